@@ -1,0 +1,7 @@
+#include "dataflow/CircularBufferBase.h"
+
+namespace OrvennModelBuilder {
+
+CircularBufferBase::~CircularBufferBase() = default;
+
+} // namespace OrvennModelBuilder

@@ -1,0 +1,7 @@
+#include "dataflow/CircularBufferBus.h"
+
+namespace OrvennModelBuilder {
+
+CircularBufferBus::~CircularBufferBus() = default;
+
+} // namespace OrvennModelBuilder
