@@ -1,0 +1,107 @@
+#include "amiparam/Msg.h"
+
+#include <cstring>
+
+#include "amiparam/MsgCatalogue.h"
+
+FILE* gpMsgStream = nullptr;
+int32_t glBugCount = 0;
+int32_t glErrorCount = 0;
+int32_t glWarningCount = 0;
+int32_t glCautionCount = 0;
+unsigned long gulLineNumber = 0;
+
+namespace {
+
+struct LevelForm {
+  const char* oneLine;
+  const char* twoLine;  // null: never on two lines
+  size_t twoLineMin;    // inclusive range of text lengths that take two lines
+  size_t twoLineMax;
+  int32_t* counter;     // null: not counted
+  bool atLine;
+};
+
+// Width of the line number in the "at a line" forms.
+constexpr int kLineWidth = 4;
+
+const LevelForm kForms[] = {
+    {"PROGRAM BUG - %s\n", nullptr, 0, 0, &glBugCount, false},
+    {"PROGRAM BUG (line %*lu) - %s\n", nullptr, 0, 0, &glBugCount, true},
+    {"ERROR - %s\n", "ERROR -\n    %s\n", 72, 75, &glErrorCount, false},
+    {"ERROR (line %*lu) - %s\n", "ERROR (line %*lu) -\n    %s\n", 60, 75, &glErrorCount, true},
+    {"WARNING - %s\n", "WARNING -\n    %s\n", 70, 75, &glWarningCount, false},
+    {"WARNING (line %*lu) - %s\n", "WARNING (line %*lu) -\n    %s\n", 58, 75, &glWarningCount, true},
+    {"CAUTION - %s\n", "CAUTION -\n    %s\n", 70, 75, &glCautionCount, false},
+    {"CAUTION (line %*lu) - %s\n", "CAUTION (line %*lu) -\n    %s\n", 58, 75, &glCautionCount, true},
+    {"NOTE - %s\n", "NOTE -\n    %s\n", 73, 75, nullptr, false},
+    {"NOTE (line %*lu) - %s\n", "NOTE (line %*lu) -\n    %s\n", 61, 75, nullptr, true},
+};
+
+constexpr int kLevelCount = static_cast<int>(sizeof(kForms) / sizeof(kForms[0]));
+
+// Prints an already formatted text in the form of its level and counts it.
+void Print(int level, const char* text) {
+  if (level < 0 || level >= kLevelCount) return;
+  if (!gpMsgStream) gpMsgStream = stdout;
+  const LevelForm& form = kForms[level];
+  size_t length = std::strlen(text);
+  const char* layout = form.oneLine;
+  if (form.twoLine && length >= form.twoLineMin && length <= form.twoLineMax) layout = form.twoLine;
+  if (form.atLine) {
+    std::fprintf(gpMsgStream, layout, kLineWidth, gulLineNumber, text);
+  } else {
+    std::fprintf(gpMsgStream, layout, text);
+  }
+  if (form.counter) ++*form.counter;
+}
+
+}  // namespace
+
+void MSG_EmitV(int level, const char* format, va_list args) {
+  if (level < 0 || level >= kLevelCount || !format) return;
+  char buffer[MSG_BUFFER_SIZE];
+  int written = std::vsnprintf(buffer, sizeof(buffer), format, args);
+  if (written < 0) buffer[0] = '\0';  // an encoding error leaves nothing printable
+  Print(level, buffer);
+}
+
+void MSG_Emit(int level, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  MSG_EmitV(level, format, args);
+  va_end(args);
+}
+
+void MSG_EmitText(int level, const char* text) {
+  if (level < 0 || level >= kLevelCount || !text) return;
+  char buffer[MSG_BUFFER_SIZE];
+  std::snprintf(buffer, sizeof(buffer), "%s", text);
+  Print(level, buffer);
+}
+
+void MSG_CodeV(int level, int code, va_list args) {
+  const char* text = MSG_Lookup(code);
+  if (text) MSG_EmitV(level, text, args);
+}
+
+void MSG_Code(int level, int code, ...) {
+  va_list args;
+  va_start(args, code);
+  MSG_CodeV(level, code, args);
+  va_end(args);
+}
+
+void MSG_Error(int code, ...) {
+  va_list args;
+  va_start(args, code);
+  MSG_CodeV(MSG_LEVEL_ERROR, code, args);
+  va_end(args);
+}
+
+void MSG_Bug(int code, ...) {
+  va_list args;
+  va_start(args, code);
+  MSG_CodeV(MSG_LEVEL_BUG, code, args);
+  va_end(args);
+}

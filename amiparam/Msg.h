@@ -1,0 +1,53 @@
+// Diagnostic printer of the parser layer and the IBIS file checker.
+//
+// Messages are printed on gpMsgStream (standard output unless a caller has
+// set another stream before the first print) in the form of their level and
+// counted in process-wide counters that are never reset. Catalogue rows are
+// looked up by code (MsgCatalogue.h); the code itself is never printed.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+// Levels of MSG_Emit. The "at a line" forms print gulLineNumber.
+enum {
+  MSG_LEVEL_BUG = 0,           // "PROGRAM BUG - %s"
+  MSG_LEVEL_BUG_LINE = 1,      // "PROGRAM BUG (line %4lu) - %s"
+  MSG_LEVEL_ERROR = 2,         // "ERROR - %s"
+  MSG_LEVEL_ERROR_LINE = 3,    // "ERROR (line %4lu) - %s"
+  MSG_LEVEL_WARNING = 4,       // "WARNING - %s"
+  MSG_LEVEL_WARNING_LINE = 5,  // "WARNING (line %4lu) - %s"
+  MSG_LEVEL_CAUTION = 6,       // "CAUTION - %s"
+  MSG_LEVEL_CAUTION_LINE = 7,  // "CAUTION (line %4lu) - %s"
+  MSG_LEVEL_NOTE = 8,          // "NOTE - %s"
+  MSG_LEVEL_NOTE_LINE = 9,     // "NOTE (line %4lu) - %s"
+};
+
+// Size of the buffer a message is formatted into; longer texts are cut.
+constexpr int MSG_BUFFER_SIZE = 2208;
+
+extern FILE* gpMsgStream;          // destination of every diagnostic
+extern int32_t glBugCount;         // program-bug messages printed (levels 0, 1)
+extern int32_t glErrorCount;       // error messages printed (levels 2, 3)
+extern int32_t glWarningCount;     // warning messages printed (levels 4, 5)
+extern int32_t glCautionCount;     // caution messages printed (levels 6, 7)
+extern unsigned long gulLineNumber;  // line shown by the "at a line" forms
+
+// Catalogue row `code` at the error level (2) / program-bug level (0), with
+// the row's printf arguments. An unknown code prints and counts nothing.
+void MSG_Error(int code, ...);
+void MSG_Bug(int code, ...);
+
+// Catalogue row `code` at any level (0 to 9); for the checker's warnings,
+// cautions and notes. An unknown code prints and counts nothing.
+void MSG_Code(int level, int code, ...);
+void MSG_CodeV(int level, int code, va_list args);
+
+// Formats `format` with the arguments and prints it at `level` (0 to 9);
+// a level above 9 prints and counts nothing.
+void MSG_Emit(int level, const char* format, ...);
+void MSG_EmitV(int level, const char* format, va_list args);
+
+// Prints `text` as it is (no placeholders are interpreted) at `level`.
+void MSG_EmitText(int level, const char* text);
