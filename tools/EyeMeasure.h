@@ -1,0 +1,69 @@
+// Eye measurement of a simulated NRZ waveform against the bits that made it.
+//
+// The waveform is folded into unit intervals aligned to the transmitted
+// bits. The alignment (the model's latency) is the lag at which the output
+// correlates best with the NRZ stimulus; bit k then owns the output samples
+// delay + k*spb + o for o in [0, spb). Bits that the filters have not yet
+// settled for, and bits whose samples run past the end, are left out.
+//
+// Eye height at a sampling phase o: the lowest "1" sample minus the highest
+// "0" sample at that phase (the inner vertical opening; negative when the eye
+// is closed). The best sampling phase is the phase of the largest height.
+//
+// Eye width: the decision threshold is the middle of the vertical opening at
+// the best phase. The eye is open at a phase when every
+// "1" sample lies above the threshold and every "0" sample below it. The
+// width is the span of phases around the best phase where the eye is open,
+// with the edges interpolated linearly between samples, at most one UI.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct EyeMeasurement {
+  bool valid = false;
+  std::string problem;  // why the eye could not be measured
+
+  int samplesPerBit = 0;
+  double bitTime = 0.0;         // seconds
+  long delaySamples = 0;        // output latency against the stimulus
+  long firstBit = 0;            // first bit used
+  long endBit = 0;              // one past the last bit used
+  int bestPhase = 0;            // sample offset within the unit interval
+
+  double heightV = 0.0;         // at the best phase; negative when closed
+  double widthUi = 0.0;         // 0 .. 1
+  double threshold = 0.0;       // V, middle of the opening
+  double highMean = 0.0;        // mean "1" level at the best phase
+  double lowMean = 0.0;         // mean "0" level at the best phase
+  double highSteady = 0.0;      // mean "1" level after a "1"
+  double highTransition = 0.0;  // mean "1" level after a "0"
+  double lowSteady = 0.0;       // mean "0" level after a "0"
+  double lowTransition = 0.0;   // mean "0" level after a "1"
+  double deemphasisDb = 0.0;    // 20 log10(transition swing / steady swing)
+  double outMin = 0.0;
+  double outMax = 0.0;
+
+  double WidthSeconds() const { return widthUi * bitTime; }
+  size_t BitsUsed() const { return endBit > firstBit ? size_t(endBit - firstBit) : 0; }
+  // Index of the output sample at phase `phase` of bit `bit`.
+  long SampleIndex(long bit, long phase) const { return delaySamples + bit * samplesPerBit + phase; }
+};
+
+class EyeMeasure {
+ public:
+  // `output`: the waveform; `bits`: the transmitted bits, one per
+  // `samplesPerBit` samples of stimulus starting at sample 0;
+  // `settleBits`: bits left out after the latency while filters settle;
+  // `maxDelayBits`: how far the latency search looks.
+  static EyeMeasurement Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits,
+                                int samplesPerBit, double bitTime, int settleBits = 32,
+                                int maxDelayBits = 16);
+
+  // The lag in samples, 0 .. maxLag, at which `output` correlates best with
+  // the NRZ waveform of `bits` (+1 for a one, -1 for a zero).
+  static long FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits,
+                        int samplesPerBit, long maxLag);
+};
