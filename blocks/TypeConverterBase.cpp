@@ -1,0 +1,7 @@
+#include "blocks/TypeConverterBase.h"
+
+namespace OrvennModelBuilder {
+
+TypeConverterBase::~TypeConverterBase() = default;
+
+} // namespace OrvennModelBuilder
