@@ -1,0 +1,214 @@
+#include "IbisParser/AlgMod.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "IbisParser/AlgModTree.h"
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/ParseAmi.h"
+#include "amiparam/AmiTree.h"
+#include "amiparam/Cmn.h"
+#include "amiparam/Msg.h"
+
+long algmodLine = 0;
+
+namespace {
+
+// Sub-parameters of the block, matched exactly, case counting.
+struct SubParam {
+  const char* name;
+  int code;
+};
+constexpr SubParam kSubParams[] = {
+    {"Executable", 1},
+    {"NOT_ALGMOD", 0},
+};
+
+int LookUpSubParam(const char* word) {
+  int i = 0;
+  for (; kSubParams[i].code != 0; ++i)
+    if (std::strcmp(kSubParams[i].name, word) == 0) break;
+  return kSubParams[i].code;
+}
+
+// Copies `text` into a name field; a longer text is reported with `code` and cut.
+void StoreName(char (&field)[ALGMOD_NAME_MAX + 1], const char* text, int code) {
+  if (std::strlen(text) > static_cast<size_t>(ALGMOD_NAME_MAX)) MSG_Code(MSG_LEVEL_ERROR_LINE, code, text);
+  std::strncpy(field, text, ALGMOD_NAME_MAX);
+  field[ALGMOD_NAME_MAX] = '\0';
+}
+
+// An unsigned decimal integer that fills the whole text and fits a 32-bit
+// signed field; anything else fails.
+bool ReadBits(const char* text, int32_t* bits) {
+  if (*text == '\0') return false;
+  long long value = 0;
+  for (const char* p = text; *p; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + (*p - '0');
+    if (value > INT32_MAX) return false;
+  }
+  *bits = static_cast<int32_t>(value);
+  return true;
+}
+
+// Splits the platform word «Windows_VisualStudio_32» into its three parts.
+// The word must give exactly name, "_", name, "_", number, each "_" a piece
+// of its own, so a compiler name holding "_" does not parse.
+bool SplitPlatform(const char* word, CMN_WORDS* pieces) {
+  if (!CMN_SplitWords(word, 5, '_', pieces)) return false;
+  if (pieces->found != 5) return false;
+  auto isSep = [&](int i) { return std::strcmp(pieces->words[i], "_") == 0; };
+  return !isSep(0) && isSep(1) && !isSep(2) && isSep(3) && !isSep(4);
+}
+
+bool FileExists(const char* dir, const char* name) {
+  char path[2048];
+  if (!ALGMOD_JoinPath(dir, name, path, sizeof path)) return false;
+  FILE* f = std::fopen(path, "r");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+
+void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
+  if (rec->codeFile[0] != '\0' && !FileExists(dir, rec->codeFile))
+    MSG_Code(MSG_LEVEL_ERROR, 4616, rec->codeFile, model);
+  if (rec->amiFile[0] == '\0') return;
+  if (std::strchr(rec->amiFile, '.') == nullptr) {
+    MSG_Code(MSG_LEVEL_ERROR, 4617, rec->amiFile, model);
+    return;
+  }
+  if (!FileExists(dir, rec->amiFile)) {
+    MSG_Code(MSG_LEVEL_ERROR, 4618, rec->amiFile, model);
+    return;
+  }
+  char path[2048];
+  ALGMOD_JoinPath(dir, rec->amiFile, path, sizeof path);  // fits: FileExists built it
+  if (PARSE_CheckAmiFile(path)) {
+    AMITREE* tree = ALGMOD_ParseAmiText();
+    if (tree) {
+      if (rec->tree) AMITREE_Free(&rec->tree);
+      rec->tree = tree;
+    }
+  } else {
+    ALGMOD_ReleaseAmiText();
+  }
+}
+
+}  // namespace
+
+void ALGMOD_BeginBlock(const char* line, ALGMODLIST** head) {
+  if (*head) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 4601);
+    ALGMOD_FreeList(head);
+  }
+  if (!CMN_Alloc(head, sizeof(ALGMODLIST))) {
+    MSG_Code(MSG_LEVEL_BUG, 4602, __FILE__, __LINE__);
+    return;
+  }
+  const char* rest = std::strchr(line, ']');
+  if (!rest) {
+    MSG_Code(MSG_LEVEL_BUG_LINE, 4603, __FILE__, __LINE__);
+  } else {
+    CMN_WORDS words{};
+    if (CMN_SplitWords(rest + 1, 0, '\0', &words) && words.found > 0)
+      MSG_Code(MSG_LEVEL_ERROR_LINE, 4605, words.found + 1, "Algorithmic Model", 1);
+    CMN_FreeWords(&words);
+  }
+  algmodLine = static_cast<long>(gulLineNumber);
+}
+
+void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
+  if (!head) return;
+  CMN_WORDS words{};
+  if (!CMN_SplitWords(line, 4, '\0', &words)) {
+    CMN_FreeWords(&words);
+    return;
+  }
+  if (words.found != 4) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 4605, words.found, "Algorithmic Model", 4);
+    CMN_FreeWords(&words);
+    return;
+  }
+  if (LookUpSubParam(words.words[0]) != 1) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 4609);
+    CMN_FreeWords(&words);
+    return;
+  }
+
+  ALGMOD* rec = nullptr;
+  if (!CMN_Alloc(&rec, sizeof(ALGMOD))) {
+    MSG_Code(MSG_LEVEL_BUG, 4602, __FILE__, __LINE__);
+    CMN_FreeWords(&words);
+    return;
+  }
+  rec->bits = -1;
+
+  CMN_WORDS pieces{};
+  if (!SplitPlatform(words.words[1], &pieces)) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 4610);
+    CMN_FreeWords(&pieces);
+    CMN_FreeWords(&words);
+    CMN_Free(&rec);
+    return;
+  }
+  StoreName(rec->platform, pieces.words[0], 4611);
+  StoreName(rec->compiler, pieces.words[2], 4612);
+  if (!ReadBits(pieces.words[4], &rec->bits)) MSG_Code(MSG_LEVEL_ERROR_LINE, 4613, words.words[1]);
+  StoreName(rec->codeFile, words.words[2], 4614);
+  StoreName(rec->amiFile, words.words[3], 4614);
+  CMN_FreeWords(&pieces);
+  CMN_FreeWords(&words);
+
+  rec->next = head->first;
+  head->first = rec;
+}
+
+void ALGMOD_EndBlock(const ALGMODLIST* head) {
+  if (!head) return;
+  for (const ALGMOD* r = head->first; r; r = r->next) {
+    if (r->bits != 32 && r->bits != 64)
+      MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(algmodLine));
+    for (const ALGMOD* s = r->next; s; s = s->next) {
+      if (CMN_EqualNoCase(s->platform, r->platform) && CMN_EqualNoCase(s->compiler, r->compiler) &&
+          s->bits == r->bits)
+        MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
+                  static_cast<int>(algmodLine));
+    }
+  }
+}
+
+void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDir) {
+  if (!models) return;
+  const char* dir = ibisDir ? ibisDir : "";
+  for (int i = 0; i < count; ++i) {
+    ALGMODLIST* head = models[i].list;
+    if (!head) continue;
+    const char* model = models[i].name ? models[i].name : "";
+    if (!head->first) {
+      MSG_Code(MSG_LEVEL_ERROR, 4615, model);
+      continue;
+    }
+    for (ALGMOD* rec = head->first; rec; rec = rec->next) CheckRecord(rec, model, dir);
+  }
+}
+
+void ALGMOD_FreeList(ALGMODLIST** head) {
+  if (!head || !*head) return;
+  ALGMOD* rec = (*head)->first;
+  while (rec) {
+    ALGMOD* next = rec->next;
+    if (rec->tree) AMITREE_Free(&rec->tree);
+    CMN_Free(&rec);
+    rec = next;
+  }
+  CMN_Free(head);
+}
+
+int ALGMOD_JoinPath(const char* dir, const char* name, char* out, int size) {
+  size_t dirLen = std::strlen(dir);
+  bool needSep = dirLen > 0 && dir[dirLen - 1] != '/' && dir[dirLen - 1] != '\\';
+  int n = std::snprintf(out, static_cast<size_t>(size), "%s%s%s", dir, needSep ? "/" : "", name);
+  return n >= 0 && n < size ? 1 : 0;
+}

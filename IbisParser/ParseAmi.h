@@ -1,0 +1,21 @@
+// The .ami mode of the per-file check: reads an AMI parameter file whole,
+// line by line, into one text for the parameter-string parser. Lines are of
+// any length; comments are cut, and each kept line is appended as it stands,
+// without a separator. Description lines longer than 120 characters are
+// reported.
+#pragma once
+
+// Text collected by the last .ami read (null when no line was kept); the
+// parse that follows releases it.
+extern char* gpszAmiText;
+
+// Longest Description line, or continuation of one, in an .ami file.
+constexpr int PARSE_AMI_DESCRIPTION_MAX = 120;
+
+// Reads the .ami file `path` into gpszAmiText. Returns 1 when the file was
+// read to its end, 0 when it could not be opened (reported).
+int PARSE_CheckAmiFile(const char* path);
+
+// Appends `count` characters of `text` to gpszAmiText, growing it; 922 when
+// it cannot grow (the text keeps what it held). Returns 1 or 0.
+int PARSE_AppendAmiText(const char* text, unsigned long count);
