@@ -144,6 +144,8 @@ EyeMeasurement EyeMeasure::Measure(const std::vector<double>& output, const std:
     double left = static_cast<double>(l);
     if (l > 0) left -= margin(l) / (margin(l) - margin(l - 1));
     m.widthUi = std::min(1.0, (right - left) / static_cast<double>(spb));
+    m.openFromUi = (left - static_cast<double>(centre)) / static_cast<double>(spb);
+    m.openToUi = m.openFromUi + m.widthUi;
   }
   m.valid = true;
   return m;

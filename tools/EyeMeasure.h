@@ -35,6 +35,8 @@ struct EyeMeasurement {
 
   double heightV = 0.0;         // at the best phase; negative when closed
   double widthUi = 0.0;         // 0 .. 1
+  double openFromUi = 0.0;      // edges of the opening, in UI from the
+  double openToUi = 0.0;        // best sampling phase (from <= 0 <= to)
   double threshold = 0.0;       // V, middle of the opening
   double highMean = 0.0;        // mean "1" level at the best phase
   double lowMean = 0.0;         // mean "0" level at the best phase

@@ -63,6 +63,9 @@ TEST(EyeMeasure, RampedTransitionsNarrowTheEyeByTheCrossingSpread) {
   ASSERT_TRUE(m.valid) << m.problem;
   EXPECT_NEAR(m.heightV, 0.8, 1e-12);
   EXPECT_NEAR(m.widthUi, 1.0 - 0.1 * ramp / spb, 1e-9);
+  EXPECT_LE(m.openFromUi, 0.0);
+  EXPECT_GE(m.openToUi, 0.0);
+  EXPECT_NEAR(m.openToUi - m.openFromUi, m.widthUi, 1e-12);
   // The best phase sits in the settled part of the bit.
   const long phaseFromBitStart = (m.delaySamples + m.bestPhase - 5) % spb;
   EXPECT_GE(phaseFromBitStart, ramp);

@@ -1,0 +1,226 @@
+#include "AmiFileParams.h"
+
+#include "amiparam/AmiTree.h"
+#include "amiparam/AmiValue.h"
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+bool IsNumberKind(int32_t kind) { return kind == AMIVALUE_INTEGER || kind == AMIVALUE_FLOAT; }
+
+std::vector<AMINODE> Children(const AMIBRANCH* branch) {
+  if (!branch || !branch->children || branch->child_count <= 0) return {};
+  return std::vector<AMINODE>(branch->children, branch->children + branch->child_count);
+}
+
+const AMILEAF* Leaf(const AMINODE& node) {
+  return node.kind == AMINODE_LEAF ? static_cast<const AMILEAF*>(node.body) : nullptr;
+}
+const AMIBRANCH* Branch(const AMINODE& node) {
+  return node.kind == AMINODE_BRANCH ? static_cast<const AMIBRANCH*>(node.body) : nullptr;
+}
+
+std::string ValueText(const AMILEAF* leaf, int index) {
+  if (!leaf || !leaf->values || index >= leaf->value_count || !leaf->values[index].text) return {};
+  return leaf->values[index].text;
+}
+
+// A branch is a parameter definition when it carries Usage or Type leaves.
+bool IsDefinition(const AMIBRANCH* branch) {
+  for (const AMINODE& child : Children(branch)) {
+    const AMILEAF* leaf = Leaf(child);
+    if (leaf && (leaf->property == 1 || leaf->property == 2)) return true;
+  }
+  return false;
+}
+
+void Collect(const AMIBRANCH* branch, const std::string& prefix, std::vector<AmiParameterDefinition>& out) {
+  for (const AMINODE& child : Children(branch)) {
+    const AMIBRANCH* sub = Branch(child);
+    if (!sub || !sub->name) continue;
+    const std::string path = prefix.empty() ? sub->name : prefix + "." + sub->name;
+    if (!IsDefinition(sub)) {
+      Collect(sub, path, out);
+      continue;
+    }
+    AmiParameterDefinition def;
+    def.path = path;
+    for (const AMINODE& item : Children(sub)) {
+      const AMILEAF* leaf = Leaf(item);
+      if (!leaf || !leaf->name) continue;
+      const std::string name = leaf->name;
+      if (name == "Usage") def.usage = ValueText(leaf, 0);
+      if (name == "Type") def.type = ValueText(leaf, 0);
+      if (name == "Default") def.defaultValue = ValueText(leaf, 0);
+      if (name == "Description") def.description = ValueText(leaf, 0);
+      if (name == "Format") {
+        def.format = ValueText(leaf, 0);
+        for (int i = 1; i < leaf->value_count; ++i) def.formatValues.push_back(ValueText(leaf, i));
+      }
+    }
+    out.push_back(def);
+  }
+}
+
+// The leaf text of one parameter value: strings are quoted.
+std::string Written(const AmiParameterDefinition& def, const std::string& value) {
+  return def.type == "String" ? "\"" + value + "\"" : value;
+}
+
+}  // namespace
+
+std::string AmiParameterDefinition::EffectiveDefault() const {
+  if (!defaultValue.empty()) return defaultValue;
+  if (!formatValues.empty() && (format == "Value" || format == "Range" || format == "List" || format == "Corner" ||
+                                format == "Increment" || format == "Steps"))
+    return formatValues[0];
+  return {};
+}
+
+std::string AmiParameterDefinition::Reject(const std::string& value) const {
+  const int32_t kind = AMIVALUE_Kind(value.c_str());
+  if (type == "Integer" && kind != AMIVALUE_INTEGER) return "'" + value + "' is not an integer";
+  if ((type == "Float" || type == "UI" || type == "Tap") && !IsNumberKind(kind))
+    return "'" + value + "' is not a number";
+  if (type == "Boolean" && kind != AMIVALUE_BOOLEAN) return "'" + value + "' is not True or False";
+  if (type == "String" && value.find('"') != std::string::npos) return "a string value cannot hold '\"'";
+  if (!IsNumberKind(kind)) {
+    if (format == "List") {
+      for (const std::string& entry : formatValues)
+        if (entry == value) return {};
+      return "'" + value + "' is not one of the listed values";
+    }
+    return {};
+  }
+  const double v = AMIVALUE_ToDouble(value.c_str());
+  if (format == "List") {
+    for (const std::string& entry : formatValues)
+      if (IsNumberKind(AMIVALUE_Kind(entry.c_str())) && AMIVALUE_ToDouble(entry.c_str()) == v) return {};
+    std::string allowed;
+    for (const std::string& entry : formatValues) allowed += (allowed.empty() ? "" : ", ") + entry;
+    return "'" + value + "' is not one of " + allowed;
+  }
+  if ((format == "Range" || format == "Corner" || format == "Increment" || format == "Steps") &&
+      formatValues.size() >= 3) {
+    const double low = AMIVALUE_ToDouble(formatValues[1].c_str());
+    const double high = AMIVALUE_ToDouble(formatValues[2].c_str());
+    if (v < low || v > high) return "'" + value + "' is outside " + formatValues[1] + " .. " + formatValues[2];
+  }
+  return {};
+}
+
+bool AmiFileParams::Load(const std::string& path, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  std::ostringstream text;
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t first = line.find_first_not_of(" \t\r");
+    if (first != std::string::npos && line[first] == '|') continue;
+    text << line << '\n';
+  }
+  if (!LoadText(text.str(), error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+bool AmiFileParams::LoadText(const std::string& text, std::string& error) {
+  root_.clear();
+  parameters_.clear();
+  AMITREE* tree = nullptr;
+  const int32_t result = AMITREE_Parse(text.c_str(), &tree);
+  if (result != AMITREE_OK) {
+    error = "the parameter file does not parse (parser result " + std::to_string(result) + ")";
+    return false;
+  }
+  const AMIBRANCH* root = tree->nodes && tree->slots > 0 ? Branch(tree->nodes[0]) : nullptr;
+  if (!root || !root->name) {
+    AMITREE_Free(&tree);
+    error = "the parameter file has no root branch";
+    return false;
+  }
+  root_ = root->name;
+  for (const AMINODE& child : Children(root)) {
+    const AMIBRANCH* branch = Branch(child);
+    if (branch && branch->name && std::string(branch->name) == "Model_Specific") Collect(branch, "", parameters_);
+  }
+  AMITREE_Free(&tree);
+  return true;
+}
+
+const AmiParameterDefinition* AmiFileParams::Find(const std::string& path) const {
+  for (const AmiParameterDefinition& def : parameters_)
+    if (def.path == path) return &def;
+  return nullptr;
+}
+
+bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrides, std::string& out,
+                                         std::string& error) const {
+  std::map<std::string, std::string> chosen;
+  for (const std::string& item : overrides) {
+    const size_t eq = item.find('=');
+    if (eq == std::string::npos || eq == 0) {
+      error = "parameter '" + item + "' is not NAME=VALUE";
+      return false;
+    }
+    const std::string name = item.substr(0, eq);
+    const std::string value = item.substr(eq + 1);
+    const AmiParameterDefinition* def = Find(name);
+    if (!def) {
+      std::string known;
+      for (const AmiParameterDefinition& d : parameters_)
+        if (d.IsInput()) known += (known.empty() ? "" : ", ") + d.path;
+      error = "unknown parameter '" + name + "' (the model takes: " + known + ")";
+      return false;
+    }
+    if (!def->IsInput()) {
+      error = "parameter '" + name + "' has Usage " + def->usage + ", not In or InOut";
+      return false;
+    }
+    const std::string why = def->Reject(value);
+    if (!why.empty()) {
+      error = "parameter " + name + ": " + why;
+      return false;
+    }
+    chosen[name] = value;
+  }
+
+  // Parameters in file order; a group opens where its first parameter is and
+  // closes when the path leaves it.
+  std::string text = "(" + root_;
+  std::vector<std::string> open;  // group names currently open
+  for (const AmiParameterDefinition& def : parameters_) {
+    if (!def.IsInput()) continue;
+    auto found = chosen.find(def.path);
+    const std::string value = found != chosen.end() ? found->second : def.EffectiveDefault();
+    if (value.empty() && def.type != "String") {
+      error = "parameter " + def.path + " has no default value";
+      return false;
+    }
+    std::vector<std::string> parts;
+    std::stringstream split(def.path);
+    for (std::string part; std::getline(split, part, '.');) parts.push_back(part);
+    const std::vector<std::string> groups(parts.begin(), parts.end() - 1);
+    size_t common = 0;
+    while (common < open.size() && common < groups.size() && open[common] == groups[common]) ++common;
+    for (size_t i = open.size(); i > common; --i) text += ")";
+    open.resize(common);
+    for (size_t i = common; i < groups.size(); ++i) {
+      text += " (" + groups[i];
+      open.push_back(groups[i]);
+    }
+    text += " (" + parts.back() + " " + Written(def, value) + ")";
+  }
+  for (size_t i = open.size(); i > 0; --i) text += ")";
+  text += ")";
+  out = text;
+  return true;
+}

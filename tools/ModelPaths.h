@@ -1,0 +1,14 @@
+// Where the tools find the model when no path is given: the package folder
+// next to an installed program (DIR/bin/tessalune with the model in
+// DIR/tessalune_tx/), else the library and .ami file of the build tree.
+#pragma once
+
+#include <string>
+
+// Folder of the installed model package, relative to the install prefix.
+inline constexpr const char* kModelPackageFolder = "tessalune_tx";
+
+// Path of libtessalune_tx.so, or empty when none is known.
+std::string DefaultModelPath();
+// Path of tessalune_tx.ami, or empty when none is known.
+std::string DefaultAmiPath();
