@@ -104,10 +104,7 @@ bool FIR<T, Flag>::Setup()
 template <class T, int Flag>
 bool FIR<T, Flag>::Initialize()
 {
-    delete[] delayStorage;
-    delayStorage = nullptr;
-    delayLine.data = nullptr;
-    delayLine.capacity = 0;
+    ReleaseHistory();
     const uint32_t ring = delayLine.maxBlockSize;
     delayStorage = static_cast<T*>(delayLine.Allocate(ring));
     delayLine.data = delayStorage;
@@ -159,12 +156,19 @@ bool FIR<T, Flag>::Run()
 template <class T, int Flag>
 bool FIR<T, Flag>::Finalize()
 {
+    ReleaseHistory();
+    return true;
+}
+
+template <class T, int Flag>
+void FIR<T, Flag>::ReleaseHistory()
+{
+    // The ring view forgets the storage too, so nothing can reach it after release.
     delete[] delayStorage;
     delayStorage = nullptr;
     delayLine.data = nullptr;
     delayLine.capacity = 0;
     delayLine.position = 0;
-    return true;
 }
 
 template class FIR<double, 1>;

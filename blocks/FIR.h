@@ -57,6 +57,8 @@ private:
         uint32_t ringLength = 0;
     };
     Config config;
+
+    void ReleaseHistory();
 };
 
 extern template class FIR<double, 1>;
