@@ -84,7 +84,7 @@ bool DF_OFDM_SubcarrierMux::Setup()
     // position stage reports it.
     for (int32_t i = 0; i < NumInput; ++i) {
         if (!mapper.connected[size_t(i)] || CarrierIndexType[i] != 2 ||
-            SubcarrierMapper::SumCounts(CarriersPerSym[i], CarriersPerSymSize[i]) < 0)
+            !SubcarrierMapper::UsableCounts(CarriersPerSym[i], CarriersPerSymSize[i]))
             continue;
         mapper.ReadDataIndexFile(CarriersPerSym[i], CarriersPerSymSize[i], loadedCarrierIndex[i],
                                  DataIndexFileFormat[i], DataIndexFile[i]);
@@ -111,7 +111,7 @@ bool DF_OFDM_SubcarrierMux::Setup()
         reference.index = EVMRef_CarrierIndex;
         reference.indexCount = EVMRef_CarrierIndexSize;
         if (EVMRef_CarrierIndexType == 2) {
-            if (SubcarrierMapper::SumCounts(EVMRef_NumCarriers, EVMRef_NumCarriersSize) >= 0)
+            if (SubcarrierMapper::UsableCounts(EVMRef_NumCarriers, EVMRef_NumCarriersSize))
                 mapper.ReadDataIndexFile(EVMRef_NumCarriers, EVMRef_NumCarriersSize,
                                          loadedEVMRefIndex, EVMRef_DataIndexFileFormat,
                                          EVMRef_DataIndexFile);

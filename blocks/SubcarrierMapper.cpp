@@ -85,6 +85,12 @@ int64_t SubcarrierMapper::SumCounts(const int32_t* counts, int32_t size)
     return sum;
 }
 
+bool SubcarrierMapper::UsableCounts(const int32_t* counts, int32_t size)
+{
+    const int64_t sum = SumCounts(counts, size);
+    return sum >= 0 && sum <= kMaxLength;
+}
+
 int64_t SubcarrierMapper::Lcm(int64_t a, int64_t b)
 {
     if (a == 0 || b == 0)
@@ -136,8 +142,7 @@ int SubcarrierMapper::ReadDataIndexFile(const int32_t* carriersPerSym, int32_t s
                                         const char* path)
 {
     std::vector<int32_t>().swap(out);
-    const int64_t total = SumCounts(carriersPerSym, symbols);
-    if (total < 0 || total > kMaxLength) {
+    if (!UsableCounts(carriersPerSym, symbols)) {
         errorText << "Carrier counts for Data index file are negative or too large.\n";
         return kBadCarrierCounts;
     }
@@ -148,6 +153,7 @@ int SubcarrierMapper::ReadDataIndexFile(const int32_t* carriersPerSym, int32_t s
         errorText << "Can't open Data index file.\n";
         return kCannotOpen;
     }
+    const int64_t total = SumCounts(carriersPerSym, symbols);
     const int result = format == 1 ? ReadBinary(file, total, out) : ReadText(file, total, out);
     if (result == kNotEnoughData)
         errorText << "Not enough data in Data index file.\n";

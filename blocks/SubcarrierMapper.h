@@ -40,6 +40,8 @@ public:
     // Sum of counts[0 .. size-1]; -1 if size is negative, counts is missing
     // or an entry is negative.
     static int64_t SumCounts(const int32_t* counts, int32_t size);
+    // Whether counts describe a pattern of at most 2^31 - 1 carriers.
+    static bool UsableCounts(const int32_t* counts, int32_t size);
     // Least common multiple of two non-negative numbers; the larger one if
     // either is zero.
     static int64_t Lcm(int64_t a, int64_t b);
