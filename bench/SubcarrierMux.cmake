@@ -1,0 +1,1 @@
+tessalune_add_benchmark(bench_SubcarrierMux SOURCES SubcarrierMuxBench.cpp LIBS tess_blocks)
