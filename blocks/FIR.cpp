@@ -3,7 +3,6 @@
 #include "dataflow/ReportError.h"
 
 #include <algorithm>
-#include <type_traits>
 
 namespace OrvennModelBuilder {
 
@@ -16,14 +15,11 @@ double DotBackwards(const double* ring, uint32_t length, uint32_t start, const d
                     uint32_t tapStride, uint32_t count)
 {
     double acc = 0.0;
-    const uint32_t first = std::min(count, start + 1);
-    const double* x = ring + start;
-    const double* t = taps;
-    for (uint32_t j = 0; j < first; ++j, t += tapStride)
-        acc = acc + x[-int64_t(j)] * *t;
-    x = ring + length - 1;
-    for (uint32_t j = first; j < count; ++j, t += tapStride, --x)
-        acc = acc + *x * *t;
+    uint32_t idx = start;
+    for (uint32_t j = 0; j < count; ++j) {
+        acc = acc + ring[idx] * taps[size_t(j) * tapStride];
+        idx = idx == 0 ? length - 1 : idx - 1;
+    }
     return acc;
 }
 
@@ -36,9 +32,9 @@ std::complex<double> DotBackwards(const std::complex<double>* ring, uint32_t len
     double re = 0.0;
     double im = 0.0;
     uint32_t idx = start;
-    const std::complex<double>* t = taps;
-    for (uint32_t j = 0; j < count; ++j, t += tapStride) {
-        const double tr = t->real(), ti = t->imag();
+    for (uint32_t j = 0; j < count; ++j) {
+        const std::complex<double>& t = taps[size_t(j) * tapStride];
+        const double tr = t.real(), ti = t.imag();
         const double xr = ring[idx].real(), xi = ring[idx].imag();
         re = re + (tr * xr - ti * xi);
         im = im + (tr * xi + ti * xr);

@@ -1,0 +1,1 @@
+tessalune_add_benchmark(bench_blocks SOURCES BlocksBench.cpp LIBS tess_blocks)
