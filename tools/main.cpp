@@ -5,6 +5,7 @@
 #include <functional>
 
 // Subcommands (one file pair each).
+#include "TreeCommand.h"
 #include "VersionCommand.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   std::function<int()> action;
+  AddTreeCommand(app, action);
   AddVersionCommand(app, action);
 
   try {
