@@ -1,0 +1,48 @@
+// Files of the checker: the open rules (extension by file kind, directory and
+// name, case variants), reading lines with the character rules, and the
+// detection of a file's IBIS version from its first keyword.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// Longest path the checker opens; a file name or joined path may hold one
+// character more once the extension is appended.
+constexpr size_t CMN_PATH_MAX = 1023;
+
+// Where a file was found: its directory and its name, which joined with
+// nothing in between give the path that was opened.
+struct CMN_PATH {
+  char dir[CMN_PATH_MAX + 2];   // directory with a trailing '/', empty for the current directory
+  char name[CMN_PATH_MAX + 2];  // file name as opened (extension appended, case as found)
+};
+
+// Opens `path` for reading by the open rules of file kind `mode`
+// (PARSE_MODE_*): a name without "." gets the kind's extension, another
+// extension is refused (1900, 1902, 1903, 1924), too long names are refused
+// (1901, 1904), and a file that is not found as given, in lower case or in
+// upper case prints 1905. A path splits into directory and name at its last
+// '/' or '\'; the directory is joined to the name with '/'. Messages are at
+// the error level. Returns the open stream (and fills *where when not null),
+// or null.
+FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where);
+
+// Reads the next line of `file` into `line` without its line end, keeping at
+// most `maxKept` characters; the rest of a longer line is read and dropped.
+// A carriage return before the line feed (or the end of the file), and a
+// Ctrl-Z right before the end of the file, are dropped; a NUL, another control
+// character except tab, or a byte at or above 0x80 becomes a blank and, when
+// `report` is set, prints 1917 at the error-at-line level. `*lineNumber`
+// (when not null) grows by one as a line starts, before any message of it.
+// `*fullLength` (when not null) receives the length of the whole line.
+// Returns 1 when a line was read, 0 at the end of the file.
+int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber,
+                 int report, size_t* fullLength);
+
+// Opens `path` by the open rules of `mode` and reads up to the first line
+// whose first non-blank character is '['. Returns 1 to 5 when that line is
+// «[IBIS Ver]» (or «[IBIS_Ver]», any case) followed by that digit, else 0
+// (also when the file cannot be opened). *lineCount (when not null) receives
+// the number of lines read.
+int CMN_DetectVersion(const char* path, int mode, unsigned long* lineCount);

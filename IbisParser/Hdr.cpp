@@ -1,0 +1,232 @@
+#include "IbisParser/Hdr.h"
+
+#include <cstring>
+
+#include "IbisParser/CmnValue.h"
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/KeywordTables.h"
+#include "IbisParser/Parse.h"
+#include "amiparam/Cmn.h"
+#include "amiparam/Msg.h"
+
+int gbHdrAllowVersion1 = 0;
+int gbHdrForceVersion5 = 0;
+int gbHdrSkipFileNameChecks = 0;
+
+namespace {
+
+void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
+
+HDR* OpenHeader() { return gParse.headerOpen ? gParse.header : nullptr; }
+
+// Appends `line` to a multi-line text: old text, '\n', line; or the line
+// alone when there was no text. 1020 when the text cannot grow.
+void AppendText(char** text, const char* line) {
+  size_t oldLength = *text ? std::strlen(*text) : 0;
+  size_t lineLength = std::strlen(line);
+  char* joined = nullptr;
+  if (!CMN_Alloc(&joined, oldLength + 1 + lineLength + 1)) {
+    LineError(1020);
+    return;
+  }
+  if (*text) {
+    std::memcpy(joined, *text, oldLength);
+    joined[oldLength++] = '\n';
+    CMN_Free(text);
+  }
+  std::memcpy(joined + oldLength, line, lineLength + 1);
+  *text = joined;
+}
+
+bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsLetterOrDigit(char c) {
+  return IsUpper(c) || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+void CheckVersion(HDR* header, const char* value) {
+  for (int i = HDR_SEEN_FILE_NAME; i < HDR_SEEN_COUNT; ++i) {
+    if (header->seen[i]) {
+      LineError(1007);
+      break;
+    }
+  }
+  if (header->seen[HDR_SEEN_IBIS_VERSION]) {
+    LineError(1005);
+    return;
+  }
+  header->seen[HDR_SEEN_IBIS_VERSION] = 1;
+  CMN_StoreValue(header->ibisVersion, value, HDR_VERSION_MAX, "IBIS_Version");
+  if (gbHdrForceVersion5) {
+    giIbisVersion = 5;
+    return;
+  }
+  static const char* const kLegal[] = {"2.0", "2.1", "3.0", "3.1", "3.2",
+                                       "4.0", "4.1", "4.2", "5.0"};
+  bool legal = gbHdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0;
+  for (const char* v : kLegal)
+    if (std::strcmp(value, v) == 0) legal = true;
+  if (!legal) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, value);
+    return;
+  }
+  giIbisVersion = value[0] - '0';
+}
+
+void CheckFileName(HDR* header, const char* value) {
+  if (header->seen[HDR_SEEN_FILE_NAME]) {
+    LineError(1009);
+    return;
+  }
+  header->seen[HDR_SEEN_FILE_NAME] = 1;
+  int stored;
+  if (giIbisVersion < 3) {
+    stored = CMN_StoreValue(header->fileName, value, 12, "File_name");  // DOS 8.3 names
+  } else {
+    stored = CMN_StoreValueMax(header->fileName, value, giIbisVersion == 3 ? 24 : 44, "File_name");
+  }
+  if (!stored) return;  // nothing to check in an empty value
+  const char* name = header->fileName;
+  if (!gbHdrSkipFileNameChecks) {
+    static const char kAllowed[] = "!#$%&'()-@^_`{}~";
+    bool period = false;
+    for (const char* p = name; *p; ++p) {
+      if (IsUpper(*p)) {
+        MSG_Code(MSG_LEVEL_ERROR_LINE, 1010, name, *p);
+      } else if (*p == '.') {
+        if (period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1012, name);
+        period = true;
+      } else if (!IsLetterOrDigit(*p) && !std::strchr(kAllowed, *p)) {
+        MSG_Code(MSG_LEVEL_ERROR_LINE, 1011, name, *p);
+      }
+    }
+    if (!period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1013, name);
+  }
+  if (!CMN_EqualNoCase(gParse.where.name, name))
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, gParse.where.name, name);
+  CMN_CheckReservedWord(name);
+}
+
+// [File Rev] and [Date]: a repeat is reported, then stored like the first.
+void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size_t max,
+                      const char* name, const char* value) {
+  if (header->seen[seen]) LineError(duplicateCode);
+  header->seen[seen] = 1;
+  CMN_StoreValue(dest, value, max, name);
+  CMN_CheckReservedWord(dest);
+}
+
+// [Source], [Notes], [Disclaimer], [Copyright] and their data lines.
+char** TextOf(HDR* header, int id) {
+  switch (id) {
+    case KEY_SOURCE: return &header->source;
+    case KEY_NOTES: return &header->notes;
+    case KEY_DISCLAIMER: return &header->disclaimer;
+    case KEY_COPYRIGHT: return &header->copyright;
+    default: return nullptr;
+  }
+}
+
+void KeywordLine(int id, const char* text) {
+  HDR* header = OpenHeader();
+  if (!header) {
+    LineError(1001);
+    return;
+  }
+  const char* value = PARSE_AfterKeyword(text);
+  if (!value) value = "";
+  header->lastKeyword = id;
+  switch (id) {
+    case KEY_IBIS_VER:
+      CheckVersion(header, value);
+      break;
+    case KEY_FILE_NAME:
+      CheckFileName(header, value);
+      break;
+    case KEY_FILE_REV:
+      CheckSingleValue(header, HDR_SEEN_FILE_REV, 1015, header->fileRev, HDR_FILE_REV_MAX,
+                       "File_Rev", value);
+      break;
+    case KEY_DATE:
+      CheckSingleValue(header, HDR_SEEN_DATE, 1016, header->date, HDR_DATE_MAX, "Date", value);
+      break;
+    case KEY_SOURCE:
+    case KEY_NOTES:
+    case KEY_DISCLAIMER:
+    case KEY_COPYRIGHT: {
+      int seen = HDR_SEEN_SOURCE + (id - KEY_SOURCE);
+      if (header->seen[seen] && id != KEY_DISCLAIMER) {
+        LineError(id == KEY_SOURCE ? 1017 : id == KEY_NOTES ? 1018 : 1019);
+        break;
+      }
+      header->seen[seen] = 1;
+      if (*value) AppendText(TextOf(header, id), value);
+      break;
+    }
+    default:
+      MSG_Code(MSG_LEVEL_BUG_LINE, 1003);
+      break;
+  }
+}
+
+void DataLine(const char* text) {
+  HDR* header = OpenHeader();
+  char** target = header ? TextOf(header, header->lastKeyword) : nullptr;
+  if (!target) {
+    LineError(1002);
+    return;
+  }
+  AppendText(target, text);
+}
+
+}  // namespace
+
+int HDR_Begin() {
+  HDR* header = nullptr;
+  if (!CMN_Alloc(&header, sizeof(HDR))) {
+    MSG_Error(1006);
+    return 0;
+  }
+  header->lastKeyword = KEY_IBIS_VER;
+  HDR_Free(&gParse.header);  // only one header per file; a stray earlier one goes
+  gParse.header = header;
+  gParse.headerOpen = 1;
+  return 1;
+}
+
+void HDR_Line(int kind, int id, const char* text) {
+  if (kind == PARSE_LINE_KEYWORD) {
+    KeywordLine(id, text);
+  } else if (kind == PARSE_LINE_DATA) {
+    DataLine(text);
+  } else {
+    MSG_Code(MSG_LEVEL_BUG_LINE, 1004);
+  }
+}
+
+int HDR_End(int nextId) {
+  HDR* header = OpenHeader();
+  if (!header) return 1;
+  if (nextId == KEY_IBIS_VER) {
+    LineError(1005);
+    return 0;
+  }
+  if (nextId >= KEY_FILE_NAME && nextId <= KEY_COPYRIGHT) return 0;
+  static const struct {
+    int seen;
+    const char* name;
+  } kRequired[] = {{HDR_SEEN_IBIS_VERSION, "IBIS_Version"},
+                   {HDR_SEEN_FILE_NAME, "File_name"},
+                   {HDR_SEEN_FILE_REV, "File_Rev"}};
+  for (const auto& r : kRequired)
+    if (!header->seen[r.seen]) MSG_Error(1915, r.name, gParse.where.name);
+  gParse.headerOpen = 0;
+  return 1;
+}
+
+void HDR_Free(HDR** ppHeader) {
+  if (!ppHeader || !*ppHeader) return;
+  HDR* header = *ppHeader;
+  for (char** text : {&header->source, &header->notes, &header->disclaimer, &header->copyright})
+    if (*text) CMN_Free(text);
+  CMN_Free(ppHeader);
+}

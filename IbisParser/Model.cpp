@@ -1,0 +1,78 @@
+#include "IbisParser/Model.h"
+
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/KeywordTables.h"
+#include "IbisParser/Parse.h"
+#include "amiparam/Cmn.h"
+#include "amiparam/Msg.h"
+
+namespace {
+
+// Keeps a copy of one block line in the model, in file order.
+void StoreLine(MODEL* model, int kind, int id, const char* text) {
+  MODEL_LINE* line = nullptr;
+  if (!CMN_Alloc(&line, sizeof(MODEL_LINE))) return;
+  line->kind = kind;
+  line->id = id;
+  line->lineNumber = gulLineNumber;
+  line->text = CMN_StrDup(text);
+  PARSE_AppendToList(&model->algModLines, line);
+}
+
+void FreeLines(MODEL_LINE** ppList) {
+  while (*ppList) {
+    MODEL_LINE* next = (*ppList)->next;
+    if ((*ppList)->text) CMN_Free(&(*ppList)->text);
+    CMN_Free(ppList);
+    *ppList = next;
+  }
+}
+
+}  // namespace
+
+void MODEL_Begin() {
+  MODEL* model = nullptr;
+  if (!CMN_Alloc(&model, sizeof(MODEL))) return;
+  PARSE_AppendToList(&gParse.models, model);
+  gParse.model = model;
+}
+
+void MODEL_Line(int kind, int id, const char* text) {
+  MODEL* model = gParse.model;
+  if (!model) return;  // a model keyword outside a model
+  if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
+    const char* rest = PARSE_AfterKeyword(text);
+    CMN_WORDS words{};
+    if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1)
+      model->name = CMN_StrDup(words.words[0]);
+    CMN_FreeWords(&words);
+    return;
+  }
+  if (kind == PARSE_LINE_KEYWORD && id == KEY_ALGORITHMIC_MODEL) model->inAlgModBlock = 1;
+  if (model->inAlgModBlock) MODEL_AlgorithmicModelLine(model, kind, id, text);
+  if (kind == PARSE_LINE_KEYWORD && id == KEY_END_ALGORITHMIC_MODEL) model->inAlgModBlock = 0;
+}
+
+void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text) {
+  StoreLine(model, kind, id, text);
+}
+
+int MODEL_End(int nextId) {
+  if (!gParse.model) return 1;
+  if (KEY_SectionOf(nextId) == KEY_SECTION_MODEL && nextId != KEY_MODEL) return 0;
+  gParse.model->inAlgModBlock = 0;
+  gParse.model = nullptr;
+  return 1;
+}
+
+void MODEL_EndOfFile(MODEL* models) { (void)models; }
+
+void MODEL_FreeAll(MODEL** ppList) {
+  while (ppList && *ppList) {
+    MODEL* next = (*ppList)->next;
+    if ((*ppList)->name) CMN_Free(&(*ppList)->name);
+    FreeLines(&(*ppList)->algModLines);
+    CMN_Free(ppList);
+    *ppList = next;
+  }
+}

@@ -1,0 +1,45 @@
+// The model section: [Model] and the keywords that describe a buffer model.
+// Keeps one record per [Model]; the lines of an [Algorithmic Model] ...
+// [End Algorithmic Model] block go to the block checks in one place
+// (MODEL_AlgorithmicModelLine), and once the whole file is read the models
+// are handed on together (MODEL_EndOfFile). Other lines are accepted.
+#pragma once
+
+struct ALGMODLIST;
+
+// One line of an [Algorithmic Model] block as it was read.
+struct MODEL_LINE {
+  MODEL_LINE* next;
+  int kind;                  // PARSE_LINE_KEYWORD or PARSE_LINE_DATA
+  int id;                    // keyword id the line belongs to
+  unsigned long lineNumber;  // its line in the file
+  char* text;                // comment cut, trailing whitespace removed
+};
+
+struct MODEL {
+  MODEL* next;
+  char* name;                // first word after [Model], null when there is none
+  ALGMODLIST* algModList;    // executables of the [Algorithmic Model] block, null without one
+  MODEL_LINE* algModLines;   // the block's lines in file order
+  int inAlgModBlock;         // between [Algorithmic Model] and [End Algorithmic Model]
+};
+
+// Opens a new model of the file being checked.
+void MODEL_Begin();
+
+// A keyword or data line of the model section (keyword id `id`).
+void MODEL_Line(int kind, int id, const char* text);
+
+// Every line of an [Algorithmic Model] block, from its keyword to
+// [End Algorithmic Model], in file order (gulLineNumber is its line).
+void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text);
+
+// Told the id of the keyword that follows; closes the model unless that
+// keyword belongs to it. Returns 1 when the model closed.
+int MODEL_End(int nextId);
+
+// After the whole file has been read: the checks that need every model.
+void MODEL_EndOfFile(MODEL* models);
+
+// Releases a list of models with everything they hold; nulls *ppList.
+void MODEL_FreeAll(MODEL** ppList);

@@ -1,0 +1,21 @@
+#include "IbisParser/OtherSections.h"
+
+#include "IbisParser/KeywordTables.h"
+#include "IbisParser/Parse.h"
+
+void OTHER_Begin(int section) {
+  if (section == KEY_SECTION_SUBMODEL) gParse.inSubmodel = 1;
+}
+
+void OTHER_Line(int section, int kind, int id, const char* text) {
+  (void)section;
+  (void)kind;
+  (void)id;
+  (void)text;
+}
+
+int OTHER_End(int section, int nextId) {
+  if (KEY_SectionOf(nextId) == section && !KEY_OpensSection(nextId)) return 0;
+  if (section == KEY_SECTION_SUBMODEL) gParse.inSubmodel = 0;
+  return 1;
+}

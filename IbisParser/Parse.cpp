@@ -1,0 +1,356 @@
+#include "IbisParser/Parse.h"
+
+#include <cstring>
+#include <string>
+
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/Component.h"
+#include "IbisParser/Hdr.h"
+#include "IbisParser/KeywordTables.h"
+#include "IbisParser/Model.h"
+#include "IbisParser/OtherSections.h"
+#include "amiparam/Cmn.h"
+#include "amiparam/Msg.h"
+
+PARSE_STATE gParse = {};
+char gcCommentChar = '|';
+int giIbisVersion = 0;
+int gbParseQuiet = 0;
+
+namespace {
+
+// Characters of a line that are kept; the rest of a longer line is dropped.
+constexpr size_t kLineKept = 1023;
+// Longest keyword name between the brackets.
+constexpr size_t kKeywordNameMax = 117;
+
+// Checks in progress: a check started inside another one (a file named in a
+// file) restores the enclosing check's state when it ends.
+int giCheckDepth = 0;
+
+void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+void ResetFileState(int mode) {
+  gParse = PARSE_STATE{};
+  gParse.mode = mode;
+  gParse.tabReportArmed = 1;
+  gParse.currentKeyword = KEY_NOT_KEY;
+  gParse.sectionKeyword = KEY_NOT_KEY;
+  gulLineNumber = 0;
+  gcCommentChar = '|';
+}
+
+void FreeDescription() {
+  HDR_Free(&gParse.header);
+  COMP_FreeAll(&gParse.components);
+  MODEL_FreeAll(&gParse.models);
+  gParse.headerOpen = 0;
+  gParse.component = nullptr;
+  gParse.model = nullptr;
+}
+
+// Opens the section of keyword `id`, where the file kind allows it.
+void BeginSection(int id) {
+  int mode = gParse.mode;
+  switch (id) {
+    case KEY_IBIS_VER:
+      if (gParse.ibisVerSeen) {
+        LineError(910);
+        return;
+      }
+      gParse.ibisVerSeen = 1;
+      HDR_Begin();
+      return;
+    case KEY_DEFINE_PACKAGE_MODEL:
+      if (mode == PARSE_MODE_EBD) {
+        LineError(912);
+        return;
+      }
+      break;
+    case KEY_BEGIN_BOARD_DESCRIPTION:
+      if (mode != PARSE_MODE_EBD) {
+        LineError(mode == PARSE_MODE_PKG ? 911 : 913);
+        return;
+      }
+      break;
+    default:  // component, model, model selector, submodel, test data, test load, external circuit
+      if (mode != PARSE_MODE_IBS) {
+        LineError(mode == PARSE_MODE_PKG ? 911 : 912);
+        return;
+      }
+      break;
+  }
+  int section = KEY_SectionOf(id);
+  if (section == KEY_SECTION_COMPONENT) {
+    COMP_Begin();
+  } else if (section == KEY_SECTION_MODEL) {
+    MODEL_Begin();
+  } else {
+    OTHER_Begin(section);
+  }
+}
+
+// Tells the section that keyword `openId` belongs to that keyword `nextId` follows.
+void EndSection(int openId, int nextId) {
+  int section = KEY_SectionOf(openId);
+  switch (section) {
+    case KEY_SECTION_NONE:
+    case KEY_SECTION_END:
+      break;
+    case KEY_SECTION_HEADER:
+      HDR_End(nextId);
+      break;
+    case KEY_SECTION_COMPONENT:
+      COMP_End(nextId);
+      break;
+    case KEY_SECTION_MODEL:
+      MODEL_End(nextId);
+      break;
+    default:
+      OTHER_End(section, nextId);
+      break;
+  }
+}
+
+// [End]: nothing may follow the keyword on its line.
+void EndKeyword(const char* text) {
+  const char* rest = PARSE_AfterKeyword(text);
+  if (rest && *rest) LineError(920);
+  gParse.endSeen = 1;
+}
+
+// Hands a line to the handler of the section of keyword `id`.
+void Dispatch(int set, int id, int kind, const char* text) {
+  int section = KEY_SectionOf(id);
+  if (section == KEY_SECTION_NONE) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 907, text);
+    return;
+  }
+  if (!KEY_InSet(set, id)) {
+    MSG_Code(MSG_LEVEL_BUG_LINE, 908, CMN_BaseName(__FILE__), __LINE__);
+    return;
+  }
+  switch (section) {
+    case KEY_SECTION_HEADER:
+      HDR_Line(kind, id, text);
+      break;
+    case KEY_SECTION_COMPONENT:
+      COMP_Line(kind, id, text);
+      break;
+    case KEY_SECTION_MODEL:
+      MODEL_Line(kind, id, text);
+      break;
+    case KEY_SECTION_END:
+      if (kind == PARSE_LINE_KEYWORD) EndKeyword(text);
+      break;
+    default:
+      OTHER_Line(section, kind, id, text);
+      break;
+  }
+}
+
+// The handler of the keyword set of the file's version: recognises keyword
+// lines, closes and opens sections, and dispatches every line.
+void HandleLine(int kind, const char* text) {
+  int set = PARSE_SetOfVersion(giIbisVersion);
+  if (kind == PARSE_LINE_KEYWORD) {
+    if (set != KEY_SET_21 && gParse.unterminatedRLC) {
+      LineError(909);
+      gParse.unterminatedRLC = 0;
+    }
+    int id = KEY_NOT_KEY;
+    if (!PARSE_Keyword(text, gParse.currentKeyword, set, &id)) {
+      gParse.currentKeyword = KEY_NOT_KEY;
+      return;
+    }
+    // The section stays known across an unrecognised keyword, so that it
+    // is still closed (and checked) by the next keyword that is recognised.
+    EndSection(gParse.sectionKeyword, id);
+    gParse.currentKeyword = id;
+    gParse.sectionKeyword = id;
+    if (KEY_OpensSection(id)) BeginSection(id);
+  }
+  Dispatch(set, gParse.currentKeyword, kind, text);
+}
+
+// [Comment Char] c_char: a new comment character for the rest of the file.
+void CommentChar(const char* keyword) {
+  const char* rest = keyword + 14;
+  CMN_SkipSpace(&rest);
+  if (!rest[0] || std::strncmp(rest + 1, "_char", 5) != 0) {
+    LineError(917);
+    return;
+  }
+  char c = rest[0];
+  if (IsDigit(c) || IsLetter(c) || std::strchr("[]._/=+-", c)) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 918, c);
+    return;
+  }
+  gcCommentChar = c;
+  const char* after = rest + 6;
+  CMN_SkipSpace(&after);
+  if (*after && *after != c) LineError(919);
+}
+
+bool IsCommentCharKeyword(const char* p) {
+  char head[15] = {};
+  std::strncpy(head, p, 14);
+  return CMN_EqualNoCase(head, "[COMMENT_CHAR]") || CMN_EqualNoCase(head, "[COMMENT CHAR]");
+}
+
+// The line rules, then the classification and hand-over of one line.
+void ProcessLine(std::string& line, size_t fullLength) {
+  size_t limit = giIbisVersion < 4 ? 80 : 120;
+  if (fullLength > limit) MSG_Code(MSG_LEVEL_ERROR_LINE, 905, static_cast<int>(limit));
+  PARSE_ReportTab(line.c_str());
+
+  const char* start = line.c_str();
+  const char* p = start;
+  CMN_SkipSpace(&p);
+  if (*p == '\0' || *p == gcCommentChar) return;
+  int kind = PARSE_LINE_DATA;
+  if (*p == '[') {
+    // Texts of [Source], [Notes], [Disclaimer] and [Copyright] may hold
+    // brackets: an indented '[' there starts no keyword.
+    bool inText = gParse.currentKeyword >= KEY_SOURCE && gParse.currentKeyword <= KEY_COPYRIGHT;
+    if (p == start) {
+      kind = PARSE_LINE_KEYWORD;
+    } else if (!inText) {
+      LineError(906);
+      kind = PARSE_LINE_KEYWORD;
+    }
+  }
+  if (gParse.endSeen) {
+    LineError(902);
+    return;
+  }
+  if (kind == PARSE_LINE_KEYWORD && IsCommentCharKeyword(p)) {
+    CommentChar(p);
+    return;
+  }
+  size_t cut = line.find(gcCommentChar);
+  if (cut != std::string::npos) line.resize(cut);
+  while (!line.empty() && CMN_IsSpace(static_cast<unsigned char>(line.back()))) line.pop_back();
+  HandleLine(kind, line.c_str());
+}
+
+}  // namespace
+
+int PARSE_SetOfVersion(int version) {
+  if (version <= 2) return KEY_SET_21;
+  if (version == 3) return KEY_SET_32;
+  if (version == 4) return KEY_SET_42;
+  return KEY_SET_50;
+}
+
+const char* PARSE_AfterKeyword(const char* line) {
+  const char* close = line ? std::strchr(line, ']') : nullptr;
+  if (!close) return nullptr;
+  const char* rest = close + 1;
+  CMN_SkipSpace(&rest);
+  return rest;
+}
+
+void PARSE_ReportTab(const char* line) {
+  if (gParse.tabReportArmed && std::strchr(line, '\t')) {
+    MSG_Code(MSG_LEVEL_WARNING_LINE, 921);
+    gParse.tabReportArmed = 0;
+  }
+}
+
+int PARSE_Keyword(const char* line, int previous, int set, int* id) {
+  CMN_ASSERT(line != nullptr);
+  CMN_ASSERT(id != nullptr);
+  const char* open = std::strchr(line, '[');
+  const char* close = open ? std::strchr(open + 1, ']') : nullptr;
+  if (!close) {
+    LineError(914);
+    return 0;
+  }
+  size_t length = static_cast<size_t>(close - open - 1);
+  if (length == 0 || length > kKeywordNameMax) {
+    LineError(915);
+    return 0;
+  }
+  char written[kKeywordNameMax + 1] = {};
+  std::memcpy(written, open + 1, length);
+  char name[kKeywordNameMax + 1] = {};
+  for (size_t i = 0; i < length; ++i) name[i] = written[i] == ' ' ? '_' : written[i];
+
+  int found = KEY_Lookup(set, name);
+  if (found < 0) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 916, written);
+    return 0;
+  }
+  // The same name means different keywords in different places.
+  if (found == KEY_MANUFACTURER) {
+    if (previous >= KEY_DEFINE_PACKAGE_MODEL && previous <= KEY_DESCRIPTION) {
+      found = KEY_PKG_MANUFACTURER;
+    } else if (previous == KEY_BEGIN_BOARD_DESCRIPTION || previous == KEY_EBD_MANUFACTURER) {
+      found = KEY_EBD_MANUFACTURER;
+    }
+  } else if (found == KEY_NUMBER_OF_PINS && gParse.mode == PARSE_MODE_EBD) {
+    found = KEY_EBD_NUMBER_OF_PINS;
+  } else if (gParse.inSubmodel) {
+    if (found >= KEY_PULLDOWN && found <= KEY_POWER_CLAMP) {
+      found = KEY_SUB_PULLDOWN + (found - KEY_PULLDOWN);
+    } else if (found >= KEY_RAMP && found <= KEY_FALLING_WAVEFORM) {
+      found = KEY_SUB_RAMP + (found - KEY_RAMP);
+    }
+  }
+  *id = found;
+  return 1;
+}
+
+int PARSE_CheckFile(const char* path, int mode) {
+  if (!path || mode < PARSE_MODE_IBS || mode > PARSE_MODE_EBD) return 0;
+  int version = CMN_DetectVersion(path, mode, nullptr);
+  static const char* const kVersionNames[] = {"", "", "2.1", "3.2", "4.2", "5.0"};
+  if (version < 2) {
+    MSG_Error(900, path);
+    return 0;
+  }
+  if (!gbParseQuiet) {
+    std::printf("\nChecking %s for IBIS %s Compatibility...\n\n", path, kVersionNames[version]);
+  }
+
+  // A check inside another check keeps the enclosing one's state.
+  bool nested = giCheckDepth > 0;
+  PARSE_STATE saved = gParse;
+  char savedCommentChar = gcCommentChar;
+  unsigned long savedLine = gulLineNumber;
+  int savedVersion = giIbisVersion;
+  ++giCheckDepth;
+
+  ResetFileState(mode);
+  // Until its [IBIS Ver] line has been handled, the file is read with the
+  // keyword set and line limit of the version it was detected as.
+  giIbisVersion = version;
+  int result = 0;
+  if (FILE* file = CMN_OpenFile(path, mode, &gParse.where)) {
+    std::string line;
+    size_t fullLength = 0;
+    while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, 1, &fullLength))
+      ProcessLine(line, fullLength);
+    if (!gParse.endSeen) {
+      MSG_Error(903);
+      HandleLine(PARSE_LINE_KEYWORD, "[END]");
+    }
+    std::fclose(file);
+    MODEL_EndOfFile(gParse.models);
+    result = 1;
+  }
+  FreeDescription();
+
+  --giCheckDepth;
+  if (nested) {
+    gParse = saved;
+    gcCommentChar = savedCommentChar;
+    gulLineNumber = savedLine;
+    giIbisVersion = savedVersion;
+  }
+  return result;
+}

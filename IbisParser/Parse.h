@@ -1,0 +1,86 @@
+// The per-file check of the IBIS file checker: reads an .ibs, .pkg or .ebd
+// file line by line, enforces the line rules, recognises keywords against
+// the keyword set of the file's IBIS version and hands every line to the
+// handler of the section it belongs to.
+#pragma once
+
+#include <cstdint>
+
+#include "IbisParser/CmnFile.h"
+
+struct HDR;
+struct COMPONENT;
+struct MODEL;
+
+// File kinds of PARSE_CheckFile.
+enum {
+  PARSE_MODE_IBS = 1,
+  PARSE_MODE_PKG = 2,
+  PARSE_MODE_EBD = 3,
+  PARSE_MODE_AMI = 4,
+};
+
+// Kinds of line handed to the section handlers.
+enum {
+  PARSE_LINE_KEYWORD = 1,
+  PARSE_LINE_DATA = 4,
+};
+
+// The description built while one file is checked, and the per-file state of
+// the driver. Reset at the start of every .ibs, .pkg or .ebd check; a nested
+// check saves and restores the enclosing one.
+struct PARSE_STATE {
+  int mode;                  // file kind (PARSE_MODE_*)
+  CMN_PATH where;            // directory and name of the file being checked
+  int tabReportArmed;        // 921 is printed at most once per file
+  int currentKeyword;        // id of the latest recognised keyword (KEY_NOT_KEY after a failure)
+  int sectionKeyword;        // id of the keyword whose section is open (KEY_NOT_KEY: none)
+  int ibisVerSeen;           // an [IBIS Ver] keyword was met
+  int endSeen;               // the [End] keyword was met
+  int inSubmodel;            // a [Submodel] section is open
+  int unterminatedRLC;       // an R/L/C section lacks its closing "/"
+  HDR* header;               // the file header record, null until [IBIS Ver]
+  int headerOpen;            // the header section is still open
+  COMPONENT* components;     // components in file order
+  COMPONENT* component;      // the open component, or null
+  MODEL* models;             // models in file order
+  MODEL* model;              // the open model, or null
+};
+
+extern PARSE_STATE gParse;
+
+// Comment character of the file being read ('|' unless [Comment Char] says otherwise).
+extern char gcCommentChar;
+
+// IBIS version number (1 to 5) of the file being checked, set by the file
+// header; 0 before any file. It chooses the keyword set and the line limit.
+extern int giIbisVersion;
+
+// Report settings: quiet suppresses the "Checking" line.
+extern int gbParseQuiet;
+
+// Checks the file `path` of kind `mode`. Returns 1 when the file was read to
+// its end, 0 when it could not be opened or its version was not recognised.
+int PARSE_CheckFile(const char* path, int mode);
+
+// Recognises the keyword of `line` in keyword set `set` (KEY_SET_*), with the
+// context rules that depend on the previous keyword `previous`. Returns 1 and
+// stores the id in *id, or 0 after printing 914, 915 or 916.
+int PARSE_Keyword(const char* line, int previous, int set, int* id);
+
+// The keyword set of an IBIS version number.
+int PARSE_SetOfVersion(int version);
+
+// Text after the keyword of a keyword line and the whitespace after it;
+// null when the line has no ']'.
+const char* PARSE_AfterKeyword(const char* line);
+
+// Prints 921 once per file when `line` holds a tab.
+void PARSE_ReportTab(const char* line);
+
+// Appends `item` to the singly linked list at *head (records with a `next`).
+template <typename T>
+void PARSE_AppendToList(T** head, T* item) {
+  while (*head) head = &(*head)->next;
+  *head = item;
+}
