@@ -75,167 +75,211 @@ bool CountLists(const char* p, size_t* opening) {
 }
 
 // First pass: records every list in tree->nodes, in the order of the
-// lists' "(". `s` is the working copy, starting at the first "(". Each list
-// raises the depth d by 2: at its "(" and when recognised as branch or leaf;
-// a record's level is d / 2. A list that holds values and then a list is
-// dropped with all it contains. On success *made is the number of records.
-int32_t FirstPass(AMITREE* tree, char* s, int32_t* made) {
-  const int32_t slots = tree->slots;
-  int64_t d = 0;  // depth
-  int32_t n = 0;  // next record
-  int32_t k = 0;  // steps taken, less the lists closed in the name scan
-  char* p = s;
-  while (k < slots) {
-    // Step start.
-    p = s;
-    char* t = s;         // token start
-    char* w = nullptr;   // first whitespace (or "(") after the token start
-    if (*s == '(') {
-      p = s + 1;
-      ++d;
-      CMN_SkipSpace(&p);
-      t = p;
-    }
+// lists' "(". Each list raises the depth by 2: at its "(" and when it is
+// recognised as a branch or a leaf; a record's level is depth / 2. A list
+// that holds values and then a list is dropped with all it contains.
+class FirstPass {
+ public:
+  // `start` is the working copy from its first "(" on; it is edited in place.
+  FirstPass(AMITREE* tree, char* start) : tree_(tree), s_(start), p_(start) {}
 
-    // Name scan.
+  // Runs the steps; on success *made is the number of records made.
+  int32_t Run(int32_t* made);
+
+ private:
+  enum class Ending { kStep, kTextEnded };
+
+  int32_t ScanName(bool* isLeaf);
+  int32_t ScanValues(AMILEAF* leaf, bool* mixed);
+  int32_t DropList(Ending* ending);
+
+  // Records list n_ as a new body of type T named [t_, w_), trimmed.
+  template <typename T>
+  int32_t Record(int32_t kind, T** body) {
+    if (n_ >= tree_->slots) return AMITREE_TOO_MANY_LISTS;
+    if (w_ < t_) return AMITREE_NAME_ONLY;
+    if (!CMN_Alloc(body, sizeof(T))) return AMITREE_NO_MEMORY;
+    tree_->nodes[n_] = AMINODE{kind, static_cast<int32_t>(d_ / 2), *body};
+    (*body)->name = CopyTrimmed(t_, w_);
+    return (*body)->name ? AMITREE_OK : AMITREE_NO_MEMORY;
+  }
+
+  AMITREE* tree_;
+  char* s_;              // start of the next step
+  char* p_;              // cursor
+  char* t_ = nullptr;    // start of the list's name
+  char* w_ = nullptr;    // first whitespace (or "(") after the name start
+  int64_t d_ = 0;        // depth
+  int32_t n_ = 0;        // next record
+  int32_t k_ = 0;        // steps taken, less the lists closed in the name scan
+};
+
+int32_t FirstPass::Run(int32_t* made) {
+  while (k_ < tree_->slots) {
+    p_ = s_;
+    t_ = s_;
+    w_ = nullptr;
+    if (*s_ == '(') {
+      p_ = s_ + 1;
+      ++d_;
+      CMN_SkipSpace(&p_);
+      t_ = p_;
+    }
     bool isLeaf = false;
-    for (;;) {
-      char c = *p;
-      if (c == '\0') break;
-      if (c == '(') {  // a branch: its name, then the "(" of its first child
-        ++d;
-        if (!w) w = p;
-        if (n >= slots) return AMITREE_TOO_MANY_LISTS;
-        if (w < t) return AMITREE_NAME_ONLY;
-        AMIBRANCH* branch = nullptr;
-        if (!CMN_Alloc(&branch, sizeof(AMIBRANCH))) return AMITREE_NO_MEMORY;
-        tree->nodes[n] = AMINODE{AMINODE_BRANCH, static_cast<int32_t>(d / 2), branch};
-        branch->name = CopyTrimmed(t, w);
-        if (!branch->name) return AMITREE_NO_MEMORY;
-        ++n;
-        s = p;
+    int32_t result = ScanName(&isLeaf);
+    if (result != AMITREE_OK) return result;
+    if (isLeaf) {
+      ++d_;
+      AMILEAF* leaf = nullptr;
+      result = Record(AMINODE_LEAF, &leaf);
+      if (result != AMITREE_OK) return result;
+      leaf->property = AMIVALUE_Property(leaf->name);
+      s_ = p_;
+      bool mixed = false;
+      result = ScanValues(leaf, &mixed);
+      if (result != AMITREE_OK) return result;
+      if (!mixed) {
+        ++n_;  // ended by ")" or by the end of the text: complete
+      } else {
+        // Values followed by a list: the leaf goes, with all up to its ")".
+        FreeLeaf(&leaf);
+        tree_->nodes[n_] = AMINODE{0, 0, nullptr};
+        Ending ending = Ending::kStep;
+        result = DropList(&ending);
+        if (result != AMITREE_OK) return result;
+        if (ending == Ending::kTextEnded) break;
+      }
+    }
+    ++k_;
+  }
+  *made = n_;
+  return AMITREE_OK;
+}
+
+// Reads up to the name's end. A "(" makes the list a branch (recorded here);
+// a second word makes it a leaf (*isLeaf, recorded by the caller); a ")"
+// closes a list, and a "(" right after it opens the next one.
+int32_t FirstPass::ScanName(bool* isLeaf) {
+  for (;;) {
+    char c = *p_;
+    if (c == '\0') return AMITREE_OK;
+    if (c == '(') {
+      ++d_;
+      if (!w_) w_ = p_;
+      AMIBRANCH* branch = nullptr;
+      int32_t result = Record(AMINODE_BRANCH, &branch);
+      if (result != AMITREE_OK) return result;
+      ++n_;
+      s_ = p_;  // the "(" of the first child
+      return AMITREE_OK;
+    }
+    if (c == ')') {
+      ++p_;
+      CMN_SkipSpace(&p_);
+      if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
+      d_ -= 2;
+      if (k_ < 1) return AMITREE_UNOPENED_CLOSE;
+      --k_;
+      CMN_SkipSpace(&p_);
+      s_ = p_;
+      if (*p_ == '(') {
+        ++p_;
+        ++d_;
+      }
+      CMN_SkipSpace(&p_);
+      t_ = p_;
+      continue;
+    }
+    if (IsBlank(c)) {
+      if (!w_) w_ = p_;
+      ++p_;
+      continue;
+    }
+    if (!w_) {
+      ++p_;
+      continue;
+    }
+    *isLeaf = true;
+    return AMITREE_OK;
+  }
+}
+
+// Appends the leaf's values up to its ")" or the end of the text. A "("
+// among them sets *mixed and stops the scan there.
+int32_t FirstPass::ScanValues(AMILEAF* leaf, bool* mixed) {
+  char* v = p_;            // value start
+  char* blank = nullptr;   // first whitespace after the value
+  while (*p_ != '\0') {
+    char c = *p_;
+    if (c == '(') {
+      *mixed = true;
+      return AMITREE_OK;
+    }
+    if (c == ')') {
+      if (!AppendValue(leaf, v, p_)) return AMITREE_NO_MEMORY;
+      ++p_;
+      CMN_SkipSpace(&p_);
+      s_ = p_;
+      if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
+      d_ -= 2;
+      return AMITREE_OK;
+    }
+    if (IsBlank(c)) {
+      if (!blank) blank = p_;
+      ++p_;
+      continue;
+    }
+    if (blank) {  // the next value begins
+      if (blank < v) return AMITREE_NAME_ONLY;
+      if (!AppendValue(leaf, v, blank)) return AMITREE_NO_MEMORY;
+      v = p_;
+      s_ = p_;
+      blank = nullptr;
+      continue;
+    }
+    if (c == '"') {
+      // A quoted value; what came before the quote in this value is
+      // dropped. Both quotes become blanks, so the closing one ends it.
+      *p_ = ' ';
+      ++p_;
+      v = p_;
+      s_ = p_;
+      while (*p_ != '\0' && *p_ != '"') ++p_;
+      if (*p_ == '"') *p_ = ' ';
+      continue;
+    }
+    ++p_;
+  }
+  return AMITREE_OK;
+}
+
+// Skips from the "(" under the cursor to the ")" that closes the dropped
+// list, jumping over quoted text. *ending tells whether the text ended first.
+int32_t FirstPass::DropList(Ending* ending) {
+  int64_t nesting = 1;  // the dropped list's own "("
+  while (*p_ != '\0') {
+    if (*p_ == '(') {
+      ++nesting;
+    } else if (*p_ == ')') {
+      if (--nesting == 0) {
+        ++p_;
         break;
       }
-      if (c == ')') {  // a list closes; a following "(" opens the next one
-        ++p;
-        CMN_SkipSpace(&p);
-        if (d < 2) return AMITREE_UNOPENED_CLOSE;
-        d -= 2;
-        if (k < 1) return AMITREE_UNOPENED_CLOSE;
-        --k;
-        CMN_SkipSpace(&p);
-        s = p;
-        if (*p == '(') {
-          ++p;
-          ++d;
-        }
-        CMN_SkipSpace(&p);
-        t = p;
-        continue;
-      }
-      if (IsBlank(c)) {
-        if (!w) w = p;
-        ++p;
-        continue;
-      }
-      if (!w) {
-        ++p;
-        continue;
-      }
-      isLeaf = true;  // a second word: the list is a leaf
-      break;
+    } else if (*p_ == '"') {
+      ++p_;
+      while (*p_ != '\0' && *p_ != '"') ++p_;
+      if (*p_ == '\0') break;
     }
-
-    if (isLeaf) {
-      ++d;
-      if (n >= slots) return AMITREE_TOO_MANY_LISTS;
-      if (w < t) return AMITREE_NAME_ONLY;
-      AMILEAF* leaf = nullptr;
-      if (!CMN_Alloc(&leaf, sizeof(AMILEAF))) return AMITREE_NO_MEMORY;
-      tree->nodes[n] = AMINODE{AMINODE_LEAF, static_cast<int32_t>(d / 2), leaf};
-      leaf->name = CopyTrimmed(t, w);
-      if (!leaf->name) return AMITREE_NO_MEMORY;
-      leaf->property = AMIVALUE_Property(leaf->name);
-      s = p;
-
-      // Value scan.
-      char* v = p;            // value start
-      char* blank = nullptr;  // first whitespace after the value
-      bool mixed = false;
-      while (*p != '\0') {
-        char c = *p;
-        if (c == '(') {
-          mixed = true;
-          break;
-        }
-        if (c == ')') {
-          if (!AppendValue(leaf, v, p)) return AMITREE_NO_MEMORY;
-          ++p;
-          CMN_SkipSpace(&p);
-          s = p;
-          if (d < 2) return AMITREE_UNOPENED_CLOSE;
-          d -= 2;
-          break;
-        }
-        if (IsBlank(c)) {
-          if (!blank) blank = p;
-          ++p;
-          continue;
-        }
-        if (blank) {  // the next value begins
-          if (blank < v) return AMITREE_NAME_ONLY;
-          if (!AppendValue(leaf, v, blank)) return AMITREE_NO_MEMORY;
-          v = p;
-          s = p;
-          blank = nullptr;
-          continue;
-        }
-        if (c == '"') {
-          // A quoted value; what came before the quote in this value is
-          // dropped. Both quotes become blanks, so the closing one ends it.
-          *p = ' ';
-          ++p;
-          v = p;
-          s = p;
-          while (*p != '\0' && *p != '"') ++p;
-          if (*p == '"') *p = ' ';
-          continue;
-        }
-        ++p;
-      }
-
-      if (!mixed) {
-        ++n;  // ended by ")" or by the end of the text: complete
-      } else {
-        // Values followed by a list: drop the leaf and everything up to its ")".
-        FreeLeaf(&leaf);
-        tree->nodes[n] = AMINODE{0, 0, nullptr};
-        int64_t nesting = 1;
-        while (*p != '\0') {
-          if (*p == '(') {
-            ++nesting;
-          } else if (*p == ')') {
-            if (--nesting == 0) {
-              ++p;
-              break;
-            }
-          } else if (*p == '"') {
-            ++p;
-            while (*p != '\0' && *p != '"') ++p;
-            if (*p == '\0') break;
-          }
-          ++p;
-        }
-        if (nesting != 0) break;  // the text ended inside the dropped list
-        while (IsBlank(*p)) ++p;
-        s = p;
-        if (d < 2) return AMITREE_UNOPENED_CLOSE;
-        d -= 2;
-      }
-    }
-    ++k;
+    ++p_;
   }
-  *made = n;
+  if (nesting != 0) {
+    *ending = Ending::kTextEnded;
+    return AMITREE_OK;
+  }
+  while (IsBlank(*p_)) ++p_;
+  s_ = p_;
+  if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
+  d_ -= 2;
   return AMITREE_OK;
 }
 
@@ -309,7 +353,7 @@ int32_t AMITREE_Parse(const char* text, AMITREE** tree_out) {
     return AMITREE_NO_MEMORY;
   }
   int32_t made = 0;
-  int32_t result = FirstPass(tree, work, &made);
+  int32_t result = FirstPass(tree, work).Run(&made);
   // A text in which no list survives has no root to link anything to.
   if (result == AMITREE_OK && made == 0) result = AMITREE_NO_ROOT;
   if (result == AMITREE_OK) result = SecondPass(tree, made);
