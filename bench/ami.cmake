@@ -1,0 +1,1 @@
+tessalune_add_benchmark(bench_ami SOURCES AmiBench.cpp LIBS tess_ami)
