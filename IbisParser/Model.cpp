@@ -1,34 +1,13 @@
 #include "IbisParser/Model.h"
 
+#include <vector>
+
+#include "IbisParser/AlgMod.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
-
-namespace {
-
-// Keeps a copy of one block line in the model, in file order.
-void StoreLine(MODEL* model, int kind, int id, const char* text) {
-  MODEL_LINE* line = nullptr;
-  if (!CMN_Alloc(&line, sizeof(MODEL_LINE))) return;
-  line->kind = kind;
-  line->id = id;
-  line->lineNumber = gulLineNumber;
-  line->text = CMN_StrDup(text);
-  PARSE_AppendToList(&model->algModLines, line);
-}
-
-void FreeLines(MODEL_LINE** ppList) {
-  while (*ppList) {
-    MODEL_LINE* next = (*ppList)->next;
-    if ((*ppList)->text) CMN_Free(&(*ppList)->text);
-    CMN_Free(ppList);
-    *ppList = next;
-  }
-}
-
-}  // namespace
 
 void MODEL_Begin() {
   MODEL* model = nullptr;
@@ -54,7 +33,13 @@ void MODEL_Line(int kind, int id, const char* text) {
 }
 
 void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text) {
-  StoreLine(model, kind, id, text);
+  if (kind == PARSE_LINE_DATA) {
+    ALGMOD_AddLine(text, model->algModList);
+  } else if (id == KEY_ALGORITHMIC_MODEL) {
+    ALGMOD_BeginBlock(text, &model->algModList);
+  } else if (id == KEY_END_ALGORITHMIC_MODEL) {
+    ALGMOD_EndBlock(model->algModList);
+  }
 }
 
 int MODEL_End(int nextId) {
@@ -65,13 +50,17 @@ int MODEL_End(int nextId) {
   return 1;
 }
 
-void MODEL_EndOfFile(MODEL* models) { (void)models; }
+void MODEL_EndOfFile(MODEL* models) {
+  std::vector<ALGMOD_MODEL> list;
+  for (MODEL* m = models; m; m = m->next) list.push_back({m->name ? m->name : "", m->algModList});
+  ALGMOD_CheckFiles(list.data(), static_cast<int>(list.size()), gParse.where.dir);
+}
 
 void MODEL_FreeAll(MODEL** ppList) {
   while (ppList && *ppList) {
     MODEL* next = (*ppList)->next;
     if ((*ppList)->name) CMN_Free(&(*ppList)->name);
-    FreeLines(&(*ppList)->algModLines);
+    ALGMOD_FreeList(&(*ppList)->algModList);
     CMN_Free(ppList);
     *ppList = next;
   }

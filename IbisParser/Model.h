@@ -1,26 +1,17 @@
 // The model section: [Model] and the keywords that describe a buffer model.
 // Keeps one record per [Model]; the lines of an [Algorithmic Model] ...
-// [End Algorithmic Model] block go to the block checks in one place
-// (MODEL_AlgorithmicModelLine), and once the whole file is read the models
-// are handed on together (MODEL_EndOfFile). Other lines are accepted.
+// [End Algorithmic Model] block go to the block checks (ALGMOD_*) in one
+// place (MODEL_AlgorithmicModelLine), and once the whole file is read the
+// named .ami and code files of every model are checked (MODEL_EndOfFile).
+// Other lines are accepted.
 #pragma once
 
 struct ALGMODLIST;
-
-// One line of an [Algorithmic Model] block as it was read.
-struct MODEL_LINE {
-  MODEL_LINE* next;
-  int kind;                  // PARSE_LINE_KEYWORD or PARSE_LINE_DATA
-  int id;                    // keyword id the line belongs to
-  unsigned long lineNumber;  // its line in the file
-  char* text;                // comment cut, trailing whitespace removed
-};
 
 struct MODEL {
   MODEL* next;
   char* name;                // first word after [Model], null when there is none
   ALGMODLIST* algModList;    // executables of the [Algorithmic Model] block, null without one
-  MODEL_LINE* algModLines;   // the block's lines in file order
   int inAlgModBlock;         // between [Algorithmic Model] and [End Algorithmic Model]
 };
 

@@ -9,6 +9,7 @@
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Model.h"
 #include "IbisParser/OtherSections.h"
+#include "IbisParser/ParseAmi.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -306,6 +307,7 @@ int PARSE_Keyword(const char* line, int previous, int set, int* id) {
 }
 
 int PARSE_CheckFile(const char* path, int mode) {
+  if (path && mode == PARSE_MODE_AMI) return PARSE_CheckAmiFile(path);
   if (!path || mode < PARSE_MODE_IBS || mode > PARSE_MODE_EBD) return 0;
   int version = CMN_DetectVersion(path, mode, nullptr);
   static const char* const kVersionNames[] = {"", "", "2.1", "3.2", "4.2", "5.0"};

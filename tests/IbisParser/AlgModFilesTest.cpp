@@ -10,6 +10,7 @@
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/AlgModTree.h"
+#include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
@@ -37,10 +38,12 @@ class AmiFiles : public ::testing::Test {
            ("algmod_" + std::to_string(::getpid()) + "_" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
+    gbParseQuiet = 1;
   }
   void TearDown() override {
     std::error_code ec;
     fs::remove_all(dir_, ec);
+    gbParseQuiet = 0;
   }
   std::string Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ / name, std::ios::binary) << text;
@@ -75,8 +78,8 @@ TEST_F(AmiFiles, CharacterRulesApplyToWholeLines) {
   ALGMOD_ReleaseAmiText();
 
   EXPECT_EQ(Read("(m\t(a 1)\r)\n(b\t2)\x1a\n"),
-            "WARNING (line    1) - IBIS files should not contain tab characters.\n"
             "ERROR (line    1) -\n    Found illegal control character (code d).  Converting to space.\n"
+            "WARNING (line    1) - IBIS files should not contain tab characters.\n"
             "ERROR (line    2) -\n    Found illegal control character (code 1a).  Converting to space.\n");
   EXPECT_EQ(Collected(), "(m\t(a 1) )(b\t2)");
   ALGMOD_ReleaseAmiText();
