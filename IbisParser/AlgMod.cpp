@@ -5,6 +5,7 @@
 
 #include "IbisParser/AlgModTree.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Cmn.h"
@@ -85,7 +86,7 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   }
   char path[2048];
   ALGMOD_JoinPath(dir, rec->amiFile, path, sizeof path);  // fits: FileExists built it
-  if (PARSE_CheckAmiFile(path)) {
+  if (PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     AMITREE* tree = ALGMOD_ParseAmiText();
     if (tree) {
       if (rec->tree) AMITREE_Free(&rec->tree);
@@ -192,6 +193,16 @@ void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDi
     }
     for (ALGMOD* rec = head->first; rec; rec = rec->next) CheckRecord(rec, model, dir);
   }
+}
+
+int ALGMOD_CheckAmiFile(const char* path) {
+  if (!PARSE_CheckFile(path, PARSE_MODE_AMI)) {
+    ALGMOD_ReleaseAmiText();
+    return 0;
+  }
+  AMITREE* tree = ALGMOD_ParseAmiText();
+  if (tree) AMITREE_Free(&tree);
+  return 1;
 }
 
 void ALGMOD_FreeList(ALGMODLIST** head) {

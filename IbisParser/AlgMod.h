@@ -50,6 +50,11 @@ void ALGMOD_EndBlock(const ALGMODLIST* head);
 // reads, parses and checks each .ami file and keeps its tree in the record.
 void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDir);
 
+// Checks one .ami file on its own: reads it in the .ami mode of the per-file
+// check, parses and checks it, and releases the tree. Returns 1 when the file
+// was read to its end.
+int ALGMOD_CheckAmiFile(const char* path);
+
 // Releases every record of the list, their trees and the head; nulls *head.
 void ALGMOD_FreeList(ALGMODLIST** head);
 

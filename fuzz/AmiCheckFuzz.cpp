@@ -8,10 +8,7 @@
 #include <unistd.h>
 
 #include "IbisParser/AlgMod.h"
-#include "IbisParser/AlgModTree.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/ParseAmi.h"
-#include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -49,12 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fwrite(data, 1, size, f);
   std::fclose(f);
 
-  if (PARSE_CheckFile(path.c_str(), 4)) {
-    AMITREE* tree = ALGMOD_ParseAmiText();
-    if (tree) AMITREE_Free(&tree);
-  } else {
-    ALGMOD_ReleaseAmiText();
-  }
+  ALGMOD_CheckAmiFile(path.c_str());
   if (size < 4096) FeedBlock(data, size);
   return 0;
 }

@@ -3,6 +3,7 @@
 // files are looked up next to it and the .ami file is read and checked.
 #include "CheckerFiles.h"
 
+#include "IbisParser/AlgMod.h"
 #include "IbisParser/AlgModTree.h"
 #include "IbisParser/ParseAmi.h"
 
@@ -66,6 +67,16 @@ TEST_F(AlgModChecker, AmiFilesAreCheckedDirectlyInTheirOwnMode) {
   EXPECT_EQ(CheckPath((dir_ / "absent.ami").string(), PARSE_MODE_AMI, &result).find("ERROR - Unable To Open File"),
             0u);
   EXPECT_EQ(result, 0);
+}
+
+TEST_F(AlgModChecker, OneAmiFileIsReadParsedAndChecked) {
+  std::string path = Write("one.ami", "(one (Model_Specific (x (Usage Maybe))))\n");
+  MsgCapture capture;
+  EXPECT_EQ(ALGMOD_CheckAmiFile(path.c_str()), 1);
+  EXPECT_EQ(capture.Text(),
+            "ERROR - Illegal Usage value Maybe specified for x\nERROR - No Reserved_Parameters found\n");
+  EXPECT_EQ(gpszAmiText, nullptr);
+  EXPECT_EQ(ALGMOD_CheckAmiFile((dir_ / "none.ami").string().c_str()), 0);
 }
 
 }  // namespace
