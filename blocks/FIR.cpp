@@ -118,8 +118,11 @@ bool FIR<T, Flag>::Run()
     // anything else (Run before Initialize or after Finalize, Setup changed
     // without a new Initialize) is refused rather than read out of bounds.
     if (c.ringLength == 0 || delayStorage == nullptr || delayLine.capacity != c.ringLength ||
-        Input.data == nullptr || Output.data == nullptr)
+        Input.data == nullptr || Output.data == nullptr) {
+        ReportError(this, "FIR fired without a history for its configuration: Initialize must "
+                          "follow Setup, and pins need storage");
         return false;
+    }
 
     const uint32_t L = c.ringLength;
     const uint32_t D = c.decimation;

@@ -1,3 +1,4 @@
+#include "CaptureStderr.h"
 #include "PinStorage.h"
 
 #include "blocks/FIR.h"
@@ -258,13 +259,15 @@ TEST(FIR, SetupDeclaresBlockSizes)
 
 TEST(FIR, RunOutsideTheLifecycleTouchesNothing)
 {
+    const std::string refused = "FIR fired without a history for its configuration: Initialize "
+                                "must follow Setup, and pins need storage\n";
     Driver<double, 0> f({1.0, 2.0});
     std::vector<double> in{1.0}, out{-3.0};
     AttachPin(f.fir.Input, in);
     AttachPin(f.fir.Output, out);
-    EXPECT_FALSE(f.fir.Run()); // never set up
+    EXPECT_EQ(StderrOf([&] { EXPECT_FALSE(f.fir.Run()); }), refused); // never set up
     ASSERT_TRUE(f.fir.Setup());
-    EXPECT_FALSE(f.fir.Run()); // no history yet
+    EXPECT_EQ(StderrOf([&] { EXPECT_FALSE(f.fir.Run()); }), refused); // no history yet
     ASSERT_TRUE(f.fir.Initialize());
     EXPECT_TRUE(f.fir.Run());
     EXPECT_EQ(out[0], 1.0);
@@ -274,8 +277,12 @@ TEST(FIR, RunOutsideTheLifecycleTouchesNothing)
     f.fir.Taps = f.taps.data();
     f.fir.NumTaps = 50;
     ASSERT_TRUE(f.fir.Setup());
-    EXPECT_FALSE(f.fir.Run());
+    EXPECT_EQ(StderrOf([&] { EXPECT_FALSE(f.fir.Run()); }), refused);
     EXPECT_TRUE(f.fir.Finalize());
-    EXPECT_FALSE(f.fir.Run());
+    EXPECT_EQ(StderrOf([&] { EXPECT_FALSE(f.fir.Run()); }), refused);
+    EXPECT_EQ(out[0], 1.0);
     EXPECT_TRUE(f.fir.Finalize());
+    f.fir.Initialize();
+    f.fir.Output.data = nullptr;
+    EXPECT_EQ(StderrOf([&] { EXPECT_FALSE(f.fir.Run()); }), refused);
 }
