@@ -126,12 +126,13 @@ int CMN_ReadNumber(const char* text, double* place) {
   const char* first = (*p == '+') ? p + 1 : p;
   double value = 0.0;
   std::from_chars_result read = std::from_chars(first, p + length, value);
-  if (read.ptr != p + length) {
-    if (read.ec != std::errc::result_out_of_range) return CMN_NUMBER_NONE;
+  if (read.ec == std::errc::result_out_of_range) {
     // Too small for a double reads as zero; too large is not a number.
     const char* e = std::strpbrk(first, "eE");
     if (!e || e >= p + length || e[1] != '-') return CMN_NUMBER_NONE;
     value = 0.0;
+  } else if (read.ec != std::errc() || read.ptr != p + length) {
+    return CMN_NUMBER_NONE;
   }
 
   const char* rest = p + length;

@@ -111,8 +111,7 @@ void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size
                       const char* name, const char* value) {
   if (header->seen[seen]) LineError(duplicateCode);
   header->seen[seen] = 1;
-  CMN_StoreValue(dest, value, max, name);
-  CMN_CheckReservedWord(dest);
+  if (CMN_StoreValue(dest, value, max, name)) CMN_CheckReservedWord(dest);
 }
 
 // [Source], [Notes], [Disclaimer], [Copyright] and their data lines.

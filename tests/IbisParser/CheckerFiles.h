@@ -1,0 +1,65 @@
+// Test support for the file checker: a fresh folder per test for the small
+// files a test writes, and checking one of them with the messages captured.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "IbisParser/Parse.h"
+#include "amiparam/Msg.h"
+#include "tests/amiparam/MsgCapture.h"
+
+class CheckerFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("ibischeck_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+    gbParseQuiet = 1;
+  }
+  void TearDown() override {
+    gbParseQuiet = 0;
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+
+  // Writes `text` as file `name` of the test folder; returns its path.
+  std::string Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return (dir_ / name).string();
+  }
+
+  // Checks `path` in `mode`; returns what was printed. *result receives
+  // PARSE_CheckFile's result when asked.
+  std::string CheckPath(const std::string& path, int mode = PARSE_MODE_IBS, int* result = nullptr) {
+    MsgCapture capture;
+    int r = PARSE_CheckFile(path.c_str(), mode);
+    if (result) *result = r;
+    return capture.Text();
+  }
+
+  // Writes `text` as `name` and checks it.
+  std::string Check(const std::string& text, const std::string& name = "t.ibs",
+                    int mode = PARSE_MODE_IBS, int* result = nullptr) {
+    return CheckPath(Write(name, text), mode, result);
+  }
+
+  // A complete header for file "t.ibs" of version `version`, ready for more keywords.
+  static std::string Header(const std::string& version = "4.2") {
+    return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n";
+  }
+
+  std::filesystem::path dir_;
+};
+
+// Number of times `needle` occurs in `text`.
+inline int Count(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}

@@ -1,0 +1,277 @@
+// The per-file check: version detection, open rules, line rules, keyword
+// recognition against the set of the file's version, and section dispatch.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "IbisParser/KeywordTables.h"
+#include "IbisParser/Parse.h"
+#include "tests/IbisParser/CheckerFiles.h"
+
+namespace {
+
+using Parse = CheckerFiles;
+
+}  // namespace
+
+TEST(KeywordTables, SetsHoldTheirRowsInIdOrderAndEndAlike) {
+  const int sizes[] = {50, 88, 109, 120};
+  for (int set = 0; set < KEY_SET_COUNT; ++set) {
+    ASSERT_EQ(KEY_TableSize(set), sizes[set]);
+    const KEY_ROW* rows = KEY_Table(set);
+    int n = KEY_TableSize(set);
+    EXPECT_STREQ(rows[n - 3].name, "COMMENT_CHAR");
+    EXPECT_EQ(rows[n - 3].id, KEY_COMMENT_CHAR);
+    EXPECT_EQ(rows[n - 2].id, KEY_END);
+    EXPECT_EQ(rows[n - 1].id, KEY_NOT_KEY);
+    for (int i = 1; i < n - 3; ++i) EXPECT_LT(rows[i - 1].id, rows[i].id);
+  }
+  // Every id of a smaller set is in the larger ones.
+  for (int id = 0; id < KEY_ID_COUNT; ++id)
+    for (int set = 1; set < KEY_SET_COUNT; ++set) {
+      EXPECT_TRUE(!KEY_InSet(set - 1, id) || KEY_InSet(set, id)) << id;
+    }
+}
+
+TEST(KeywordTables, LookupTakesTheFirstEqualRowWithoutRegardToCase) {
+  EXPECT_EQ(KEY_Lookup(KEY_SET_50, "manufacturer"), KEY_MANUFACTURER);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_50, "Number_of_Pins"), KEY_NUMBER_OF_PINS);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_50, "PULLDOWN"), KEY_PULLDOWN);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_32, "MODEL_SELECTOR"), KEY_MODEL_SELECTOR);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_21, "MODEL_SELECTOR"), -1);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_42, "ALGORITHMIC_MODEL"), -1);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_50, "ALGORITHMIC_MODEL"), KEY_ALGORITHMIC_MODEL);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_32, "RECEIVER_THRESHOLDS"), -1);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_42, "RECEIVER_THRESHOLDS"), 54);
+  EXPECT_EQ(KEY_Lookup(KEY_SET_50, "NOT_KEY"), -1);  // the closing row is no keyword
+}
+
+TEST_F(Parse, VersionIsDetectedFromTheFirstKeyword) {
+  Write("a.ibs", "| comment\n\n  [IBIS_ver]   3.2\n");
+  unsigned long lines = 0;
+  EXPECT_EQ(CMN_DetectVersion((dir_ / "a").string().c_str(), PARSE_MODE_IBS, &lines), 3);
+  EXPECT_EQ(lines, 3u);
+  Write("b.ibs", "[Component] x\n[IBIS Ver] 4.2\n");
+  EXPECT_EQ(CMN_DetectVersion((dir_ / "b.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
+  Write("c.ibs", "[IBIS Ver] 7.1\n");
+  EXPECT_EQ(CMN_DetectVersion((dir_ / "c.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
+}
+
+TEST_F(Parse, UnrecognisedVersionStopsTheCheck) {
+  int result = -1;
+  std::string path = Write("t.ibs", "[Component] x\n[IBIS Ver] 4.2\n[Bogus]\n");
+  EXPECT_EQ(CheckPath(path, PARSE_MODE_IBS, &result),
+            "ERROR - Could not determine Version for file " + path + "\n");
+  EXPECT_EQ(result, 0);
+  // Version 1 files have no keyword set of their own.
+  EXPECT_NE(Check("[IBIS Ver] 1.1\n", "t.ibs", PARSE_MODE_IBS, &result).find("Could not determine"),
+            std::string::npos);
+}
+
+TEST_F(Parse, BannerNamesTheVersionUnlessQuiet) {
+  gbParseQuiet = 0;
+  std::string path = Write("t.ibs", Header("4.2") + "[End]\n");
+  testing::internal::CaptureStdout();
+  int result = PARSE_CheckFile(path.c_str(), PARSE_MODE_IBS);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(out, "\nChecking " + path + " for IBIS 4.2 Compatibility...\n\n");
+}
+
+TEST_F(Parse, OpenRules) {
+  Write("t.ibs", Header() + "[End]\n");
+  int result = -1;
+  // A name without extension gets that of the kind; a path without a
+  // directory is looked up in the current directory.
+  EXPECT_EQ(CheckPath((dir_ / "t").string(), PARSE_MODE_IBS, &result), "");
+  EXPECT_EQ(result, 1);
+  std::string out = CheckPath((dir_ / "t.txt").string(), PARSE_MODE_IBS, &result);
+  EXPECT_EQ(out.rfind("ERROR - File Name Requires '.ibs' Extension.\n", 0), 0u);
+  EXPECT_NE(out.find("Could not determine Version for file " + (dir_ / "t.txt").string() + "\n"),
+            std::string::npos);
+  EXPECT_EQ(result, 0);
+  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_PKG).find("Requires '.pkg' Extension."),
+            std::string::npos);
+  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_EBD).find("Requires '.ebd' Extension."),
+            std::string::npos);
+  EXPECT_NE(CheckPath((dir_ / "none.ibs").string()).find(
+                "ERROR - Unable To Open File '" + dir_.string() + "/none.ibs'\n"),
+            std::string::npos);
+  EXPECT_NE(CheckPath(std::string(1100, 'a') + ".ibs").find("ERROR - Unable to assemble filename."),
+            std::string::npos);
+  EXPECT_NE(CheckPath(std::string(1022, 'a')).find("ERROR - Unable to append filename extension."),
+            std::string::npos);
+}
+
+TEST_F(Parse, OpenRulesTryCaseVariantsAndBackslashes) {
+  Write("upper.ibs", Header() + "[End]\n");
+  Write("LOWER.IBS", Header() + "[End]\n");
+  int result = -1;
+  // Extension check and look-up are without regard to case; the names in
+  // 1014 are those actually opened.
+  std::string out = CheckPath((dir_ / "UPPER.IBS").string(), PARSE_MODE_IBS, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_NE(out.find("File name opened 'upper.ibs' not the same as File_name 't.ibs'"), std::string::npos);
+  out = CheckPath((dir_ / "lower.ibs").string(), PARSE_MODE_IBS, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_NE(out.find("opened 'LOWER.IBS'"), std::string::npos);
+  std::string backslashed = dir_.string() + "\\t.ibs";
+  Write("t.ibs", Header() + "[End]\n");
+  EXPECT_EQ(CheckPath(backslashed, PARSE_MODE_IBS, &result), "");
+  EXPECT_EQ(result, 1);
+}
+
+TEST_F(Parse, LineLengthLimitFollowsTheVersion) {
+  std::string line100 = "| " + std::string(98, 'x') + "\n";
+  EXPECT_EQ(Check(Header("4.2") + line100 + "[End]\n"), "");
+  EXPECT_EQ(Check(Header("3.2") + line100 + "[End]\n"), "ERROR (line    4) - Exceeds 80 chararacters.\n");
+  std::string line121 = "| " + std::string(119, 'x') + "\n";
+  EXPECT_EQ(Check(Header("5.0") + line121 + "[End]\n"), "ERROR (line    4) - Exceeds 120 chararacters.\n");
+  std::string line80 = "| " + std::string(78, 'x') + "\n";
+  EXPECT_EQ(Check(Header("2.1") + line80 + "[End]\n"), "");
+}
+
+TEST_F(Parse, LongLinesAreCutAt1023Characters) {
+  // The comment character beyond the stored part does not count: the stored
+  // part is one long data line of the Notes text.
+  std::string line = "[Notes] " + std::string(2000, 'n') + "\n";
+  std::string out = Check(Header() + line + "[End]\n");
+  EXPECT_EQ(out, "ERROR (line    4) - Exceeds 120 chararacters.\n");
+  // An illegal character beyond the stored part is reported without conversion note.
+  out = Check(Header() + "| " + std::string(1100, 'x') + "\x01\n[End]\n");
+  EXPECT_NE(out.find("Found illegal control character (code 1).\n"), std::string::npos);
+}
+
+TEST_F(Parse, CharacterRules) {
+  // CR LF and a final Ctrl-Z are line ends; other control characters,
+  // NUL and bytes above 0x7F are reported and read as blanks.
+  EXPECT_EQ(Check(Header() + "[End]\r\n\x1a"), "");
+  EXPECT_EQ(Check(Header() + "[End]"), "");  // no final line feed
+  std::string text = Header() + "| a\x01" "b\n| c" + std::string(1, '\0') + "\n| \xe9t\xe9\n[End]\n";
+  EXPECT_EQ(Check(text),
+            "ERROR (line    4) -\n    Found illegal control character (code 1).  Converting to space.\n"
+            "ERROR (line    5) - Found illegal NUL character (code 0).  Converting to space.\n"
+            "ERROR (line    6) -\n    Found illegal non-7-bit ASCII character (code e9).  Converting to space.\n"
+            "ERROR (line    6) -\n    Found illegal non-7-bit ASCII character (code e9).  Converting to space.\n");
+  // A Ctrl-Z that does not end the file is an illegal character.
+  EXPECT_NE(Check(Header() + "| \x1a\n[End]\n").find("(code 1a)"), std::string::npos);
+  // A lone carriage return is a control character, read as a blank.
+  EXPECT_NE(Check(Header() + "[End]\r \n").find("(code d)"), std::string::npos);
+}
+
+TEST_F(Parse, TabsAreReportedOncePerFile) {
+  std::string text = Header() + "[Notes]\tone\n\ttwo\n[End]\n";
+  EXPECT_EQ(Check(text), "WARNING (line    4) - IBIS files should not contain tab characters.\n");
+  EXPECT_EQ(Check(text), "WARNING (line    4) - IBIS files should not contain tab characters.\n");
+}
+
+TEST_F(Parse, IndentedKeywordsAreReportedButTakenExceptInTexts) {
+  std::string out = Check(Header() + " [Model] m\n[End]\n");
+  EXPECT_EQ(out, "ERROR (line    4) - Keywords Must Begin In Column 1.\n");
+  EXPECT_EQ(Check(Header() + "[Notes] see\n [see page 3]\n[End]\n"), "");
+  EXPECT_EQ(Check(Header() + "[Disclaimer]\n  [c] 2024 [x]\n[End]\n"), "");
+}
+
+TEST_F(Parse, CommentCharacter) {
+  EXPECT_EQ(Check(Header() + "[Comment Char] #_char\n# a comment\n[Notes] x # y\n[End]\n"), "");
+  EXPECT_EQ(Check(Header() + "[comment_char] !_char ! trailing comment\n! note\n[End]\n"), "");
+  EXPECT_EQ(Check(Header() + "[Comment Char] a_char\n[End]\n"),
+            "ERROR (line    4) - Invalid Comment Character 'a'.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char] =_char\n[End]\n"),
+            "ERROR (line    4) - Invalid Comment Character '='.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char] #char\n[End]\n"),
+            "ERROR (line    4) - Invalid Comment Character Definition.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char]\n[End]\n"),
+            "ERROR (line    4) - Invalid Comment Character Definition.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char] #_char extra\n[End]\n"),
+            "ERROR (line    4) - Too Many Line Items For Keyword COMMENT_CHAR.\n");
+  // The comment character is reset for every file.
+  EXPECT_NE(Check(Header() + "# not a comment here\n[End]\n").find("Orphan Data Line."),
+            std::string::npos);
+}
+
+TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
+  std::string body = "[Model selector] sel\nm1 first\n[End]\n";
+  EXPECT_EQ(Check(Header("3.2") + body), "");
+  std::string out = Check(Header("2.1") + body);
+  EXPECT_EQ(out,
+            "ERROR (line    4) - Invalid Keyword: Model selector\n"
+            "ERROR (line    5) - Data for unknown keyword.\nm1 first\n");
+}
+
+TEST_F(Parse, MalformedKeywords) {
+  EXPECT_EQ(Check(Header() + "[Model m\n[End]\n"),
+            "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
+  EXPECT_EQ(Check(Header() + "[]\n[End]\n"), "ERROR (line    4) - Invalid Keyword.\n");
+  EXPECT_EQ(Check(Header() + "[" + std::string(118, 'K') + "]\n[End]\n"),
+            "ERROR (line    4) - Invalid Keyword.\n");
+  // The comment is cut before the keyword is read.
+  EXPECT_EQ(Check(Header() + "[Model| x]\n[End]\n"),
+            "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
+}
+
+TEST_F(Parse, EndKeyword) {
+  EXPECT_EQ(Check(Header() + "[End]\n| a comment is fine\n\n[Notes] late\ndata\n"),
+            "ERROR (line    7) - Non-comment line exists after 'End' keyword.\n"
+            "ERROR (line    8) - Non-comment line exists after 'End' keyword.\n");
+  EXPECT_EQ(Check(Header() + "[End] now\n"), "ERROR (line    4) - Extraneous data on End keyword line.\n");
+  int result = -1;
+  EXPECT_EQ(Check(Header(), "t.ibs", PARSE_MODE_IBS, &result), "ERROR - Required keyword 'End' not found.\n");
+  EXPECT_EQ(result, 1);
+}
+
+TEST_F(Parse, OpeningKeywordsDependOnTheFileKind) {
+  std::string pkg = "[IBIS Ver] 3.2\n[File Name] t.pkg\n[File Rev] 1\n";
+  EXPECT_EQ(Check(pkg + "[Define Package Model] p\n[End Package Model]\n[End]\n", "t.pkg", PARSE_MODE_PKG), "");
+  EXPECT_EQ(Check(pkg + "[Component] c\n[End]\n", "t.pkg", PARSE_MODE_PKG),
+            "ERROR (line    4) - Illegal keyword for a '.pkg' file.\n");
+  EXPECT_EQ(Check(pkg + "[Begin Board Description] b\n[End]\n", "t.pkg", PARSE_MODE_PKG),
+            "ERROR (line    4) - Illegal keyword for a '.pkg' file.\n");
+  std::string ebd = "[IBIS Ver] 3.2\n[File Name] t.ebd\n[File Rev] 1\n";
+  EXPECT_EQ(Check(ebd + "[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 2\n"
+                        "[End Board Description]\n[End]\n",
+                  "t.ebd", PARSE_MODE_EBD),
+            "");
+  EXPECT_EQ(Check(ebd + "[Model] m\n[Define Package Model] p\n[End]\n", "t.ebd", PARSE_MODE_EBD),
+            "ERROR (line    4) - Illegal keyword for a '.ebd' file.\n"
+            "ERROR (line    5) - Illegal keyword for a '.ebd' file.\n");
+  EXPECT_EQ(Check(Header("3.2") + "[Begin Board Description] b\n[End]\n"),
+            "ERROR (line    4) - Illegal keyword for a '.ibs' file.\n");
+}
+
+TEST_F(Parse, SecondIbisVerIsReported) {
+  std::string out = Check(Header() + "[Component] c\n[IBIS Ver] 4.2\n[End]\n");
+  EXPECT_EQ(out,
+            "ERROR (line    5) - Duplicate IBIS_Ver keyword.\n"
+            "ERROR (line    5) - Orphan File Header keyword.\n");
+}
+
+TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {
+  // [Pulldown] in a submodel and [Manufacturer] after [Define Package Model]
+  // are keywords of those sections: they neither close them nor reach the
+  // component or model sections.
+  std::string text = Header("3.2") +
+                     "[Model] m\n[Add Submodel]\ns1 Driving\n"
+                     "[Submodel] s1\n[Submodel Spec]\n[Pulldown]\n0 0 0 0\n[Ramp]\n"
+                     "[Model] m2\n[Pulldown]\n0 0 0 0\n"
+                     "[Define Package Model] p\n[Manufacturer] me\n[OEM] oem\n[End Package Model]\n[End]\n";
+  EXPECT_EQ(Check(text), "");
+}
+
+TEST_F(Parse, DataBeforeAnyKeywordAndAfterAnUnknownOne) {
+  std::string out = Check(Header() + "[Bogus Keyword] x\nsome data\n[End]\n");
+  EXPECT_EQ(out,
+            "ERROR (line    4) - Invalid Keyword: Bogus Keyword\n"
+            "ERROR (line    5) - Data for unknown keyword.\nsome data\n");
+}
+
+TEST_F(Parse, NestedCheckKeepsTheEnclosingState) {
+  // A check started while another is in progress (a file named in a file)
+  // leaves the enclosing file's line number and comment character as they were.
+  Write("inner.pkg", "[IBIS Ver] 2.1\n[File Name] inner.pkg\n[File Rev] 1\n[End]\n");
+  gcCommentChar = '#';
+  gulLineNumber = 0;
+  EXPECT_EQ(CheckPath((dir_ / "inner.pkg").string(), PARSE_MODE_PKG), "");
+  EXPECT_EQ(gulLineNumber, 4u);
+  EXPECT_EQ(gcCommentChar, '|');
+}
