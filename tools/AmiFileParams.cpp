@@ -163,7 +163,8 @@ const AmiParameterDefinition* AmiFileParams::Find(const std::string& path) const
 }
 
 bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrides, std::string& out,
-                                         std::string& error) const {
+                                         std::string& error,
+                                         std::vector<std::pair<std::string, std::string>>* values) const {
   std::map<std::string, std::string> chosen;
   for (const std::string& item : overrides) {
     const size_t eq = item.find('=');
@@ -197,6 +198,7 @@ bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrid
   // closes when the path leaves it.
   std::string text = "(" + root_;
   std::vector<std::string> open;  // group names currently open
+  if (values) values->clear();
   for (const AmiParameterDefinition& def : parameters_) {
     if (!def.IsInput()) continue;
     auto found = chosen.find(def.path);
@@ -205,6 +207,7 @@ bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrid
       error = "parameter " + def.path + " has no default value";
       return false;
     }
+    if (values) values->emplace_back(def.path, value);
     std::vector<std::string> parts;
     std::stringstream split(def.path);
     for (std::string part; std::getline(split, part, '.');) parts.push_back(part);

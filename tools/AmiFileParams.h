@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct AmiParameterDefinition {
@@ -45,7 +46,10 @@ class AmiFileParams {
   // NAME=VALUE in `overrides` replacing the default of the parameter NAME.
   // Fails (with the reason) on an unknown name, a parameter that is not an
   // input, or a value that does not fit its type and format.
-  bool BuildParameterString(const std::vector<std::string>& overrides, std::string& out, std::string& error) const;
+  // `chosen`, when given, receives each input parameter's path and value in
+  // file order.
+  bool BuildParameterString(const std::vector<std::string>& overrides, std::string& out, std::string& error,
+                            std::vector<std::pair<std::string, std::string>>* chosen = nullptr) const;
 
  private:
   std::string root_;

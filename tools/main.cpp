@@ -5,6 +5,8 @@
 #include <functional>
 
 // Subcommands (one file pair each).
+#include "SimCommand.h"
+#include "SweepCommand.h"
 #include "TreeCommand.h"
 #include "VersionCommand.h"
 
@@ -13,6 +15,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   std::function<int()> action;
+  AddSimCommand(app, action);
+  AddSweepCommand(app, action);
   AddTreeCommand(app, action);
   AddVersionCommand(app, action);
 

@@ -55,6 +55,10 @@ TEST(AmiFileParams, OverridesReplaceDefaultsAndTheModelReadsThemBack) {
   EXPECT_EQ(emphasis, 6.0);
   EXPECT_EQ(vreg, 2.0);
   EXPECT_EQ(corner, 0.0);
+  std::vector<std::pair<std::string, std::string>> chosen;
+  std::string ignored;
+  ASSERT_TRUE(file.BuildParameterString({"Vreg=1"}, ignored, error, &chosen));
+  EXPECT_EQ(chosen, (std::vector<std::pair<std::string, std::string>>{{"emphasis", "0"}, {"Vreg", "1"}, {"corner", "2"}}));
   // The last of two overrides of one parameter wins.
   EXPECT_EQ(Build(file, {"Vreg=0", "Vreg=1"}), "(tessalune_tx (emphasis 0) (Vreg 1) (corner 2))");
 }

@@ -1,0 +1,145 @@
+// The simulation host end to end: `tessalune sim` and `tessalune sweep` run
+// as a user runs them, against a stand-in model and against the real one.
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+const std::string kBin = TESSALUNE_BINARY_DIR;
+
+// A .ami file for the stand-in model.
+std::string FakeAmi() {
+  const std::string path = kBin + "/fake_model.ami";
+  std::ofstream(path) << "(fake\n  (Reserved_Parameters\n    (GetWave_Exists (Usage Info) (Type Boolean)"
+                         " (Default True) (Description \"yes\")))\n  (Model_Specific\n"
+                         "    (mode (Usage In) (Type Integer) (Format List 0 1 2) (Default 0)"
+                         " (Description \"behaviour\"))))\n";
+  return path;
+}
+
+std::string FakeSim(const std::string& args) {
+  return "sim --model '" FAKE_AMI_MODEL "' --ami '" + FakeAmi() + "' " + args;
+}
+
+double Number(const std::string& text, const std::string& pattern) {
+  std::smatch m;
+  if (!std::regex_search(text, m, std::regex(pattern))) return -1e9;
+  return std::stod(m[1]);
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+TEST(SimCli, APassThroughModelGivesTheStimulusEyeAndItsLatency) {
+  CliResult r = RunCli(FakeSim("--bits 400 --samples-per-bit 16"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("parameters  (fake (mode 0))"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("message     (none)"), std::string::npos);
+  EXPECT_DOUBLE_EQ(Number(r.output, R"(height ([-0-9.]+) mV)"), 1000.0);
+  EXPECT_NE(r.output.find("ps (5 samples)"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("throughput  6400 samples"), std::string::npos) << r.output;
+}
+
+TEST(SimCli, ModelFailuresAreReportedWithTheModelsMessage) {
+  CliResult init = RunCli(FakeSim("--bits 100 --param mode=1"), true);
+  EXPECT_EQ(init.status, 1);
+  EXPECT_NE(init.output.find("fake: init failed on purpose"), std::string::npos) << init.output;
+  EXPECT_NE(init.output.find("AMI_Init reported failure"), std::string::npos) << init.output;
+  CliResult wave = RunCli(FakeSim("--bits 100 --block 1000 --param mode=2"), true);
+  EXPECT_EQ(wave.status, 1);
+  EXPECT_NE(wave.output.find("AMI_GetWave reported failure on the block at sample 1000"), std::string::npos)
+      << wave.output;
+  CliResult missing = RunCli("sim --model /nonexistent/libmodel.so --ami '" + FakeAmi() + "'", true);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.output.find("cannot load model library /nonexistent/libmodel.so"), std::string::npos);
+}
+
+TEST(SimCli, BadParametersAndOptionsAreUsageErrors) {
+  for (const char* args : {"--param mode=3", "--param speed=1", "--param mode", "--prbs 9", "--bits 0",
+                           "--samples-per-bit 1", "--bits 10000000 --samples-per-bit 1000"}) {
+    CliResult r = RunCli(FakeSim(args), true);
+    EXPECT_EQ(r.status, 2) << args << "\n" << r.output;
+  }
+  EXPECT_NE(RunCli(FakeSim("--param mode=3"), true).output.find("'3' is not one of 0, 1, 2"), std::string::npos);
+}
+
+TEST(SimCli, WritesTheEyePictureAndTheWaveform) {
+  const std::string png = kBin + "/sim_cli_eye.png";
+  const std::string csv = kBin + "/sim_cli_wave.csv";
+  std::remove(png.c_str());
+  CliResult r = RunCli(FakeSim("--bits 200 --samples-per-bit 8 --eye '" + png + "' --wave '" + csv + "'"));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(Read(png).substr(1, 3), "PNG");
+  std::istringstream lines(Read(csv));
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "time_s,stimulus_V,output_V");
+  std::vector<double> time, stimulus, output;
+  while (std::getline(lines, line)) {
+    double t, s, o;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf", &t, &s, &o), 3) << line;
+    time.push_back(t);
+    stimulus.push_back(s);
+    output.push_back(o);
+  }
+  ASSERT_EQ(time.size(), 1600u);
+  EXPECT_DOUBLE_EQ(time[8], 1e-10);
+  // The stand-in's output is its input 5 samples later.
+  for (size_t i = 5; i < output.size(); ++i) ASSERT_EQ(output[i], stimulus[i - 5]) << "sample " << i;
+  CliResult bad = RunCli(FakeSim("--bits 200 --eye /nonexistent/eye.png"), true);
+  EXPECT_EQ(bad.status, 1);
+  std::remove(png.c_str());
+  std::remove(csv.c_str());
+}
+
+#ifdef TESSALUNE_MODEL_BUILT
+
+// The real model: defaults from the .ami file, and a waveform that does not
+// depend on how the host cuts it into AMI_GetWave blocks.
+TEST(SimCli, TheModelRunsWithTheAmiDefaultsAndBlockSizeDoesNotMatter) {
+  CliResult a = RunCli("sim --bits 500 --block 1024");
+  ASSERT_EQ(a.status, 0) << a.output;
+  EXPECT_NE(a.output.find("parameters  (tessalune_tx (emphasis 0) (Vreg 2) (corner 2))"), std::string::npos);
+  EXPECT_NE(a.output.find("message     (none)"), std::string::npos) << a.output;
+  EXPECT_GT(Number(a.output, R"(height ([-0-9.]+) mV)"), 0.0);
+  CliResult b = RunCli("sim --bits 500 --block 333");
+  ASSERT_EQ(b.status, 0);
+  auto eyeLines = [](const std::string& s) { return s.substr(s.find("eye "), s.find("throughput") - s.find("eye ")); };
+  EXPECT_EQ(eyeLines(a.output), eyeLines(b.output));
+}
+
+// At the transmitter's pins de-emphasis lowers the repeated bits and so the
+// inner eye: the mean opening over the nine responses falls level by level.
+TEST(SimCli, SweepCoversEveryCombinationAndTheEyeShrinksWithEmphasis) {
+  const std::string grid = kBin + "/sweep_cli_grid.png";
+  CliResult r = RunCli("sweep --bits 300 --grid-emphasis 3 --grid '" + grid + "'");
+  ASSERT_EQ(r.status, 0) << r.output;
+  std::regex row(R"(\n\s+(\d)\s+(\d)\s+(\d)\s+(-?[0-9.]+)\s+([0-9.]+)\s+([0-9.]+)(?=\n))");
+  int rows = 0;
+  for (auto it = std::sregex_iterator(r.output.begin(), r.output.end(), row); it != std::sregex_iterator(); ++it)
+    ++rows;
+  EXPECT_EQ(rows, 63) << r.output;
+  std::regex level(R"(\n\s+(\d)\s+(-?[0-9.]+)\s+(-?[0-9.]+)\s+([0-9.]+)\s+([0-9.]+)(?=\n))");
+  std::vector<double> meanHeight;
+  for (auto it = std::sregex_iterator(r.output.begin(), r.output.end(), level); it != std::sregex_iterator(); ++it)
+    meanHeight.push_back(std::stod((*it)[2]));
+  ASSERT_EQ(meanHeight.size(), 7u) << r.output;
+  for (size_t i = 1; i < meanHeight.size(); ++i) EXPECT_LT(meanHeight[i], meanHeight[i - 1]) << "level " << i;
+  EXPECT_EQ(Read(grid).substr(1, 3), "PNG");
+  std::remove(grid.c_str());
+  EXPECT_EQ(RunCli("sweep --bits 300 --grid-emphasis 9 --grid '" + grid + "'").status, 2);
+}
+
+#endif
