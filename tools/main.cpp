@@ -5,6 +5,7 @@
 #include <functional>
 
 // Subcommands (one file pair each).
+#include "CheckCommand.h"
 #include "SimCommand.h"
 #include "SweepCommand.h"
 #include "TreeCommand.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   std::function<int()> action;
+  AddCheckCommand(app, action);
   AddSimCommand(app, action);
   AddSweepCommand(app, action);
   AddTreeCommand(app, action);

@@ -1,0 +1,89 @@
+// `tessalune check`: exit status by verdict, the printer's output forms, -q.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "CheckCommand.h"
+#include "CliRun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CheckCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("checkcli_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string Write(const std::string& name, const std::string& text) {
+    std::ofstream(dir_ / name, std::ios::binary) << text;
+    return "'" + (dir_ / name).string() + "'";
+  }
+  fs::path dir_;
+};
+
+const char kGood[] = "[IBIS Ver] 3.2\n[File Name] good.ibs\n[File Rev] 1\n[End]\n";
+
+}  // namespace
+
+TEST_F(CheckCli, PassedFileExitsZero) {
+  std::string good = Write("good.ibs", kGood);
+  CliResult r = RunCli("check -q " + good);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output, "Errors  : 0\n\nFile Passed\n");
+  r = RunCli("check " + good);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output, "\nChecking " + (dir_ / "good.ibs").string() +
+                          " for IBIS 3.2 Compatibility...\n\nErrors  : 0\n\nFile Passed\n");
+}
+
+TEST_F(CheckCli, FailedFilesExitOneAndTheSummaryCoversAllFiles) {
+  std::string good = Write("good.ibs", kGood);
+  std::string bad = Write("bad.pkg", "[IBIS Ver] 3.2\n[File Name] bad.pkg\n[File Rev] 1\n[Component] c\n");
+  CliResult r = RunCli("check -q " + good + " " + bad);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output,
+            "ERROR (line    4) - Illegal keyword for a '.pkg' file.\n"
+            "ERROR - Required keyword 'End' not found.\n"
+            "\nErrors  : 2\n\nFile Failed\n");
+  // A file that cannot be found fails too.
+  r = RunCli("check -q '" + (dir_ / "missing.ebd").string() + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("Unable To Open File"), std::string::npos);
+}
+
+TEST_F(CheckCli, WarningsAloneStillPass) {
+  std::string tabs = Write("tabs.ibs", "[IBIS Ver] 3.2\n[File Name] tabs.ibs\n[File Rev]\t1\n[End]\n");
+  CliResult r = RunCli("check -q " + tabs);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output,
+            "WARNING (line    3) - IBIS files should not contain tab characters.\n"
+            "\nErrors  : 0\nWarnings: 1\n\nFile Passed\n");
+}
+
+TEST_F(CheckCli, UsageErrorsExitTwo) {
+  EXPECT_EQ(RunCli("check").status, 2);
+  EXPECT_EQ(RunCli("check -q").status, 2);
+  CliResult r = RunCli("check notes.txt", true);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("notes.txt"), std::string::npos);
+  EXPECT_EQ(RunCli("check --no-such-option x.ibs").status, 2);
+}
+
+TEST(CheckModeOf, KindByExtensionWithoutRegardToCase) {
+  EXPECT_EQ(CheckModeOf("a/b.IBS"), 1);
+  EXPECT_EQ(CheckModeOf("b.pkg"), 2);
+  EXPECT_EQ(CheckModeOf("dir.ibs/b.Ebd"), 3);
+  EXPECT_EQ(CheckModeOf("dir.ibs/b"), 0);
+  EXPECT_EQ(CheckModeOf("b.txt"), 0);
+}

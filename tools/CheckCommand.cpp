@@ -1,0 +1,57 @@
+#include "CheckCommand.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/MsgSummary.h"
+#include "IbisParser/Parse.h"
+
+namespace {
+
+struct CheckOptions {
+  std::vector<std::string> files;
+  bool quiet = false;
+};
+
+int RunCheck(const CheckOptions& options) {
+  std::vector<int> modes;
+  for (const std::string& file : options.files) {
+    int mode = CheckModeOf(file);
+    if (mode == 0) {
+      std::fprintf(stderr, "check: %s: not a file the checker reads (.ibs, .pkg, .ebd)\n",
+                   file.c_str());
+      return 2;
+    }
+    modes.push_back(mode);
+  }
+  gbParseQuiet = options.quiet ? 1 : 0;
+  for (size_t i = 0; i < options.files.size(); ++i) PARSE_CheckFile(options.files[i].c_str(), modes[i]);
+  MSG_Summary();
+  std::fflush(stdout);
+  return MSG_Passed() ? 0 : 1;
+}
+
+}  // namespace
+
+int CheckModeOf(const std::string& path) {
+  static const struct {
+    const char* extension;
+    int mode;
+  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD}};
+  std::string name = CMN_BaseName(path.c_str());
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return 0;
+  for (const auto& kind : kKinds)
+    if (CMN_EqualNoCase(name.c_str() + dot, kind.extension)) return kind.mode;
+  return 0;
+}
+
+void AddCheckCommand(CLI::App& app, std::function<int()>& action) {
+  auto options = std::make_shared<CheckOptions>();
+  CLI::App* cmd = app.add_subcommand("check", "Check IBIS files (.ibs, .pkg, .ebd)");
+  cmd->add_option("files", options->files, "Files to check")->required();
+  cmd->add_flag("-q,--quiet", options->quiet, "Do not print the \"Checking\" line of each file");
+  cmd->callback([&action, options] { action = [options] { return RunCheck(*options); }; });
+}
