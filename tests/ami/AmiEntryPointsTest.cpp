@@ -185,6 +185,16 @@ TEST(AmiEntryPoints, EmphasisAndSelectionFromTheParameterString)
     ASSERT_EQ(s.GetWave(a), 1);
     ASSERT_EQ(same.GetWave(b), 1);
     EXPECT_TRUE(BitIdentical(a, b));
+
+    // An emphasis beyond any level (or beyond 32 bits) leaves the signal
+    // without de-emphasis instead of converting out of range.
+    Session huge("(tessalune_tx (emphasis 1e300) (Vreg 2) (corner 2))");
+    Session plain("(tessalune_tx (emphasis 0) (Vreg 2) (corner 2))");
+    ASSERT_EQ(huge.result, 1);
+    std::vector<double> c = Pattern(300), d = c;
+    ASSERT_EQ(huge.GetWave(c), 1);
+    ASSERT_EQ(plain.GetWave(d), 1);
+    EXPECT_TRUE(BitIdentical(c, d));
 }
 
 TEST(AmiEntryPoints, FailingRunLeavesTheRestOfTheWaveAndReportsOnce)
