@@ -1,0 +1,45 @@
+// Fuzz target: arbitrary bytes as the content of an IBIS file, checked by the
+// per-file check as an .ibs file (and, for small inputs, as .pkg and .ebd
+// files too, whose keyword rules differ). Must never crash, hang or leak.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "IbisParser/Parse.h"
+#include "amiparam/Msg.h"
+
+namespace {
+
+// A folder of this process's own, so that files an input names are looked
+// up next to the checked file and nowhere else.
+std::string Folder() {
+  std::string dir = "/tmp/fuzz_ibischeck_" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+void CheckAs(const std::string& path, int mode, const uint8_t* data, size_t size) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+  PARSE_CheckFile(path.c_str(), mode);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static FILE* sink = std::fopen("/dev/null", "w");
+  static const std::string dir = Folder();
+  gpMsgStream = sink;
+  gbParseQuiet = 1;
+  CheckAs(dir + "/t.ibs", PARSE_MODE_IBS, data, size);
+  if (size < 2048) {
+    CheckAs(dir + "/t.pkg", PARSE_MODE_PKG, data, size);
+    CheckAs(dir + "/t.ebd", PARSE_MODE_EBD, data, size);
+  }
+  return 0;
+}
