@@ -14,10 +14,15 @@
 namespace {
 
 // A folder of this process's own, so that files an input names are looked
-// up next to the checked file and nowhere else.
+// up next to the checked file and nowhere else. A memory file system, where
+// there is one, spares the disk a flush for every rewritten input.
 std::string Folder() {
-  std::string dir = "/tmp/fuzz_ibischeck_" + std::to_string(::getpid());
-  std::filesystem::create_directories(dir);
+  std::error_code ec;
+  std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                   ? std::filesystem::path("/dev/shm")
+                                   : std::filesystem::temp_directory_path();
+  std::string dir = (base / ("fuzz_ibischeck_" + std::to_string(::getpid()))).string();
+  std::filesystem::create_directories(dir, ec);
   return dir;
 }
 
