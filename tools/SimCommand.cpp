@@ -3,6 +3,7 @@
 #include "AmiFileParams.h"
 #include "EyePlot.h"
 #include "ProgressBar.h"
+#include "RcChannel.h"
 #include "SimulationRun.h"
 
 #include <cstdio>
@@ -66,6 +67,13 @@ int Simulate(SimOptions& o) {
               s.prbs, s.bits, (Fixed("%.4g", gbps) + " Gb/s").c_str(), Fixed("%.4g", s.bitTime * 1e12).c_str(),
               s.samplesPerBit, s.block);
 
+  if (s.channelLossDb > 0) {
+    const RcChannel channel(s.channelLossDb, s.samplesPerBit);
+    std::printf("channel     first-order, %s dB at %s GHz (time constant %s ps); the eye is measured after it\n",
+                Fixed("%.3g", s.channelLossDb).c_str(), Fixed("%.4g", gbps / 2).c_str(),
+                Fixed("%.1f", channel.TimeConstant(s.bitTime) * 1e12).c_str());
+  }
+
   ProgressBar bar("simulating");
   SimResult r = SimulationRun::Run(model, s, parameters, [&bar](double f) { bar.Update(f); });
   bar.Finish();
@@ -102,9 +110,10 @@ int Simulate(SimOptions& o) {
     std::string title = ami.RootName() + ":";
     for (size_t i = 0; i < chosen.size(); ++i)
       title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
-    std::vector<std::string> lines = {
-        title, "PRBS" + std::to_string(s.prbs) + ", " + std::to_string(s.bits) + " bits at " +
-                   Fixed("%.4g", gbps) + " Gb/s, " + std::to_string(s.samplesPerBit) + " samples per UI"};
+    std::string stimulus = "PRBS" + std::to_string(s.prbs) + ", " + std::to_string(s.bits) + " bits at " +
+                           Fixed("%.4g", gbps) + " Gb/s, " + std::to_string(s.samplesPerBit) + " samples per UI";
+    if (s.channelLossDb > 0) stimulus += ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
+    std::vector<std::string> lines = {title, stimulus};
     lines.push_back((e.valid ? "eye " : "") + SimulationRun::EyeSummary(e));
     const bool written = EyePlot(r.output, e).WritePng(o.eyePath, o.eyeWidth, o.eyeHeight, lines, error);
     status |= SimulationRun::ReportFile(written, "tessalune sim", "eye diagram", o.eyePath, error);

@@ -2,6 +2,7 @@
 
 #include "ModelPaths.h"
 #include "Prbs.h"
+#include "RcChannel.h"
 
 #include <chrono>
 #include <cstdio>
@@ -29,6 +30,11 @@ void SimulationRun::AddOptions(CLI::App* cmd, SimSettings& s) {
       ->capture_default_str();
   cmd->add_option("--block", s.block, "Samples per AMI_GetWave call")
       ->check(CLI::Range(1L, kMaxSamples))
+      ->capture_default_str();
+  cmd->add_option("--channel-loss", s.channelLossDb,
+                  "Pass the output through a first-order (RC) channel with this loss in dB at half the bit "
+                  "rate; the eye is then measured after it (0: no channel)")
+      ->check(CLI::Range(0.0, 60.0))
       ->capture_default_str();
 }
 
@@ -84,6 +90,7 @@ SimResult SimulationRun::Run(const AmiModelLoader& model, const SimSettings& s, 
   }
   r.closeOk = model.Close(instance);
   if (!r.closeOk && r.error.empty()) r.error = "AMI_Close reported failure";
+  if (r.getWaveOk) RcChannel(s.channelLossDb, s.samplesPerBit).Apply(r.output);
   if (r.getWaveOk) r.eye = EyeMeasure::Measure(r.output, r.bits, s.samplesPerBit, s.bitTime);
   return r;
 }

@@ -23,6 +23,7 @@ struct SimSettings {
   double bitTime = 1e-10;
   int samplesPerBit = 32;
   long block = 1024;
+  double channelLossDb = 0.0;  // first-order channel after the model; 0: none
 
   double SampleInterval() const { return bitTime / samplesPerBit; }
   long Samples() const { return bits * samplesPerBit; }
@@ -35,7 +36,7 @@ struct SimResult {
   std::string message;  // the model's message from AMI_Init
   std::string error;    // what went wrong, when something did
   std::vector<uint8_t> bits;
-  std::vector<double> output;
+  std::vector<double> output;  // at the model's output, or after the channel
   double getWaveSeconds = 0.0;  // time spent inside AMI_GetWave
   EyeMeasurement eye;
 
@@ -61,7 +62,8 @@ class SimulationRun {
   // NRZ stimulus: +0.5 V for a one, -0.5 V for a zero.
   static double Level(uint8_t bit) { return bit ? 0.5 : -0.5; }
 
-  // Runs one model instance with `parameters` as its AMI parameter string.
+  // Runs one model instance with `parameters` as its AMI parameter string;
+  // the output passes through the channel when one is set.
   // `progress` (may be empty) gets the fraction done after each block.
   static SimResult Run(const AmiModelLoader& model, const SimSettings& settings, const std::string& parameters,
                        const std::function<void(double)>& progress = {});

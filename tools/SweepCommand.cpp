@@ -119,8 +119,12 @@ int Sweep(SweepOptions& o) {
       std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
                                       static_cast<unsigned>(points.size())));
   std::printf("model       %s\n", s.modelPath.c_str());
-  std::printf("sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI\n\n",
-              points.size(), jobs, s.prbs, s.bits, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit);
+  std::printf("sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI%s\n\n",
+              points.size(), jobs, s.prbs, s.bits, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
+              s.channelLossDb > 0
+                  ? ("; eyes after a first-order channel of " + Fixed("%.3g", s.channelLossDb) + " dB at Nyquist")
+                        .c_str()
+                  : "");
 
   std::atomic<size_t> next{0};
   std::atomic<size_t> done{0};
@@ -197,8 +201,11 @@ int Sweep(SweepOptions& o) {
     std::vector<SweepPoint*> panels;
     for (SweepPoint& p : points)
       if (p.emphasis == gridEmphasis) panels.push_back(&p);
+    const std::string channel =
+        s.channelLossDb > 0 ? ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel" : std::string();
     const std::string heading = ami.RootName() + " at emphasis " + gridEmphasis + ": rows Vreg, columns corner (PRBS" +
-                                std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s)";
+                                std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" + channel +
+                                ")";
     const bool written = WriteGrid(o.gridPath, panels, vregs, corners, heading, error);
     status |= SimulationRun::ReportFile(written, "tessalune sweep", "eye grid", o.gridPath, error);
   }

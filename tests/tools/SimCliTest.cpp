@@ -142,4 +142,18 @@ TEST(SimCli, SweepCoversEveryCombinationAndTheEyeShrinksWithEmphasis) {
   EXPECT_EQ(RunCli("sweep --bits 300 --grid-emphasis 9 --grid '" + grid + "'").status, 2);
 }
 
+// Behind a lossy channel de-emphasis does its job: a moderate level opens
+// the eye that the channel closed, too much closes it again.
+TEST(SimCli, BehindALossyChannelDeemphasisOpensTheEye) {
+  auto height = [](int emphasis) {
+    CliResult r = RunCli("sim --bits 600 --channel-loss 20 --param emphasis=" + std::to_string(emphasis));
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("channel     first-order, 20 dB at 5 GHz"), std::string::npos) << r.output;
+    return Number(r.output, R"(height ([-0-9.]+) mV)");
+  };
+  const double none = height(0), moderate = height(3), most = height(6);
+  EXPECT_GT(moderate, none * 1.3);
+  EXPECT_GT(moderate, most);
+}
+
 #endif
