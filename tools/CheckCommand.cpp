@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "IbisParser/AlgMod.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/MsgSummary.h"
 #include "IbisParser/Parse.h"
@@ -20,14 +21,20 @@ int RunCheck(const CheckOptions& options) {
   for (const std::string& file : options.files) {
     int mode = CheckModeOf(file);
     if (mode == 0) {
-      std::fprintf(stderr, "check: %s: not a file the checker reads (.ibs, .pkg, .ebd)\n",
+      std::fprintf(stderr, "check: %s: not a file the checker reads (.ibs, .pkg, .ebd, .ami)\n",
                    file.c_str());
       return 2;
     }
     modes.push_back(mode);
   }
   gbParseQuiet = options.quiet ? 1 : 0;
-  for (size_t i = 0; i < options.files.size(); ++i) PARSE_CheckFile(options.files[i].c_str(), modes[i]);
+  for (size_t i = 0; i < options.files.size(); ++i) {
+    // An .ami file on its own is read, parsed and its tree checked.
+    if (modes[i] == PARSE_MODE_AMI)
+      ALGMOD_CheckAmiFile(options.files[i].c_str());
+    else
+      PARSE_CheckFile(options.files[i].c_str(), modes[i]);
+  }
   MSG_Summary();
   std::fflush(stdout);
   return MSG_Passed() ? 0 : 1;
@@ -39,7 +46,8 @@ int CheckModeOf(const std::string& path) {
   static const struct {
     const char* extension;
     int mode;
-  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD}};
+  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD},
+                  {".ami", PARSE_MODE_AMI}};
   std::string name = CMN_BaseName(path.c_str());
   size_t dot = name.rfind('.');
   if (dot == std::string::npos) return 0;
@@ -50,7 +58,7 @@ int CheckModeOf(const std::string& path) {
 
 void AddCheckCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<CheckOptions>();
-  CLI::App* cmd = app.add_subcommand("check", "Check IBIS files (.ibs, .pkg, .ebd)");
+  CLI::App* cmd = app.add_subcommand("check", "Check IBIS files (.ibs, .pkg, .ebd) and AMI parameter files (.ami)");
   cmd->add_option("files", options->files, "Files to check")->required();
   cmd->add_flag("-q,--quiet", options->quiet, "Do not print the \"Checking\" line of each file");
   cmd->callback([&action, options] { action = [options] { return RunCheck(*options); }; });

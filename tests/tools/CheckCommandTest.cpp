@@ -84,6 +84,7 @@ TEST(CheckModeOf, KindByExtensionWithoutRegardToCase) {
   EXPECT_EQ(CheckModeOf("a/b.IBS"), 1);
   EXPECT_EQ(CheckModeOf("b.pkg"), 2);
   EXPECT_EQ(CheckModeOf("dir.ibs/b.Ebd"), 3);
+  EXPECT_EQ(CheckModeOf("b.AMI"), 4);
   EXPECT_EQ(CheckModeOf("dir.ibs/b"), 0);
   EXPECT_EQ(CheckModeOf("b.txt"), 0);
 }
