@@ -10,6 +10,9 @@ int32_t glErrorCount = 0;
 int32_t glWarningCount = 0;
 int32_t glCautionCount = 0;
 unsigned long gulLineNumber = 0;
+int gbMsgSilenceBugs = 0;
+int gbMsgSilenceErrors = 0;
+int gbMsgSilenceWarnings = 0;
 
 namespace {
 
@@ -43,6 +46,8 @@ constexpr int kLevelCount = static_cast<int>(sizeof(kForms) / sizeof(kForms[0]))
 // Prints an already formatted text in the form of its level and counts it.
 void Print(int level, const char* text) {
   if (level < 0 || level >= kLevelCount) return;
+  const int* silenced[] = {&gbMsgSilenceBugs, &gbMsgSilenceErrors, &gbMsgSilenceWarnings};
+  if (level < 6 && *silenced[level / 2]) return;
   if (!gpMsgStream) gpMsgStream = stdout;
   const LevelForm& form = kForms[level];
   size_t length = std::strlen(text);

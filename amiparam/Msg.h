@@ -34,6 +34,13 @@ extern int32_t glWarningCount;     // warning messages printed (levels 4, 5)
 extern int32_t glCautionCount;     // caution messages printed (levels 6, 7)
 extern unsigned long gulLineNumber;  // line shown by the "at a line" forms
 
+// Silence switches of the file checker's report settings, all off by
+// default: a message of a silenced kind (program bugs: levels 0 and 1,
+// errors: 2 and 3, warnings: 4 and 5) is neither printed nor counted.
+extern int gbMsgSilenceBugs;
+extern int gbMsgSilenceErrors;
+extern int gbMsgSilenceWarnings;
+
 // Catalogue row `code` at the error level (2) / program-bug level (0), with
 // the row's printf arguments. An unknown code prints and counts nothing.
 void MSG_Error(int code, ...);
