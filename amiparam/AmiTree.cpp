@@ -14,7 +14,7 @@ char* CopyTrimmed(const char* from, const char* to) {
   return CMN_SubStr(from, static_cast<size_t>(to - from));
 }
 
-// Grows `array` (holding `count` entries of `size` bytes) by one entry:
+// Grows `array` (holding `count` entries) by one entry:
 // a first CMN_Alloc, then CMN_Realloc. On failure the array is unchanged.
 template <typename T>
 bool GrowByOne(T** array, int32_t count) {
