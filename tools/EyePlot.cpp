@@ -1,5 +1,7 @@
 #include "EyePlot.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -230,6 +232,11 @@ void EyePlot::Draw(cairo_t* cr, double x, double y, double width, double height,
     }
   }
   cairo_restore(cr);
+}
+
+void EyePlot::ReleaseFontCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }
 
 bool EyePlot::SaveSurface(cairo_surface_t* surface, const std::string& path, std::string& error) {

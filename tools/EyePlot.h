@@ -44,6 +44,11 @@ class EyePlot {
   // the trace of every measured bit, drawn as connected line segments.
   std::vector<unsigned> Density(int columns, int rows, const Range& range) const;
 
+  // Releases the font caches that drawing text fills (Cairo's and the font
+  // configuration's), so that leak checkers see a clean exit. Call once,
+  // after the last drawing of the process.
+  static void ReleaseFontCaches();
+
   // Writes a Cairo surface to a PNG; false and `error` on failure.
   static bool SaveSurface(cairo_surface_t* surface, const std::string& path, std::string& error);
 

@@ -116,6 +116,7 @@ int Simulate(SimOptions& o) {
     std::vector<std::string> lines = {title, stimulus};
     lines.push_back((e.valid ? "eye " : "") + SimulationRun::EyeSummary(e));
     const bool written = EyePlot(r.output, e).WritePng(o.eyePath, o.eyeWidth, o.eyeHeight, lines, error);
+    EyePlot::ReleaseFontCaches();
     status |= SimulationRun::ReportFile(written, "tessalune sim", "eye diagram", o.eyePath, error);
   }
   if (!o.wavePath.empty()) {

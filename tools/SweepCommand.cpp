@@ -207,6 +207,7 @@ int Sweep(SweepOptions& o) {
                                 std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" + channel +
                                 ")";
     const bool written = WriteGrid(o.gridPath, panels, vregs, corners, heading, error);
+    EyePlot::ReleaseFontCaches();
     status |= SimulationRun::ReportFile(written, "tessalune sweep", "eye grid", o.gridPath, error);
   }
   return status;

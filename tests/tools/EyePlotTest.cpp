@@ -62,6 +62,7 @@ TEST(EyePlot, WritesAPngOfTheRequestedSizeAndReportsUnwritablePaths) {
   cairo_surface_destroy(back);
   std::remove(path.c_str());
   EXPECT_FALSE(plot.WritePng("/nonexistent-folder/eye.png", 640, 400, {}, error));
+  EyePlot::ReleaseFontCaches();
   EXPECT_NE(error.find("/nonexistent-folder/eye.png"), std::string::npos);
 }
 
