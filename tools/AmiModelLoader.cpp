@@ -33,7 +33,8 @@ bool AmiModelLoader::Open(const std::string& path, std::string& error) {
   void* handle = dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* why = dlerror();
-    error = "cannot load model library " + path + ": " + (why ? why : "unknown reason");
+    // dlerror names the file itself.
+    error = std::string("cannot load model library: ") + (why ? why : path.c_str());
     return false;
   }
   auto find = [&](const char* name) -> void* {

@@ -63,7 +63,7 @@ TEST(SimCli, ModelFailuresAreReportedWithTheModelsMessage) {
       << wave.output;
   CliResult missing = RunCli("sim --model /nonexistent/libmodel.so --ami '" + FakeAmi() + "'", true);
   EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.output.find("cannot load model library /nonexistent/libmodel.so"), std::string::npos);
+  EXPECT_NE(missing.output.find("cannot load model library: /nonexistent/libmodel.so"), std::string::npos);
 }
 
 TEST(SimCli, BadParametersAndOptionsAreUsageErrors) {
