@@ -16,15 +16,22 @@ namespace {
 // A folder of this process's own, so that files an input names are looked
 // up next to the checked file and nowhere else. A memory file system, where
 // there is one, spares the disk a flush for every rewritten input.
-std::string Folder() {
-  std::error_code ec;
-  std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                   ? std::filesystem::path("/dev/shm")
-                                   : std::filesystem::temp_directory_path();
-  std::string dir = (base / ("fuzz_ibischeck_" + std::to_string(::getpid()))).string();
-  std::filesystem::create_directories(dir, ec);
-  return dir;
-}
+// The folder is removed when the process ends.
+struct Folder {
+  std::string path;
+  Folder() {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                     ? std::filesystem::path("/dev/shm")
+                                     : std::filesystem::temp_directory_path();
+    path = (base / ("fuzz_ibischeck_" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directories(path, ec);
+  }
+  ~Folder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
 
 void CheckAs(const std::string& path, int mode, const uint8_t* data, size_t size) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -38,7 +45,8 @@ void CheckAs(const std::string& path, int mode, const uint8_t* data, size_t size
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FILE* sink = std::fopen("/dev/null", "w");
-  static const std::string dir = Folder();
+  static const Folder folder;
+  const std::string& dir = folder.path;
   gpMsgStream = sink;
   gbParseQuiet = 1;
   CheckAs(dir + "/t.ibs", PARSE_MODE_IBS, data, size);
