@@ -275,3 +275,39 @@ TEST_F(Parse, NestedCheckKeepsTheEnclosingState) {
   EXPECT_EQ(gulLineNumber, 4u);
   EXPECT_EQ(gcCommentChar, '|');
 }
+
+TEST(ParseKeyword, ContextRulesMoveSharedNamesToTheirSections) {
+  PARSE_STATE saved = gParse;
+  gParse = PARSE_STATE{};
+  gParse.mode = PARSE_MODE_IBS;
+  int id = -1;
+  auto key = [&id](const char* line, int previous) {
+    id = -1;
+    EXPECT_EQ(PARSE_Keyword(line, previous, KEY_SET_50, &id), 1) << line;
+    return id;
+  };
+  EXPECT_EQ(key("[Manufacturer] x", KEY_COMPONENT), KEY_MANUFACTURER);
+  EXPECT_EQ(key("[Manufacturer] x", KEY_DEFINE_PACKAGE_MODEL), KEY_PKG_MANUFACTURER);
+  EXPECT_EQ(key("[Manufacturer] x", KEY_DESCRIPTION), KEY_PKG_MANUFACTURER);
+  EXPECT_EQ(key("[Manufacturer] x", KEY_BEGIN_BOARD_DESCRIPTION), KEY_EBD_MANUFACTURER);
+  EXPECT_EQ(key("[Manufacturer] x", KEY_NOT_KEY), KEY_MANUFACTURER);
+  EXPECT_EQ(key("[Number Of Pins] 4", KEY_DEFINE_PACKAGE_MODEL), KEY_NUMBER_OF_PINS);
+  gParse.mode = PARSE_MODE_EBD;
+  EXPECT_EQ(key("[Number Of Pins] 4", KEY_BEGIN_BOARD_DESCRIPTION), KEY_EBD_NUMBER_OF_PINS);
+  EXPECT_EQ(key("[Pulldown]", KEY_MODEL), KEY_PULLDOWN);
+  gParse.inSubmodel = 1;
+  EXPECT_EQ(key("[Pulldown]", KEY_SUBMODEL), KEY_SUB_PULLDOWN);
+  EXPECT_EQ(key("[pullup]", KEY_SUBMODEL), KEY_SUB_PULLUP);
+  EXPECT_EQ(key("[GND Clamp]", KEY_SUBMODEL), KEY_SUB_GND_CLAMP);
+  EXPECT_EQ(key("[POWER Clamp]", KEY_SUBMODEL), KEY_SUB_POWER_CLAMP);
+  EXPECT_EQ(key("[Ramp]", KEY_SUBMODEL), KEY_SUB_RAMP);
+  EXPECT_EQ(key("[Rising Waveform]", KEY_SUBMODEL), KEY_SUB_RISING_WAVEFORM);
+  EXPECT_EQ(key("[Falling Waveform]", KEY_SUBMODEL), KEY_SUB_FALLING_WAVEFORM);
+  EXPECT_EQ(key("[Rgnd]", KEY_SUBMODEL), 44);  // not a submodel keyword
+  {
+    MsgCapture capture;
+    EXPECT_EQ(PARSE_Keyword("[Model  Selector]", KEY_MODEL, KEY_SET_50, &id), 0);  // "_" per blank
+    EXPECT_NE(capture.Text().find("Invalid Keyword: Model  Selector"), std::string::npos);
+  }
+  gParse = saved;
+}
