@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -14,7 +15,8 @@
 
 namespace {
 
-const std::string kPrefix = std::string(TESSALUNE_BINARY_DIR) + "/install-test";
+// One folder per test process: CTest runs these tests in parallel processes.
+const std::string kPrefix = std::string(TESSALUNE_BINARY_DIR) + "/install-test-" + std::to_string(getpid());
 const std::string kPackage = kPrefix + "/tessalune_tx";
 
 bool IsFile(const std::string& path) {

@@ -9,18 +9,28 @@
 #include <regex>
 #include <sstream>
 
+#include <unistd.h>
+
 namespace {
 
 const std::string kBin = TESSALUNE_BINARY_DIR;
 
-// A .ami file for the stand-in model.
-std::string FakeAmi() {
-  const std::string path = kBin + "/fake_model.ami";
-  std::ofstream(path) << "(fake\n  (Reserved_Parameters\n    (GetWave_Exists (Usage Info) (Type Boolean)"
-                         " (Default True) (Description \"yes\")))\n  (Model_Specific\n"
-                         "    (mode (Usage In) (Type Integer) (Format List 0 1 2) (Default 0)"
-                         " (Description \"behaviour\"))))\n";
-  return path;
+// A .ami file for the stand-in model, one per test process (CTest runs the
+// tests of this file in parallel processes), removed when the process ends.
+struct FakeAmiFile {
+  std::string path = kBin + "/fake_model_" + std::to_string(getpid()) + ".ami";
+  FakeAmiFile() {
+    std::ofstream(path) << "(fake\n  (Reserved_Parameters\n    (GetWave_Exists (Usage Info) (Type Boolean)"
+                           " (Default True) (Description \"yes\")))\n  (Model_Specific\n"
+                           "    (mode (Usage In) (Type Integer) (Format List 0 1 2) (Default 0)"
+                           " (Description \"behaviour\"))))\n";
+  }
+  ~FakeAmiFile() { std::remove(path.c_str()); }
+};
+
+const std::string& FakeAmi() {
+  static const FakeAmiFile file;
+  return file.path;
 }
 
 std::string FakeSim(const std::string& args) {
