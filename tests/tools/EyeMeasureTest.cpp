@@ -1,5 +1,6 @@
 #include "tools/EyeMeasure.h"
 #include "tools/Prbs.h"
+#include "SyntheticWave.h"
 
 #include <gtest/gtest.h>
 
@@ -7,24 +8,10 @@
 
 namespace {
 
-// A synthetic transmitter output with a known eye: bit k settles at
-// 0.5*s[k] - 0.1*s[k-1] (s = +-1: one tap of de-emphasis), reached by a
-// straight ramp over the first `ramp` samples of the bit, and the whole
-// waveform shifted later by `delay` samples.
+// A transmitter output with one tap of de-emphasis (-0.1), `ramp`-sample
+// edges and `delay` samples of latency.
 std::vector<double> Synthetic(const std::vector<uint8_t>& bits, int spb, int ramp, int delay) {
-  std::vector<double> out(delay, 0.0);
-  double previousLevel = 0.0;
-  for (size_t k = 0; k < bits.size(); ++k) {
-    const double s = bits[k] ? 1.0 : -1.0;
-    const double sp = k ? (bits[k - 1] ? 1.0 : -1.0) : -1.0;
-    const double level = 0.5 * s - 0.1 * sp;
-    for (int i = 0; i < spb; ++i) {
-      const double f = ramp > 0 && i < ramp ? static_cast<double>(i) / ramp : 1.0;
-      out.push_back(previousLevel + (level - previousLevel) * f);
-    }
-    previousLevel = level;
-  }
-  return out;
+  return SyntheticNrz(bits, spb, ramp, delay, -0.1);
 }
 
 }  // namespace

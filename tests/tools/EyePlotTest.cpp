@@ -1,31 +1,16 @@
 #include "tools/EyePlot.h"
 #include "tools/Prbs.h"
+#include "SyntheticWave.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <numeric>
 
-namespace {
-
-// NRZ of +-0.5 V with linear edges of `ramp` samples.
-std::vector<double> Nrz(const std::vector<uint8_t>& bits, int spb, int ramp) {
-  std::vector<double> out;
-  double previous = -0.5;
-  for (uint8_t b : bits) {
-    const double level = b ? 0.5 : -0.5;
-    for (int i = 0; i < spb; ++i) out.push_back(i < ramp ? previous + (level - previous) * i / ramp : level);
-    previous = level;
-  }
-  return out;
-}
-
-}  // namespace
-
 TEST(EyePlot, DensityLeavesTheEyeEmptyAndTheRailsBusy) {
   const int spb = 32;
   std::vector<uint8_t> bits = Prbs(7).Bits(500);
-  std::vector<double> wave = Nrz(bits, spb, 8);
+  std::vector<double> wave = SyntheticNrz(bits, spb, 8);
   EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10);
   ASSERT_TRUE(eye.valid) << eye.problem;
   EyePlot plot(wave, eye);
@@ -49,7 +34,7 @@ TEST(EyePlot, DensityLeavesTheEyeEmptyAndTheRailsBusy) {
 TEST(EyePlot, WritesAPngOfTheRequestedSizeAndReportsUnwritablePaths) {
   const int spb = 16;
   std::vector<uint8_t> bits = Prbs(7).Bits(300);
-  std::vector<double> wave = Nrz(bits, spb, 4);
+  std::vector<double> wave = SyntheticNrz(bits, spb, 4);
   EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10);
   EyePlot plot(wave, eye);
   const std::string path = std::string(TESSALUNE_BINARY_DIR) + "/eye_plot_test.png";
