@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/AlgModTree.h"
@@ -14,6 +12,7 @@
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
+#include "tests/TestFolder.h"
 #include "tests/amiparam/MsgCapture.h"
 
 namespace fs = std::filesystem;
@@ -33,21 +32,10 @@ const char kGoodAmi[] =
 // A fresh folder per test, removed afterwards.
 class AmiFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("algmod_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    gbParseQuiet = 1;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-    gbParseQuiet = 0;
-  }
+  void SetUp() override { gbParseQuiet = 1; }
+  void TearDown() override { gbParseQuiet = 0; }
   std::string Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return (dir_ / name).string();
+    return folder_.Write(name, text);
   }
   // Reads `text` as an .ami file; returns the messages; the collected text
   // is left in gpszAmiText.
@@ -59,7 +47,8 @@ class AmiFiles : public ::testing::Test {
     return capture.Text();
   }
   std::string Collected() const { return gpszAmiText ? gpszAmiText : "<null>"; }
-  fs::path dir_;
+  TestFolder folder_{"algmod"};
+  const fs::path& dir_ = folder_.path;
 };
 
 TEST_F(AmiFiles, LinesAreJoinedWithoutSeparatorAfterCuttingComments) {

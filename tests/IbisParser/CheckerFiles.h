@@ -5,33 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "IbisParser/Parse.h"
 #include "amiparam/Msg.h"
+#include "tests/TestFolder.h"
 #include "tests/amiparam/MsgCapture.h"
 
 class CheckerFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ibischeck_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    gbParseQuiet = 1;
-  }
-  void TearDown() override {
-    gbParseQuiet = 0;
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
+  void SetUp() override { gbParseQuiet = 1; }
+  void TearDown() override { gbParseQuiet = 0; }
 
   // Writes `text` as file `name` of the test folder; returns its path.
   std::string Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return (dir_ / name).string();
+    return folder_.Write(name, text);
   }
 
   // Checks `path` in `mode`; returns what was printed. *result receives
@@ -54,7 +42,8 @@ class CheckerFiles : public ::testing::Test {
     return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n";
   }
 
-  std::filesystem::path dir_;
+  TestFolder folder_{"ibischeck"};
+  const std::filesystem::path& dir_ = folder_.path;
 };
 
 // Number of times `needle` occurs in `text`.

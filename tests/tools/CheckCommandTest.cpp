@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "CheckCommand.h"
 #include "CliRun.h"
+#include "tests/TestFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -15,21 +14,11 @@ namespace {
 
 class CheckCli : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("checkcli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
   std::string Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return "'" + (dir_ / name).string() + "'";
+    return "'" + folder_.Write(name, text) + "'";
   }
-  fs::path dir_;
+  TestFolder folder_{"checkcli"};
+  const fs::path& dir_ = folder_.path;
 };
 
 const char kGood[] = "[IBIS Ver] 3.2\n[File Name] good.ibs\n[File Rev] 1\n[End]\n";
