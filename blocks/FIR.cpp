@@ -114,11 +114,13 @@ template <class T, int Flag>
 bool FIR<T, Flag>::Run()
 {
     const Config& c = config;
-    // A firing needs a configuration, a ring sized for it and pin storage;
-    // anything else (Run before Initialize or after Finalize, Setup changed
-    // without a new Initialize) is refused rather than read out of bounds.
+    // A firing needs a configuration, a ring sized for it, taps of the
+    // configured count and pin storage; anything else (Run before Initialize
+    // or after Finalize, Setup changed without a new Initialize, taps
+    // replaced by a Setup that then failed) is refused rather than read out
+    // of bounds.
     if (c.ringLength == 0 || delayStorage == nullptr || delayLine.capacity != c.ringLength ||
-        Input.data == nullptr || Output.data == nullptr) {
+        uint32_t(NumTaps) != c.numTaps || Input.data == nullptr || Output.data == nullptr) {
         ReportError(this, "FIR fired without a history for its configuration: Initialize must "
                           "follow Setup, and pins need storage");
         return false;

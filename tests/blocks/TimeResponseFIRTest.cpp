@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -248,4 +249,66 @@ TEST(TimeResponseFIR, FiltersWithTheComputedTaps)
     }
     EXPECT_EQ(seen, (std::vector<double>{8.0, -2.0, 6.0, 1.0, 0.0}));
     EXPECT_TRUE(r.fir.Finalize());
+}
+
+TEST(TimeResponseFIR, FailedFilterChecksLeaveNoFiringOnTheNewTaps)
+{
+    // A long response, set up and initialised, then set up again on a short
+    // one with a bad interpolation: the new, shorter taps are computed, the
+    // filter keeps its old configuration, and a firing must not read the
+    // short taps as if they were the long ones.
+    std::vector<double> longStamps;
+    for (int i = 0; i < 40; ++i)
+        longStamps.push_back(i);
+    Response r(longStamps, std::vector<double>(40, 1.0), 0, 1.0);
+    ASSERT_EQ(r.Setup(true), "");
+    std::vector<double> in{1.0}, out{0.0};
+    AttachPin(r.fir.Input, in);
+    AttachPin(r.fir.Output, out);
+    ASSERT_TRUE(r.fir.Initialize());
+    ASSERT_TRUE(r.fir.Run());
+
+    std::vector<double> t{0, 1, 2, 3}, v{1, 2, 3, 4};
+    r.fir.ResponseTimeStamps = t.data();
+    r.fir.Response = v.data();
+    r.fir.ResponseSize = r.fir.ResponseTimeStampsSize = 4;
+    r.fir.Interpolation = 0;
+    EXPECT_EQ(r.Setup(false), "Interpolation must be > 0\n");
+    ASSERT_EQ(r.fir.NumTaps, 4);
+    out[0] = -5.0;
+    EXPECT_NE(StderrOf([&] { EXPECT_FALSE(r.fir.Run()); }), "");
+    EXPECT_EQ(out[0], -5.0);
+}
+
+TEST(TimeResponseFIR, TapsFollowTheDocumentedArithmeticBitForBit)
+{
+    // Division by the rate, not multiplication by its inverse: 3 / 10 and
+    // 3 * (1 / 10) differ in the last bit.
+    Response imp({0, 1, 2, 3}, {3.0, 3.0, 7.0, 3.0}, 0, 10.0);
+    ASSERT_EQ(imp.Setup(true), "");
+    ASSERT_NE(3.0 / 10.0, 3.0 * (1.0 / 10.0));
+    EXPECT_EQ(imp.fir.Taps[0], 3.0 / 10.0);
+    EXPECT_EQ(imp.fir.Taps[30], 3.0 / 10.0);
+
+    // Step taps: parabola slope through the stamps around each grid time,
+    // terms added from 0.0 in stamp order, then divided by the rate.
+    const double rate = 7.0;
+    const std::vector<double> v{0.1, 0.37, 0.52, 0.9, 1.3, 1.1, 0.95, 1.01, 1.2, 0.8};
+    Response step(kUneven, v, 1, rate);
+    ASSERT_EQ(step.Setup(true), "");
+    const std::vector<double>& t = kUneven;
+    const int n = int(t.size());
+    int h = 0;
+    for (int i = 0; i < step.fir.NumTaps; ++i) {
+        const double m = double(i) / rate;
+        while (h < n - 1 && t[h] < m)
+            ++h;
+        h = h == 0 ? 1 : std::min(h, n - 3);
+        const double p = t[h - 1], q = t[h], r = t[h + 1], m2 = m * 2.0;
+        double slope = 0.0;
+        slope = slope + (m2 - q - r) / ((p - r) * (p - q)) * v[h - 1];
+        slope = slope + (m2 - p - r) / ((q - p) * (q - r)) * v[h];
+        slope = slope + (m2 - p - q) / ((r - p) * (r - q)) * v[h + 1];
+        EXPECT_EQ(step.fir.Taps[i], slope / rate) << "tap " << i;
+    }
 }
