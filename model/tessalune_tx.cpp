@@ -83,13 +83,11 @@ void tessalune_tx::ReleaseResponseTables()
     }
 }
 
-// The emphasis filter's delay lines and the response filters' tap arrays
-// bound the timing the network can be built for.
-bool tessalune_tx::TimingFitsNetwork() const
+// The response filters' tap arrays grow with the sample rate; beyond
+// MaxSampleRate they are not built at all. Rates that are not positive are
+// left to the filters, which refuse them themselves.
+bool tessalune_tx::SampleRateFitsFilters() const
 {
-    const int32_t n = TruncateToInt32(Bank.SamplesPerBit);
-    if (n < 1 || n > TXFIR_1pre2pst::MaxSamplesPerBit)
-        return false; // the emphasis filter reports it
     const double rate = Bank.SamplesPerBit / Bank.BitTime;
     if (rate > MaxSampleRate) {
         std::ostringstream text;
@@ -117,7 +115,10 @@ void tessalune_tx::ShapeBuses()
 bool tessalune_tx::SetupResponseBank()
 {
     ResponseBank& b = Bank;
-    bool ok = true;
+    // Every block is still configured and set up when the rate is too high,
+    // except the response filters, whose taps would not fit in memory.
+    const bool filtersFit = SampleRateFitsFilters();
+    bool ok = filtersFit;
     for (int k = 0; k < ResponseCount; ++k) {
         TimeResponseFIR& r = b.R[k];
         r.ResponseType = TimeResponseFIR::ImpulseResponse;
@@ -130,7 +131,8 @@ bool tessalune_tx::SetupResponseBank()
         r.ResponseSize = kResponseTableSize;
         r.ResponseTimeStampsSize = kResponseTableSize;
         r.SampleRate = b.SamplesPerBit / b.BitTime;
-        ok &= r.Setup();
+        if (filtersFit)
+            ok &= r.Setup();
     }
     ok &= b.CornerConverter.Setup();
     ok &= b.VregConverter.Setup();
@@ -158,13 +160,7 @@ bool tessalune_tx::Setup()
     Bank.BitTime = BitTime;
     ShapeBuses();
 
-    bool ok = true;
-    // A network that cannot run at this timing is not built at all: the
-    // response filters would otherwise ask for unbounded tap arrays.
-    if (TimingFitsNetwork())
-        ok &= SetupResponseBank();
-    else
-        ok = false;
+    bool ok = SetupResponseBank();
 
     EmphasisFilter.Setting = TruncateToInt32(emphasis);
     EmphasisFilter.SamplesPerBit = TruncateToInt32(SamplesPerBit);

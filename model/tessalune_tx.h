@@ -113,6 +113,6 @@ private:
     void ReleaseResponseTables();
     void ShapeBuses();
     bool SetupResponseBank();
-    bool TimingFitsNetwork() const;
+    bool SampleRateFitsFilters() const;
     bool VisitBlocks(bool (OrvennModelBuilder::DFModel::*operation)());
 };

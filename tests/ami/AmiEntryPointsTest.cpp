@@ -117,6 +117,13 @@ TEST(AmiEntryPoints, MissingParametersAreReportedButDoNotFail)
                  c = text.find("parameter corner ");
     EXPECT_TRUE(e < v && v < c && c != std::string::npos) << text;
     EXPECT_EQ(text.size() % 3, 0u);
+
+    // The intake's sentences come before the lifecycle sentence.
+    Session failing("(tessalune_tx (Vreg 1) (corner 0))", 1e-10, 4.9e-11);
+    EXPECT_EQ(failing.result, 0);
+    EXPECT_EQ(std::string(failing.msg), "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter "
+                                        "emphasis from the AMI_Init arguments.  The model will use the default "
+                                        "setting. " + kSetupSentence);
 }
 
 TEST(AmiEntryPoints, SamplesPerBitRoundToTheNearestInteger)
@@ -221,7 +228,12 @@ TEST(AmiEntryPoints, SamplesPerBitOutsideOneTo128FailsInitCleanly)
     } cases[] = {
         {1e-10 / 129, 1e-10, "SamplesPerBit is 129; it must be between 1 and 128\n"},
         {1e-12, 1e-9, "SamplesPerBit is 1000; it must be between 1 and 128\n"},
-        {1e-10, 4.9e-11, "SamplesPerBit is 0; it must be between 1 and 128\n"},
+        // No samples at all: the response filters refuse the sample rate too.
+        {1e-10, 4.9e-11,
+         "SampleRate must be > 0.0\nSampleRate must be > 0.0\nSampleRate must be > 0.0\n"
+         "SampleRate must be > 0.0\nSampleRate must be > 0.0\nSampleRate must be > 0.0\n"
+         "SampleRate must be > 0.0\nSampleRate must be > 0.0\nSampleRate must be > 0.0\n"
+         "SamplesPerBit is 0; it must be between 1 and 128\n"},
     };
     for (const Case& c : cases) {
         Session s(kAllParameters, c.sampleInterval, c.bitTime);

@@ -224,23 +224,30 @@ TEST(TessaluneTx, SetupAndInitializeAgainRebuildAndRestart)
 
 TEST(TessaluneTx, TimingTheNetworkCannotHoldFailsSetup)
 {
+    // Every block is set up even after one fails, so each one that cannot
+    // take the timing says so: the nine response filters, then the emphasis
+    // filter.
+    std::string nineRates;
+    for (int k = 0; k < tessalune_tx::ResponseCount; ++k)
+        nineRates += "SampleRate must be > 0.0\n";
     struct Case {
         double spb, bitTime;
-        std::string firstLine;
+        std::string err;
     } cases[] = {
-        {0.0, 1e-10, "SamplesPerBit is 0; it must be between 1 and 128"},
-        {129.0, 1e-10, "SamplesPerBit is 129; it must be between 1 and 128"},
-        {1e12, 1e-10, "SamplesPerBit is -2147483648; it must be between 1 and 128"},
-        {32.0, 1e-20, "SampleRate 3.2e+21 exceeds the largest the response filters are built for, 1e+15"},
-        {32.0, 0.0, "SampleRate inf exceeds the largest the response filters are built for, 1e+15"},
-        {32.0, -1e-10, "SampleRate must be > 0.0"},
+        {0.0, 1e-10, nineRates + "SamplesPerBit is 0; it must be between 1 and 128\n"},
+        {129.0, 1e-10, "SamplesPerBit is 129; it must be between 1 and 128\n"},
+        {1e12, 1e-10,
+         "SampleRate 1e+22 exceeds the largest the response filters are built for, 1e+15\n"
+         "SamplesPerBit is -2147483648; it must be between 1 and 128\n"},
+        {32.0, 1e-20, "SampleRate 3.2e+21 exceeds the largest the response filters are built for, 1e+15\n"},
+        {32.0, 0.0, "SampleRate inf exceeds the largest the response filters are built for, 1e+15\n"},
+        {32.0, -1e-10, nineRates},
     };
     for (const Case& c : cases) {
         Network net(2.0, 2.0, 0.0, c.spb, c.bitTime);
         testing::internal::CaptureStderr();
         EXPECT_FALSE(net.model.Setup());
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(err.substr(0, err.find('\n')), c.firstLine);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err) << "spb " << c.spb << " bit time " << c.bitTime;
         // Run is refused before Initialize; Finalize is safe.
         EXPECT_FALSE(net.model.Run());
         EXPECT_TRUE(net.model.Finalize());
@@ -249,11 +256,13 @@ TEST(TessaluneTx, TimingTheNetworkCannotHoldFailsSetup)
 
 TEST(TessaluneTx, InitializeAfterAFailedSetupDoesNotRunOutOfBounds)
 {
-    Network net(2.0, 2.0, 0.0, 500.0);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(net.model.Setup());
-    EXPECT_FALSE(net.model.Initialize());
-    net.in = 1.0;
-    EXPECT_FALSE(net.model.Run());
-    testing::internal::GetCapturedStderr();
+    for (double bitTime : {1e-10, 1e-20}) { // the emphasis filter, then the response filters refuse
+        Network net(2.0, 2.0, 0.0, 500.0, bitTime);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(net.model.Setup());
+        EXPECT_FALSE(net.model.Initialize());
+        net.in = 1.0;
+        EXPECT_FALSE(net.model.Run());
+        testing::internal::GetCapturedStderr();
+    }
 }
