@@ -105,12 +105,12 @@ void ALGMOD_BeginBlock(const char* line, ALGMODLIST** head) {
     ALGMOD_FreeList(head);
   }
   if (!CMN_Alloc(head, sizeof(ALGMODLIST))) {
-    MSG_Code(MSG_LEVEL_BUG, 4602, __FILE__, __LINE__);
+    MSG_Code(MSG_LEVEL_BUG, 4602, CMN_BaseName(__FILE__), __LINE__);
     return;
   }
   const char* rest = std::strchr(line, ']');
   if (!rest) {
-    MSG_Code(MSG_LEVEL_BUG_LINE, 4603, __FILE__, __LINE__);
+    MSG_Code(MSG_LEVEL_BUG_LINE, 4603, CMN_BaseName(__FILE__), __LINE__);
   } else {
     CMN_WORDS words{};
     if (CMN_SplitWords(rest + 1, 0, '\0', &words) && words.found > 0)
@@ -140,7 +140,7 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
 
   ALGMOD* rec = nullptr;
   if (!CMN_Alloc(&rec, sizeof(ALGMOD))) {
-    MSG_Code(MSG_LEVEL_BUG, 4602, __FILE__, __LINE__);
+    MSG_Code(MSG_LEVEL_BUG, 4602, CMN_BaseName(__FILE__), __LINE__);
     CMN_FreeWords(&words);
     return;
   }

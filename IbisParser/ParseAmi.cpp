@@ -6,6 +6,7 @@
 #include <string>
 
 #include "IbisParser/CmnFile.h"
+#include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
@@ -44,7 +45,7 @@ int PARSE_AppendAmiText(const char* text, unsigned long count) {
   if (!gpszAmiText) gAmiLength = gAmiCapacity = 0;
   unsigned long needed = gAmiLength + count + 1;
   if (needed < gAmiLength) {  // cannot be represented
-    MSG_Code(MSG_LEVEL_ERROR, 922, __FILE__, __LINE__);
+    MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
     return 0;
   }
   if (needed > gAmiCapacity) {
@@ -53,7 +54,7 @@ int PARSE_AppendAmiText(const char* text, unsigned long count) {
     if (capacity < needed) capacity = needed;
     int ok = gpszAmiText ? CMN_Realloc(&gpszAmiText, capacity) : CMN_Alloc(&gpszAmiText, capacity);
     if (!ok) {
-      MSG_Code(MSG_LEVEL_ERROR, 922, __FILE__, __LINE__);
+      MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
       return 0;
     }
     gAmiCapacity = capacity;

@@ -11,6 +11,7 @@
 #include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
+#include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/TestFolder.h"
 #include "tests/amiparam/MsgCapture.h"
@@ -95,6 +96,22 @@ TEST_F(AmiFiles, ContinuationLinesOfADescriptionAreMeasuredUntilTheNextList) {
   std::string text = "(m\n(Description \"starts here\n" + long121 + "\n\")\n(x 1\n" + long121 + "\n)";
   EXPECT_EQ(Read(text),
             "ERROR (line    3) -\n    Description line in AMI file (at line no 3) is greater than 120 characters\n");
+  ALGMOD_ReleaseAmiText();
+}
+
+TEST_F(AmiFiles, TextThatCannotGrowIsReportedAndKeepsWhatItHeld) {
+  MsgCapture capture;
+  ASSERT_EQ(PARSE_AppendAmiText("(m (a 1)", 8), 1);
+  std::string more(300, 'x');  // beyond the first block: the text must grow
+  CMN_FailAllocationsAfter(0);
+  EXPECT_EQ(PARSE_AppendAmiText(more.data(), more.size()), 0);
+  CMN_FailAllocationsAfter(-1);
+  EXPECT_EQ(Collected(), "(m (a 1)");
+  std::string text = capture.Text();
+  EXPECT_NE(text.find("ERROR - Unable to Allocate Memory: ParseAmi.cpp "), std::string::npos) << text;
+  EXPECT_EQ(text.find('/'), std::string::npos) << text;
+  ASSERT_EQ(PARSE_AppendAmiText(")", 1), 1);
+  EXPECT_EQ(Collected(), "(m (a 1))");
   ALGMOD_ReleaseAmiText();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "IbisParser/AlgMod.h"
+#include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"
 
@@ -171,6 +172,28 @@ TEST(AlgModBlock, EmptyBlockIsReportedPerModelAndModelsWithoutBlockAreSkipped) {
   ALGMOD_CheckFiles(models, 2, "");
   EXPECT_EQ(capture.Text(), "ERROR - Empty [Algorithmic Model] defined for Model serdes\n");
   ALGMOD_FreeList(&empty);
+}
+
+TEST(AlgModBlock, ExhaustedMemoryNamesTheSourceFileWithoutItsFolder) {
+  MsgCapture capture;
+  ALGMODLIST* head = nullptr;
+  CMN_FailAllocationsAfter(0);
+  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  CMN_FailAllocationsAfter(-1);
+  EXPECT_EQ(head, nullptr);
+  std::string text = capture.Text();
+  EXPECT_NE(text.find("PROGRAM BUG - Unable to Allocate Memory: AlgMod.cpp "), std::string::npos) << text;
+
+  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  CMN_FailAllocationsAfter(5);  // the word array and four words, then the record
+  ALGMOD_AddLine("Executable Linux_gcc_64 a.so a.ami", head);
+  CMN_FailAllocationsAfter(-1);
+  EXPECT_EQ(head->first, nullptr);
+  text = capture.Text();
+  size_t first = text.find("Unable to Allocate Memory: AlgMod.cpp ");
+  EXPECT_NE(text.find("Unable to Allocate Memory: AlgMod.cpp ", first + 1), std::string::npos) << text;
+  EXPECT_EQ(text.find('/'), std::string::npos) << text;
+  ALGMOD_FreeList(&head);
 }
 
 TEST(AlgModPath, JoinsWithOneSlashAndRefusesWhatDoesNotFit) {
