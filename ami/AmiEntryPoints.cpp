@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <sstream>
 
@@ -32,6 +33,16 @@ int32_t SamplesPerBit(const tessalune_tx& model, double sampleInterval, double b
          << " s must be positive and finite, with at most 2147483647 samples per bit";
     OrvennModelBuilder::ReportError(&model, text.str());
     return 0;
+}
+
+// Adds a sentence to the message text without moving it: the simulator may
+// still hold the pointer AMI_Init handed out, so the text only grows into the
+// room reserved for it, and a sentence that no longer fits is dropped.
+void AppendInPlace(std::string& text, const char* sentence)
+{
+    const size_t length = std::strlen(sentence);
+    if (text.size() + length <= text.capacity())
+        text.append(sentence, length);
 }
 
 // Gives a model port storage for one sample.
@@ -84,6 +95,9 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /
         model = new tessalune_tx();
         *AMI_memory_handle = model;
         model->Ready = Configure(*model, sample_interval, bit_time, AMI_parameters_in);
+        // Room for the sentence a failing AMI_GetWave adds, so that the text
+        // handed out below never moves.
+        model->MessageText.reserve(model->MessageText.size() + std::strlen(kRunFailed));
     } catch (...) {
         // Out of memory: the instance (if any) is handed over as it is and
         // never runs; AMI_Close releases it.
@@ -115,7 +129,7 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, d
                 *in = wave[i];
                 if (!model->Run()) {
                     ok = false;
-                    model->MessageText += kRunFailed;
+                    AppendInPlace(model->MessageText, kRunFailed);
                     break;
                 }
                 wave[i] = *out;

@@ -220,6 +220,26 @@ TEST(AmiEntryPoints, FailingRunLeavesTheRestOfTheWaveAndReportsOnce)
     EXPECT_NE(err.find("Control input signal value is equal to 3."), std::string::npos);
 }
 
+TEST(AmiEntryPoints, MessageHandedOutByInitStaysValidWhenRunAddsItsSentence)
+{
+    // Corner missing: AMI_Init hands out its sentence; a failing run later
+    // adds its own to the same text, which must not move.
+    Session s("(tessalune_tx (emphasis 0) (Vreg 2.5))");
+    ASSERT_EQ(s.result, 1);
+    const char* handedOut = s.msg;
+    const std::string atInit = handedOut;
+    ASSERT_FALSE(atInit.empty());
+    std::vector<double> wave = {0.5, -0.5, 0.25};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(s.GetWave(wave), 0);
+    EXPECT_EQ(std::string(handedOut), atInit + "Error occurred in tessalune_tx::Run(). ");
+    for (int call = 0; call < 100; ++call)
+        EXPECT_EQ(s.GetWave(wave), 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(s.Model().MessageText.c_str(), handedOut);
+    EXPECT_EQ(std::string(handedOut).rfind(atInit + "Error occurred in tessalune_tx::Run(). ", 0), 0u);
+}
+
 TEST(AmiEntryPoints, SamplesPerBitOutsideOneTo128FailsInitCleanly)
 {
     struct Case {
