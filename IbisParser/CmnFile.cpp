@@ -117,7 +117,9 @@ int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* l
   for (; c != EOF && c != '\n'; c = std::getc(file)) {
     if (c == '\r' || c == kCtrlZ) {
       int next = std::getc(file);
-      bool atEnd = next == EOF || (c == '\r' && next == '\n');
+      // A carriage return ends a line only before its line feed, a Ctrl-Z
+      // only at the end of the file.
+      bool atEnd = c == '\r' ? next == '\n' : next == EOF;
       if (next != EOF) std::ungetc(next, file);
       if (atEnd) continue;
     }

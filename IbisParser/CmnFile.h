@@ -30,8 +30,8 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where);
 
 // Reads the next line of `file` into `line` without its line end, keeping at
 // most `maxKept` characters; the rest of a longer line is read and dropped.
-// A carriage return before the line feed (or the end of the file), and a
-// Ctrl-Z right before the end of the file, are dropped; a NUL, another control
+// A carriage return right before the line feed, and a Ctrl-Z right before
+// the end of the file, are dropped; a NUL, another control
 // character except tab, or a byte at or above 0x80 becomes a blank and, when
 // `report` is set, prints 1917 at the error-at-line level. `*lineNumber`
 // (when not null) grows by one as a line starts, before any message of it.

@@ -78,13 +78,13 @@ void CheckFileName(HDR* header, const char* value) {
     return;
   }
   header->seen[HDR_SEEN_FILE_NAME] = 1;
-  int stored;
+  // An empty value is reported by the store and still checked below: it has
+  // no period and does not name the opened file.
   if (giIbisVersion < 3) {
-    stored = CMN_StoreValue(header->fileName, value, 12, "File_name");  // DOS 8.3 names
+    CMN_StoreValue(header->fileName, value, 12, "File_name");  // DOS 8.3 names
   } else {
-    stored = CMN_StoreValueMax(header->fileName, value, giIbisVersion == 3 ? 24 : 44, "File_name");
+    CMN_StoreValueMax(header->fileName, value, giIbisVersion == 3 ? 24 : 44, "File_name");
   }
-  if (!stored) return;  // nothing to check in an empty value
   const char* name = header->fileName;
   if (!gbHdrSkipFileNameChecks) {
     static const char kAllowed[] = "!#$%&'()-@^_`{}~";

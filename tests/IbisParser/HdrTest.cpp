@@ -79,6 +79,11 @@ TEST_F(Hdr, FileNameCharacters) {
   EXPECT_NE(name("myfile").find("File_name 'myfile' must contain one period."), std::string::npos);
   EXPECT_NE(name("my+file.ibs").find("contains a character '+' that is illegal for DOS."), std::string::npos);
   EXPECT_EQ(Count(name("a!#$%&'()-@^_`{}~.ibs"), "illegal for DOS"), 0);
+  // An empty name is reported as such and still checked and compared.
+  std::string out = name("");
+  EXPECT_EQ(Count(out, "Zero length value for keyword 'File_name'."), 1);
+  EXPECT_EQ(Count(out, "File_name '' must contain one period."), 1);
+  EXPECT_EQ(Count(out, "File name opened 't.ibs' not the same as File_name ''."), 1);
   gbHdrSkipFileNameChecks = 1;
   EXPECT_EQ(Check(File("[IBIS Ver] 4.2\n[File Name] T.IBS\n[File Rev] 1\n")), "");
   gbHdrSkipFileNameChecks = 0;

@@ -157,6 +157,8 @@ TEST_F(Parse, CharacterRules) {
   EXPECT_NE(Check(Header() + "| \x1a\n[End]\n").find("(code 1a)"), std::string::npos);
   // A lone carriage return is a control character, read as a blank.
   EXPECT_NE(Check(Header() + "[End]\r \n").find("(code d)"), std::string::npos);
+  // So is one that ends the file without a line feed after it.
+  EXPECT_NE(Check(Header() + "[End]\r").find("(code d)"), std::string::npos);
 }
 
 TEST_F(Parse, TabsAreReportedOncePerFile) {
