@@ -3,10 +3,10 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "CliRun.h"
+#include "tests/TestFolder.h"
 
 namespace {
 
@@ -62,11 +62,9 @@ TEST(TreeCommand, FailureGivesResultOnlyAndStatusOne) {
 }
 
 TEST(TreeCommand, ReadsTheTextFromAFile) {
-  std::string path = std::string(TESSALUNE_BINARY_DIR) + "/tree_command_test.ami";
-  {
-    std::ofstream out(path);
-    out << "(tessalune_tx\n  (emphasis 0.25)\n  (name \"a b\")\n)\n";
-  }
+  TestFolder folder("tree");
+  std::string path =
+      folder.Write("params.ami", "(tessalune_tx\n  (emphasis 0.25)\n  (name \"a b\")\n)\n");
   CliResult r = RunCli("tree -f " + Word(path) + " --get tessalune_tx.emphasis");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.output, "0.25\n");
@@ -99,13 +97,8 @@ TEST(TreeCommand, DeepNestingPrints) {
   std::string text(20000, '(');
   text += "a 1";
   text += std::string(20000, ')');
-  std::string path = std::string(TESSALUNE_BINARY_DIR) + "/tree_command_deep.ami";
-  {
-    std::ofstream out(path);
-    out << text;
-  }
-  CliResult r = RunCli("tree -f " + Word(path));
-  std::remove(path.c_str());
+  TestFolder folder("tree");
+  CliResult r = RunCli("tree -f " + Word(folder.Write("deep.ami", text)));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.output.rfind("{\"result\":0,\"slots\":20000,", 0), 0u);
 }
