@@ -49,8 +49,6 @@ std::string Engineering(double value, const char* unit) {
 }
 
 int Simulate(SimOptions& o) {
-  // Line by line, so that reports and errors keep their order in a log.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   SimSettings& s = o.settings;
   AmiFileParams ami;
   AmiModelLoader model;

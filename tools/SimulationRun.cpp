@@ -53,6 +53,8 @@ std::string SimulationRun::Check(const SimSettings& s) {
 }
 
 int SimulationRun::Prepare(const char* command, SimSettings& s, AmiFileParams& ami, AmiModelLoader& model) {
+  // Line by line, so that reports and errors keep their order in a log.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   std::string error = ResolvePaths(s);
   if (error.empty()) error = Check(s);
   int status = error.empty() ? 0 : 2;

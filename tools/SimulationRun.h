@@ -54,8 +54,8 @@ class SimulationRun {
   static std::string ResolvePaths(SimSettings& settings);
   // Empty when the settings can run, else what is wrong with them.
   static std::string Check(const SimSettings& settings);
-  // Everything before the first run: paths, settings, the .ami file and the
-  // model library. Returns 0 when ready, else prints "COMMAND: reason" on
+  // Everything before the first run: line-buffered standard output, paths,
+  // settings, the .ami file and the model library. Returns 0 when ready, else prints "COMMAND: reason" on
   // standard error and returns the exit status (2 for usage errors).
   static int Prepare(const char* command, SimSettings& settings, AmiFileParams& ami, AmiModelLoader& model);
 

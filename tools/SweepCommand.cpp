@@ -87,8 +87,6 @@ bool WriteGrid(const std::string& path, const std::vector<SweepPoint*>& panels, 
 }
 
 int Sweep(SweepOptions& o) {
-  // Line by line, so that reports and errors keep their order in a log.
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   SimSettings& s = o.settings;
   AmiFileParams ami;
   AmiModelLoader model;
