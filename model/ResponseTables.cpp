@@ -4,6 +4,7 @@
 #include "model/ResponseTables.h"
 
 // Values (1/s) and time stamps (s) of tables 0 to 8, back to back.
+// clang-format off
 const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize] = {
     // table 0, values
     2.1752691e8, -4.0596907e8, 1.4195128e8, 1.4800134e9, 3.6743863e9,
@@ -312,3 +313,4 @@ const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize] = {
     4.0509438e-10, 4.1088144e-10, 4.166685e-10, 4.2245556e-10, 4.2824263e-10,
     4.3402969e-10, 4.3981675e-10, 4.4560381e-10, 4.5139088e-10, 4.5717794e-10,
 };
+// clang-format on

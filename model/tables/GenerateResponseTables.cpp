@@ -396,6 +396,7 @@ int main(int argc, char** argv) {
                "#include \"model/ResponseTables.h\"\n"
                "\n"
                "// Values (1/s) and time stamps (s) of tables 0 to 8, back to back.\n"
+               "// clang-format off\n"
                "const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize] = {\n");
   for (int k = 0; k < kTables; ++k) {
     for (int part = 0; part < 2; ++part) {
@@ -408,7 +409,7 @@ int main(int argc, char** argv) {
       }
     }
   }
-  std::fprintf(out, "};\n");
+  std::fprintf(out, "};\n// clang-format on\n");
   if (out != stdout) std::fclose(out);
   return 0;
 }
