@@ -1,6 +1,7 @@
 // Waveforms with a known eye for the eye measurement and plot tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
