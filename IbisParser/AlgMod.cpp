@@ -172,10 +172,9 @@ void ALGMOD_EndBlock(const ALGMODLIST* head) {
     if (r->bits != 32 && r->bits != 64)
       MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(algmodLine));
     for (const ALGMOD* s = r->next; s; s = s->next) {
-      if (CMN_EqualNoCase(s->platform, r->platform) && CMN_EqualNoCase(s->compiler, r->compiler) &&
-          s->bits == r->bits)
+      if (CMN_EqualNoCase(s->platform, r->platform) && CMN_EqualNoCase(s->compiler, r->compiler) && s->bits == r->bits)
         MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
-                  static_cast<int>(algmodLine));
+                 static_cast<int>(algmodLine));
     }
   }
 }

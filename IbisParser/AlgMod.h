@@ -12,13 +12,13 @@ struct AMITREE;
 constexpr int ALGMOD_NAME_MAX = 44;
 
 struct ALGMOD {
-  ALGMOD* next;                           // next record of the same model's list
-  char platform[ALGMOD_NAME_MAX + 1];     // «Windows» of «Windows_VisualStudio_32»
-  char compiler[ALGMOD_NAME_MAX + 1];     // «VisualStudio»
-  int32_t bits;                           // 32, 64, ...; -1 until read
-  char codeFile[ALGMOD_NAME_MAX + 1];     // executable model file
-  char amiFile[ALGMOD_NAME_MAX + 1];      // AMI parameter file
-  AMITREE* tree;                          // the parsed .ami file, or null
+  ALGMOD* next;                        // next record of the same model's list
+  char platform[ALGMOD_NAME_MAX + 1];  // «Windows» of «Windows_VisualStudio_32»
+  char compiler[ALGMOD_NAME_MAX + 1];  // «VisualStudio»
+  int32_t bits;                        // 32, 64, ...; -1 until read
+  char codeFile[ALGMOD_NAME_MAX + 1];  // executable model file
+  char amiFile[ALGMOD_NAME_MAX + 1];   // AMI parameter file
+  AMITREE* tree;                       // the parsed .ami file, or null
 };
 
 // A model's list head. The model holds a null pointer until its first
@@ -29,8 +29,8 @@ struct ALGMODLIST {
 
 // What the checker hands over for each IBIS model after the whole file.
 struct ALGMOD_MODEL {
-  const char* name;     // model name for the messages
-  ALGMODLIST* list;     // the model's list head, null without [Algorithmic Model]
+  const char* name;  // model name for the messages
+  ALGMODLIST* list;  // the model's list head, null without [Algorithmic Model]
 };
 
 // Line number of the most recent [Algorithmic Model] keyword.

@@ -20,9 +20,9 @@ enum class DefaultRule {
 
 struct ReservedRule {
   const char* name;
-  uint32_t usage;    // allowed Usage keywords
-  uint32_t type;     // allowed Type keywords
-  uint32_t format;   // allowed Format words; 0: Format must not be given
+  uint32_t usage;   // allowed Usage keywords
+  uint32_t type;    // allowed Type keywords
+  uint32_t format;  // allowed Format words; 0: Format must not be given
   DefaultRule defaultRule;
 };
 

@@ -18,10 +18,10 @@ struct FormatNeed {
   bool anything;  // true: whatever follows (Table)
 };
 constexpr FormatNeed kFormatNeeds[] = {
-    {ALGMOD_KW_VALUE, 1, false, false},     {ALGMOD_KW_RANGE, 3, false, false},
-    {ALGMOD_KW_LIST, 1, true, false},       {ALGMOD_KW_CORNER, 3, false, false},
-    {ALGMOD_KW_INCREMENT, 4, false, false}, {ALGMOD_KW_STEPS, 4, false, false},
-    {ALGMOD_KW_TABLE, 0, false, true},      {ALGMOD_KW_GAUSSIAN, 2, false, false},
+    {ALGMOD_KW_VALUE, 1, false, false},      {ALGMOD_KW_RANGE, 3, false, false},
+    {ALGMOD_KW_LIST, 1, true, false},        {ALGMOD_KW_CORNER, 3, false, false},
+    {ALGMOD_KW_INCREMENT, 4, false, false},  {ALGMOD_KW_STEPS, 4, false, false},
+    {ALGMOD_KW_TABLE, 0, false, true},       {ALGMOD_KW_GAUSSIAN, 2, false, false},
     {ALGMOD_KW_DUAL_DIRAC, 3, false, false}, {ALGMOD_KW_DJRJ, 3, false, false},
 };
 
@@ -30,7 +30,7 @@ bool IsNumber(const AMIVALUE& v) { return v.kind == AMIVALUE_INTEGER || v.kind =
 const char* NameOf(const AMINODE& node) {
   if (!node.body) return "";
   const char* name = node.kind == AMINODE_BRANCH ? static_cast<const AMIBRANCH*>(node.body)->name
-                                                  : static_cast<const AMILEAF*>(node.body)->name;
+                                                 : static_cast<const AMILEAF*>(node.body)->name;
   return name ? name : "";
 }
 

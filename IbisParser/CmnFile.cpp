@@ -18,8 +18,7 @@ struct Kind {
 };
 
 const Kind* KindOf(int mode) {
-  static const Kind kKinds[] = {
-      {".ibs", 1900}, {".pkg", 1903}, {".ebd", 1902}, {".ami", 1924}};
+  static const Kind kKinds[] = {{".ibs", 1900}, {".pkg", 1903}, {".ebd", 1902}, {".ami", 1924}};
   if (mode < PARSE_MODE_IBS || mode > PARSE_MODE_AMI) return nullptr;
   return &kKinds[mode - PARSE_MODE_IBS];
 }
@@ -101,8 +100,8 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where) {
   return file;
 }
 
-int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber,
-                 int report, size_t* fullLength) {
+int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber, int report,
+                 size_t* fullLength) {
   CMN_ASSERT(file != nullptr);
   line.clear();
   int c = std::getc(file);

@@ -37,8 +37,8 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where);
 // (when not null) grows by one as a line starts, before any message of it.
 // `*fullLength` (when not null) receives the length of the whole line.
 // Returns 1 when a line was read, 0 at the end of the file.
-int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber,
-                 int report, size_t* fullLength);
+int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber, int report,
+                 size_t* fullLength);
 
 // Opens `path` by the open rules of `mode` and reads up to the first line
 // whose first non-blank character is '['. Returns 1 to 5 when that line is

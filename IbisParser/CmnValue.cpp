@@ -13,8 +13,7 @@ namespace {
 constexpr size_t kShownMax = 2176;
 
 // Shared body of the two store operations; `tooLongCode` and `keep` differ.
-int Store(char* dest, const char* value, size_t maxLength, const char* keyword, int tooLongCode,
-          size_t keep) {
+int Store(char* dest, const char* value, size_t maxLength, const char* keyword, int tooLongCode, size_t keep) {
   CMN_ASSERT(dest != nullptr);
   CMN_ASSERT(value != nullptr);
   if (dest[0] != '\0') {

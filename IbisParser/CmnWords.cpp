@@ -15,8 +15,7 @@ struct Scale {
   double factor;
 };
 constexpr Scale kScales[] = {
-    {'T', 1e12}, {'G', 1e9}, {'M', 1e6}, {'k', 1e3}, {'m', 1e-3},
-    {'u', 1e-6}, {'n', 1e-9}, {'p', 1e-12}, {'f', 1e-15},
+    {'T', 1e12}, {'G', 1e9}, {'M', 1e6}, {'k', 1e3}, {'m', 1e-3}, {'u', 1e-6}, {'n', 1e-9}, {'p', 1e-12}, {'f', 1e-15},
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -91,8 +90,7 @@ int CMN_SplitWords(const char* text, int maxWords, char separator, CMN_WORDS* li
     if (!*p) break;
     size_t length = 1;
     if (separator == '\0' || *p != separator) {
-      while (p[length] && p[length] != ' ' && p[length] != '\t' &&
-             (separator == '\0' || p[length] != separator))
+      while (p[length] && p[length] != ' ' && p[length] != '\t' && (separator == '\0' || p[length] != separator))
         ++length;
     }
     if (list->stored < list->maxWords && !StoreWord(list, p, length)) return 0;
@@ -151,8 +149,7 @@ int CMN_ReadNumber(const char* text, double* place) {
   return result;
 }
 
-int CMN_GetValueOrNA(const char* text, const char* context, const char* name, double* place,
-                     int32_t* status) {
+int CMN_GetValueOrNA(const char* text, const char* context, const char* name, double* place, int32_t* status) {
   CMN_ASSERT(place != nullptr);
   CMN_ASSERT(status != nullptr);
   *status = CMN_VALUE_NOT_GIVEN;

@@ -24,8 +24,8 @@ enum {
 
 // Results of CMN_ReadNumber.
 enum {
-  CMN_NUMBER_NONE = 0,           // not a number
-  CMN_NUMBER_OK = 1,             // a number, with or without scale letter or unit
+  CMN_NUMBER_NONE = 0,            // not a number
+  CMN_NUMBER_OK = 1,              // a number, with or without scale letter or unit
   CMN_NUMBER_DIGITS_IN_SCALE = 2  // a number with digits after its scale letter («1u5»)
 };
 
@@ -50,8 +50,7 @@ int CMN_ReadNumber(const char* text, double* place);
 // in any case gives 0.0 with status "NA", a number gives status "number".
 // An invalid number prints 1909 and returns 0; digits after the scale letter
 // print 1910 (`context` is the keyword or sub-parameter, `name` the column).
-int CMN_GetValueOrNA(const char* text, const char* context, const char* name, double* place,
-                     int32_t* status);
+int CMN_GetValueOrNA(const char* text, const char* context, const char* name, double* place, int32_t* status);
 
 // Case-insensitive comparison of two texts (ASCII letters): 1 when equal.
 int CMN_EqualNoCase(const char* a, const char* b);

@@ -39,9 +39,7 @@ void AppendText(char** text, const char* line) {
 }
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool IsLetterOrDigit(char c) {
-  return IsUpper(c) || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
+bool IsLetterOrDigit(char c) { return IsUpper(c) || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
 void CheckVersion(HDR* header, const char* value) {
   for (int i = HDR_SEEN_FILE_NAME; i < HDR_SEEN_COUNT; ++i) {
@@ -60,8 +58,7 @@ void CheckVersion(HDR* header, const char* value) {
     giIbisVersion = 5;
     return;
   }
-  static const char* const kLegal[] = {"2.0", "2.1", "3.0", "3.1", "3.2",
-                                       "4.0", "4.1", "4.2", "5.0"};
+  static const char* const kLegal[] = {"2.0", "2.1", "3.0", "3.1", "3.2", "4.0", "4.1", "4.2", "5.0"};
   bool legal = gbHdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0;
   for (const char* v : kLegal)
     if (std::strcmp(value, v) == 0) legal = true;
@@ -101,14 +98,13 @@ void CheckFileName(HDR* header, const char* value) {
     }
     if (!period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1013, name);
   }
-  if (!CMN_EqualNoCase(gParse.where.name, name))
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, gParse.where.name, name);
+  if (!CMN_EqualNoCase(gParse.where.name, name)) MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, gParse.where.name, name);
   CMN_CheckReservedWord(name);
 }
 
 // [File Rev] and [Date]: a repeat is reported, then stored like the first.
-void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size_t max,
-                      const char* name, const char* value) {
+void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size_t max, const char* name,
+                      const char* value) {
   if (header->seen[seen]) LineError(duplicateCode);
   header->seen[seen] = 1;
   if (CMN_StoreValue(dest, value, max, name)) CMN_CheckReservedWord(dest);
@@ -117,11 +113,16 @@ void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size
 // [Source], [Notes], [Disclaimer], [Copyright] and their data lines.
 char** TextOf(HDR* header, int id) {
   switch (id) {
-    case KEY_SOURCE: return &header->source;
-    case KEY_NOTES: return &header->notes;
-    case KEY_DISCLAIMER: return &header->disclaimer;
-    case KEY_COPYRIGHT: return &header->copyright;
-    default: return nullptr;
+    case KEY_SOURCE:
+      return &header->source;
+    case KEY_NOTES:
+      return &header->notes;
+    case KEY_DISCLAIMER:
+      return &header->disclaimer;
+    case KEY_COPYRIGHT:
+      return &header->copyright;
+    default:
+      return nullptr;
   }
 }
 
@@ -142,8 +143,7 @@ void KeywordLine(int id, const char* text) {
       CheckFileName(header, value);
       break;
     case KEY_FILE_REV:
-      CheckSingleValue(header, HDR_SEEN_FILE_REV, 1015, header->fileRev, HDR_FILE_REV_MAX,
-                       "File_Rev", value);
+      CheckSingleValue(header, HDR_SEEN_FILE_REV, 1015, header->fileRev, HDR_FILE_REV_MAX, "File_Rev", value);
       break;
     case KEY_DATE:
       CheckSingleValue(header, HDR_SEEN_DATE, 1016, header->date, HDR_DATE_MAX, "Date", value);
@@ -213,9 +213,8 @@ int HDR_End(int nextId) {
   static const struct {
     int seen;
     const char* name;
-  } kRequired[] = {{HDR_SEEN_IBIS_VERSION, "IBIS_Version"},
-                   {HDR_SEEN_FILE_NAME, "File_name"},
-                   {HDR_SEEN_FILE_REV, "File_Rev"}};
+  } kRequired[] = {
+      {HDR_SEEN_IBIS_VERSION, "IBIS_Version"}, {HDR_SEEN_FILE_NAME, "File_name"}, {HDR_SEEN_FILE_REV, "File_Rev"}};
   for (const auto& r : kRequired)
     if (!header->seen[r.seen]) MSG_Error(1915, r.name, gParse.where.name);
   gParse.headerOpen = 0;

@@ -32,12 +32,12 @@ struct HDR {
   char fileName[HDR_FILE_NAME_MAX + 1];
   char fileRev[HDR_FILE_REV_MAX + 1];
   char date[HDR_DATE_MAX + 1];
-  char* source;      // multi-line texts, lines joined by '\n'; null until given
+  char* source;  // multi-line texts, lines joined by '\n'; null until given
   char* notes;
   char* disclaimer;
   char* copyright;
   int seen[HDR_SEEN_COUNT];
-  int lastKeyword;   // latest header keyword id; routes the data lines
+  int lastKeyword;  // latest header keyword id; routes the data lines
 };
 
 // Switches, all off by default: accept versions beginning with "1.", take

@@ -22,8 +22,7 @@ void MODEL_Line(int kind, int id, const char* text) {
   if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
     const char* rest = PARSE_AfterKeyword(text);
     CMN_WORDS words{};
-    if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1)
-      model->name = CMN_StrDup(words.words[0]);
+    if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1) model->name = CMN_StrDup(words.words[0]);
     CMN_FreeWords(&words);
     return;
   }

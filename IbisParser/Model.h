@@ -10,9 +10,9 @@ struct ALGMODLIST;
 
 struct MODEL {
   MODEL* next;
-  char* name;                // first word after [Model], null when there is none
-  ALGMODLIST* algModList;    // executables of the [Algorithmic Model] block, null without one
-  int inAlgModBlock;         // between [Algorithmic Model] and [End Algorithmic Model]
+  char* name;              // first word after [Model], null when there is none
+  ALGMODLIST* algModList;  // executables of the [Algorithmic Model] block, null without one
+  int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
 };
 
 // Opens a new model of the file being checked.

@@ -335,8 +335,7 @@ int PARSE_CheckFile(const char* path, int mode) {
   if (FILE* file = CMN_OpenFile(path, mode, &gParse.where)) {
     std::string line;
     size_t fullLength = 0;
-    while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, 1, &fullLength))
-      ProcessLine(line, fullLength);
+    while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, 1, &fullLength)) ProcessLine(line, fullLength);
     if (!gParse.endSeen) {
       MSG_Error(903);
       HandleLine(PARSE_LINE_KEYWORD, "[END]");

@@ -16,16 +16,15 @@ extern "C" {
  * AMI_GetWave. The impulse matrix is neither read nor written. *msg receives
  * the model's message text when there is any; it stays valid until
  * AMI_Close. */
-TESSALUNE_AMI_EXPORT long AMI_Init(double* impulse_matrix, long row_size, long aggressors,
-                                   double sample_interval, double bit_time,
-                                   char* AMI_parameters_in, char** AMI_parameters_out,
+TESSALUNE_AMI_EXPORT long AMI_Init(double* impulse_matrix, long row_size, long aggressors, double sample_interval,
+                                   double bit_time, char* AMI_parameters_in, char** AMI_parameters_out,
                                    void** AMI_memory_handle, char** msg);
 
 /* Passes wave_size samples through the model in place and writes the
  * end-of-list marker -1 to clock_times[0] (nothing for wave_size 0). The
  * filter histories carry over to the next call. */
-TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times,
-                                      char** AMI_parameters_out, void* AMI_memory);
+TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times, char** AMI_parameters_out,
+                                      void* AMI_memory);
 
 /* Finalises and destroys the instance. */
 TESSALUNE_AMI_EXPORT long AMI_Close(void* AMI_memory);

@@ -7,26 +7,24 @@ const char* const kEmphasisPath = "tessalune_tx.emphasis";
 const char* const kVregPath = "tessalune_tx.Vreg";
 const char* const kCornerPath = "tessalune_tx.corner";
 
-void ReadModelParameters(const AmiParameters& parameters, tessalune_tx& model)
-{
-    struct Item {
-        double* member;
-        const char* path;
-        const char* sentence;
-    };
-    const Item items[] = {
-        {&model.emphasis, kEmphasisPath,
-         "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter emphasis from the "
-         "AMI_Init arguments.  The model will use the default setting. "},
-        {&model.Vreg, kVregPath,
-         "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter Vreg from the "
-         "AMI_Init arguments.  The model will use the default setting. "},
-        {&model.corner, kCornerPath,
-         "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter corner from the "
-         "AMI_Init arguments.  The model will use the default setting. "},
-    };
-    for (const Item& item : items) {
-        if (!parameters.GetDouble(*item.member, item.path))
-            model.MessageText += item.sentence;
-    }
+void ReadModelParameters(const AmiParameters& parameters, tessalune_tx& model) {
+  struct Item {
+    double* member;
+    const char* path;
+    const char* sentence;
+  };
+  const Item items[] = {
+      {&model.emphasis, kEmphasisPath,
+       "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter emphasis from the "
+       "AMI_Init arguments.  The model will use the default setting. "},
+      {&model.Vreg, kVregPath,
+       "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter Vreg from the "
+       "AMI_Init arguments.  The model will use the default setting. "},
+      {&model.corner, kCornerPath,
+       "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter corner from the "
+       "AMI_Init arguments.  The model will use the default setting. "},
+  };
+  for (const Item& item : items) {
+    if (!parameters.GetDouble(*item.member, item.path)) model.MessageText += item.sentence;
+  }
 }

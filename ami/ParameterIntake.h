@@ -4,9 +4,9 @@ class AmiParameters;
 class tessalune_tx;
 
 // Paths of the model parameters in the AMI parameter string.
-extern const char* const kEmphasisPath; // "tessalune_tx.emphasis"
-extern const char* const kVregPath;     // "tessalune_tx.Vreg"
-extern const char* const kCornerPath;   // "tessalune_tx.corner"
+extern const char* const kEmphasisPath;  // "tessalune_tx.emphasis"
+extern const char* const kVregPath;      // "tessalune_tx.Vreg"
+extern const char* const kCornerPath;    // "tessalune_tx.corner"
 
 // Reads emphasis, Vreg and corner, in that order, into the model. A
 // parameter that is missing or not numeric keeps its default and adds one

@@ -23,12 +23,12 @@ class AmiParameters {
   // Readers of the leaf's first value. Each returns false and leaves `value`
   // unchanged when the path is not found, the leaf has no value, or the
   // first value is of a kind the reader does not accept.
-  bool GetDouble(double& value, const char* path) const;   // integer or floating-point
-  bool GetInt(int32_t& value, const char* path) const;     // same, truncated toward zero;
-                                                           // outside 32 bits: INT32_MIN
-  bool GetString(char*& value, const char* path) const;    // string; the old text is
-                                                           // delete[]d, the new one is new[]
-  bool GetBool(bool& value, const char* path) const;       // "True" / "False"
+  bool GetDouble(double& value, const char* path) const;  // integer or floating-point
+  bool GetInt(int32_t& value, const char* path) const;    // same, truncated toward zero;
+                                                          // outside 32 bits: INT32_MIN
+  bool GetString(char*& value, const char* path) const;   // string; the old text is
+                                                          // delete[]d, the new one is new[]
+  bool GetBool(bool& value, const char* path) const;      // "True" / "False"
 
   // Searches the subtree of `branch`, whose parent's full name is `prefix`,
   // for the leaf whose full name is `path`.

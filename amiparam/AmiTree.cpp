@@ -105,13 +105,13 @@ class FirstPass {
   }
 
   AMITREE* tree_;
-  char* s_;              // start of the next step
-  char* p_;              // cursor
-  char* t_ = nullptr;    // start of the list's name
-  char* w_ = nullptr;    // first whitespace (or "(") after the name start
-  int64_t d_ = 0;        // depth
-  int32_t n_ = 0;        // next record
-  int32_t k_ = 0;        // steps taken, less the lists closed in the name scan
+  char* s_;            // start of the next step
+  char* p_;            // cursor
+  char* t_ = nullptr;  // start of the list's name
+  char* w_ = nullptr;  // first whitespace (or "(") after the name start
+  int64_t d_ = 0;      // depth
+  int32_t n_ = 0;      // next record
+  int32_t k_ = 0;      // steps taken, less the lists closed in the name scan
 };
 
 int32_t FirstPass::Run(int32_t* made) {
@@ -207,8 +207,8 @@ int32_t FirstPass::ScanName(bool* isLeaf) {
 // Appends the leaf's values up to its ")" or the end of the text. A "("
 // among them sets *mixed and stops the scan there.
 int32_t FirstPass::ScanValues(AMILEAF* leaf, bool* mixed) {
-  char* v = p_;            // value start
-  char* blank = nullptr;   // first whitespace after the value
+  char* v = p_;           // value start
+  char* blank = nullptr;  // first whitespace after the value
   while (*p_ != '\0') {
     char c = *p_;
     if (c == '(') {

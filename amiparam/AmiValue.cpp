@@ -84,9 +84,8 @@ long LeadingExponent(const char* p) {
 }
 
 const char* const kKeywords[] = {
-    "In",    "Out",   "Info", "InOut",  "Float",     "Integer", "String",
-    "Boolean", "Tap", "UI",   "Value",  "Range",     "List",    "Corner",
-    "Increment", "Steps", "Table", "Gaussian", "Dual-Dirac", "DjRj",
+    "In",    "Out",   "Info", "InOut",  "Float",     "Integer", "String", "Boolean",  "Tap",        "UI",
+    "Value", "Range", "List", "Corner", "Increment", "Steps",   "Table",  "Gaussian", "Dual-Dirac", "DjRj",
 };
 
 const char* const kProperties[] = {

@@ -7,11 +7,11 @@
 
 // Value kinds, decided in the order empty, integer, floating-point, boolean.
 enum {
-  AMIVALUE_EMPTY = -1,    // ""
-  AMIVALUE_STRING = 0,    // anything else, "true" and "false" included
-  AMIVALUE_INTEGER = 1,   // whole text is a base-10 integer: "-7", "+4", " 12"
-  AMIVALUE_BOOLEAN = 2,   // exactly "True" or "False"
-  AMIVALUE_FLOAT = 3,     // whole text is a decimal number: "1e3", "1.", "-.5"
+  AMIVALUE_EMPTY = -1,   // ""
+  AMIVALUE_STRING = 0,   // anything else, "true" and "false" included
+  AMIVALUE_INTEGER = 1,  // whole text is a base-10 integer: "-7", "+4", " 12"
+  AMIVALUE_BOOLEAN = 2,  // exactly "True" or "False"
+  AMIVALUE_FLOAT = 3,    // whole text is a decimal number: "1e3", "1.", "-.5"
 };
 
 // Kind of a value text (one of the AMIVALUE_ codes above).

@@ -90,9 +90,7 @@ char* CMN_SubStr(const char* start, size_t count) {
   return copy;
 }
 
-int CMN_IsSpace(int c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+int CMN_IsSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 void CMN_SkipSpace(const char** ppCursor) {
   CMN_ASSERT(ppCursor != nullptr);

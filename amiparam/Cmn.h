@@ -13,9 +13,9 @@
 // on standard output, flushes it and aborts the process.
 [[noreturn]] void CMN_AssertFailed(const char* file, int line);
 
-#define CMN_ASSERT(cond)                                  \
-  do {                                                    \
-    if (!(cond)) CMN_AssertFailed(__FILE__, __LINE__);    \
+#define CMN_ASSERT(cond)                               \
+  do {                                                 \
+    if (!(cond)) CMN_AssertFailed(__FILE__, __LINE__); \
   } while (0)
 
 // Stores a new zero-filled block of `size` bytes in *ppBlock. Returns 1, or

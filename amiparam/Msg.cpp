@@ -21,7 +21,7 @@ struct LevelForm {
   const char* twoLine;  // null: never on two lines
   size_t twoLineMin;    // inclusive range of text lengths that take two lines
   size_t twoLineMax;
-  int32_t* counter;     // null: not counted
+  int32_t* counter;  // null: not counted
   bool atLine;
 };
 

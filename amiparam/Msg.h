@@ -27,11 +27,11 @@ enum {
 // Size of the buffer a message is formatted into; longer texts are cut.
 constexpr int MSG_BUFFER_SIZE = 2208;
 
-extern FILE* gpMsgStream;          // destination of every diagnostic
-extern int32_t glBugCount;         // program-bug messages printed (levels 0, 1)
-extern int32_t glErrorCount;       // error messages printed (levels 2, 3)
-extern int32_t glWarningCount;     // warning messages printed (levels 4, 5)
-extern int32_t glCautionCount;     // caution messages printed (levels 6, 7)
+extern FILE* gpMsgStream;            // destination of every diagnostic
+extern int32_t glBugCount;           // program-bug messages printed (levels 0, 1)
+extern int32_t glErrorCount;         // error messages printed (levels 2, 3)
+extern int32_t glWarningCount;       // warning messages printed (levels 4, 5)
+extern int32_t glCautionCount;       // caution messages printed (levels 6, 7)
 extern unsigned long gulLineNumber;  // line shown by the "at a line" forms
 
 // Silence switches of the file checker's report settings, all off by

@@ -3,11 +3,11 @@
 // waveform tables), and the largest real file of the corpus when present.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "IbisParser/Parse.h"
 #include "amiparam/Msg.h"
@@ -33,8 +33,7 @@ const std::string& GeneratedFile() {
         << "[Notes] generated\n[Component] U1\n[Manufacturer] bench\n[Package]\n"
         << "R_pkg 250m 200m 300m\nL_pkg 5nH 4nH 6nH\nC_pkg 1pF 0.8pF 1.2pF\n"
         << "[Pin] signal_name model_name R_pin L_pin C_pin\n";
-    for (int pin = 1; pin <= 2000; ++pin)
-      out << pin << " DQ" << pin << " io" << (pin % 8) << " 100m 2n 0.5p\n";
+    for (int pin = 1; pin <= 2000; ++pin) out << pin << " DQ" << pin << " io" << (pin % 8) << " 100m 2n 0.5p\n";
     for (int model = 0; model < 8; ++model) {
       out << "[Model] io" << model << "\nModel_type I/O\n[Voltage Range] 1.2V 1.14V 1.26V\n";
       for (const char* table : {"[Pulldown]", "[Pullup]", "[GND Clamp]", "[POWER Clamp]"}) {

@@ -10,13 +10,13 @@ namespace OrvennModelBuilder {
 // Provided for T = double.
 template <class T>
 class Add : public DFModel {
-public:
-    bool Run() override;
+ public:
+  bool Run() override;
 
-    CircularBufferBusT<CircularBuffer<T>> Input; // one summand per branch
-    CircularBuffer<T> Output;                    // the sum
+  CircularBufferBusT<CircularBuffer<T>> Input;  // one summand per branch
+  CircularBuffer<T> Output;                     // the sum
 };
 
 extern template class Add<double>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

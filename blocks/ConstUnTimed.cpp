@@ -3,17 +3,15 @@
 namespace OrvennModelBuilder {
 
 template <class T>
-ConstUnTimed<T>::ConstUnTimed()
-{
-    this->Value = T(0.0);
+ConstUnTimed<T>::ConstUnTimed() {
+  this->Value = T(0.0);
 }
 
 template <class T>
-void ConstUnTimed<T>::WriteDelayToken()
-{
-    this->Output.data[this->Output.position] = T(0.0);
+void ConstUnTimed<T>::WriteDelayToken() {
+  this->Output.data[this->Output.position] = T(0.0);
 }
 
 template class ConstUnTimed<double>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -26,62 +26,61 @@ namespace OrvennModelBuilder {
 // branch names are cleared every firing. If EVMRef is connected and Output is
 // not, the frame is assembled in the block's own storage.
 class DF_OFDM_SubcarrierMux : public DFModel {
-public:
-    static constexpr int32_t kMaxInputs = 4;
-    using ComplexBuffer = CircularBuffer<std::complex<double>>;
+ public:
+  static constexpr int32_t kMaxInputs = 4;
+  using ComplexBuffer = CircularBuffer<std::complex<double>>;
 
-    bool Setup() override;
-    bool Initialize() override;
-    bool Run() override;
-    bool Finalize() override;
+  bool Setup() override;
+  bool Initialize() override;
+  bool Run() override;
+  bool Finalize() override;
 
-    SubcarrierMapper mapper;
+  SubcarrierMapper mapper;
 
-    // Every parameter is written by the owner before Setup; the zero
-    // defaults fail Setup.
-    int32_t DFTSize = 0;
-    int32_t NumInput = 0;
+  // Every parameter is written by the owner before Setup; the zero
+  // defaults fail Setup.
+  int32_t DFTSize = 0;
+  int32_t NumInput = 0;
 
-    // Per input branch.
-    const int32_t* CarriersPerSym[kMaxInputs] = {};  // carriers of each symbol of the pattern
-    int32_t CarriersPerSymSize[kMaxInputs] = {};     // symbols in the pattern
-    int32_t CarrierIndexType[kMaxInputs] = {};       // 0 list, 1 ranges, 2 data index file
-    const int32_t* CarrierIndex[kMaxInputs] = {};    // sub-carrier numbers or ranges
-    int32_t CarrierIndexSize[kMaxInputs] = {};
-    std::vector<int32_t> loadedCarrierIndex[kMaxInputs]; // file contents, only during Setup
-    int32_t DataIndexFileFormat[kMaxInputs] = {};    // 1 binary, else text
-    const char* DataIndexFile[kMaxInputs] = {};
+  // Per input branch.
+  const int32_t* CarriersPerSym[kMaxInputs] = {};  // carriers of each symbol of the pattern
+  int32_t CarriersPerSymSize[kMaxInputs] = {};     // symbols in the pattern
+  int32_t CarrierIndexType[kMaxInputs] = {};       // 0 list, 1 ranges, 2 data index file
+  const int32_t* CarrierIndex[kMaxInputs] = {};    // sub-carrier numbers or ranges
+  int32_t CarrierIndexSize[kMaxInputs] = {};
+  std::vector<int32_t> loadedCarrierIndex[kMaxInputs];  // file contents, only during Setup
+  int32_t DataIndexFileFormat[kMaxInputs] = {};         // 1 binary, else text
+  const char* DataIndexFile[kMaxInputs] = {};
 
-    std::vector<int32_t> loadedEVMRefIndex; // file contents, only during Setup
-    int32_t EVMRef_DataIndexFileFormat = 0;
-    const char* EVMRef_DataIndexFile = nullptr;
+  std::vector<int32_t> loadedEVMRefIndex;  // file contents, only during Setup
+  int32_t EVMRef_DataIndexFileFormat = 0;
+  const char* EVMRef_DataIndexFile = nullptr;
 
-    int32_t CenteredSymbol = 0;
-    int32_t DFTSizeShift = 0;
-    int32_t EVMRefExplicit = 0; // 1: reference carriers from the EVMRef_ parameters
+  int32_t CenteredSymbol = 0;
+  int32_t DFTSizeShift = 0;
+  int32_t EVMRefExplicit = 0;  // 1: reference carriers from the EVMRef_ parameters
 
-    const int32_t* EVMRef_NumCarriers = nullptr;
-    int32_t EVMRef_NumCarriersSize = 0;
-    int32_t EVMRef_CarrierIndexType = 0;
-    const int32_t* EVMRef_CarrierIndex = nullptr;
-    int32_t EVMRef_CarrierIndexSize = 0;
+  const int32_t* EVMRef_NumCarriers = nullptr;
+  int32_t EVMRef_NumCarriersSize = 0;
+  int32_t EVMRef_CarrierIndexType = 0;
+  const int32_t* EVMRef_CarrierIndex = nullptr;
+  int32_t EVMRef_CarrierIndexSize = 0;
 
-    CircularBufferBusT<ComplexBuffer> Input;
-    ComplexBuffer Output;
-    ComplexBuffer EVMRef;
+  CircularBufferBusT<ComplexBuffer> Input;
+  ComplexBuffer Output;
+  ComplexBuffer EVMRef;
 
-private:
-    CarrierPattern BranchPattern(int32_t branch) const;
-    void ReleaseLoadedLists();
-    // Reports the collected text and forgets the partial layout.
-    bool FailSetup();
-    // Reports a pin whose storage cannot hold what one firing moves.
-    // `branch` is the Input branch, or -1 for a single pin.
-    bool StorageFits(const ComplexBuffer& pin, size_t needed, const char* name,
-                     int32_t branch = -1);
+ private:
+  CarrierPattern BranchPattern(int32_t branch) const;
+  void ReleaseLoadedLists();
+  // Reports the collected text and forgets the partial layout.
+  bool FailSetup();
+  // Reports a pin whose storage cannot hold what one firing moves.
+  // `branch` is the Input branch, or -1 for a single pin.
+  bool StorageFits(const ComplexBuffer& pin, size_t needed, const char* name, int32_t branch = -1);
 
-    std::vector<std::complex<double>> frameStorage; // frame when Output is unconnected
-    ComplexBuffer privateFrame;                     // view of frameStorage
+  std::vector<std::complex<double>> frameStorage;  // frame when Output is unconnected
+  ComplexBuffer privateFrame;                      // view of frameStorage
 };
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

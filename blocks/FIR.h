@@ -20,49 +20,49 @@ namespace OrvennModelBuilder {
 // flag changes nothing in the behaviour.
 template <class T, int Flag>
 class FIR : public DFModel {
-public:
-    FIR() = default;
-    FIR(const FIR&) = delete;
-    FIR& operator=(const FIR&) = delete;
-    ~FIR() override;
+ public:
+  FIR() = default;
+  FIR(const FIR&) = delete;
+  FIR& operator=(const FIR&) = delete;
+  ~FIR() override;
 
-    bool Setup() override;
-    bool Initialize() override;
-    bool Run() override;
-    bool Finalize() override;
+  bool Setup() override;
+  bool Initialize() override;
+  bool Run() override;
+  bool Finalize() override;
 
-    CircularBuffer<T> Input;
-    CircularBuffer<T> Output;
+  CircularBuffer<T> Input;
+  CircularBuffer<T> Output;
 
-private:
-    CircularBuffer<T> delayLine; // ring of the last L input samples
-    T* delayStorage = nullptr;   // storage of delayLine, owned
+ private:
+  CircularBuffer<T> delayLine;  // ring of the last L input samples
+  T* delayStorage = nullptr;    // storage of delayLine, owned
 
-public:
-    T* Taps = nullptr;           // NumTaps coefficients, not owned; Taps[0] weighs the newest sample
-    int32_t NumTaps = 0;
-    int32_t Decimation = 1;      // input samples per firing
-    int32_t DecimationPhase = 0; // 0 .. Decimation - 1
-    int32_t Interpolation = 1;   // output samples per firing
-    int32_t tapsPerPhase = 0;    // taps in one polyphase branch, set by Setup
+ public:
+  T* Taps = nullptr;  // NumTaps coefficients, not owned; Taps[0] weighs the newest sample
+  int32_t NumTaps = 0;
+  int32_t Decimation = 1;       // input samples per firing
+  int32_t DecimationPhase = 0;  // 0 .. Decimation - 1
+  int32_t Interpolation = 1;    // output samples per firing
+  int32_t tapsPerPhase = 0;     // taps in one polyphase branch, set by Setup
 
-private:
-    // The configuration accepted by the last successful Setup; Run relies on
-    // it, not on parameters the owner may have rewritten since.
-    struct Config {
-        uint32_t numTaps = 0;
-        uint32_t decimation = 0;
-        uint32_t phase = 0;
-        uint32_t interpolation = 0;
-        uint32_t ringLength = 0;
-    };
-    Config config;
+ private:
+  // The configuration accepted by the last successful Setup; Run relies on
+  // it, not on parameters the owner may have rewritten since.
+  struct Config {
+    uint32_t numTaps = 0;
+    uint32_t decimation = 0;
+    uint32_t phase = 0;
+    uint32_t interpolation = 0;
+    uint32_t ringLength = 0;
+  };
+  Config config;
 
-    void ReleaseHistory();
+  void ReleaseHistory();
 };
 
 extern template class FIR<double, 1>;
 extern template class FIR<double, 0>;
 extern template class FIR<std::complex<double>, 0>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

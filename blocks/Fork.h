@@ -10,14 +10,14 @@ namespace OrvennModelBuilder {
 // and CircularBuffer<double>.
 template <class Buffer>
 class Fork : public DFModel {
-public:
-    bool Run() override;
+ public:
+  bool Run() override;
 
-    Buffer Input;                      // the signal
-    CircularBufferBusT<Buffer> Output; // one copy per branch
+  Buffer Input;                       // the signal
+  CircularBufferBusT<Buffer> Output;  // one copy per branch
 };
 
 extern template class Fork<CircularBuffer<int>>;
 extern template class Fork<CircularBuffer<double>>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -8,10 +8,10 @@ namespace OrvennModelBuilder {
 // Provided for <CircularBuffer<double>, CircularBuffer<int>, TypeConverterRound>.
 template <class InBuffer, class OutBuffer, class Policy>
 class ScalarToScalar : public TypeConverter<InBuffer, OutBuffer, Policy> {
-public:
-    bool Run() override;
+ public:
+  bool Run() override;
 };
 
 extern template class ScalarToScalar<CircularBuffer<double>, CircularBuffer<int>, TypeConverterRound>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -9,7 +9,7 @@ namespace OrvennModelBuilder {
 // end points, so four points give that single cubic.
 // Returns 0, or 1 when n < 2, 2 when x is not strictly increasing (then
 // nothing is written). s1, s2 and s3 hold n entries each.
-int SplineCoefficients(int n, int end1, int end2, double slope1, double slope2, const double* x,
-                       const double* y, double* s1, double* s2, double* s3);
+int SplineCoefficients(int n, int end1, int end2, double slope1, double slope2, const double* x, const double* y,
+                       double* s1, double* s2, double* s3);
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

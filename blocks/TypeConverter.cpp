@@ -4,4 +4,4 @@ namespace OrvennModelBuilder {
 
 template class TypeConverter<CircularBuffer<double>, CircularBuffer<int>, TypeConverterRound>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

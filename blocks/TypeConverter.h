@@ -10,11 +10,11 @@ namespace OrvennModelBuilder {
 // Provided for <CircularBuffer<double>, CircularBuffer<int>, TypeConverterRound>.
 template <class InBuffer, class OutBuffer, class Policy>
 class TypeConverter : public TypeConverterBase {
-public:
-    InBuffer Input;
-    OutBuffer Output;
+ public:
+  InBuffer Input;
+  OutBuffer Output;
 };
 
 extern template class TypeConverter<CircularBuffer<double>, CircularBuffer<int>, TypeConverterRound>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -4,4 +4,4 @@ namespace OrvennModelBuilder {
 
 TypeConverterBase::~TypeConverterBase() = default;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -6,8 +6,8 @@ namespace OrvennModelBuilder {
 
 // Common base of the type converters; behaves as a plain DFModel.
 class TypeConverterBase : public DFModel {
-public:
-    ~TypeConverterBase() override;
+ public:
+  ~TypeConverterBase() override;
 };
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

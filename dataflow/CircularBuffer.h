@@ -19,68 +19,61 @@ namespace OrvennModelBuilder {
 // must come from Allocate or new T[].
 template <class T>
 class CircularBuffer : public CircularBufferBase {
-public:
-    using ElementType = T;
+ public:
+  using ElementType = T;
 
-    CircularBuffer();
-    CircularBuffer(const CircularBuffer&) = default;
-    CircularBuffer& operator=(const CircularBuffer&) = default;
-    ~CircularBuffer() override;
+  CircularBuffer();
+  CircularBuffer(const CircularBuffer&) = default;
+  CircularBuffer& operator=(const CircularBuffer&) = default;
+  ~CircularBuffer() override;
 
-    void CopyTo(uint32_t srcOffset, CircularBufferBase& dst, uint32_t dstOffset,
-                uint32_t n) override;
-    // Statically typed form used by blocks and networks (no type check).
-    void CopyTo(uint32_t srcOffset, CircularBuffer& dst, uint32_t dstOffset, uint32_t n);
-    void CopyElements(const void* src, void* dst, int32_t n) override;
-    bool ZeroFill(uint32_t offset, uint32_t n, int32_t unused) override;
-    void* Allocate(uint32_t n) override;
-    void Free(void* p) override;
+  void CopyTo(uint32_t srcOffset, CircularBufferBase& dst, uint32_t dstOffset, uint32_t n) override;
+  // Statically typed form used by blocks and networks (no type check).
+  void CopyTo(uint32_t srcOffset, CircularBuffer& dst, uint32_t dstOffset, uint32_t n);
+  void CopyElements(const void* src, void* dst, int32_t n) override;
+  bool ZeroFill(uint32_t offset, uint32_t n, int32_t unused) override;
+  void* Allocate(uint32_t n) override;
+  void Free(void* p) override;
 
-    // block size := n; the maximum block size never goes down.
-    void SetBlockSize(uint32_t n)
-    {
-        blockSize = n;
-        if (maxBlockSize < n)
-            maxBlockSize = n;
+  // block size := n; the maximum block size never goes down.
+  void SetBlockSize(uint32_t n) {
+    blockSize = n;
+    if (maxBlockSize < n) maxBlockSize = n;
+  }
+
+  // Moves the window on by one block.
+  void Advance() {
+    if (blockSize != 0) position = Index(blockSize);
+  }
+
+  T* ElementAt(uint32_t offset) { return data + Index(offset); }
+  const T* ElementAt(uint32_t offset) const { return data + Index(offset); }
+
+  // Storage index of the element at `offset` from the position: one
+  // subtraction of the capacity. An offset outside the contract (at or
+  // beyond the capacity) is reduced further so the index stays inside.
+  uint32_t Index(uint32_t offset) const {
+    uint64_t p = uint64_t(position) + offset;
+    if (p >= capacity) {
+      p -= capacity;
+      if (p >= capacity) p = capacity == 0 ? 0 : p % capacity;
     }
+    return uint32_t(p);
+  }
 
-    // Moves the window on by one block.
-    void Advance()
-    {
-        if (blockSize != 0)
-            position = Index(blockSize);
-    }
+  T* GetData() const { return data; }
+  uint32_t GetCapacity() const { return capacity; }
+  uint32_t GetBlockSize() const { return blockSize; }
+  uint32_t GetMaxBlockSize() const { return maxBlockSize; }
+  bool IsConnected() const { return connected; }
 
-    T* ElementAt(uint32_t offset) { return data + Index(offset); }
-    const T* ElementAt(uint32_t offset) const { return data + Index(offset); }
-
-    // Storage index of the element at `offset` from the position: one
-    // subtraction of the capacity. An offset outside the contract (at or
-    // beyond the capacity) is reduced further so the index stays inside.
-    uint32_t Index(uint32_t offset) const
-    {
-        uint64_t p = uint64_t(position) + offset;
-        if (p >= capacity) {
-            p -= capacity;
-            if (p >= capacity)
-                p = capacity == 0 ? 0 : p % capacity;
-        }
-        return uint32_t(p);
-    }
-
-    T* GetData() const { return data; }
-    uint32_t GetCapacity() const { return capacity; }
-    uint32_t GetBlockSize() const { return blockSize; }
-    uint32_t GetMaxBlockSize() const { return maxBlockSize; }
-    bool IsConnected() const { return connected; }
-
-    T* data = nullptr;     // first element of the storage
-    uint32_t capacity = 0; // elements in the storage
-    bool connected = true; // cleared by the owner for an unconnected pin
+  T* data = nullptr;      // first element of the storage
+  uint32_t capacity = 0;  // elements in the storage
+  bool connected = true;  // cleared by the owner for an unconnected pin
 };
 
 extern template class CircularBuffer<int>;
 extern template class CircularBuffer<double>;
 extern template class CircularBuffer<std::complex<double>>;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -4,4 +4,4 @@ namespace OrvennModelBuilder {
 
 CircularBufferBase::~CircularBufferBase() = default;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -4,4 +4,4 @@ namespace OrvennModelBuilder {
 
 CircularBufferBus::~CircularBufferBus() = default;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -9,4 +9,4 @@ bool DFModel::Finalize() { return true; }
 bool DFModel::CheckParameters() { return true; }
 DFModel::~DFModel() = default;
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

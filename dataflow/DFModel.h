@@ -10,17 +10,17 @@ namespace OrvennModelBuilder {
 // Every operation returns true on success; a block that fails writes its
 // reason with ReportError and returns false.
 class DFModel {
-public:
-    DFModel() = default;
-    DFModel(const DFModel&) = default;
-    DFModel& operator=(const DFModel&) = default;
+ public:
+  DFModel() = default;
+  DFModel(const DFModel&) = default;
+  DFModel& operator=(const DFModel&) = default;
 
-    virtual bool Setup();
-    virtual bool Initialize();
-    virtual bool Run();
-    virtual bool Finalize();
-    virtual bool CheckParameters();
-    virtual ~DFModel();
+  virtual bool Setup();
+  virtual bool Initialize();
+  virtual bool Run();
+  virtual bool Finalize();
+  virtual bool CheckParameters();
+  virtual ~DFModel();
 };
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

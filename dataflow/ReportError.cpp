@@ -4,9 +4,6 @@
 
 namespace OrvennModelBuilder {
 
-void ReportError(const DFModel* /*block*/, const std::string& text)
-{
-    std::cerr << text << std::endl;
-}
+void ReportError(const DFModel* /*block*/, const std::string& text) { std::cerr << text << std::endl; }
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

@@ -11,4 +11,4 @@ class DFModel;
 // no prefix, block name or time.
 void ReportError(const DFModel* block, const std::string& text);
 
-} // namespace OrvennModelBuilder
+}  // namespace OrvennModelBuilder

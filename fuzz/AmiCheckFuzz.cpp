@@ -1,11 +1,11 @@
 // Fuzz target: arbitrary bytes as the content of an .ami file, read by the
 // .ami mode of the per-file check, parsed and checked; the same lines are fed
 // to an [Algorithmic Model] block. Must never crash, hang or leak.
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/Parse.h"
@@ -13,9 +13,7 @@
 
 namespace {
 
-std::string TempPath() {
-  return "/tmp/fuzz_amicheck_" + std::to_string(::getpid()) + ".ami";
-}
+std::string TempPath() { return "/tmp/fuzz_amicheck_" + std::to_string(::getpid()) + ".ami"; }
 
 void FeedBlock(const uint8_t* data, size_t size) {
   ALGMODLIST* head = nullptr;

@@ -10,44 +10,37 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size < 2)
-        return 0;
-    const uint8_t mode = data[0];
-    double sampleInterval = 3.125e-12, bitTime = 1e-10;
-    size_t at = 1;
-    if (mode & 1) {
-        if (size < 17)
-            return 0;
-        std::memcpy(&sampleInterval, data + 1, sizeof(double));
-        std::memcpy(&bitTime, data + 9, sizeof(double));
-        at = 17;
-    } else {
-        sampleInterval = 1e-10 / double(1 + data[1] % 140);
-        at = 2;
-    }
-    std::string params(reinterpret_cast<const char*>(data + at), size - at);
-    std::vector<char> text(params.c_str(), params.c_str() + params.size() + 1);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  const uint8_t mode = data[0];
+  double sampleInterval = 3.125e-12, bitTime = 1e-10;
+  size_t at = 1;
+  if (mode & 1) {
+    if (size < 17) return 0;
+    std::memcpy(&sampleInterval, data + 1, sizeof(double));
+    std::memcpy(&bitTime, data + 9, sizeof(double));
+    at = 17;
+  } else {
+    sampleInterval = 1e-10 / double(1 + data[1] % 140);
+    at = 2;
+  }
+  std::string params(reinterpret_cast<const char*>(data + at), size - at);
+  std::vector<char> text(params.c_str(), params.c_str() + params.size() + 1);
 
-    double impulse[4] = {1, 2, 3, 4};
-    char* out = nullptr;
-    char* msg = nullptr;
-    void* handle = nullptr;
-    const long ok = AMI_Init(impulse, 4, 0, sampleInterval, bitTime, text.data(), &out, &handle, &msg);
-    if (msg != nullptr)
-        (void)std::strlen(msg);
+  double impulse[4] = {1, 2, 3, 4};
+  char* out = nullptr;
+  char* msg = nullptr;
+  void* handle = nullptr;
+  const long ok = AMI_Init(impulse, 4, 0, sampleInterval, bitTime, text.data(), &out, &handle, &msg);
+  if (msg != nullptr) (void)std::strlen(msg);
 
-    std::vector<double> wave(96);
-    for (size_t i = 0; i < wave.size(); ++i)
-        wave[i] = ((i / 8) & 1) ? 0.5 : -0.5;
-    double clocks[2] = {0, 0};
-    const long first = AMI_GetWave(wave.data(), 40, clocks, &out, handle);
-    const long second = AMI_GetWave(wave.data() + 40, 56, clocks, &out, handle);
-    if (AMI_GetWave(wave.data(), -(mode + 1L), clocks, &out, handle) != 0)
-        __builtin_trap();
-    if (!ok && (first || second))
-        __builtin_trap(); // an instance that failed to initialise never runs
-    AMI_Close(handle);
-    return 0;
+  std::vector<double> wave(96);
+  for (size_t i = 0; i < wave.size(); ++i) wave[i] = ((i / 8) & 1) ? 0.5 : -0.5;
+  double clocks[2] = {0, 0};
+  const long first = AMI_GetWave(wave.data(), 40, clocks, &out, handle);
+  const long second = AMI_GetWave(wave.data() + 40, 56, clocks, &out, handle);
+  if (AMI_GetWave(wave.data(), -(mode + 1L), clocks, &out, handle) != 0) __builtin_trap();
+  if (!ok && (first || second)) __builtin_trap();  // an instance that failed to initialise never runs
+  AMI_Close(handle);
+  return 0;
 }

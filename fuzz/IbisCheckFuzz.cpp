@@ -1,12 +1,12 @@
 // Fuzz target: arbitrary bytes as the content of an IBIS file, checked by the
 // per-file check as an .ibs file (and, for small inputs, as .pkg and .ebd
 // files too, whose keyword rules differ). Must never crash, hang or leak.
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "IbisParser/Parse.h"
 #include "amiparam/Msg.h"
@@ -21,9 +21,8 @@ struct Folder {
   std::string path;
   Folder() {
     std::error_code ec;
-    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                     ? std::filesystem::path("/dev/shm")
-                                     : std::filesystem::temp_directory_path();
+    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
+                                                                               : std::filesystem::temp_directory_path();
     path = (base / ("fuzz_ibischeck_" + std::to_string(::getpid()))).string();
     std::filesystem::create_directories(path, ec);
   }

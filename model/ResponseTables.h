@@ -16,13 +16,9 @@ constexpr int kResponseTableSize = 80;
 extern const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize];
 
 // Address of the 80 values of table k (0..8).
-inline const double* ResponseTableValues(int k)
-{
-    return ResponseTableData + 2 * kResponseTableSize * k;
-}
+inline const double* ResponseTableValues(int k) { return ResponseTableData + 2 * kResponseTableSize * k; }
 
 // Address of the 80 time stamps of table k (0..8).
-inline const double* ResponseTableTimeStamps(int k)
-{
-    return ResponseTableData + 2 * kResponseTableSize * k + kResponseTableSize;
+inline const double* ResponseTableTimeStamps(int k) {
+  return ResponseTableData + 2 * kResponseTableSize * k + kResponseTableSize;
 }

@@ -11,37 +11,37 @@
 // (the owner adds them). No pins: the owner writes Input before each firing
 // and reads MainOutput and PostOutput after it.
 class TXFIR_1pre2pst : public OrvennModelBuilder::DFModel {
-public:
-    static constexpr int32_t MaxSamplesPerBit = 128;
-    static constexpr int32_t LevelCount = 7;
-    static constexpr double PathGain = 1.05;
-    // Post-cursor weight of each emphasis level.
-    static const double PostWeights[LevelCount];
+ public:
+  static constexpr int32_t MaxSamplesPerBit = 128;
+  static constexpr int32_t LevelCount = 7;
+  static constexpr double PathGain = 1.05;
+  // Post-cursor weight of each emphasis level.
+  static const double PostWeights[LevelCount];
 
-    // Rejects a SamplesPerBit outside 1 .. MaxSamplesPerBit, which the fixed
-    // delay lines cannot hold.
-    bool Setup() override;
-    // Clears the delay lines; refuses (false, nothing written) a
-    // SamplesPerBit the delay lines cannot hold.
-    bool Initialize() override;
-    // One firing; false only when no Initialize has succeeded.
-    bool Run() override;
+  // Rejects a SamplesPerBit outside 1 .. MaxSamplesPerBit, which the fixed
+  // delay lines cannot hold.
+  bool Setup() override;
+  // Clears the delay lines; refuses (false, nothing written) a
+  // SamplesPerBit the delay lines cannot hold.
+  bool Initialize() override;
+  // One firing; false only when no Initialize has succeeded.
+  bool Run() override;
 
-    int32_t Setting = 0;     // emphasis level 0..6, written by the owner
-    double Input = 0.0;      // current input sample, written by the owner
-    double MainWeight = 1.0; // 1 - |PostWeight|
-    double PostWeight = 0.0; // kept when Setting names no level
-    double MainOutput = 0.0;
-    double PostOutput = 0.0;
-    int32_t SamplesPerBit = 0; // n, written by the owner before Setup
+  int32_t Setting = 0;      // emphasis level 0..6, written by the owner
+  double Input = 0.0;       // current input sample, written by the owner
+  double MainWeight = 1.0;  // 1 - |PostWeight|
+  double PostWeight = 0.0;  // kept when Setting names no level
+  double MainOutput = 0.0;
+  double PostOutput = 0.0;
+  int32_t SamplesPerBit = 0;  // n, written by the owner before Setup
 
-private:
-    double mainDelay[2 * MaxSamplesPerBit] = {}; // ring of 2n
-    double postDelay[7 * MaxSamplesPerBit] = {}; // ring of 3n
-    int32_t mainWrite = 0, mainRead = 0;
-    int32_t postWrite = 0, postRead = 0;
-    int32_t mainLength = 0, postLength = 0; // ring lengths; 0 until initialised
+ private:
+  double mainDelay[2 * MaxSamplesPerBit] = {};  // ring of 2n
+  double postDelay[7 * MaxSamplesPerBit] = {};  // ring of 3n
+  int32_t mainWrite = 0, mainRead = 0;
+  int32_t postWrite = 0, postRead = 0;
+  int32_t mainLength = 0, postLength = 0;  // ring lengths; 0 until initialised
 
-    // Reports and refuses a SamplesPerBit the delay lines cannot hold.
-    bool CheckSamplesPerBit() const;
+  // Reports and refuses a SamplesPerBit the delay lines cannot hold.
+  bool CheckSamplesPerBit() const;
 };

@@ -26,93 +26,93 @@
 // handed to the simulator, the clock-times list and the integer samples per
 // bit used by the entry points.
 class tessalune_tx : public OrvennModelBuilder::DFModel {
-public:
-    template <class T>
-    using Buffer = OrvennModelBuilder::CircularBuffer<T>;
-    using DoubleToInt = OrvennModelBuilder::ScalarToScalar<Buffer<double>, Buffer<int>,
-                                                           OrvennModelBuilder::TypeConverterRound>;
+ public:
+  template <class T>
+  using Buffer = OrvennModelBuilder::CircularBuffer<T>;
+  using DoubleToInt =
+      OrvennModelBuilder::ScalarToScalar<Buffer<double>, Buffer<int>, OrvennModelBuilder::TypeConverterRound>;
 
-    static constexpr int ResponseCount = 9;
-    static constexpr int ConnectionCount = 35;
-    // Highest tap-grid rate the response filters are built for (samples per
-    // second); beyond it their tap arrays would run to gigabytes.
-    static constexpr double MaxSampleRate = 1e15;
+  static constexpr int ResponseCount = 9;
+  static constexpr int ConnectionCount = 35;
+  // Highest tap-grid rate the response filters are built for (samples per
+  // second); beyond it their tap arrays would run to gigabytes.
+  static constexpr double MaxSampleRate = 1e15;
 
-    tessalune_tx() = default;
-    tessalune_tx(const tessalune_tx&) = delete;
-    tessalune_tx& operator=(const tessalune_tx&) = delete;
-    ~tessalune_tx() override;
+  tessalune_tx() = default;
+  tessalune_tx(const tessalune_tx&) = delete;
+  tessalune_tx& operator=(const tessalune_tx&) = delete;
+  ~tessalune_tx() override;
 
-    bool Setup() override;
-    bool Initialize() override;
-    bool Run() override;
-    bool Finalize() override;
+  bool Setup() override;
+  bool Initialize() override;
+  bool Run() override;
+  bool Finalize() override;
 
-    // Model ports; their one-sample storage is supplied by the entry points.
-    Buffer<double> InputBuffer;
-    Buffer<double> OutputBuffer;
-    Buffer<double> EqualizerOutputBuffer;
+  // Model ports; their one-sample storage is supplied by the entry points.
+  Buffer<double> InputBuffer;
+  Buffer<double> OutputBuffer;
+  Buffer<double> EqualizerOutputBuffer;
 
-    // Parameters and timing, read by Setup.
-    double SamplesPerBit = 32.0;
-    double emphasis = 0.0;
+  // Parameters and timing, read by Setup.
+  double SamplesPerBit = 32.0;
+  double emphasis = 0.0;
+  double Vreg = 2.0;
+  double corner = 2.0;
+  double BitTime = 1e-10;  // seconds
+
+  struct ResponseBank {
+    OrvennModelBuilder::TimeResponseFIR R[ResponseCount];
+    DoubleToInt CornerConverter;
+    DoubleToInt VregConverter;
+    OrvennModelBuilder::Mux<Buffer<double>> VregMux0;
+    Buffer<int> VregMux0Control;
+    OrvennModelBuilder::Mux<Buffer<double>> VregMux1;
+    Buffer<int> VregMux1Control;
+    OrvennModelBuilder::Mux<Buffer<double>> VregMux2;
+    Buffer<int> VregMux2Control;
+    OrvennModelBuilder::Mux<Buffer<double>> CornerMux;
+    Buffer<int> CornerMuxControl;
+    OrvennModelBuilder::ConstUnTimed<double> VregSource;
+    OrvennModelBuilder::Fork<Buffer<int>> ControlFork;
+    OrvennModelBuilder::ConstUnTimed<double> CornerSource;
+    OrvennModelBuilder::Fork<Buffer<double>> ResponseFork;
     double Vreg = 2.0;
     double corner = 2.0;
-    double BitTime = 1e-10; // seconds
+    double SamplesPerBit = 32.0;
+    double BitTime = 1e-10;
+  };
+  ResponseBank Bank;
 
-    struct ResponseBank {
-        OrvennModelBuilder::TimeResponseFIR R[ResponseCount];
-        DoubleToInt CornerConverter;
-        DoubleToInt VregConverter;
-        OrvennModelBuilder::Mux<Buffer<double>> VregMux0;
-        Buffer<int> VregMux0Control;
-        OrvennModelBuilder::Mux<Buffer<double>> VregMux1;
-        Buffer<int> VregMux1Control;
-        OrvennModelBuilder::Mux<Buffer<double>> VregMux2;
-        Buffer<int> VregMux2Control;
-        OrvennModelBuilder::Mux<Buffer<double>> CornerMux;
-        Buffer<int> CornerMuxControl;
-        OrvennModelBuilder::ConstUnTimed<double> VregSource;
-        OrvennModelBuilder::Fork<Buffer<int>> ControlFork;
-        OrvennModelBuilder::ConstUnTimed<double> CornerSource;
-        OrvennModelBuilder::Fork<Buffer<double>> ResponseFork;
-        double Vreg = 2.0;
-        double corner = 2.0;
-        double SamplesPerBit = 32.0;
-        double BitTime = 1e-10;
-    };
-    ResponseBank Bank;
+  TXFIR_1pre2pst EmphasisFilter;
+  Buffer<double> EmphasisInputPort;
+  Buffer<double> EmphasisMainPort;
+  Buffer<double> EmphasisPostPort;
 
-    TXFIR_1pre2pst EmphasisFilter;
-    Buffer<double> EmphasisInputPort;
-    Buffer<double> EmphasisMainPort;
-    Buffer<double> EmphasisPostPort;
+  OrvennModelBuilder::Add<double> EmphasisAdder;
+  OrvennModelBuilder::Fork<Buffer<double>> SignalFork;
 
-    OrvennModelBuilder::Add<double> EmphasisAdder;
-    OrvennModelBuilder::Fork<Buffer<double>> SignalFork;
+  Buffer<double> NetworkInput;
+  void* NetworkInputStorage = nullptr;
+  Buffer<double> NetworkOutput;
+  void* NetworkOutputStorage = nullptr;
+  Buffer<double> EqualizerOutput;
+  void* EqualizerOutputStorage = nullptr;
 
-    Buffer<double> NetworkInput;
-    void* NetworkInputStorage = nullptr;
-    Buffer<double> NetworkOutput;
-    void* NetworkOutputStorage = nullptr;
-    Buffer<double> EqualizerOutput;
-    void* EqualizerOutputStorage = nullptr;
+  void* ConnectionStorage[ConnectionCount - 3] = {};
 
-    void* ConnectionStorage[ConnectionCount - 3] = {};
+  // Entry-point state.
+  std::string MessageText;         // sentences for the simulator, each ending ". "
+  std::vector<double> ClockTimes;  // clock times of the last AMI_GetWave (none: marker only)
+  int32_t SamplesPerBitInt = 0;    // samples per bit as computed by AMI_Init
+  bool Ready = false;              // Setup and Initialize both succeeded
 
-    // Entry-point state.
-    std::string MessageText;         // sentences for the simulator, each ending ". "
-    std::vector<double> ClockTimes;  // clock times of the last AMI_GetWave (none: marker only)
-    int32_t SamplesPerBitInt = 0;    // samples per bit as computed by AMI_Init
-    bool Ready = false;              // Setup and Initialize both succeeded
-
-private:
-    template <class T>
-    void Connect(void*& slot, Buffer<T>& from, Buffer<T>& to);
-    void ReleaseConnections();
-    void ReleaseResponseTables();
-    void ShapeBuses();
-    bool SetupResponseBank();
-    bool SampleRateFitsFilters() const;
-    bool VisitBlocks(bool (OrvennModelBuilder::DFModel::*operation)());
+ private:
+  template <class T>
+  void Connect(void*& slot, Buffer<T>& from, Buffer<T>& to);
+  void ReleaseConnections();
+  void ReleaseResponseTables();
+  void ShapeBuses();
+  bool SetupResponseBank();
+  bool SampleRateFitsFilters() const;
+  bool VisitBlocks(bool (OrvennModelBuilder::DFModel::*operation)());
 };

@@ -13,31 +13,27 @@
 #include <unistd.h>
 
 class TestFolder {
-public:
-    explicit TestFolder(const std::string& prefix = "tessalune")
-    {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = prefix + "_" + std::to_string(::getpid());
-        if (info != nullptr)
-            name += std::string("_") + info->test_suite_name() + "_" + info->name();
-        path = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(path);
-    }
-    ~TestFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
+ public:
+  explicit TestFolder(const std::string& prefix = "tessalune") {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = prefix + "_" + std::to_string(::getpid());
+    if (info != nullptr) name += std::string("_") + info->test_suite_name() + "_" + info->name();
+    path = std::filesystem::temp_directory_path() / name;
+    std::filesystem::create_directories(path);
+  }
+  ~TestFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
 
-    // Writes `bytes` as file `name` of the folder and returns its path.
-    std::string Write(const std::string& name, const std::string& bytes) const
-    {
-        const std::filesystem::path file = path / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
+  // Writes `bytes` as file `name` of the folder and returns its path.
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::filesystem::path file = path / name;
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file.string();
+  }
 
-    std::filesystem::path path;
+  std::filesystem::path path;
 };

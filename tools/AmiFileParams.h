@@ -14,12 +14,12 @@
 #include <vector>
 
 struct AmiParameterDefinition {
-  std::string path;                      // name under Model_Specific; groups joined by "."
-  std::string usage;                     // In, Out, InOut, Info
-  std::string type;                      // Integer, Float, UI, Tap, Boolean, String
-  std::string format;                    // Value, Range, List, Corner, ...
+  std::string path;                       // name under Model_Specific; groups joined by "."
+  std::string usage;                      // In, Out, InOut, Info
+  std::string type;                       // Integer, Float, UI, Tap, Boolean, String
+  std::string format;                     // Value, Range, List, Corner, ...
   std::vector<std::string> formatValues;  // the values after the format word
-  std::string defaultValue;              // as written (empty: none)
+  std::string defaultValue;               // as written (empty: none)
   std::string description;
 
   bool IsInput() const { return usage == "In" || usage == "InOut"; }

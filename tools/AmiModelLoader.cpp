@@ -57,8 +57,8 @@ bool AmiModelLoader::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-bool AmiModelLoader::Init(AmiInstance& instance, double sampleInterval, double bitTime,
-                          const std::string& parameters, long impulseLength, std::string& message) const {
+bool AmiModelLoader::Init(AmiInstance& instance, double sampleInterval, double bitTime, const std::string& parameters,
+                          long impulseLength, std::string& message) const {
   message.clear();
   if (!handle_ || instance.open) return false;
   // A channel that passes the signal through unchanged: a unit-area impulse.

@@ -21,8 +21,7 @@ int RunCheck(const CheckOptions& options) {
   for (const std::string& file : options.files) {
     int mode = CheckModeOf(file);
     if (mode == 0) {
-      std::fprintf(stderr, "check: %s: not a file the checker reads (.ibs, .pkg, .ebd, .ami)\n",
-                   file.c_str());
+      std::fprintf(stderr, "check: %s: not a file the checker reads (.ibs, .pkg, .ebd, .ami)\n", file.c_str());
       return 2;
     }
     modes.push_back(mode);
@@ -46,8 +45,7 @@ int CheckModeOf(const std::string& path) {
   static const struct {
     const char* extension;
     int mode;
-  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD},
-                  {".ami", PARSE_MODE_AMI}};
+  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD}, {".ami", PARSE_MODE_AMI}};
   std::string name = CMN_BaseName(path.c_str());
   size_t dot = name.rfind('.');
   if (dot == std::string::npos) return 0;

@@ -12,8 +12,8 @@ constexpr long kCorrelationBits = 4096;
 
 }  // namespace
 
-long EyeMeasure::FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits,
-                           int samplesPerBit, long maxLag) {
+long EyeMeasure::FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
+                           long maxLag) {
   const long spb = samplesPerBit;
   const long n = static_cast<long>(output.size());
   if (spb <= 0 || bits.empty() || n < spb) return 0;
@@ -104,8 +104,7 @@ EyeMeasurement EyeMeasure::Measure(const std::vector<double>& output, const std:
   long runStart = 0;
   while (minOne[runStart + spb] - maxZero[runStart + spb] < bestHeight - tolerance) ++runStart;
   long runEnd = runStart;
-  while (runEnd + 1 < spb && minOne[runEnd + 1 + spb] - maxZero[runEnd + 1 + spb] >= bestHeight - tolerance)
-    ++runEnd;
+  while (runEnd + 1 < spb && minOne[runEnd + 1 + spb] - maxZero[runEnd + 1 + spb] >= bestHeight - tolerance) ++runEnd;
   m.bestPhase = static_cast<int>((runStart + runEnd) / 2);
   m.heightV = bestHeight;
   m.threshold = 0.5 * (minOne[m.bestPhase + spb] + maxZero[m.bestPhase + spb]);

@@ -27,11 +27,11 @@ struct EyeMeasurement {
   std::string problem;  // why the eye could not be measured
 
   int samplesPerBit = 0;
-  double bitTime = 0.0;         // seconds
-  long delaySamples = 0;        // output latency against the stimulus
-  long firstBit = 0;            // first bit used
-  long endBit = 0;              // one past the last bit used
-  int bestPhase = 0;            // sample offset within the unit interval
+  double bitTime = 0.0;   // seconds
+  long delaySamples = 0;  // output latency against the stimulus
+  long firstBit = 0;      // first bit used
+  long endBit = 0;        // one past the last bit used
+  int bestPhase = 0;      // sample offset within the unit interval
 
   double heightV = 0.0;         // at the best phase; negative when closed
   double widthUi = 0.0;         // 0 .. 1
@@ -60,12 +60,11 @@ class EyeMeasure {
   // `samplesPerBit` samples of stimulus starting at sample 0;
   // `settleBits`: bits left out after the latency while filters settle;
   // `maxDelayBits`: how far the latency search looks.
-  static EyeMeasurement Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits,
-                                int samplesPerBit, double bitTime, int settleBits = 32,
-                                int maxDelayBits = 16);
+  static EyeMeasurement Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
+                                double bitTime, int settleBits = 32, int maxDelayBits = 16);
 
   // The lag in samples, 0 .. maxLag, at which `output` correlates best with
   // the NRZ waveform of `bits` (+1 for a one, -1 for a zero).
-  static long FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits,
-                        int samplesPerBit, long maxLag);
+  static long FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
+                        long maxLag);
 };

@@ -14,8 +14,8 @@ struct Colour {
 
 // Density colour scale: dark blue for rare paths to white for the densest.
 Colour DensityColour(double t) {
-  static const Colour stops[] = {{0.16, 0.10, 0.42}, {0.10, 0.42, 0.85}, {0.15, 0.80, 0.65},
-                                 {0.95, 0.88, 0.20}, {1.00, 1.00, 1.00}};
+  static const Colour stops[] = {
+      {0.16, 0.10, 0.42}, {0.10, 0.42, 0.85}, {0.15, 0.80, 0.65}, {0.95, 0.88, 0.20}, {1.00, 1.00, 1.00}};
   const int n = static_cast<int>(sizeof stops / sizeof stops[0]) - 1;
   t = std::clamp(t, 0.0, 1.0) * n;
   const int i = std::min(static_cast<int>(t), n - 1);
@@ -51,9 +51,7 @@ void Text(cairo_t* cr, double x, double y, const std::string& s, double alignX, 
 
 EyePlot::EyePlot(const std::vector<double>& output, const EyeMeasurement& eye) : output_(output), eye_(eye) {}
 
-double EyePlot::CentreUi() const {
-  return eye_.widthUi > 0 ? 0.5 * (eye_.openFromUi + eye_.openToUi) : 0.0;
-}
+double EyePlot::CentreUi() const { return eye_.widthUi > 0 ? 0.5 * (eye_.openFromUi + eye_.openToUi) : 0.0; }
 
 EyePlot::Range EyePlot::DefaultRange() const {
   double low = eye_.outMin;
@@ -148,8 +146,8 @@ void EyePlot::Draw(cairo_t* cr, double x, double y, double width, double height,
       auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(r) * stride);
       for (int c = 0; c < columns; ++c) {
         const unsigned n = counts[static_cast<size_t>(r) * columns + c];
-        Colour col = n ? DensityColour(0.08 + 0.92 * std::log1p(static_cast<double>(n)) * scale)
-                       : Colour{0.04, 0.04, 0.08};
+        Colour col =
+            n ? DensityColour(0.08 + 0.92 * std::log1p(static_cast<double>(n)) * scale) : Colour{0.04, 0.04, 0.08};
         row[c] = (static_cast<uint32_t>(col.r * 255 + 0.5) << 16) | (static_cast<uint32_t>(col.g * 255 + 0.5) << 8) |
                  static_cast<uint32_t>(col.b * 255 + 0.5);
       }
@@ -250,8 +248,7 @@ bool EyePlot::SaveSurface(cairo_surface_t* surface, const std::string& path, std
 
 bool EyePlot::WritePng(const std::string& path, int width, int height, const std::vector<std::string>& title,
                        std::string& error) const {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 64), std::max(height, 64));
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 64), std::max(height, 64));
   cairo_t* cr = cairo_create(surface);
   Draw(cr, 0, 0, std::max(width, 64), std::max(height, 64), DefaultRange(), title);
   cairo_destroy(cr);

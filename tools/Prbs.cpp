@@ -4,11 +4,16 @@ namespace {
 
 int TapFor(int order) {
   switch (order) {
-    case 7: return 6;
-    case 15: return 14;
-    case 23: return 18;
-    case 31: return 28;
-    default: return 0;
+    case 7:
+      return 6;
+    case 15:
+      return 14;
+    case 23:
+      return 18;
+    case 31:
+      return 28;
+    default:
+      return 0;
   }
 }
 

@@ -63,9 +63,9 @@ int Simulate(SimOptions& o) {
   const double gbps = 1e-9 / s.bitTime;
   std::printf("model       %s\n", s.modelPath.c_str());
   std::printf("parameters  %s\n", parameters.c_str());
-  std::printf("stimulus    PRBS%d, %ld bits at %s (UI %s ps), %d samples per UI, AMI_GetWave blocks of %ld\n",
-              s.prbs, s.bits, (Fixed("%.4g", gbps) + " Gb/s").c_str(), Fixed("%.4g", s.bitTime * 1e12).c_str(),
-              s.samplesPerBit, s.block);
+  std::printf("stimulus    PRBS%d, %ld bits at %s (UI %s ps), %d samples per UI, AMI_GetWave blocks of %ld\n", s.prbs,
+              s.bits, (Fixed("%.4g", gbps) + " Gb/s").c_str(), Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
+              s.block);
 
   if (s.channelLossDb > 0) {
     const RcChannel channel(s.channelLossDb, s.samplesPerBit);
@@ -108,8 +108,7 @@ int Simulate(SimOptions& o) {
   int status = 0;
   if (!o.eyePath.empty()) {
     std::string title = ami.RootName() + ":";
-    for (size_t i = 0; i < chosen.size(); ++i)
-      title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
+    for (size_t i = 0; i < chosen.size(); ++i) title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
     std::string stimulus = "PRBS" + std::to_string(s.prbs) + ", " + std::to_string(s.bits) + " bits at " +
                            Fixed("%.4g", gbps) + " Gb/s, " + std::to_string(s.samplesPerBit) + " samples per UI";
     if (s.channelLossDb > 0) stimulus += ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";

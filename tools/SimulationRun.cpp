@@ -21,7 +21,9 @@ void SimulationRun::AddOptions(CLI::App* cmd, SimSettings& s) {
   cmd->add_option("--prbs", s.prbs, "Stimulus PRBS order: 7, 15, 23 or 31")
       ->check(CLI::IsMember({7, 15, 23, 31}))
       ->capture_default_str();
-  cmd->add_option("--bits", s.bits, "Number of bits simulated")->check(CLI::Range(1L, kMaxSamples))->capture_default_str();
+  cmd->add_option("--bits", s.bits, "Number of bits simulated")
+      ->check(CLI::Range(1L, kMaxSamples))
+      ->capture_default_str();
   cmd->add_option("--bit-time", s.bitTime, "Unit interval in seconds")
       ->check(CLI::Range(1e-15, 1e-3))
       ->capture_default_str();
@@ -105,8 +107,8 @@ std::string SimulationRun::Fixed(const char* format, double value) {
 
 std::string SimulationRun::EyeSummary(const EyeMeasurement& e) {
   if (!e.valid) return "eye not measured: " + e.problem;
-  return "height " + Fixed("%.1f", e.heightV * 1e3) + " mV, width " + Fixed("%.1f", e.WidthSeconds() * 1e12) +
-         " ps (" + Fixed("%.3f", e.widthUi) + " UI)";
+  return "height " + Fixed("%.1f", e.heightV * 1e3) + " mV, width " + Fixed("%.1f", e.WidthSeconds() * 1e12) + " ps (" +
+         Fixed("%.3f", e.widthUi) + " UI)";
 }
 
 int SimulationRun::ReportFile(bool written, const char* command, const char* label, const std::string& path,

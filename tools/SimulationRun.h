@@ -36,7 +36,7 @@ struct SimResult {
   std::string message;  // the model's message from AMI_Init
   std::string error;    // what went wrong, when something did
   std::vector<uint8_t> bits;
-  std::vector<double> output;  // at the model's output, or after the channel
+  std::vector<double> output;   // at the model's output, or after the channel
   double getWaveSeconds = 0.0;  // time spent inside AMI_GetWave
   EyeMeasurement eye;
 

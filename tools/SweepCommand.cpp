@@ -96,8 +96,7 @@ int Sweep(SweepOptions& o) {
   const std::vector<std::string> corners = Values(ami, "corner", 2);
   const std::string gridEmphasis = std::to_string(o.gridEmphasis);
   if (!o.gridPath.empty() && std::find(emphases.begin(), emphases.end(), gridEmphasis) == emphases.end()) {
-    std::fprintf(stderr, "tessalune sweep: --grid-emphasis %d is not an emphasis level of the model\n",
-                 o.gridEmphasis);
+    std::fprintf(stderr, "tessalune sweep: --grid-emphasis %d is not an emphasis level of the model\n", o.gridEmphasis);
     return 2;
   }
 
@@ -108,23 +107,21 @@ int Sweep(SweepOptions& o) {
   std::vector<std::string> parameterStrings;
   for (const SweepPoint& p : points) {
     std::string text, error;
-    if (!ami.BuildParameterString({"emphasis=" + p.emphasis, "Vreg=" + p.vreg, "corner=" + p.corner}, text,
-                                  error)) {
+    if (!ami.BuildParameterString({"emphasis=" + p.emphasis, "Vreg=" + p.vreg, "corner=" + p.corner}, text, error)) {
       std::fprintf(stderr, "tessalune sweep: %s\n", error.c_str());
       return 1;
     }
     parameterStrings.push_back(text);
   }
-  const unsigned jobs =
-      std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
-                                      static_cast<unsigned>(points.size())));
+  const unsigned jobs = std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
+                                                        static_cast<unsigned>(points.size())));
   std::printf("model       %s\n", s.modelPath.c_str());
-  std::printf("sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI%s\n\n",
-              points.size(), jobs, s.prbs, s.bits, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
-              s.channelLossDb > 0
-                  ? ("; eyes after a first-order channel of " + Fixed("%.3g", s.channelLossDb) + " dB at Nyquist")
-                        .c_str()
-                  : "");
+  std::printf(
+      "sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI%s\n\n", points.size(), jobs,
+      s.prbs, s.bits, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
+      s.channelLossDb > 0
+          ? ("; eyes after a first-order channel of " + Fixed("%.3g", s.channelLossDb) + " dB at Nyquist").c_str()
+          : "");
 
   std::atomic<size_t> next{0};
   std::atomic<size_t> done{0};
@@ -186,8 +183,7 @@ int Sweep(SweepOptions& o) {
       ++n;
     }
     if (n == 0) continue;
-    std::printf("%8s   %16.1f   %15.1f   %15.1f   %14.1f\n", emphases[level].c_str(), sumH / n, minH, sumW / n,
-                minW);
+    std::printf("%8s   %16.1f   %15.1f   %15.1f   %14.1f\n", emphases[level].c_str(), sumH / n, minH, sumW / n, minW);
   }
   double modelSeconds = 0;
   for (const SweepPoint& p : points) modelSeconds += p.result.getWaveSeconds;
@@ -217,8 +213,8 @@ int Sweep(SweepOptions& o) {
 
 void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<SweepOptions>();
-  CLI::App* cmd = app.add_subcommand(
-      "sweep", "Simulate every emphasis, Vreg and corner combination and tabulate the eyes");
+  CLI::App* cmd =
+      app.add_subcommand("sweep", "Simulate every emphasis, Vreg and corner combination and tabulate the eyes");
   SimulationRun::AddOptions(cmd, options->settings);
   cmd->add_option("--grid", options->gridPath, "Write the nine responses' eyes at one emphasis level to this PNG");
   cmd->add_option("--grid-emphasis", options->gridEmphasis, "Emphasis level of the --grid picture")

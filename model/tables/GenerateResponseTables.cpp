@@ -236,12 +236,18 @@ Table Assemble(const Shape& s, const Measured& q) {
   Table t;
   for (int i = 0; i < kPoints; ++i) {
     std::string v;
-    if (i == 0) v = Normalise(q.entry0);
-    else if (i == 1) v = Normalise(q.entry1);
-    else if (i == q.peakEntry) v = Normalise(q.peak);
-    else if (i == q.minEntry) v = Normalise(q.minimum);
-    else if (i == kPoints - 1) v = Normalise(q.entry79);
-    else v = Decimal8(s.Value(i));
+    if (i == 0)
+      v = Normalise(q.entry0);
+    else if (i == 1)
+      v = Normalise(q.entry1);
+    else if (i == q.peakEntry)
+      v = Normalise(q.peak);
+    else if (i == q.minEntry)
+      v = Normalise(q.minimum);
+    else if (i == kPoints - 1)
+      v = Normalise(q.entry79);
+    else
+      v = Decimal8(s.Value(i));
     t.values.push_back(v);
     t.stamps.push_back(TimeStamp(i));
   }
@@ -346,8 +352,8 @@ Table Build(int k, FILE* log) {
                   bestVerdict = v;
                 }
               }
-  std::fprintf(log, "table %d: peak %d min %d area %.6f tap sum %.6f (%+.3f%%) extrema %d roughness %.3g %s\n",
-               k, bestVerdict.peak, bestVerdict.minimum, bestVerdict.area, bestVerdict.tapSum,
+  std::fprintf(log, "table %d: peak %d min %d area %.6f tap sum %.6f (%+.3f%%) extrema %d roughness %.3g %s\n", k,
+               bestVerdict.peak, bestVerdict.minimum, bestVerdict.area, bestVerdict.tapSum,
                100.0 * (bestVerdict.tapSum - bestVerdict.area) / bestVerdict.area, bestVerdict.extrema,
                bestVerdict.roughness, bestVerdict.ok ? "ok" : "FAILED");
   return best;

@@ -28,29 +28,32 @@ using AlgModChecker = CheckerFiles;
 TEST_F(AlgModChecker, BlockFilesAreFoundNextToTheIbisFile) {
   Write("serdes.ami", kAmi);
   Write("serdes.so", "");
-  std::string out = Check(Ibs("[Algorithmic Model]\n"
-                              "Executable Linux_gcc_64 serdes.so serdes.ami | the library\n"
-                              "[End Algorithmic Model]\n"));
+  std::string out =
+      Check(Ibs("[Algorithmic Model]\n"
+                "Executable Linux_gcc_64 serdes.so serdes.ami | the library\n"
+                "[End Algorithmic Model]\n"));
   EXPECT_EQ(Count(out, "ERROR"), 0) << out;
   EXPECT_EQ(Count(out, "WARNING"), 0) << out;
 }
 
 TEST_F(AlgModChecker, BlockMessagesCarryTheirLinesAndTheModelName) {
   Write("serdes.ami", "(serdes (Model_Specific (x (Usage In))))\n");
-  std::string out = Check(Ibs("[Algorithmic Model]\n"
-                              "Executable Linux_gcc_48 serdes.so serdes.ami\n"
-                              "Executable Linux_gcc_64 serdes.dll\n"
-                              "[End Algorithmic Model]\n"));
+  std::string out =
+      Check(Ibs("[Algorithmic Model]\n"
+                "Executable Linux_gcc_48 serdes.so serdes.ami\n"
+                "Executable Linux_gcc_64 serdes.dll\n"
+                "[End Algorithmic Model]\n"));
+  EXPECT_EQ(
+      Count(out, "ERROR (line   16) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"), 1)
+      << out;
   EXPECT_EQ(Count(out,
-                  "ERROR (line   16) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 4\n"),
+                  "ERROR - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
+                  "Algorithmic Model defined on line 14\n"),
             1)
       << out;
-  EXPECT_EQ(Count(out, "ERROR - The Number of Bits should be 32 or 64 for Platform Linux and Compiler gcc for "
-                       "Algorithmic Model defined on line 14\n"),
-            1)
-      << out;
-  EXPECT_EQ(Count(out, "ERROR - Code file serdes.so not found. It was defined in [Algorithmic Model] for Model "
-                       "serdes\n"),
+  EXPECT_EQ(Count(out,
+                  "ERROR - Code file serdes.so not found. It was defined in [Algorithmic Model] for Model "
+                  "serdes\n"),
             1)
       << out;
   EXPECT_EQ(Count(out, "ERROR - No Reserved_Parameters found\n"), 1) << out;
@@ -64,8 +67,7 @@ TEST_F(AlgModChecker, AmiFilesAreCheckedDirectlyInTheirOwnMode) {
   ALGMOD_ReleaseAmiText();
   EXPECT_EQ(Check(kAmi, "direct.txt", PARSE_MODE_AMI, &result), "ERROR - File Name Requires '.ami' Extension.\n");
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(CheckPath((dir_ / "absent.ami").string(), PARSE_MODE_AMI, &result).find("ERROR - Unable To Open File"),
-            0u);
+  EXPECT_EQ(CheckPath((dir_ / "absent.ami").string(), PARSE_MODE_AMI, &result).find("ERROR - Unable To Open File"), 0u);
   EXPECT_EQ(result, 0);
 }
 

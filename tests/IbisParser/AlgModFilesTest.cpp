@@ -35,9 +35,7 @@ class AmiFiles : public ::testing::Test {
  protected:
   void SetUp() override { gbParseQuiet = 1; }
   void TearDown() override { gbParseQuiet = 0; }
-  std::string Write(const std::string& name, const std::string& text) {
-    return folder_.Write(name, text);
-  }
+  std::string Write(const std::string& name, const std::string& text) { return folder_.Write(name, text); }
   // Reads `text` as an .ami file; returns the messages; the collected text
   // is left in gpszAmiText.
   std::string Read(const std::string& text, int* ok = nullptr) {
@@ -134,10 +132,9 @@ TEST_F(AmiFiles, NamedFilesAreLookedUpInTheIbisFilesFolder) {
   ALGMODLIST* head = nullptr;
   ALGMOD_BeginBlock("[Algorithmic Model]", &head);
   // Records are checked newest first, so the last line is checked first.
-  for (const char* line : {"Executable Linux_gcc_64 model.so good.ami",
-                           "Executable Linux_gcc_32 missing.so gone.ami",
-                           "Executable Windows_VisualStudio_64 model.so model",
-                           "Executable Windows_VisualStudio_32 model.so model.txt"})
+  for (const char* line :
+       {"Executable Linux_gcc_64 model.so good.ami", "Executable Linux_gcc_32 missing.so gone.ami",
+        "Executable Windows_VisualStudio_64 model.so model", "Executable Windows_VisualStudio_32 model.so model.txt"})
     ALGMOD_AddLine(line, head);
   ALGMOD_EndBlock(head);
   ALGMOD_MODEL model{"serdes_tx", head};

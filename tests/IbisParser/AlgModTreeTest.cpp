@@ -13,8 +13,7 @@
 
 namespace {
 
-const std::string kImpulse =
-    "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"no\"))";
+const std::string kImpulse = "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"no\"))";
 const std::string kGetWave = "(GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"yes\"))";
 
 // Parses `text` as the .ami reader would hand it over; returns the messages.
@@ -64,8 +63,7 @@ TEST(AlgModTree, ParserResultsMapToTheirMessages) {
 }
 
 TEST(AlgModTree, TreeWithoutReservedParametersIsReported) {
-  EXPECT_EQ(Check("(model (Model_Specific (x (Usage In) (Type Float))))"),
-            "ERROR - No Reserved_Parameters found\n");
+  EXPECT_EQ(Check("(model (Model_Specific (x (Usage In) (Type Float))))"), "ERROR - No Reserved_Parameters found\n");
   EXPECT_EQ(Check("(model (Other (x 1)))"),
             "ERROR - Unknown branch Other found\nERROR - No Reserved_Parameters found\n");
 }
@@ -73,8 +71,7 @@ TEST(AlgModTree, TreeWithoutReservedParametersIsReported) {
 TEST(AlgModTree, MandatoryReservedParametersAreReported) {
   EXPECT_EQ(Check("(model (Reserved_Parameters " + kGetWave + "))"),
             "ERROR - Init_Returns_Impulse parameter is mandatory\n");
-  EXPECT_EQ(Check("(model (Reserved_Parameters " + kImpulse + "))"),
-            "ERROR - GetWave_Exists parameter is mandatory\n");
+  EXPECT_EQ(Check("(model (Reserved_Parameters " + kImpulse + "))"), "ERROR - GetWave_Exists parameter is mandatory\n");
 }
 
 TEST(AlgModTree, GetWaveExistsWithoutDescriptionAndWithFormat) {

@@ -18,9 +18,7 @@ class CheckerFiles : public ::testing::Test {
   void TearDown() override { gbParseQuiet = 0; }
 
   // Writes `text` as file `name` of the test folder; returns its path.
-  std::string Write(const std::string& name, const std::string& text) {
-    return folder_.Write(name, text);
-  }
+  std::string Write(const std::string& name, const std::string& text) { return folder_.Write(name, text); }
 
   // Checks `path` in `mode`; returns what was printed. *result receives
   // PARSE_CheckFile's result when asked.
@@ -32,8 +30,8 @@ class CheckerFiles : public ::testing::Test {
   }
 
   // Writes `text` as `name` and checks it.
-  std::string Check(const std::string& text, const std::string& name = "t.ibs",
-                    int mode = PARSE_MODE_IBS, int* result = nullptr) {
+  std::string Check(const std::string& text, const std::string& name = "t.ibs", int mode = PARSE_MODE_IBS,
+                    int* result = nullptr) {
     return CheckPath(Write(name, text), mode, result);
   }
 

@@ -66,8 +66,7 @@ TEST(CmnWords, ExhaustedMemoryIsReportedAndTheListStaysReleasable) {
   EXPECT_EQ(CMN_SplitWords("one two three", 3, '\0', &list), 0);
   CMN_FailAllocationsAfter(-1);
   EXPECT_EQ(list.stored, 1);
-  EXPECT_NE(capture.Text().find("PROGRAM BUG - Unable to Allocate Memory: CmnWords.cpp"),
-            std::string::npos);
+  EXPECT_NE(capture.Text().find("PROGRAM BUG - Unable to Allocate Memory: CmnWords.cpp"), std::string::npos);
   CMN_FreeWords(&list);
 }
 
@@ -75,7 +74,7 @@ TEST(CmnWords, ScaleLettersCountCaseAndUnitsAreIgnored) {
   int code = 0;
   EXPECT_DOUBLE_EQ(Number("2T", &code), 2e12);
   EXPECT_DOUBLE_EQ(Number("2G", &code), 2e9);
-  EXPECT_DOUBLE_EQ(Number("2M", &code), 2e6);   // mega
+  EXPECT_DOUBLE_EQ(Number("2M", &code), 2e6);  // mega
   EXPECT_DOUBLE_EQ(Number("2k", &code), 2e3);
   EXPECT_DOUBLE_EQ(Number("2m", &code), 2e-3);  // milli
   EXPECT_DOUBLE_EQ(Number("2u", &code), 2e-6);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "IbisParser/CmnWords.h"
-#include "IbisParser/ParseAmi.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ParseAmi.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"

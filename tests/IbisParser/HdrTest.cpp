@@ -31,9 +31,9 @@ TEST_F(Hdr, VersionSetsTheKeywordSetAndIllegalOnesLeaveItAsItWas) {
 
 TEST_F(Hdr, VersionSwitches) {
   gbHdrForceVersion5 = 1;
-  EXPECT_EQ(Check(File(Header("4.2") + "[Model] m\n[Algorithmic Model]\n[End Algorithmic Model]\n"))
-                .find("Invalid Keyword"),
-            std::string::npos);
+  EXPECT_EQ(
+      Check(File(Header("4.2") + "[Model] m\n[Algorithmic Model]\n[End Algorithmic Model]\n")).find("Invalid Keyword"),
+      std::string::npos);
   EXPECT_EQ(giIbisVersion, 5);
   gbHdrForceVersion5 = 0;
 
@@ -71,8 +71,7 @@ TEST_F(Hdr, FileNameCharacters) {
     return Check(File("[IBIS Ver] 4.2\n[File Name] " + value + "\n[File Rev] 1\n"));
   };
   EXPECT_EQ(name("t.ibs"), "");
-  EXPECT_EQ(name("T.ibs"),
-            "ERROR (line    2) - File_name 'T.ibs' contains an upper case character 'T'.\n");
+  EXPECT_EQ(name("T.ibs"), "ERROR (line    2) - File_name 'T.ibs' contains an upper case character 'T'.\n");
   EXPECT_EQ(Count(name("MyFile.ibs"), "contains an upper case character"), 2);
   EXPECT_EQ(Count(name("my_file.v2.ibs"), "contains more than one period."), 1);
   EXPECT_EQ(Count(name("my_file.v2.x.ibs"), "contains more than one period."), 2);
@@ -98,16 +97,14 @@ TEST_F(Hdr, FileNameMustNameTheOpenedFile) {
 }
 
 TEST_F(Hdr, FileNameLengthByVersion) {
-  std::string out = Check(File("[IBIS Ver] 2.1\n[File Name] averylongname.ibs\n[File Rev] 1\n"),
-                          "averylongname.ibs");
+  std::string out = Check(File("[IBIS Ver] 2.1\n[File Name] averylongname.ibs\n[File Rev] 1\n"), "averylongname.ibs");
   EXPECT_EQ(out,
             "ERROR (line    2) - File_name string 'averylongname.ibs' is too long, truncating to 12 characters.\n"
             "ERROR (line    2) - File_name 'averylongnam' must contain one period.\n"
             "ERROR (line    2) - File name opened 'averylongname.ibs' not the same as File_name 'averylongnam'.\n");
   std::string name25 = std::string(21, 'a') + ".ibs";
   out = Check(File("[IBIS Ver] 3.2\n[File Name] " + name25 + "\n[File Rev] 1\n"), name25);
-  EXPECT_EQ(out, "ERROR (line    2) - File_name string '" + name25 +
-                     "' is too long, maximum length 24 allowed.\n");
+  EXPECT_EQ(out, "ERROR (line    2) - File_name string '" + name25 + "' is too long, maximum length 24 allowed.\n");
   EXPECT_EQ(Check(File("[IBIS Ver] 4.2\n[File Name] " + name25 + "\n[File Rev] 1\n"), name25), "");
   std::string name45 = std::string(41, 'a') + ".ibs";
   out = Check(File("[IBIS Ver] 5.0\n[File Name] " + name45 + "\n[File Rev] 1\n"), name45);
@@ -133,8 +130,8 @@ TEST_F(Hdr, DuplicatesEmptyValuesAndReservedWords) {
 TEST_F(Hdr, MultiLineTexts) {
   // Texts collect their lines; a second [Notes] is reported, [Disclaimer] may repeat.
   std::string out = Check(File(Header() + "[Notes] first\nsecond\n[Notes] again\n"
-                                         "[Disclaimer] one\n[Disclaimer] two\n[Source] s\n[Source]\n"
-                                         "[Copyright] c\n[Copyright] c\n"));
+                                          "[Disclaimer] one\n[Disclaimer] two\n[Source] s\n[Source]\n"
+                                          "[Copyright] c\n[Copyright] c\n"));
   EXPECT_EQ(out,
             "ERROR (line    6) - Duplicate Notes keyword.\n"
             "ERROR (line   10) - Duplicate Source keyword.\n"

@@ -60,12 +60,10 @@ TEST_F(Parse, VersionIsDetectedFromTheFirstKeyword) {
 TEST_F(Parse, UnrecognisedVersionStopsTheCheck) {
   int result = -1;
   std::string path = Write("t.ibs", "[Component] x\n[IBIS Ver] 4.2\n[Bogus]\n");
-  EXPECT_EQ(CheckPath(path, PARSE_MODE_IBS, &result),
-            "ERROR - Could not determine Version for file " + path + "\n");
+  EXPECT_EQ(CheckPath(path, PARSE_MODE_IBS, &result), "ERROR - Could not determine Version for file " + path + "\n");
   EXPECT_EQ(result, 0);
   // Version 1 files have no keyword set of their own.
-  EXPECT_NE(Check("[IBIS Ver] 1.1\n", "t.ibs", PARSE_MODE_IBS, &result).find("Could not determine"),
-            std::string::npos);
+  EXPECT_NE(Check("[IBIS Ver] 1.1\n", "t.ibs", PARSE_MODE_IBS, &result).find("Could not determine"), std::string::npos);
 }
 
 TEST_F(Parse, BannerNamesTheVersionUnlessQuiet) {
@@ -87,20 +85,15 @@ TEST_F(Parse, OpenRules) {
   EXPECT_EQ(result, 1);
   std::string out = CheckPath((dir_ / "t.txt").string(), PARSE_MODE_IBS, &result);
   EXPECT_EQ(out.rfind("ERROR - File Name Requires '.ibs' Extension.\n", 0), 0u);
-  EXPECT_NE(out.find("Could not determine Version for file " + (dir_ / "t.txt").string() + "\n"),
-            std::string::npos);
+  EXPECT_NE(out.find("Could not determine Version for file " + (dir_ / "t.txt").string() + "\n"), std::string::npos);
   EXPECT_EQ(result, 0);
-  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_PKG).find("Requires '.pkg' Extension."),
-            std::string::npos);
-  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_EBD).find("Requires '.ebd' Extension."),
-            std::string::npos);
-  EXPECT_NE(CheckPath((dir_ / "none.ibs").string()).find(
-                "ERROR - Unable To Open File '" + dir_.string() + "/none.ibs'\n"),
-            std::string::npos);
-  EXPECT_NE(CheckPath(std::string(1100, 'a') + ".ibs").find("ERROR - Unable to assemble filename."),
-            std::string::npos);
-  EXPECT_NE(CheckPath(std::string(1022, 'a')).find("ERROR - Unable to append filename extension."),
-            std::string::npos);
+  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_PKG).find("Requires '.pkg' Extension."), std::string::npos);
+  EXPECT_NE(CheckPath((dir_ / "t.ibs").string(), PARSE_MODE_EBD).find("Requires '.ebd' Extension."), std::string::npos);
+  EXPECT_NE(
+      CheckPath((dir_ / "none.ibs").string()).find("ERROR - Unable To Open File '" + dir_.string() + "/none.ibs'\n"),
+      std::string::npos);
+  EXPECT_NE(CheckPath(std::string(1100, 'a') + ".ibs").find("ERROR - Unable to assemble filename."), std::string::npos);
+  EXPECT_NE(CheckPath(std::string(1022, 'a')).find("ERROR - Unable to append filename extension."), std::string::npos);
 }
 
 TEST_F(Parse, OpenRulesTryCaseVariantsAndBackslashes) {
@@ -147,7 +140,10 @@ TEST_F(Parse, CharacterRules) {
   // NUL and bytes above 0x7F are reported and read as blanks.
   EXPECT_EQ(Check(Header() + "[End]\r\n\x1a"), "");
   EXPECT_EQ(Check(Header() + "[End]"), "");  // no final line feed
-  std::string text = Header() + "| a\x01" "b\n| c" + std::string(1, '\0') + "\n| \xe9t\xe9\n[End]\n";
+  std::string text = Header() +
+                     "| a\x01"
+                     "b\n| c" +
+                     std::string(1, '\0') + "\n| \xe9t\xe9\n[End]\n";
   EXPECT_EQ(Check(text),
             "ERROR (line    4) -\n    Found illegal control character (code 1).  Converting to space.\n"
             "ERROR (line    5) - Found illegal NUL character (code 0).  Converting to space.\n"
@@ -177,19 +173,15 @@ TEST_F(Parse, IndentedKeywordsAreReportedButTakenExceptInTexts) {
 TEST_F(Parse, CommentCharacter) {
   EXPECT_EQ(Check(Header() + "[Comment Char] #_char\n# a comment\n[Notes] x # y\n[End]\n"), "");
   EXPECT_EQ(Check(Header() + "[comment_char] !_char ! trailing comment\n! note\n[End]\n"), "");
-  EXPECT_EQ(Check(Header() + "[Comment Char] a_char\n[End]\n"),
-            "ERROR (line    4) - Invalid Comment Character 'a'.\n");
-  EXPECT_EQ(Check(Header() + "[Comment Char] =_char\n[End]\n"),
-            "ERROR (line    4) - Invalid Comment Character '='.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char] a_char\n[End]\n"), "ERROR (line    4) - Invalid Comment Character 'a'.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char] =_char\n[End]\n"), "ERROR (line    4) - Invalid Comment Character '='.\n");
   EXPECT_EQ(Check(Header() + "[Comment Char] #char\n[End]\n"),
             "ERROR (line    4) - Invalid Comment Character Definition.\n");
-  EXPECT_EQ(Check(Header() + "[Comment Char]\n[End]\n"),
-            "ERROR (line    4) - Invalid Comment Character Definition.\n");
+  EXPECT_EQ(Check(Header() + "[Comment Char]\n[End]\n"), "ERROR (line    4) - Invalid Comment Character Definition.\n");
   EXPECT_EQ(Check(Header() + "[Comment Char] #_char extra\n[End]\n"),
             "ERROR (line    4) - Too Many Line Items For Keyword COMMENT_CHAR.\n");
   // The comment character is reset for every file.
-  EXPECT_NE(Check(Header() + "# not a comment here\n[End]\n").find("Orphan Data Line."),
-            std::string::npos);
+  EXPECT_NE(Check(Header() + "# not a comment here\n[End]\n").find("Orphan Data Line."), std::string::npos);
 }
 
 TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
@@ -202,14 +194,11 @@ TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
 }
 
 TEST_F(Parse, MalformedKeywords) {
-  EXPECT_EQ(Check(Header() + "[Model m\n[End]\n"),
-            "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
+  EXPECT_EQ(Check(Header() + "[Model m\n[End]\n"), "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
   EXPECT_EQ(Check(Header() + "[]\n[End]\n"), "ERROR (line    4) - Invalid Keyword.\n");
-  EXPECT_EQ(Check(Header() + "[" + std::string(118, 'K') + "]\n[End]\n"),
-            "ERROR (line    4) - Invalid Keyword.\n");
+  EXPECT_EQ(Check(Header() + "[" + std::string(118, 'K') + "]\n[End]\n"), "ERROR (line    4) - Invalid Keyword.\n");
   // The comment is cut before the keyword is read.
-  EXPECT_EQ(Check(Header() + "[Model| x]\n[End]\n"),
-            "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
+  EXPECT_EQ(Check(Header() + "[Model| x]\n[End]\n"), "ERROR (line    4) - Keyword Missing Ending Bracket (']').\n");
 }
 
 TEST_F(Parse, EndKeyword) {

@@ -67,8 +67,7 @@ TEST(Rng, MissingColumnsAreReportedAndReadAsNotGiven) {
   EXPECT_EQ(two.messages, "ERROR (line    0) - No maximum Value Was Provided for C_comp\n");
   Read none("");
   EXPECT_EQ(none.result, 1);
-  EXPECT_EQ(none.messages,
-            "ERROR (line    0) - Incorrect Number of Line Items (0) For C_comp: Expecting 3\n");
+  EXPECT_EQ(none.messages, "ERROR (line    0) - Incorrect Number of Line Items (0) For C_comp: Expecting 3\n");
 }
 
 TEST(Rng, ExtraColumnsAreReportedAndTheFirstThreeRead) {
@@ -102,8 +101,7 @@ TEST(Rng, ExhaustedMemory) {
   Read triple("1 2 3");
   CMN_FailAllocationsAfter(-1);
   EXPECT_EQ(words.result, 0);
-  EXPECT_NE(words.messages.find("PROGRAM BUG (line    0) - Unable to Parse C_comp: Rng.cpp"),
-            std::string::npos);
+  EXPECT_NE(words.messages.find("PROGRAM BUG (line    0) - Unable to Parse C_comp: Rng.cpp"), std::string::npos);
   EXPECT_EQ(triple.result, 0);
   EXPECT_EQ(triple.rng, nullptr);
   EXPECT_NE(triple.messages.find("PROGRAM BUG - Unable to Allocate Memory: Rng.cpp"), std::string::npos);

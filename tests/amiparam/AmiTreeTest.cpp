@@ -82,8 +82,8 @@ TEST(AmiTreeParse, ModelStringGivesRootWithThreeLeaves) {
   }
   AMITREE_Free(&tree);
   EXPECT_EQ(tree, nullptr);
-  AMITREE_Free(&tree);     // null pointer: nothing to do
-  AMITREE_Free(nullptr);   // null address: nothing to do
+  AMITREE_Free(&tree);    // null pointer: nothing to do
+  AMITREE_Free(nullptr);  // null address: nothing to do
 }
 
 TEST(AmiTreeParse, TreeShapes) {
@@ -155,8 +155,8 @@ TEST(AmiTreeParse, DroppedListLeavesNullRecordsBehind) {
 
 TEST(AmiTreeParse, LongWhitespaceRunsAreSkippedWhole) {
   std::string blanks(500, ' ');
-  std::string text = blanks + "(" + blanks + "root" + blanks + "(" + blanks + "a 1)" + blanks + "(b" +
-                     blanks + "2" + blanks + ")" + blanks + ")" + blanks;
+  std::string text = blanks + "(" + blanks + "root" + blanks + "(" + blanks + "a 1)" + blanks + "(b" + blanks + "2" +
+                     blanks + ")" + blanks + ")" + blanks;
   EXPECT_EQ(ParseText(text.c_str()), "root{a[1:1] b[2:1]}");
 }
 

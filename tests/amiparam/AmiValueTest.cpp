@@ -13,19 +13,18 @@ TEST(AmiValue, KindsInTheirOrder) {
     int32_t kind;
   };
   const Case cases[] = {
-      {"", -1},       {"0", 1},        {"-7", 1},      {"+4", 1},       {" 12", 1},
-      {"99999999999999999999", 1},     {"1e3", 3},     {"1.", 3},       {"-.5", 3},
-      {"2.5E-3", 3},  {" +.5e+2", 3},  {"True", 2},    {"False", 2},    {"true", 0},
-      {"false", 0},   {"TRUE", 0},     {"1e", 0},      {".", 0},        {"-", 0},
-      {"1 ", 0},      {"0x10", 0},     {"inf", 0},     {"nan", 0},      {"1,5", 0},
-      {"e5", 0},      {"Float", 0},    {"--1", 0},     {"1.2.3", 0},
+      {"", -1},     {"0", 1},     {"-7", 1},    {"+4", 1},     {" 12", 1},     {"99999999999999999999", 1},
+      {"1e3", 3},   {"1.", 3},    {"-.5", 3},   {"2.5E-3", 3}, {" +.5e+2", 3}, {"True", 2},
+      {"False", 2}, {"true", 0},  {"false", 0}, {"TRUE", 0},   {"1e", 0},      {".", 0},
+      {"-", 0},     {"1 ", 0},    {"0x10", 0},  {"inf", 0},    {"nan", 0},     {"1,5", 0},
+      {"e5", 0},    {"Float", 0}, {"--1", 0},   {"1.2.3", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(AMIVALUE_Kind(c.text), c.kind) << "«" << c.text << "»";
 }
 
 TEST(AmiValue, KeywordsAndProperties) {
-  const char* words[] = {"In",   "Out",     "Info",  "InOut", "Float",     "Integer",   "String",
-                         "Boolean", "Tap",  "UI",    "Value", "Range",     "List",      "Corner",
+  const char* words[] = {"In",        "Out",   "Info",  "InOut",    "Float",      "Integer", "String",
+                         "Boolean",   "Tap",   "UI",    "Value",    "Range",      "List",    "Corner",
                          "Increment", "Steps", "Table", "Gaussian", "Dual-Dirac", "DjRj"};
   for (int i = 0; i < 20; ++i) EXPECT_EQ(AMIVALUE_Keyword(words[i]), i) << words[i];
   EXPECT_EQ(AMIVALUE_Keyword("float"), -1);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <csignal>
 #include <string>
-#include <unistd.h>
 
 #include "MsgCapture.h"
 #include "amiparam/Msg.h"

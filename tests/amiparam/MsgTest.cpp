@@ -71,7 +71,7 @@ TEST(Msg, ErrorTwoLineRangeIs72To75) {
 TEST(Msg, EveryLevelFormAndRange) {
   struct Case {
     int level;
-    const char* head;  // one-line form up to the text
+    const char* head;         // one-line form up to the text
     const char* twoLineHead;  // null: never two lines
     size_t min, max;
   };
@@ -89,9 +89,8 @@ TEST(Msg, EveryLevelFormAndRange) {
       {9, "NOTE (line    7) - ", "NOTE (line    7) -\n    ", 61, 75},
   };
   for (const Case& c : cases) {
-    for (size_t length : {size_t{0}, size_t{40}, size_t{57}, size_t{58}, size_t{60}, size_t{61},
-                          size_t{69}, size_t{70}, size_t{72}, size_t{73}, size_t{75}, size_t{76},
-                          size_t{200}}) {
+    for (size_t length : {size_t{0}, size_t{40}, size_t{57}, size_t{58}, size_t{60}, size_t{61}, size_t{69}, size_t{70},
+                          size_t{72}, size_t{73}, size_t{75}, size_t{76}, size_t{200}}) {
       bool two = c.twoLineHead && length >= c.min && length <= c.max;
       std::string expected = std::string(two ? c.twoLineHead : c.head) + std::string(length, 'x') + "\n";
       EXPECT_EQ(EmitOfLength(c.level, length), expected) << "level " << c.level << " length " << length;
@@ -104,8 +103,7 @@ TEST(Msg, EveryLevelFormAndRange) {
 
 TEST(Msg, CountersFollowTheLevels) {
   MsgCapture capture;
-  const int32_t bugs = glBugCount, errors = glErrorCount, warnings = glWarningCount,
-                cautions = glCautionCount;
+  const int32_t bugs = glBugCount, errors = glErrorCount, warnings = glWarningCount, cautions = glCautionCount;
   for (int level = 0; level <= 9; ++level) MSG_Emit(level, "m");
   EXPECT_EQ(glBugCount, bugs + 2);
   EXPECT_EQ(glErrorCount, errors + 2);

@@ -6,9 +6,8 @@
 
 // Calls `call` and returns what it wrote to standard error.
 template <class Call>
-std::string StderrOf(Call&& call)
-{
-    testing::internal::CaptureStderr();
-    call();
-    return testing::internal::GetCapturedStderr();
+std::string StderrOf(Call&& call) {
+  testing::internal::CaptureStderr();
+  call();
+  return testing::internal::GetCapturedStderr();
 }

@@ -58,7 +58,8 @@ TEST(AmiFileParams, OverridesReplaceDefaultsAndTheModelReadsThemBack) {
   std::vector<std::pair<std::string, std::string>> chosen;
   std::string ignored;
   ASSERT_TRUE(file.BuildParameterString({"Vreg=1"}, ignored, error, &chosen));
-  EXPECT_EQ(chosen, (std::vector<std::pair<std::string, std::string>>{{"emphasis", "0"}, {"Vreg", "1"}, {"corner", "2"}}));
+  EXPECT_EQ(chosen,
+            (std::vector<std::pair<std::string, std::string>>{{"emphasis", "0"}, {"Vreg", "1"}, {"corner", "2"}}));
   // The last of two overrides of one parameter wins.
   EXPECT_EQ(Build(file, {"Vreg=0", "Vreg=1"}), "(tessalune_tx (emphasis 0) (Vreg 1) (corner 2))");
 }
@@ -67,8 +68,8 @@ TEST(AmiFileParams, ValuesOutsideTypeOrFormatAndUnknownNamesAreRefused) {
   AmiFileParams file;
   std::string error;
   ASSERT_TRUE(file.Load(kModelAmi, error)) << error;
-  for (const char* bad : {"emphasis=7", "emphasis=-1", "emphasis=1.5", "emphasis=high", "Vreg=3", "corner=",
-                          "Emphasis=1", "gain=2", "emphasis", "=3"}) {
+  for (const char* bad : {"emphasis=7", "emphasis=-1", "emphasis=1.5", "emphasis=high", "Vreg=3",
+                          "corner=", "Emphasis=1", "gain=2", "emphasis", "=3"}) {
     EXPECT_EQ(Build(file, {bad}, &error), "FAILED") << bad;
     EXPECT_FALSE(error.empty()) << bad;
   }
@@ -92,8 +93,7 @@ TEST(AmiFileParams, DefaultsComeFromFormatsWhenMissingAndGroupsKeepTheirNesting)
   std::string error;
   ASSERT_TRUE(file.LoadText(text, error)) << error;
   ASSERT_NE(file.Find("eq.dfe.taps"), nullptr);
-  EXPECT_EQ(Build(file, {}),
-            "(rx (gain 0.5) (mode \"fast\") (eq (ctle 2) (dfe (taps 4))) (on False))");
+  EXPECT_EQ(Build(file, {}), "(rx (gain 0.5) (mode \"fast\") (eq (ctle 2) (dfe (taps 4))) (on False))");
   EXPECT_EQ(Build(file, {"mode=slow", "eq.ctle=3", "on=True", "gain=1e-1"}),
             "(rx (gain 1e-1) (mode \"slow\") (eq (ctle 3) (dfe (taps 4))) (on True))");
   EXPECT_EQ(Build(file, {"mode=medium"}, &error), "FAILED");

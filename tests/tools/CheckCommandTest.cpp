@@ -14,9 +14,7 @@ namespace {
 
 class CheckCli : public ::testing::Test {
  protected:
-  std::string Write(const std::string& name, const std::string& text) {
-    return "'" + folder_.Write(name, text) + "'";
-  }
+  std::string Write(const std::string& name, const std::string& text) { return "'" + folder_.Write(name, text) + "'"; }
   TestFolder folder_{"checkcli"};
   const fs::path& dir_ = folder_.path;
 };

@@ -4,9 +4,9 @@
 // block and finds the library next to it.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "CliRun.h"
 #include "ModelPaths.h"

@@ -1,10 +1,10 @@
 // Runs the tessalune program as a user would and captures what it prints.
 #pragma once
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 struct CliResult {
   int status = -1;     // exit status, or -1 when the program did not exit normally

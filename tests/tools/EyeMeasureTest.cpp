@@ -1,6 +1,6 @@
+#include "SyntheticWave.h"
 #include "tools/EyeMeasure.h"
 #include "tools/Prbs.h"
-#include "SyntheticWave.h"
 
 #include <gtest/gtest.h>
 

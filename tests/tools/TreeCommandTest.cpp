@@ -63,8 +63,7 @@ TEST(TreeCommand, FailureGivesResultOnlyAndStatusOne) {
 
 TEST(TreeCommand, ReadsTheTextFromAFile) {
   TestFolder folder("tree");
-  std::string path =
-      folder.Write("params.ami", "(tessalune_tx\n  (emphasis 0.25)\n  (name \"a b\")\n)\n");
+  std::string path = folder.Write("params.ami", "(tessalune_tx\n  (emphasis 0.25)\n  (name \"a b\")\n)\n");
   CliResult r = RunCli("tree -f " + Word(path) + " --get tessalune_tx.emphasis");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.output, "0.25\n");
