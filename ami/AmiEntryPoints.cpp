@@ -88,6 +88,9 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_Init(double* /*impulse_matrix*/, long /
     model = new tessalune_tx();
     *AMI_memory_handle = model;
     model->Ready = Configure(*model, sample_interval, bit_time, AMI_parameters_in);
+    // The whole-wave path where it gives the network's samples; the
+    // per-sample network otherwise.
+    if (model->Ready) model->BlockPath.Prepare(*model);
     // Room for the sentence a failing AMI_GetWave adds, so that the text
     // handed out below never moves.
     model->MessageText.reserve(model->MessageText.size() + std::strlen(kRunFailed));
@@ -111,7 +114,9 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, d
   if (model == nullptr || wave_size < 0 || (wave_size > 0 && wave == nullptr)) return 0;
   bool ok = model->Ready;
   try {
-    if (ok) {
+    if (ok && model->BlockPath.Active()) {
+      model->BlockPath.Process(wave, size_t(wave_size));
+    } else if (ok) {
       double* in = model->InputBuffer.data + model->InputBuffer.position;
       const double* out = model->OutputBuffer.data + model->OutputBuffer.position;
       for (long i = 0; i < wave_size; ++i) {

@@ -10,6 +10,7 @@
 #include "dataflow/CircularBuffer.h"
 #include "dataflow/DFModel.h"
 #include "model/TXFIR_1pre2pst.h"
+#include "model/TxBlockPath.h"
 
 #include <cstdint>
 #include <string>
@@ -105,6 +106,7 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
   std::vector<double> ClockTimes;  // clock times of the last AMI_GetWave (none: marker only)
   int32_t SamplesPerBitInt = 0;    // samples per bit as computed by AMI_Init
   bool Ready = false;              // Setup and Initialize both succeeded
+  TxBlockPath BlockPath;           // serves AMI_GetWave when active, else the network does
 
  private:
   template <class T>
