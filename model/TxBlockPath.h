@@ -36,6 +36,11 @@ class TxBlockPath {
   using FIRLanes = OrvennModelBuilder::FIRLanes;
   static constexpr size_t ChunkSize = 2048;
 
+  TxBlockPath() = default;
+  // The windows point into the path's own storage.
+  TxBlockPath(const TxBlockPath&) = delete;
+  TxBlockPath& operator=(const TxBlockPath&) = delete;
+
   // Takes the emphasis weights, the samples per bit and the selected
   // response's taps from a network that Setup and Initialize have just
   // prepared (histories clear, nothing fired yet), sizes the windows and

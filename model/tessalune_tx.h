@@ -25,7 +25,8 @@
 //
 // The instance is also the AMI memory handle: it carries the message text
 // handed to the simulator, the clock-times list and the integer samples per
-// bit used by the entry points.
+// bit used by the entry points, and the block path that serves AMI_GetWave
+// in the network's stead where it gives the same samples.
 class tessalune_tx : public OrvennModelBuilder::DFModel {
  public:
   template <class T>
