@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -187,3 +189,21 @@ TEST(GetWavePaths, SelectionsOutsideTheBankKeepTheNetworkAndItsMessages) {
   EXPECT_EQ(failed.result, 0);
   EXPECT_FALSE(failed.Model().BlockPath.Active());
 }
+
+#if defined(__x86_64__)
+TEST(GetWavePaths, TheLibraryHoldsNoFusedMultiplyAdd) {
+  // The AVX2 and AVX-512F kernels are compiled for those instruction sets;
+  // a fused multiply-add would round once where the network rounds twice.
+  FILE* listing = popen("objdump -d --no-show-raw-insn '" TESSALUNE_MODEL_PATH "'", "r");
+  ASSERT_NE(listing, nullptr);
+  char line[512];
+  int fused = 0, wide = 0;
+  while (std::fgets(line, sizeof line, listing) != nullptr) {
+    for (const char* op : {"vfmadd", "vfmsub", "vfnmadd", "vfnmsub"}) fused += std::strstr(line, op) != nullptr;
+    wide += std::strstr(line, "vmulpd") != nullptr && std::strstr(line, "%zmm") != nullptr;
+  }
+  ASSERT_EQ(pclose(listing), 0);
+  EXPECT_EQ(fused, 0);
+  EXPECT_GT(wide, 0);  // the AVX-512F kernel is there, and the listing was read
+}
+#endif
