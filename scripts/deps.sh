@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   clang libclang-rt-14-dev clang-format
+  libfftw3-dev python3-scikit-rf
 )
 
 missing=()

@@ -5,7 +5,9 @@
 #include <functional>
 
 // Subcommands (one file pair each).
+#include "ChannelCommand.h"
 #include "CheckCommand.h"
+#include "MakeChannelCommand.h"
 #include "SimCommand.h"
 #include "SweepCommand.h"
 #include "TreeCommand.h"
@@ -16,7 +18,9 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   std::function<int()> action;
+  AddChannelCommand(app, action);
   AddCheckCommand(app, action);
+  AddMakeChannelCommand(app, action);
   AddSimCommand(app, action);
   AddSweepCommand(app, action);
   AddTreeCommand(app, action);

@@ -1,0 +1,60 @@
+// `tessalune channel` and `tessalune make-channel` as a user runs them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "tests/TestFolder.h"
+#include "tests/tools/CliRun.h"
+
+namespace {
+
+const std::string kExample = std::string("'") + TESSALUNE_SOURCE_DIR + "/examples/lossy_line_15dB.s4p'";
+
+}  // namespace
+
+TEST(ChannelCli, ShowsWhatWasReadAndTheChannelsFigures) {
+  TestFolder folder("channel_cli");
+  const std::string csv = (folder.path / "h.csv").string();
+  const CliResult run = RunCli("channel " + kExample + " --csv '" + csv + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (const char* line :
+       {"read        Touchstone 1.x, 4 ports, 1520 frequencies 0 Hz .. 30 GHz (GHz, S, RI, R 50 ohm)",
+        "through     SDD21 (p 1->2, n 3->4)",
+        "grid        dt 3.125 ps (32 samples per 100 ps bit), FFT 640000 points (2000 ns)",
+        "loss        15.000 dB at Nyquist 5 GHz", "dc gain     0.965316 (-0.307 dB)", "delay       2.4",
+        "causality   energy before t = 0: "}) {
+    EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+  }
+  std::ifstream in(csv);
+  std::string header, first;
+  std::getline(in, header);
+  std::getline(in, first);
+  EXPECT_EQ(header, "time_s,impulse,step");
+  EXPECT_EQ(first.compare(0, 16, "0.000000000e+00,"), 0) << first;
+
+  // Another bit rate moves the Nyquist frequency; another port order says it does not fit.
+  const CliResult slow = RunCli("channel " + kExample + " --bit-time 2e-10 --samples-per-bit 8 --ports 1,3,2,4");
+  ASSERT_EQ(slow.status, 0) << slow.output;
+  EXPECT_NE(slow.output.find("at Nyquist 2.5 GHz"), std::string::npos) << slow.output;
+  EXPECT_NE(slow.output.find("try --ports 1,2,3,4"), std::string::npos) << slow.output;
+}
+
+TEST(ChannelCli, BadFilesAndPortsEndWithAClearMessage) {
+  TestFolder folder("channel_cli");
+  const std::string bad = folder.Write("bad.s2p", "# GHz S RI\n1 0 0 0.5 0 0.5 0 0 0\n2 0 0 0.5 0 oops 0 0 0\n");
+  CliResult run = RunCli("channel '" + bad + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "channel: " + bad + ":3: not a number: oops\n");
+
+  const std::string three = folder.Write("t.s3p", "# GHz S RI\n1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n");
+  run = RunCli("channel '" + three + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("a 3-port network cannot be used as a channel"), std::string::npos) << run.output;
+
+  run = RunCli("channel " + kExample + " --ports 1,2,3", true);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("--ports needs four different ports"), std::string::npos) << run.output;
+  EXPECT_EQ(RunCli("channel '" + (folder.path / "missing.s2p").string() + "'").status, 1);
+  EXPECT_EQ(RunCli("make-channel '" + (folder.path / "no/such/dir/x.s4p").string() + "'").status, 1);
+}

@@ -1,0 +1,60 @@
+// Touchstone network data files (.sNp): versions 1.x and 2.0, read into
+// S-parameters with frequencies in hertz.
+//
+// Read: the option line (frequency unit, parameter, RI/MA/DB, reference
+// resistance), comments anywhere ('!' to the end of the line), frequency
+// points spread over continuation lines, the 1.x two-port column order
+// (11 21 12 22), and the 2.0 keywords [Version], [Number of Ports],
+// [Two-Port Data Order], [Number of Frequencies], [Number of Noise
+// Frequencies], [Reference], [Matrix Format] (Full, Lower, Upper),
+// [Network Data], [Noise Data] and [End]; [Begin Information] ...
+// [End Information] is skipped. Noise parameters are skipped and counted.
+// Refused with a clear message: Y, Z, H and G parameter files (only
+// S-parameters are read; convert the file first) and mixed-mode files
+// ([Mixed-Mode Order]).
+//
+// A file that cannot be read gives "NAME:LINE: reason" and no data; the
+// reader never throws for anything a file holds. It uses only the standard
+// library.
+#pragma once
+
+#include <complex>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct TouchstoneNetwork {
+  static constexpr int kMaxPorts = 128;
+
+  int version = 1;            // 1 for 1.x files, 2 for [Version] 2.0
+  int ports = 0;              // 1 .. kMaxPorts
+  std::string format = "MA";  // how the file wrote its values: RI, MA or DB
+  std::string frequencyUnit = "GHz";
+  std::vector<std::complex<double>> reference;  // ohms, one per port
+  std::vector<double> frequency;                // hertz, in file order, never decreasing
+  // ports * ports values per frequency point, row-major: row = port the wave
+  // leaves by, column = port it enters by, so S21 is row 2, column 1.
+  std::vector<std::complex<double>> s;
+  size_t noiseLines = 0;           // noise parameter lines skipped
+  std::vector<std::string> notes;  // what was read but is worth knowing, "line N: ..."
+
+  size_t Points() const { return frequency.size(); }
+  // S(row, column) at frequency point `point`; ports count from 1.
+  std::complex<double> S(size_t point, int row, int column) const {
+    const size_t n = static_cast<size_t>(ports);
+    return s[point * n * n + static_cast<size_t>(row - 1) * n + static_cast<size_t>(column - 1)];
+  }
+};
+
+// The port count that a name ending in .sNp gives (N from 1 to kMaxPorts,
+// any case), or 0.
+int TouchstonePortsFromName(const std::string& name);
+
+// Reads TEXT, the content of a file called NAME (a 1.x file takes its port
+// count from NAME's .sNp ending). On failure returns false, leaves NETWORK
+// empty and sets ERROR to "NAME:LINE: reason" or "NAME: reason".
+bool ReadTouchstone(const std::string& text, const std::string& name, TouchstoneNetwork& network, std::string& error);
+
+// Reads the file at PATH the same way; a file that cannot be opened is an
+// error too.
+bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std::string& error);
