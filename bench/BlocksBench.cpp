@@ -3,6 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/RandomSamples.h"
+
 #include <cmath>
 #include <random>
 #include <vector>
@@ -10,14 +12,6 @@
 using namespace OrvennModelBuilder;
 
 namespace {
-
-std::vector<double> RandomSamples(size_t n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<double> dist(-1.0, 1.0);
-  std::vector<double> v(n);
-  for (auto& e : v) e = dist(gen);
-  return v;
-}
 
 // One firing of a 147-tap single-rate filter, the size of the model's
 // response filters.

@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/RandomSamples.h"
 #include "tools/ChannelResponse.h"
 #include "tools/OverlapSaveConvolver.h"
 #include "tools/Touchstone.h"
 
 namespace {
-
-std::vector<double> RandomSamples(size_t n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<double> dist(-1.0, 1.0);
-  std::vector<double> v(n);
-  for (auto& e : v) e = dist(gen);
-  return v;
-}
 
 // Samples per second through an overlap-save convolver of range(0) taps,
 // pushed in blocks of range(1) samples.
