@@ -52,11 +52,13 @@ bool IsDecimal(const char* text) {
 }
 
 // Decimal exponent of the leading non-zero digit of a decimal number that
-// did not fit a double; positive means too large, otherwise too small.
-long LeadingExponent(const char* p) {
-  long magnitude = 0;
-  long integerDigits = 0;
-  long fractionZeros = 0;
+// did not fit a double; positive means too large, otherwise too small. The
+// digit counts are 64-bit whatever `long` is (32 bits on Windows), so no
+// string a caller can hold overflows them.
+int64_t LeadingExponent(const char* p) {
+  int64_t magnitude = 0;
+  int64_t integerDigits = 0;
+  int64_t fractionZeros = 0;
   bool seenNonZero = false;
   while (IsDigit(*p)) {
     if (*p != '0') seenNonZero = true;
@@ -73,9 +75,9 @@ long LeadingExponent(const char* p) {
     ++p;
     bool negative = *p == '-';
     if (*p == '+' || *p == '-') ++p;
-    long exponent = 0;
+    int64_t exponent = 0;
     while (IsDigit(*p)) {
-      if (exponent < 100000000L) exponent = exponent * 10 + (*p - '0');
+      if (exponent < 100000000) exponent = exponent * 10 + (*p - '0');
       ++p;
     }
     magnitude += negative ? -exponent : exponent;
