@@ -2,10 +2,17 @@
 #define TESSALUNE_AMI_ENTRY_POINTS_H
 
 /* The three functions a channel simulator calls, with the C types of the
- * IBIS-AMI standard (integers as `long`, as 64-bit Linux hosts pass them).
- * Usable from C and C++. Each returns 1 for success and 0 for failure. */
+ * IBIS-AMI standard: integers as `long`, as the hosts pass them, which is 64
+ * bits on 64-bit Linux and 32 bits on 64-bit Windows. Usable from C and C++.
+ * Each returns 1 for success and 0 for failure. */
 
+/* The only names the library exports, undecorated: plain C names, and 64-bit
+ * Windows has one calling convention. */
+#ifdef _WIN32
+#define TESSALUNE_AMI_EXPORT __declspec(dllexport)
+#else
 #define TESSALUNE_AMI_EXPORT __attribute__((visibility("default")))
+#endif
 
 #ifdef __cplusplus
 extern "C" {
