@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "PackageFiles.h"
 
 namespace {
 
@@ -64,15 +65,8 @@ TEST_F(InstalledPackage, HoldsTheLibraryItsIbisAndAmiFilesSideBySideAndTheProgra
 // must be in the .ibs file's own folder.
 TEST_F(InstalledPackage, TheIbisFileNamesTheLibraryAndAmiFileThatAreThere) {
   ASSERT_EQ(install_.status, 0) << install_.output;
-  std::ifstream ibs(kPackage + "/tessalune_tx.ibs");
-  ASSERT_TRUE(ibs);
-  std::vector<std::vector<std::string>> executables;
-  for (std::string line; std::getline(ibs, line);) {
-    std::istringstream words(line);
-    std::vector<std::string> w;
-    for (std::string word; words >> word;) w.push_back(word);
-    if (!w.empty() && w[0] == "Executable") executables.push_back(w);
-  }
+  ASSERT_TRUE(IsFile(kPackage + "/tessalune_tx.ibs"));
+  const std::vector<std::vector<std::string>> executables = ExecutableLines(kPackage + "/tessalune_tx.ibs");
   ASSERT_EQ(executables.size(), 1u);
   ASSERT_EQ(executables[0].size(), 4u);
   EXPECT_EQ(executables[0][1], "Linux_gcc_64");
@@ -95,4 +89,30 @@ TEST_F(InstalledPackage, TheInstalledIbisFilePassesTheChecker) {
   CliResult r = Shell("cd '" + kPackage + "' && '" + kPrefix + "/bin/tessalune' check tessalune_tx.ibs");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("File Passed"), std::string::npos) << r.output;
+}
+
+// The two-platform package: the Windows build installed first, then the Linux
+// build into the same prefix (scripts/package.sh uses the other order). Both
+// libraries end up side by side under an IBIS file that names both, and the
+// checker passes it clean.
+TEST(TwoPlatformPackage, NamesBothLibrariesAndPassesTheCheckerClean) {
+  if (WindowsDll().empty()) GTEST_SKIP() << "the Windows DLL is not built (cmake --workflow --preset windows)";
+  const std::string prefix = kPrefix + "-both";
+  const std::string package = prefix + "/tessalune_tx";
+  Shell("rm -rf '" + prefix + "'");
+  for (const std::string build : {TESSALUNE_WINDOWS_BUILD_DIR, TESSALUNE_BINARY_DIR}) {
+    const CliResult r =
+        Shell(std::string("'") + TESSALUNE_CMAKE + "' --install '" + build + "' --prefix '" + prefix + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+  }
+  for (const char* name : {"libtessalune_tx.so", "tessalune_tx.dll", "tessalune_tx.ibs", "tessalune_tx.ami"})
+    EXPECT_TRUE(IsFile(package + "/" + name)) << name;
+  const std::vector<std::vector<std::string>> executables = ExecutableLines(package + "/tessalune_tx.ibs");
+  ASSERT_EQ(executables.size(), 2u);
+  EXPECT_EQ(executables[0],
+            (std::vector<std::string>{"Executable", "Linux_gcc_64", "libtessalune_tx.so", "tessalune_tx.ami"}));
+  EXPECT_EQ(executables[1],
+            (std::vector<std::string>{"Executable", "Windows_gcc_64", "tessalune_tx.dll", "tessalune_tx.ami"}));
+  ExpectPassedClean(Shell("'" + prefix + "/bin/tessalune' check '" + package + "/tessalune_tx.ibs'"));
+  Shell("rm -rf '" + prefix + "'");
 }
