@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the tools and the fuzz
 # targets need, when any of them is missing.
+#   bash scripts/deps.sh           the Linux build and its tests
+#   bash scripts/deps.sh windows   the Windows DLL's cross toolchain and Wine,
+#                                  which runs its tests (CI, scripts/package.sh)
 set -euo pipefail
 
 packages=(
@@ -10,6 +13,13 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libfftw3-dev python3-scikit-rf
 )
+apt_options=()
+if [ "${1:-}" = windows ]; then
+  # Wine's recommended packages (fonts, sound, a graphics stack) serve
+  # console programs nothing.
+  packages=(g++-mingw-w64-x86-64-posix wine64)
+  apt_options=(--no-install-recommends)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,5 +33,5 @@ if [ "${#missing[@]}" -gt 0 ]; then
   sudo_cmd=""
   if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
   $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${apt_options[@]}" "${missing[@]}"
 fi
