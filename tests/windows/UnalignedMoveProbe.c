@@ -1,14 +1,27 @@
-/* Never run: assembled with the project's flags so that a test can read back
- * what the assembler made of aligned vector moves to and from the stack. The
- * Windows build asks it to turn each of them into its unaligned twin; the
- * compiler cannot rewrite an asm statement, so only that option can. */
-void tessalune_unaligned_move_probe(void) {
-  __asm__ volatile(
-      "vmovapd %%ymm0, 0x20(%%rsp)\n\t"
-      "vmovaps 0x40(%%rbp), %%zmm1\n\t"
-      "vmovdqa %%ymm2, (%%rsp)\n\t"
-      "vmovdqa64 %%zmm3, -0x40(%%rbp)\n\t"
-      "vmovdqa32 (%%rsp), %%zmm4\n\t"
-      "movapd %%xmm5, 0x10(%%rsp)\n\t" ::
-          : "memory");
+/* Aligned vector moves, one function per instruction set, each copying the
+ * vector at p to p + 8 doubles (the AVX-512 one also to p + 16). An asm
+ * statement is beyond the compiler's reach: only the assembler option of the
+ * Windows build turns these moves into their unaligned twins, which then
+ * also work on addresses that are only 8- or 16-byte aligned, as a 32- or
+ * 64-byte slot on MinGW's 16-byte-aligned stack can be. A test reads the
+ * assembled moves back with objdump; UnalignedMoveRun.c runs them. */
+#include "UnalignedMoveProbe.h"
+
+void tessalune_move_sse2(double* p) {
+  __asm__ volatile("movapd (%0), %%xmm0\n\tmovapd %%xmm0, 0x40(%0)" : : "r"(p) : "xmm0", "memory");
+}
+
+void tessalune_move_avx(double* p) {
+  __asm__ volatile("vmovapd (%0), %%ymm0\n\tvmovapd %%ymm0, 0x40(%0)\n\tvzeroupper" : : "r"(p) : "xmm0", "memory");
+}
+
+void tessalune_move_avx2(double* p) {
+  __asm__ volatile("vmovdqa (%0), %%ymm0\n\tvmovdqa %%ymm0, 0x40(%0)\n\tvzeroupper" : : "r"(p) : "xmm0", "memory");
+}
+
+void tessalune_move_avx512(double* p) {
+  __asm__ volatile("vmovaps (%0), %%zmm0\n\tvmovdqa64 %%zmm0, 0x40(%0)\n\tvmovdqa32 %%zmm0, 0x80(%0)\n\tvzeroupper"
+                   :
+                   : "r"(p)
+                   : "xmm0", "memory");
 }
