@@ -5,6 +5,7 @@
 #include "IbisParser/AlgModReserved.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
+#include "amiparam/AmiTreeWalk.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -75,14 +76,13 @@ void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
 }
 
 void ALGMOD_WalkBranch(const AMIBRANCH* branch) {
-  for (int i = 0; i < branch->child_count; ++i) {
-    const AMINODE& child = branch->children[i];
-    if (!child.body) continue;
-    if (child.kind == AMINODE_LEAF)
-      ALGMOD_CheckLeaf(static_cast<const AMILEAF*>(child.body), branch->name);
-    else
-      ALGMOD_WalkBranch(static_cast<const AMIBRANCH*>(child.body));
-  }
+  // Without recursion: an .ami file may nest deeper than the call stack allows.
+  AMITREE_Walk(branch, 0, [](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
+    if (!child.body) return AmiWalkStep::kNext;
+    if (child.kind != AMINODE_LEAF) return AmiWalkStep::kEnter;
+    ALGMOD_CheckLeaf(static_cast<const AMILEAF*>(child.body), parent->name);
+    return AmiWalkStep::kNext;
+  });
 }
 
 void ALGMOD_CheckTree(const AMITREE* tree) {

@@ -2,26 +2,30 @@
 
 #include <cmath>
 #include <cstring>
-#include <string>
-#include <vector>
+
+#include "amiparam/AmiTreeWalk.h"
 
 namespace {
 
-// Full name of a child called `name` under a parent whose full name is
-// `parent`: joined by "." unless the parent's name is empty.
-std::string Join(const std::string& parent, const char* name) {
-  std::string full = parent;
-  if (!full.empty()) full += '.';
-  full += name ? name : "";
-  return full;
-}
-
-// True when a leaf below the branch named `full` can have the full name
-// `path`: such names all begin with `full` and a ".", unless `full` is empty.
-bool MayLeadTo(const std::string& full, const char* path) {
-  if (full.empty()) return true;
-  size_t length = full.size();
-  return std::strncmp(path, full.c_str(), length) == 0 && path[length] == '.';
+// Full names are never built: the search only follows branches whose full
+// name is the beginning of the path, so a full name is known by its length
+// in the path. A full name of length 0 is the empty name.
+//
+// Extends the full name path[0, length) by a child called `name` (joined by
+// "." unless the full name is empty). Stores the new length and returns true
+// when the longer full name is the beginning of the path as well.
+bool Extend(const char* path, size_t length, const char* name, size_t* extended) {
+  const char* rest = path + length;
+  if (length > 0) {
+    if (*rest != '.') return false;
+    ++rest;
+  }
+  if (name) {
+    for (; *name; ++name, ++rest)
+      if (*rest != *name) return false;  // also stops at the path's end
+  }
+  *extended = static_cast<size_t>(rest - path);
+  return true;
 }
 
 bool EqualsIgnoringCase(const char* a, const char* b) {
@@ -45,35 +49,36 @@ AmiParameters::~AmiParameters() { AMITREE_Free(&tree); }
 
 AMILEAF* AmiParameters::FindLeaf(const AMIBRANCH* branch, const char* path, const char* prefix) {
   if (!branch || !path || branch->child_count == 0) return nullptr;
-  // Depth first in text order with an explicit stack, so that however deep
-  // the nesting of the text, the search cannot exhaust the call stack.
-  struct Frame {
-    const AMIBRANCH* branch;
-    std::string full;  // full name of the branch
-    int32_t next;      // next child to visit
-  };
-  std::vector<Frame> frames;
-  frames.push_back(Frame{branch, Join(prefix ? prefix : "", branch->name), 0});
-  while (!frames.empty()) {
-    Frame& frame = frames.back();
-    if (frame.next >= frame.branch->child_count || !frame.branch->children) {
-      frames.pop_back();
-      continue;
-    }
-    const AMINODE& child = frame.branch->children[frame.next++];
-    if (!child.body) continue;
-    if (child.kind == AMINODE_LEAF) {
-      AMILEAF* leaf = static_cast<AMILEAF*>(child.body);
-      if (Join(frame.full, leaf->name) == path) return leaf;
-      continue;
-    }
-    const AMIBRANCH* sub = static_cast<const AMIBRANCH*>(child.body);
-    if (sub->child_count == 0) continue;
-    std::string full = Join(frame.full, sub->name);
-    if (!MayLeadTo(full, path)) continue;  // no leaf below can match
-    frames.push_back(Frame{sub, std::move(full), 0});
+  // Depth first in text order without recursion, so that however deep the
+  // nesting of the text, the search cannot exhaust the call stack. Each open
+  // branch keeps only the length of its full name. A leaf matches when its
+  // full name is the whole path; a branch is entered only when its full name
+  // followed by "." begins the path (or is empty), since no leaf below can
+  // match otherwise.
+  size_t prefixLength = 0;
+  if (prefix && *prefix) {
+    prefixLength = std::strlen(prefix);
+    if (std::strncmp(path, prefix, prefixLength) != 0) return nullptr;  // no full name below begins the path
   }
-  return nullptr;
+  size_t full = 0;
+  if (!Extend(path, prefixLength, branch->name, &full)) return nullptr;
+  AMILEAF* found = nullptr;
+  AMITREE_Walk(branch, full,
+               [&](const AMINODE& child, int32_t, const AMIBRANCH*, size_t parentFull, size_t& childFull) {
+                 if (!child.body) return AmiWalkStep::kNext;
+                 if (child.kind == AMINODE_LEAF) {
+                   AMILEAF* leaf = static_cast<AMILEAF*>(child.body);
+                   if (!Extend(path, parentFull, leaf->name, &childFull) || path[childFull] != '\0')
+                     return AmiWalkStep::kNext;
+                   found = leaf;
+                   return AmiWalkStep::kStop;
+                 }
+                 const AMIBRANCH* sub = static_cast<const AMIBRANCH*>(child.body);
+                 if (sub->child_count == 0 || !Extend(path, parentFull, sub->name, &childFull))
+                   return AmiWalkStep::kNext;
+                 return childFull == 0 || path[childFull] == '.' ? AmiWalkStep::kEnter : AmiWalkStep::kNext;
+               });
+  return found;
 }
 
 AMILEAF* AmiParameters::Find(const char* path) const {

@@ -1,9 +1,10 @@
 #include "AmiFileParams.h"
 
+#include "ParameterFileText.h"
 #include "amiparam/AmiTree.h"
+#include "amiparam/AmiTreeWalk.h"
 #include "amiparam/AmiValue.h"
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -11,9 +12,17 @@ namespace {
 
 bool IsNumberKind(int32_t kind) { return kind == AMIVALUE_INTEGER || kind == AMIVALUE_FLOAT; }
 
-std::vector<AMINODE> Children(const AMIBRANCH* branch) {
+// The children of a branch, in place.
+struct ChildRange {
+  const AMINODE* first = nullptr;
+  const AMINODE* last = nullptr;
+  const AMINODE* begin() const { return first; }
+  const AMINODE* end() const { return last; }
+};
+
+ChildRange Children(const AMIBRANCH* branch) {
   if (!branch || !branch->children || branch->child_count <= 0) return {};
-  return std::vector<AMINODE>(branch->children, branch->children + branch->child_count);
+  return ChildRange{branch->children, branch->children + branch->child_count};
 }
 
 const AMILEAF* Leaf(const AMINODE& node) {
@@ -37,32 +46,46 @@ bool IsDefinition(const AMIBRANCH* branch) {
   return false;
 }
 
-void Collect(const AMIBRANCH* branch, const std::string& prefix, std::vector<AmiParameterDefinition>& out) {
-  for (const AMINODE& child : Children(branch)) {
-    const AMIBRANCH* sub = Branch(child);
-    if (!sub || !sub->name) continue;
-    const std::string path = prefix.empty() ? sub->name : prefix + "." + sub->name;
-    if (!IsDefinition(sub)) {
-      Collect(sub, path, out);
-      continue;
+AmiParameterDefinition Definition(const AMIBRANCH* branch, const std::string& path) {
+  AmiParameterDefinition def;
+  def.path = path;
+  for (const AMINODE& item : Children(branch)) {
+    const AMILEAF* leaf = Leaf(item);
+    if (!leaf || !leaf->name) continue;
+    const std::string name = leaf->name;
+    if (name == "Usage") def.usage = ValueText(leaf, 0);
+    if (name == "Type") def.type = ValueText(leaf, 0);
+    if (name == "Default") def.defaultValue = ValueText(leaf, 0);
+    if (name == "Description") def.description = ValueText(leaf, 0);
+    if (name == "Format") {
+      def.format = ValueText(leaf, 0);
+      for (int i = 1; i < leaf->value_count; ++i) def.formatValues.push_back(ValueText(leaf, i));
     }
-    AmiParameterDefinition def;
-    def.path = path;
-    for (const AMINODE& item : Children(sub)) {
-      const AMILEAF* leaf = Leaf(item);
-      if (!leaf || !leaf->name) continue;
-      const std::string name = leaf->name;
-      if (name == "Usage") def.usage = ValueText(leaf, 0);
-      if (name == "Type") def.type = ValueText(leaf, 0);
-      if (name == "Default") def.defaultValue = ValueText(leaf, 0);
-      if (name == "Description") def.description = ValueText(leaf, 0);
-      if (name == "Format") {
-        def.format = ValueText(leaf, 0);
-        for (int i = 1; i < leaf->value_count; ++i) def.formatValues.push_back(ValueText(leaf, i));
-      }
-    }
-    out.push_back(def);
   }
+  return def;
+}
+
+// Every parameter definition below `top`, depth first in file order. Groups
+// may nest deeper than the call stack allows, so the walk keeps its own
+// stack; the names of the open groups share one path text, which each level
+// only extends or cuts back (a group keeps the length of its part), so
+// memory stays linear in the depth.
+void Collect(const AMIBRANCH* top, std::vector<AmiParameterDefinition>& out) {
+  std::string path;
+  AMITREE_Walk(top, size_t{0},
+               [&](const AMINODE& child, int32_t, const AMIBRANCH*, size_t parentLength, size_t& childLength) {
+                 const AMIBRANCH* sub = Branch(child);
+                 if (!sub || !sub->name) return AmiWalkStep::kNext;
+                 path.resize(parentLength);
+                 if (!path.empty()) path += '.';
+                 path += sub->name;
+                 if (IsDefinition(sub)) {
+                   out.push_back(Definition(sub, path));
+                   return AmiWalkStep::kNext;
+                 }
+                 childLength = path.size();
+                 return AmiWalkStep::kEnter;
+               });
 }
 
 // The leaf text of one parameter value: strings are quoted.
@@ -113,19 +136,23 @@ std::string AmiParameterDefinition::Reject(const std::string& value) const {
 }
 
 bool AmiFileParams::Load(const std::string& path, std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = "cannot read " + path;
+  std::string file;
+  const ParameterFileRead read = ReadParameterFile(path, file);
+  if (read != ParameterFileRead::kOk) {
+    error = ParameterFileError(read, path);
     return false;
   }
-  std::ostringstream text;
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t first = line.find_first_not_of(" \t\r");
-    if (first != std::string::npos && line[first] == '|') continue;
-    text << line << '\n';
+  // Each line ends with a line feed; comment lines are left out.
+  std::string text;
+  text.reserve(file.size() + 1);
+  for (size_t start = 0; start < file.size();) {
+    size_t end = file.find('\n', start);
+    if (end == std::string::npos) end = file.size();
+    const size_t first = file.find_first_not_of(" \t\r", start);
+    if (first >= end || file[first] != '|') text.append(file, start, end - start).push_back('\n');
+    start = end + 1;
   }
-  if (!LoadText(text.str(), error)) {
+  if (!LoadText(text, error)) {
     error = path + ": " + error;
     return false;
   }
@@ -150,7 +177,7 @@ bool AmiFileParams::LoadText(const std::string& text, std::string& error) {
   root_ = root->name;
   for (const AMINODE& child : Children(root)) {
     const AMIBRANCH* branch = Branch(child);
-    if (branch && branch->name && std::string(branch->name) == "Model_Specific") Collect(branch, "", parameters_);
+    if (branch && branch->name && std::string(branch->name) == "Model_Specific") Collect(branch, parameters_);
   }
   AMITREE_Free(&tree);
   return true;

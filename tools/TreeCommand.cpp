@@ -3,13 +3,12 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <sstream>
-#include <vector>
+#include <new>
 
+#include "ParameterFileText.h"
 #include "amiparam/AmiParameters.h"
+#include "amiparam/AmiTreeWalk.h"
 
 namespace {
 
@@ -31,47 +30,33 @@ void AppendLeaf(std::string& out, const AMINODE& node) {
   out += "]}";
 }
 
-// Writes NODE with an explicit stack: a parameter string may nest deeper
-// than the call stack would allow.
+// Writes NODE and everything below it without recursion: a parameter string
+// may nest deeper than the call stack would allow. The text is built
+// directly (no JSON value is built, dumped or destroyed, which would recurse
+// as deep as the tree).
 void AppendNode(std::string& out, const AMINODE& root) {
-  struct Frame {
-    const AMIBRANCH* branch;
-    int32_t next;
-  };
-  std::vector<Frame> frames;
-  auto open = [&](const AMINODE& node) {
+  auto open = [&out](const AMINODE& node) {
     if (!node.body) {
       out += "null";
-      return;
+      return false;
     }
     if (node.kind != AMINODE_BRANCH) {
       AppendLeaf(out, node);
-      return;
+      return false;
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(node.body);
     out += "{\"kind\":\"branch\",\"name\":" + Quote(branch->name) + ",\"level\":" + std::to_string(node.level) +
            ",\"children\":[";
-    frames.push_back(Frame{branch, 0});
+    return true;
   };
-  open(root);
-  while (!frames.empty()) {
-    Frame& frame = frames.back();
-    if (frame.next >= frame.branch->child_count) {
-      out += "]}";
-      frames.pop_back();
-      continue;
-    }
-    if (frame.next > 0) out += ",";
-    const AMINODE& child = frame.branch->children[frame.next++];
-    open(child);  // may push, invalidating `frame`
-  }
-}
-
-bool ReadFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  if (!open(root)) return;
+  AMITREE_Walk(
+      static_cast<const AMIBRANCH*>(root.body), 0,
+      [&](const AMINODE& child, int32_t index, const AMIBRANCH*, int, int&) {
+        if (index > 0) out += ",";
+        return open(child) ? AmiWalkStep::kEnter : AmiWalkStep::kNext;
+      },
+      [&out](const AMIBRANCH*, int) { out += "]}"; });
 }
 
 struct TreeOptions {
@@ -82,11 +67,14 @@ struct TreeOptions {
   bool get = false;  // --get given
 };
 
-int RunTree(const TreeOptions& options) {
+int RunTreeOn(const TreeOptions& options) {
   std::string text = options.text;
-  if (!options.file.empty() && !ReadFile(options.file, text)) {
-    std::fprintf(stderr, "tree: cannot read %s\n", options.file.c_str());
-    return 2;
+  if (!options.file.empty()) {
+    const ParameterFileRead read = ReadParameterFile(options.file, text);
+    if (read != ParameterFileRead::kOk) {
+      std::fprintf(stderr, "tree: %s\n", ParameterFileError(read, options.file).c_str());
+      return read == ParameterFileRead::kCannotRead ? 2 : 1;
+    }
   }
   if (options.get) {
     AmiParameters params(text.c_str());
@@ -111,10 +99,25 @@ int RunTree(const TreeOptions& options) {
   }
   AMITREE* tree = nullptr;
   int32_t result = AMITREE_Parse(text.c_str(), &tree);
-  std::string json = TreeJson(result, tree);
+  std::string json;
+  try {
+    json = TreeJson(result, tree);
+  } catch (...) {
+    AMITREE_Free(&tree);
+    throw;
+  }
   AMITREE_Free(&tree);
   std::printf("%s\n", json.c_str());
   return result == AMITREE_OK ? 0 : 1;
+}
+
+int RunTree(const TreeOptions& options) {
+  try {
+    return RunTreeOn(options);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tree: out of memory\n");
+    return 1;
+  }
 }
 
 }  // namespace

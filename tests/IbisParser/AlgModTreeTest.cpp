@@ -9,6 +9,7 @@
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
+#include "tests/NestedText.h"
 #include "tests/amiparam/MsgCapture.h"
 
 namespace {
@@ -146,6 +147,21 @@ TEST(AlgModTree, ModelSpecificLeavesAreChecked) {
   EXPECT_EQ(leaf("(Format List)"), "ERROR - List: Illegal Format for p. Expected 1 number(s)\n");
   EXPECT_EQ(leaf("(Format Sometimes 1)"), "ERROR - Illegal Format value Sometimes specified for p\n");
   EXPECT_EQ(leaf("(Labels x) (Default q) (Description \"\")"), "");
+}
+
+// Parameter groups nested a million deep, in Model_Specific and in an
+// unknown branch of Reserved_Parameters: both walks keep their own stack, so
+// the leaf at the bottom is reached and checked whatever the call stack.
+TEST(AlgModTree, BranchesNestedAMillionDeepAreWalked) {
+  const std::string text = "(model (Reserved_Parameters " + kImpulse + kGetWave + " (Odd " +
+                           Nest(kDeepNesting, "(low (Type Strange))") + ")) (Model_Specific " +
+                           Nest(kDeepNesting, "(bottom (Usage Always))") + "))";
+  bool parsed = false;
+  EXPECT_EQ(Check(text, &parsed),
+            "ERROR - Unknown parameter Odd found as a child of Reserved_Parameters\n"
+            "ERROR - Illegal Type value Strange specified for low\n"
+            "ERROR - Illegal Usage value Always specified for bottom\n");
+  EXPECT_TRUE(parsed);
 }
 
 }  // namespace

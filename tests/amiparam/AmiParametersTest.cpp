@@ -5,6 +5,8 @@
 #include <climits>
 #include <string>
 
+#include "tests/NestedText.h"
+
 namespace {
 
 const char* kModel = "(tessalune_tx (emphasis 0.5) (Vreg 3) (corner 1))";
@@ -151,6 +153,50 @@ TEST(AmiParameters, DeepNestingDoesNotExhaustTheStack) {
   EXPECT_TRUE(params.GetInt(value, "a"));  // every branch has an empty name
   EXPECT_EQ(value, 1);
   EXPECT_FALSE(params.GetInt(value, "b"));
+}
+
+// A leaf a million named levels down, read by its full path: the search
+// keeps no copy of the path per level (that would take terabytes here), only
+// how much of the path each open branch matches.
+TEST(AmiParameters, LeavesAMillionNamedLevelsDownAreFoundByTheirPath) {
+  const std::string text = "(m " + Nest(kDeepNesting, "(x 1.5) (y 2)") + " (z 3))";
+  AmiParameters params(text.c_str());
+  ASSERT_TRUE(params.valid);
+  const std::string deep = "m." + NestPath(kDeepNesting);
+  double value = 0;
+  EXPECT_TRUE(params.GetDouble(value, (deep + ".x").c_str()));
+  EXPECT_EQ(value, 1.5);
+  EXPECT_TRUE(params.GetDouble(value, (deep + ".y").c_str()));
+  EXPECT_EQ(value, 2.0);
+  EXPECT_TRUE(params.GetDouble(value, "m.z"));
+  EXPECT_EQ(value, 3.0);
+  value = 0;
+  EXPECT_FALSE(params.GetDouble(value, (deep + ".w").c_str()));
+  EXPECT_FALSE(params.GetDouble(value, (deep + "x").c_str()));
+  EXPECT_FALSE(params.GetDouble(value, deep.c_str()));  // a branch
+  EXPECT_EQ(value, 0.0);
+}
+
+TEST(AmiParameters, FullNamesFollowTheJoiningRules) {
+  // An empty name joins with "." under a named branch, but a name under an
+  // empty full name has no "." before it.
+  AmiParameters params("(m ( (x 1)) (n (p (q 2))) (r (s 3)))");
+  ASSERT_TRUE(params.valid);
+  int32_t value = 0;
+  EXPECT_TRUE(params.GetInt(value, "m..x"));
+  EXPECT_EQ(value, 1);
+  EXPECT_FALSE(params.GetInt(value, "m.x"));
+  EXPECT_TRUE(params.GetInt(value, "m.n.p.q"));
+  EXPECT_EQ(value, 2);
+  EXPECT_FALSE(params.GetInt(value, "m.n.p"));
+  EXPECT_FALSE(params.GetInt(value, "m.n.pq"));
+  EXPECT_FALSE(params.GetInt(value, "m.r.s.t"));
+  const AMIBRANCH* root = static_cast<const AMIBRANCH*>(params.tree->nodes[0].body);
+  const AMIBRANCH* n = static_cast<const AMIBRANCH*>(root->children[1].body);
+  EXPECT_NE(AmiParameters::FindLeaf(n, "m.n.p.q", "m"), nullptr);
+  EXPECT_EQ(AmiParameters::FindLeaf(n, "m.n.p.q", "mm"), nullptr);
+  EXPECT_EQ(AmiParameters::FindLeaf(n, "m.n.p.q", "m.n"), nullptr);
+  EXPECT_NE(AmiParameters::FindLeaf(n, "x.y.n.p.q", "x.y"), nullptr);
 }
 
 }  // namespace

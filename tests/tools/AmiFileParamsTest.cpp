@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tests/NestedText.h"
+#include "tests/TestFolder.h"
+
 namespace {
 
 const std::string kModelAmi = std::string(TESSALUNE_SOURCE_DIR) + "/ibis/tessalune_tx.ami";
@@ -122,4 +125,34 @@ TEST(AmiFileParams, CommentLinesAreSkippedAndBrokenFilesReported) {
   std::remove(path.c_str());
   EXPECT_FALSE(file.Load(path, error));
   EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+}
+
+// Parameter groups nested a million deep: the defaults reader walks them with
+// its own stack and one shared path, and the string it builds reads back.
+TEST(AmiFileParams, GroupsNestedAMillionDeepAreRead) {
+  TestFolder folder("amifile");
+  const std::string text = "| deep groups\n(m (Model_Specific " +
+                           Nest(kDeepNesting, "(x (Usage In) (Type Float) (Format Range 0.5 0 1))") +
+                           " (y (Usage In) (Type Integer) (Default 3))))\n";
+  AmiFileParams file;
+  std::string error;
+  ASSERT_TRUE(file.Load(folder.Write("deep.ami", text), error)) << error;
+  ASSERT_EQ(file.Parameters().size(), 2u);
+  const std::string path = NestPath(kDeepNesting) + ".x";
+  EXPECT_EQ(file.Parameters()[0].path, path);
+  EXPECT_EQ(file.Parameters()[1].path, "y");
+  std::string built;
+  ASSERT_TRUE(file.BuildParameterString({path + "=0.25"}, built, error)) << error;
+  EXPECT_EQ(built, "(m " + Nest(kDeepNesting, "(x 0.25)") + " (y 3))");
+  AmiParameters params(built.c_str());
+  double value = 0;
+  EXPECT_TRUE(params.GetDouble(value, ("m." + path).c_str()));
+  EXPECT_EQ(value, 0.25);
+}
+
+TEST(AmiFileParams, EndlessFilesAreRefusedBeforeMemoryRunsOut) {
+  AmiFileParams file;
+  std::string error;
+  EXPECT_FALSE(file.Load("/dev/zero", error));
+  EXPECT_EQ(error, "/dev/zero holds more than 16 MiB, more than a parameter file may hold");
 }

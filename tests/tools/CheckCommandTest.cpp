@@ -6,6 +6,7 @@
 
 #include "CheckCommand.h"
 #include "CliRun.h"
+#include "tests/NestedText.h"
 #include "tests/TestFolder.h"
 
 namespace fs = std::filesystem;
@@ -56,6 +57,28 @@ TEST_F(CheckCli, WarningsAloneStillPass) {
   EXPECT_EQ(r.output,
             "WARNING (line    3) - IBIS files should not contain tab characters.\n"
             "\nErrors  : 0\nWarnings: 1\n\nFile Passed\n");
+}
+
+// An .ami file whose parameter groups nest a million deep is checked to the
+// bottom, on its own and through the .ibs file that names it.
+TEST_F(CheckCli, AmiFilesNestedAMillionDeepAreChecked) {
+  const std::string reserved =
+      "(Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"i\"))"
+      " (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"g\")))";
+  std::string ami = Write("deep.ami", "(m " + reserved + "\n(Model_Specific " +
+                                          Nest(kDeepNesting, "(gain (Usage Sometimes) (Type Float))") + "))\n");
+  const std::string verdict =
+      "ERROR - Illegal Usage value Sometimes specified for gain\n\nErrors  : 1\n\nFile Failed\n";
+  CliResult r = RunCli("check -q " + ami);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output, verdict);
+  Write("m.so", "");
+  std::string ibs = Write("deep.ibs",
+                          "[IBIS Ver] 5.0\n[File Name] deep.ibs\n[File Rev] 1\n[Model] m\n[Algorithmic Model]\n"
+                          "Executable Linux_gcc_64 m.so deep.ami\n[End Algorithmic Model]\n[End]\n");
+  r = RunCli("check -q " + ibs);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output, verdict);
 }
 
 TEST_F(CheckCli, UsageErrorsExitTwo) {

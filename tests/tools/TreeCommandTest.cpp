@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CliRun.h"
+#include "tests/NestedText.h"
 #include "tests/TestFolder.h"
 
 namespace {
@@ -100,6 +101,30 @@ TEST(TreeCommand, DeepNestingPrints) {
   CliResult r = RunCli("tree -f " + Word(folder.Write("deep.ami", text)));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.output.rfind("{\"result\":0,\"slots\":20000,", 0), 0u);
+}
+
+// A million named levels: the JSON is written with an explicit stack, one
+// branch object inside the other, exactly as for a shallow tree.
+TEST(TreeCommand, AMillionNamedLevelsPrintAsNestedObjects) {
+  TestFolder folder("tree");
+  CliResult r = RunCli("tree -f " + Word(folder.Write("deep.ami", Nest(kDeepNesting, "(x 1)", "b"))));
+  EXPECT_EQ(r.status, 0);
+  std::string expected = "{\"result\":0,\"slots\":" + std::to_string(kDeepNesting + 1) + ",\"root\":";
+  for (size_t level = 1; level <= kDeepNesting; ++level)
+    expected += "{\"kind\":\"branch\",\"name\":\"b\",\"level\":" + std::to_string(level) + ",\"children\":[";
+  expected += "{\"kind\":\"leaf\",\"name\":\"x\",\"level\":" + std::to_string(kDeepNesting + 1) +
+              ",\"property\":0,\"values\":[{\"text\":\"1\",\"kind\":1,\"keyword\":-1}]}";
+  for (size_t level = 1; level <= kDeepNesting; ++level) expected += "]}";
+  expected += "}\n";
+  EXPECT_TRUE(r.output == expected) << "got " << r.output.size() << " bytes, expected " << expected.size();
+}
+
+// An endless or huge input is refused with a reason, never an abort.
+TEST(TreeCommand, EndlessInputIsRefusedWithStatusOne) {
+  CliResult r = RunCli("tree -f /dev/zero", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output, "tree: /dev/zero holds more than 16 MiB, more than a parameter file may hold\n");
+  EXPECT_EQ(RunCli("tree -f /dev/zero --get m.a").status, 1);
 }
 
 }  // namespace
