@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 #include "IbisParser/AlgModTree.h"
 #include "IbisParser/CmnWords.h"
@@ -61,6 +63,17 @@ bool SplitPlatform(const char* word, CMN_WORDS* pieces) {
   if (pieces->found != 5) return false;
   auto isSep = [&](int i) { return std::strcmp(pieces->words[i], "_") == 0; };
   return !isSep(0) && isSep(1) && !isSep(2) && isSep(3) && !isSep(4);
+}
+
+// What makes two records of a block duplicates: platform and compiler
+// without regard to case, and bits.
+std::string DuplicateKey(const ALGMOD& r) {
+  std::string key;
+  for (const char* text : {r.platform, r.compiler}) {
+    for (const char* p = text; *p; ++p) key += (*p >= 'A' && *p <= 'Z') ? static_cast<char>(*p - 'A' + 'a') : *p;
+    key += '\0';
+  }
+  return key + std::to_string(r.bits);
 }
 
 bool FileExists(const char* dir, const char* name) {
@@ -168,14 +181,17 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
 
 void ALGMOD_EndBlock(const ALGMODLIST* head) {
   if (!head) return;
+  // Each record is reported once for every later record with the same
+  // platform, compiler (both without regard to case) and bits. Counting the
+  // records of each kind first makes that linear in the length of the block.
+  std::unordered_map<std::string, long> later;
+  for (const ALGMOD* r = head->first; r; r = r->next) ++later[DuplicateKey(*r)];
   for (const ALGMOD* r = head->first; r; r = r->next) {
     if (r->bits != 32 && r->bits != 64)
       MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(algmodLine));
-    for (const ALGMOD* s = r->next; s; s = s->next) {
-      if (CMN_EqualNoCase(s->platform, r->platform) && CMN_EqualNoCase(s->compiler, r->compiler) && s->bits == r->bits)
-        MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
-                 static_cast<int>(algmodLine));
-    }
+    for (long n = --later[DuplicateKey(*r)]; n > 0; --n)
+      MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
+               static_cast<int>(algmodLine));
   }
 }
 

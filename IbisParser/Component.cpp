@@ -8,7 +8,7 @@
 void COMP_Begin() {
   COMPONENT* component = nullptr;
   if (!CMN_Alloc(&component, sizeof(COMPONENT))) return;
-  PARSE_AppendToList(&gParse.components, component);
+  PARSE_AppendToList(&gParse.components, &gParse.lastComponent, component);
   gParse.component = component;
 }
 

@@ -1,5 +1,6 @@
 #include "IbisParser/Hdr.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "IbisParser/CmnValue.h"
@@ -19,23 +20,39 @@ void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
 HDR* OpenHeader() { return gParse.headerOpen ? gParse.header : nullptr; }
 
-// Appends `line` to a multi-line text: old text, '\n', line; or the line
-// alone when there was no text. 1020 when the text cannot grow.
-void AppendText(char** text, const char* line) {
-  size_t oldLength = *text ? std::strlen(*text) : 0;
-  size_t lineLength = std::strlen(line);
-  char* joined = nullptr;
-  if (!CMN_Alloc(&joined, oldLength + 1 + lineLength + 1)) {
-    LineError(1020);
-    return;
+// Appends `line` to the multi-line text `index` (0 source, 1 notes, 2
+// disclaimer, 3 copyright): old text, '\n', line; or the line alone when
+// there was no text. The text grows by doubling, so a long [Notes] costs
+// time linear in its length. 1020 when the text cannot grow; it then keeps
+// what it held.
+void AppendText(HDR* header, int index, const char* line) {
+  char** texts[] = {&header->source, &header->notes, &header->disclaimer, &header->copyright};
+  char** text = texts[index];
+  size_t& length = header->textLength[index];
+  size_t& capacity = header->textCapacity[index];
+  if (!*text) length = capacity = 0;
+  const size_t separator = *text ? 1 : 0;
+  const size_t lineLength = std::strlen(line);
+  const size_t needed = length + separator + lineLength + 1;
+  if (needed > capacity) {
+    size_t grown = capacity < 64 ? 64 : capacity;
+    while (grown < needed && grown <= SIZE_MAX / 2) grown *= 2;
+    if (grown < needed) grown = needed;
+    char* larger = nullptr;
+    if (!CMN_Alloc(&larger, grown)) {
+      LineError(1020);
+      return;
+    }
+    if (*text) {
+      std::memcpy(larger, *text, length + 1);
+      CMN_Free(text);
+    }
+    *text = larger;
+    capacity = grown;
   }
-  if (*text) {
-    std::memcpy(joined, *text, oldLength);
-    joined[oldLength++] = '\n';
-    CMN_Free(text);
-  }
-  std::memcpy(joined + oldLength, line, lineLength + 1);
-  *text = joined;
+  if (separator) (*text)[length++] = '\n';
+  std::memcpy(*text + length, line, lineLength + 1);
+  length += lineLength;
 }
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -110,21 +127,9 @@ void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size
   if (CMN_StoreValue(dest, value, max, name)) CMN_CheckReservedWord(dest);
 }
 
-// [Source], [Notes], [Disclaimer], [Copyright] and their data lines.
-char** TextOf(HDR* header, int id) {
-  switch (id) {
-    case KEY_SOURCE:
-      return &header->source;
-    case KEY_NOTES:
-      return &header->notes;
-    case KEY_DISCLAIMER:
-      return &header->disclaimer;
-    case KEY_COPYRIGHT:
-      return &header->copyright;
-    default:
-      return nullptr;
-  }
-}
+// Index of the multi-line text of keyword `id` ([Source], [Notes],
+// [Disclaimer], [Copyright]) for AppendText, or -1 for any other keyword.
+int TextOf(int id) { return id >= KEY_SOURCE && id <= KEY_COPYRIGHT ? id - KEY_SOURCE : -1; }
 
 void KeywordLine(int id, const char* text) {
   HDR* header = OpenHeader();
@@ -158,7 +163,7 @@ void KeywordLine(int id, const char* text) {
         break;
       }
       header->seen[seen] = 1;
-      if (*value) AppendText(TextOf(header, id), value);
+      if (*value) AppendText(header, TextOf(id), value);
       break;
     }
     default:
@@ -169,12 +174,12 @@ void KeywordLine(int id, const char* text) {
 
 void DataLine(const char* text) {
   HDR* header = OpenHeader();
-  char** target = header ? TextOf(header, header->lastKeyword) : nullptr;
-  if (!target) {
+  const int target = header ? TextOf(header->lastKeyword) : -1;
+  if (target < 0) {
     LineError(1002);
     return;
   }
-  AppendText(target, text);
+  AppendText(header, target, text);
 }
 
 }  // namespace

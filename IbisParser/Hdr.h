@@ -36,6 +36,10 @@ struct HDR {
   char* notes;
   char* disclaimer;
   char* copyright;
+  // Length and capacity of each multi-line text (source, notes, disclaimer,
+  // copyright in this order), so that appending a line copies only the line.
+  size_t textLength[4];
+  size_t textCapacity[4];
   int seen[HDR_SEEN_COUNT];
   int lastKeyword;  // latest header keyword id; routes the data lines
 };

@@ -12,7 +12,7 @@
 void MODEL_Begin() {
   MODEL* model = nullptr;
   if (!CMN_Alloc(&model, sizeof(MODEL))) return;
-  PARSE_AppendToList(&gParse.models, model);
+  PARSE_AppendToList(&gParse.models, &gParse.lastModel, model);
   gParse.model = model;
 }
 

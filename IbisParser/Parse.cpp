@@ -48,6 +48,8 @@ void FreeDescription() {
   HDR_Free(&gParse.header);
   COMP_FreeAll(&gParse.components);
   MODEL_FreeAll(&gParse.models);
+  gParse.lastComponent = nullptr;
+  gParse.lastModel = nullptr;
   gParse.headerOpen = 0;
   gParse.component = nullptr;
   gParse.model = nullptr;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "IbisParser/Parse.h"
@@ -50,6 +51,34 @@ const std::string& GeneratedFile() {
   return generated.path;
 }
 
+// What a file of many parts repeats: [Model] sections, [Component]
+// sections, or lines of the header's [Notes].
+enum class Repeated { kModels, kComponents, kNoteLines };
+
+// A file of `count` such parts, written once per kind and count and removed
+// when the program ends.
+const std::string& RepeatedFile(Repeated what, int64_t count) {
+  static std::map<std::string, Generated> files;
+  static const char* const kNames[] = {"models", "components", "notes"};
+  const std::string key = kNames[static_cast<int>(what)] + std::to_string(count);
+  Generated& file = files[key];
+  if (!file.path.empty()) return file.path;
+  const std::string name = "bench_ibischeck_" + std::to_string(::getpid()) + "_" + key + ".ibs";
+  file.path = (fs::temp_directory_path() / name).string();
+  std::ofstream out(file.path, std::ios::binary);
+  out << "[IBIS Ver] 4.2\n[File Name] " << name << "\n[File Rev] 1.0\n[Notes] generated\n";
+  for (int64_t i = 0; i < count; ++i) {
+    if (what == Repeated::kModels)
+      out << "[Model] m" << i << "\nModel_type I/O\n";
+    else if (what == Repeated::kComponents)
+      out << "[Component] c" << i << "\n[Manufacturer] bench\n";
+    else
+      out << "note line " << i << " of a long text that the header keeps whole\n";
+  }
+  out << "[End]\n";
+  return file.path;
+}
+
 void CheckFile(benchmark::State& state, const std::string& path) {
   FILE* sink = std::fopen("/dev/null", "w");
   FILE* saved = gpMsgStream;
@@ -83,5 +112,27 @@ void BM_CheckLargestCorpusFile(benchmark::State& state) {
   CheckFile(state, largest);
 }
 BENCHMARK(BM_CheckLargestCorpusFile)->Unit(benchmark::kMillisecond);
+
+// Time against the number of sections (or lines of a text): appending one
+// must not walk or copy what came before it, so checking stays linear.
+void BM_CheckManyParts(benchmark::State& state, Repeated what) {
+  CheckFile(state, RepeatedFile(what, state.range(0)));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK_CAPTURE(BM_CheckManyParts, Models, Repeated::kModels)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(BM_CheckManyParts, Components, Repeated::kComponents)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(BM_CheckManyParts, NoteLines, Repeated::kNoteLines)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace

@@ -146,6 +146,22 @@ TEST(AlgModBlock, DuplicatesDifferingOnlyInCaseAreReported) {
             "Algorithmic Model defined on line 10\n");
 }
 
+// Each record is reported once for every later record like it, newest
+// first, with its own spelling; a kind with other bits is another kind.
+TEST(AlgModBlock, EachDuplicateIsReportedForEveryLaterOne) {
+  Block b;
+  b.Add("Executable Linux_gcc_64 a.so a.ami");
+  b.Add("Executable Windows_VisualStudio_64 b.dll b.ami");
+  b.Add("Executable LINUX_GCC_64 c.so c.ami");
+  b.Add("Executable linux_Gcc_64 d.so d.ami");
+  b.Add("Executable linux_gcc_32 e.so e.ami");
+  b.End();
+  const std::string tail = " Bits 64 for Algorithmic Model defined on line 10\n";
+  EXPECT_EQ(b.Text(), "ERROR - Duplicate Sub-Parameter: Platform linux Compiler Gcc" + tail +
+                          "ERROR - Duplicate Sub-Parameter: Platform linux Compiler Gcc" + tail +
+                          "ERROR - Duplicate Sub-Parameter: Platform LINUX Compiler GCC" + tail);
+}
+
 TEST(AlgModBlock, KeywordLineWithMoreWordsAndSecondBlockAreReported) {
   MsgCapture capture;
   ALGMODLIST* head = nullptr;

@@ -163,6 +163,23 @@ TEST_F(Hdr, HeaderTextsAreJoinedByLineFeeds) {
   gParse = PARSE_STATE{};
 }
 
+// Texts grow by doubling: across many growths every line is kept whole.
+TEST_F(Hdr, LongTextsKeepEveryLine) {
+  gParse = PARSE_STATE{};
+  ASSERT_EQ(HDR_Begin(), 1);
+  std::string expected = "start";
+  HDR_Line(PARSE_LINE_KEYWORD, 5, "[Source] start");
+  for (int i = 0; i < 2000; ++i) {
+    const std::string line(static_cast<size_t>(i % 97), static_cast<char>('a' + i % 26));
+    HDR_Line(PARSE_LINE_DATA, 5, line.c_str());
+    expected += "\n" + line;
+  }
+  EXPECT_EQ(std::string(gParse.header->source), expected);
+  EXPECT_EQ(gParse.header->notes, nullptr);
+  HDR_Free(&gParse.header);
+  gParse = PARSE_STATE{};
+}
+
 TEST_F(Hdr, RequiredKeywordsAreReportedWhenTheHeaderEnds) {
   EXPECT_EQ(Check("[IBIS Ver] 4.2\n[File Name] t.ibs\n[Component] c\n[End]\n"),
             "ERROR - Required keyword 'File_Rev' not found in file 't.ibs'.\n");

@@ -157,6 +157,24 @@ TEST_F(Parse, CharacterRules) {
   EXPECT_NE(Check(Header() + "[End]\r").find("(code d)"), std::string::npos);
 }
 
+// Sections are appended at the end of their lists (without walking them):
+// the models' named files are checked in file order, in every file.
+TEST_F(Parse, ModelsKeepTheirFileOrderBetweenComponents) {
+  std::string text = Header("5.0");
+  std::string expected;
+  for (int i = 0; i < 4; ++i) {
+    const std::string n = std::to_string(i);
+    text += "[Component] c" + n + "\n[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
+            ".ami\n[End Algorithmic Model]\n";
+    expected += "ERROR - Code file x.so not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
+    expected += "ERROR - AMI parameter file m" + n +
+                ".ami not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
+  }
+  text += "[End]\n";
+  EXPECT_EQ(Check(text), expected);
+  EXPECT_EQ(Check(text), expected);
+}
+
 TEST_F(Parse, TabsAreReportedOncePerFile) {
   std::string text = Header() + "[Notes]\tone\n\ttwo\n[End]\n";
   EXPECT_EQ(Check(text), "WARNING (line    4) - IBIS files should not contain tab characters.\n");
