@@ -57,6 +57,28 @@ const char* IllegalKind(int c) {
 
 bool IsIllegal(int c) { return c == 0 || c >= 0x80 || (c < 0x20 && c != '\t') || c == 0x7F; }
 
+// 1917 for illegal character `c`; `kept` tells whether it is in the part of
+// the line that is kept. A file full of NUL or binary bytes would otherwise
+// print a line per byte: past CMN_ILLEGAL_SHOWN in a file the reports are
+// counted only, after one note that says so.
+void ReportIllegal(int c, bool kept) {
+  unsigned long& reported = gParse.illegalCharacters;
+  if (reported < CMN_ILLEGAL_SHOWN) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 1917, IllegalKind(c), static_cast<unsigned>(c),
+             kept ? "  Converting to space." : "");
+  } else {
+    if (reported == CMN_ILLEGAL_SHOWN && !gbMsgSilenceErrors) {
+      char note[128];
+      std::snprintf(note, sizeof note,
+                    "More than %lu illegal characters in this file: further ones are counted but not shown.",
+                    CMN_ILLEGAL_SHOWN);
+      MSG_EmitText(MSG_LEVEL_NOTE_LINE, note);
+    }
+    MSG_Count(MSG_LEVEL_ERROR_LINE);
+  }
+  if (reported < ~0ul) ++reported;
+}
+
 }  // namespace
 
 FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where) {
@@ -124,9 +146,7 @@ int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* l
     }
     bool kept = length < maxKept;
     if (IsIllegal(c)) {
-      if (report)
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 1917, IllegalKind(c), static_cast<unsigned>(c),
-                 kept ? "  Converting to space." : "");
+      if (report) ReportIllegal(c, kept);
       c = ' ';
     }
     if (kept) line.push_back(static_cast<char>(c));

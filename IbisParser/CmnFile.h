@@ -28,12 +28,19 @@ struct CMN_PATH {
 // or null.
 FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where);
 
+// Illegal characters reported one by one in a file; further ones are
+// counted in the summary but not printed.
+constexpr unsigned long CMN_ILLEGAL_SHOWN = 100;
+
 // Reads the next line of `file` into `line` without its line end, keeping at
 // most `maxKept` characters; the rest of a longer line is read and dropped.
 // A carriage return right before the line feed, and a Ctrl-Z right before
 // the end of the file, are dropped; a NUL, another control
 // character except tab, or a byte at or above 0x80 becomes a blank and, when
-// `report` is set, prints 1917 at the error-at-line level. `*lineNumber`
+// `report` is set, prints 1917 at the error-at-line level. Only the first
+// CMN_ILLEGAL_SHOWN of a file (counted in gParse.illegalCharacters) are
+// printed; the next one prints a note that further ones are counted but not
+// shown, and from there on each is counted as an error but not printed. `*lineNumber`
 // (when not null) grows by one as a line starts, before any message of it.
 // `*fullLength` (when not null) receives the length of the whole line.
 // Returns 1 when a line was read, 0 at the end of the file.

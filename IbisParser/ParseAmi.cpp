@@ -70,10 +70,12 @@ int PARSE_CheckAmiFile(const char* path) {
   // The reading state of the enclosing file comes back once this file is read.
   const char savedComment = gcCommentChar;
   const int savedTabReport = gParse.tabReportArmed;
+  const unsigned long savedIllegal = gParse.illegalCharacters;
   const unsigned long savedLine = gulLineNumber;
   gulLineNumber = 0;
   gcCommentChar = '|';
   gParse.tabReportArmed = 1;
+  gParse.illegalCharacters = 0;
   if (gpszAmiText) CMN_Free(&gpszAmiText);
   gAmiLength = gAmiCapacity = 0;
 
@@ -97,6 +99,7 @@ int PARSE_CheckAmiFile(const char* path) {
   }
   gcCommentChar = savedComment;
   gParse.tabReportArmed = savedTabReport;
+  gParse.illegalCharacters = savedIllegal;
   gulLineNumber = savedLine;
   return result;
 }

@@ -43,11 +43,15 @@ const LevelForm kForms[] = {
 
 constexpr int kLevelCount = static_cast<int>(sizeof(kForms) / sizeof(kForms[0]));
 
+bool Silenced(int level) {
+  const int* silenced[] = {&gbMsgSilenceBugs, &gbMsgSilenceErrors, &gbMsgSilenceWarnings};
+  return level < 6 && *silenced[level / 2];
+}
+
 // Prints an already formatted text in the form of its level and counts it.
 void Print(int level, const char* text) {
   if (level < 0 || level >= kLevelCount) return;
-  const int* silenced[] = {&gbMsgSilenceBugs, &gbMsgSilenceErrors, &gbMsgSilenceWarnings};
-  if (level < 6 && *silenced[level / 2]) return;
+  if (Silenced(level)) return;
   if (!gpMsgStream) gpMsgStream = stdout;
   const LevelForm& form = kForms[level];
   size_t length = std::strlen(text);
@@ -83,6 +87,11 @@ void MSG_EmitText(int level, const char* text) {
   char buffer[MSG_BUFFER_SIZE];
   std::snprintf(buffer, sizeof(buffer), "%s", text);
   Print(level, buffer);
+}
+
+void MSG_Count(int level) {
+  if (level < 0 || level >= kLevelCount || Silenced(level)) return;
+  if (kForms[level].counter) ++*kForms[level].counter;
 }
 
 void MSG_CodeV(int level, int code, va_list args) {

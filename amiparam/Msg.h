@@ -58,3 +58,8 @@ void MSG_EmitV(int level, const char* format, va_list args);
 
 // Prints `text` as it is (no placeholders are interpreted) at `level`.
 void MSG_EmitText(int level, const char* text);
+
+// Counts a message of `level` as printing it would, without printing it: for
+// reports that are counted but no longer shown. A silenced kind is not
+// counted either.
+void MSG_Count(int level);

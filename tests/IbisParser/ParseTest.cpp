@@ -157,6 +157,46 @@ TEST_F(Parse, CharacterRules) {
   EXPECT_NE(Check(Header() + "[End]\r").find("(code d)"), std::string::npos);
 }
 
+// A file of NUL or binary bytes would print a line per byte: past the 100th
+// report in a file one note says so, and the rest are counted only.
+TEST_F(Parse, IllegalCharactersPastTheHundredthAreCountedButNotShown) {
+  std::string lines;  // lines 4 to 253, four NUL bytes each
+  for (int i = 0; i < 250; ++i) lines += "| " + std::string(4, '\0') + "\n";
+  const std::string text = Header() + lines + "[End]\n";
+  const int32_t errors = glErrorCount;
+  const std::string out = Check(text);
+  EXPECT_EQ(glErrorCount - errors, 1000);
+  EXPECT_EQ(Count(out, "ERROR (line"), 100);
+  EXPECT_EQ(out.substr(out.find("ERROR (line   28)")),
+            "ERROR (line   28) - Found illegal NUL character (code 0).  Converting to space.\n"
+            "ERROR (line   28) - Found illegal NUL character (code 0).  Converting to space.\n"
+            "ERROR (line   28) - Found illegal NUL character (code 0).  Converting to space.\n"
+            "ERROR (line   28) - Found illegal NUL character (code 0).  Converting to space.\n"
+            "NOTE (line   29) - More than 100 illegal characters in this file: further ones are counted but not "
+            "shown.\n");
+  // Every file has its own hundred; one that names an .ami file too.
+  EXPECT_EQ(Check(text), out);
+  Write("m.so", "");
+  Write("binary.ami", lines +
+                          "(m (Reserved_Parameters"
+                          " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"i\"))"
+                          " (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"g\"))))\n");
+  const std::string model =
+      "[Model] m\n[Algorithmic Model]\nExecutable Linux_gcc_64 m.so binary.ami\n"
+      "[End Algorithmic Model]\n";
+  const int32_t before = glErrorCount;
+  const std::string both = Check(Header("5.0") + lines + model + "[End]\n");
+  EXPECT_EQ(glErrorCount - before, 2000);
+  EXPECT_EQ(Count(both, "Found illegal NUL character"), 200);
+  EXPECT_EQ(Count(both, "NOTE (line   29) - More than 100 illegal characters in this file"), 1);  // the .ibs
+  EXPECT_EQ(Count(both, "NOTE (line   26) - More than 100 illegal characters in this file"), 1);  // the .ami
+  // Silenced errors are neither shown nor counted, and need no note.
+  gbMsgSilenceErrors = 1;
+  EXPECT_EQ(Check(text), "");
+  gbMsgSilenceErrors = 0;
+  EXPECT_EQ(glErrorCount - before, 2000);
+}
+
 // Sections are appended at the end of their lists (without walking them):
 // the models' named files are checked in file order, in every file.
 TEST_F(Parse, ModelsKeepTheirFileOrderBetweenComponents) {

@@ -1,6 +1,7 @@
 // `tessalune check`: exit status by verdict, the printer's output forms, -q.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -79,6 +80,23 @@ TEST_F(CheckCli, AmiFilesNestedAMillionDeepAreChecked) {
   r = RunCli("check -q " + ibs);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.output, verdict);
+}
+
+// Binary bytes: a hundred reports per file, then a note, and exact counts.
+TEST_F(CheckCli, BinaryFilesPrintAHundredReportsAndCountTheRest) {
+  std::string bytes;  // 715 line feeds, 4285 illegal bytes: six on each line after the first
+  for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i % 7 == 0 ? '\n' : 0x80 + i % 100);
+  CliResult r = RunCli("check -q " + Write("binary.ami", bytes));
+  EXPECT_EQ(r.status, 1);
+  const std::string report = "ERROR (line   18) -\n    Found illegal non-7-bit ASCII character (code ";
+  const size_t last = r.output.rfind(report);
+  ASSERT_NE(last, std::string::npos) << r.output.substr(0, 1000);
+  // The 100th report, the note at the 101st, nothing more but the verdict.
+  EXPECT_EQ(r.output.substr(last + report.size()),
+            "90).  Converting to space.\n"
+            "NOTE (line   18) - More than 100 illegal characters in this file: further ones are counted but not "
+            "shown.\n\nErrors  : 4285\n\nFile Failed\n");
+  EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 2 * 100 + 5);
 }
 
 TEST_F(CheckCli, UsageErrorsExitTwo) {
