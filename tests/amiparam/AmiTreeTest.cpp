@@ -7,7 +7,6 @@
 #include "MsgCapture.h"
 #include "TreeText.h"
 #include "amiparam/Cmn.h"
-#include "tests/NestedText.h"
 
 namespace {
 
@@ -199,22 +198,6 @@ TEST(AmiTreeParse, EveryExhaustedAllocationGivesFourAndLeaksNothing) {
     EXPECT_GT(glErrorCount, errors);  // CMN_Alloc / CMN_Realloc reported it
     EXPECT_NE(capture.Text().find("ERROR - Memory "), std::string::npos);
   }
-}
-
-// Parsing and releasing walk the lists in text order, never recursively.
-TEST(AmiTreeParse, AMillionLevelsParseAndRelease) {
-  const std::string text = Nest(kDeepNesting, "(x 1)");
-  AMITREE* tree = nullptr;
-  ASSERT_EQ(AMITREE_Parse(text.c_str(), &tree), AMITREE_OK);
-  ASSERT_EQ(tree->slots, static_cast<int32_t>(kDeepNesting) + 1);
-  const AMINODE& bottom = tree->nodes[kDeepNesting];
-  EXPECT_EQ(bottom.kind, AMINODE_LEAF);
-  EXPECT_EQ(bottom.level, static_cast<int32_t>(kDeepNesting) + 1);
-  const AMIBRANCH* above = static_cast<const AMIBRANCH*>(tree->nodes[kDeepNesting - 1].body);
-  ASSERT_EQ(above->child_count, 1);
-  EXPECT_EQ(above->children[0].body, bottom.body);
-  AMITREE_Free(&tree);
-  EXPECT_EQ(tree, nullptr);
 }
 
 }  // namespace
