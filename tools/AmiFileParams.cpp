@@ -65,27 +65,37 @@ AmiParameterDefinition Definition(const AMIBRANCH* branch, const std::string& pa
   return def;
 }
 
+// Longest total of the parameters' full names (group names and dots
+// included). Each parameter keeps its full name, so a hostile file that puts
+// many parameters at the bottom of very deep groups would otherwise take
+// memory (and time, wherever the names are used) of the depth times their
+// number; no real file comes near this.
+constexpr size_t kPathTextMax = size_t{64} << 20;
+
 // Every parameter definition below `top`, depth first in file order. Groups
 // may nest deeper than the call stack allows, so the walk keeps its own
 // stack; the names of the open groups share one path text, which each level
-// only extends or cuts back (a group keeps the length of its part), so
-// memory stays linear in the depth.
-void Collect(const AMIBRANCH* top, std::vector<AmiParameterDefinition>& out) {
+// only extends or cuts back (a group keeps the length of its part), so the
+// walk's memory stays linear in the depth. `pathText` adds up the lengths
+// of the full names kept; returns false when it would pass kPathTextMax.
+bool Collect(const AMIBRANCH* top, std::vector<AmiParameterDefinition>& out, size_t& pathText) {
   std::string path;
-  AMITREE_Walk(top, size_t{0},
-               [&](const AMINODE& child, int32_t, const AMIBRANCH*, size_t parentLength, size_t& childLength) {
-                 const AMIBRANCH* sub = Branch(child);
-                 if (!sub || !sub->name) return AmiWalkStep::kNext;
-                 path.resize(parentLength);
-                 if (!path.empty()) path += '.';
-                 path += sub->name;
-                 if (IsDefinition(sub)) {
-                   out.push_back(Definition(sub, path));
-                   return AmiWalkStep::kNext;
-                 }
-                 childLength = path.size();
-                 return AmiWalkStep::kEnter;
-               });
+  return AMITREE_Walk(top, size_t{0},
+                      [&](const AMINODE& child, int32_t, const AMIBRANCH*, size_t parentLength, size_t& childLength) {
+                        const AMIBRANCH* sub = Branch(child);
+                        if (!sub || !sub->name) return AmiWalkStep::kNext;
+                        path.resize(parentLength);
+                        if (!path.empty()) path += '.';
+                        path += sub->name;
+                        if (!IsDefinition(sub)) {
+                          childLength = path.size();
+                          return AmiWalkStep::kEnter;
+                        }
+                        pathText += path.size();
+                        if (pathText > kPathTextMax) return AmiWalkStep::kStop;
+                        out.push_back(Definition(sub, path));
+                        return AmiWalkStep::kNext;
+                      });
 }
 
 // The leaf text of one parameter value: strings are quoted.
@@ -175,9 +185,18 @@ bool AmiFileParams::LoadText(const std::string& text, std::string& error) {
     return false;
   }
   root_ = root->name;
+  size_t pathText = 0;
   for (const AMINODE& child : Children(root)) {
     const AMIBRANCH* branch = Branch(child);
-    if (branch && branch->name && std::string(branch->name) == "Model_Specific") Collect(branch, parameters_);
+    if (branch && branch->name && std::string(branch->name) == "Model_Specific" &&
+        !Collect(branch, parameters_, pathText)) {
+      AMITREE_Free(&tree);
+      root_.clear();
+      parameters_.clear();
+      error = "the parameters' full names (with their groups) take more than " + std::to_string(kPathTextMax >> 20) +
+              " MiB";
+      return false;
+    }
   }
   AMITREE_Free(&tree);
   return true;

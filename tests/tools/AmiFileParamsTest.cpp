@@ -146,6 +146,21 @@ TEST(AmiFileParams, GroupsNestedAMillionDeepAreRead) {
   EXPECT_EQ(built, "(m " + Nest(kDeepNesting, "(x 0.25)") + " (y 3))");
 }
 
+// Many parameters at the bottom of deep groups: each keeps its full name, so
+// the names' total is bounded instead of taking the depth times their number
+// (here 300,000 levels and 2,000 parameters would take 1.2 GB).
+TEST(AmiFileParams, ParametersWhoseFullNamesWouldTakeTooMuchAreRefused) {
+  std::string many;
+  for (int i = 0; i < 2000; ++i) many += "(p (Usage In))";
+  AmiFileParams file;
+  std::string error;
+  EXPECT_FALSE(file.LoadText("(m (Model_Specific " + Nest(300000, many) + "))", error));
+  EXPECT_EQ(error, "the parameters' full names (with their groups) take more than 64 MiB");
+  EXPECT_TRUE(file.Parameters().empty());
+  EXPECT_TRUE(file.LoadText("(m (Model_Specific " + Nest(1000, many) + "))", error)) << error;
+  EXPECT_EQ(file.Parameters().size(), 2000u);
+}
+
 TEST(AmiFileParams, EndlessFilesAreRefusedBeforeMemoryRunsOut) {
   AmiFileParams file;
   std::string error;
