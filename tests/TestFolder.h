@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
@@ -33,6 +35,14 @@ class TestFolder {
     const std::filesystem::path file = path / name;
     std::ofstream(file, std::ios::binary) << bytes;
     return file.string();
+  }
+
+  // The names of the files in the folder, hidden ones too, sorted.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
   }
 
   std::filesystem::path path;

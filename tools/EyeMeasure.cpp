@@ -6,146 +6,196 @@
 
 namespace {
 
-// Bits taken into the latency search: enough for a sharp peak, few enough to
-// keep long runs cheap.
-constexpr long kCorrelationBits = 4096;
-
-}  // namespace
-
-long EyeMeasure::FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
-                           long maxLag) {
-  const long spb = samplesPerBit;
-  const long n = static_cast<long>(output.size());
-  if (spb <= 0 || bits.empty() || n < spb) return 0;
-  maxLag = std::max(0L, std::min(maxLag, n - spb));
-  // Whole bits whose samples stay inside the output at every lag searched.
-  const long nbits = std::min({static_cast<long>(bits.size()), (n - maxLag) / spb, kCorrelationBits});
-  if (nbits <= 0) return 0;
-
-  // The stimulus is constant over each bit, so the correlation at one lag is a
-  // sum over bits of +-(sum of the output over that bit's samples): prefix sums
-  // of the output (its mean removed) make that one subtraction per bit.
-  const long span = nbits * spb + maxLag;
-  double mean = 0.0;
-  for (long i = 0; i < span; ++i) mean += output[i];
-  mean /= static_cast<double>(span);
-  std::vector<double> prefix(span + 1, 0.0);
-  for (long i = 0; i < span; ++i) prefix[i + 1] = prefix[i] + (output[i] - mean);
-
-  long best = 0;
-  double bestCorr = -std::numeric_limits<double>::infinity();
-  for (long lag = 0; lag <= maxLag; ++lag) {
-    double corr = 0.0;
-    for (long k = 0; k < nbits; ++k) {
-      const double s = prefix[lag + (k + 1) * spb] - prefix[lag + k * spb];
-      corr += bits[k] ? s : -s;
-    }
-    if (corr > bestCorr) {
-      bestCorr = corr;
-      best = lag;
-    }
+// The checks that come before any statistics; false with the problem set.
+bool CanMeasure(EyeMeasurement& m, long samples, long bits) {
+  if (m.samplesPerBit <= 0) {
+    m.problem = "no samples per bit";
+    return false;
   }
-  return best;
+  if (samples == 0 || bits == 0) {
+    m.problem = "no waveform";
+    return false;
+  }
+  return true;
 }
 
-EyeMeasurement EyeMeasure::Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits,
-                                   int samplesPerBit, double bitTime, int settleBits, int maxDelayBits) {
-  EyeMeasurement m;
-  m.samplesPerBit = samplesPerBit;
-  m.bitTime = bitTime;
-  const long spb = samplesPerBit;
-  const long n = static_cast<long>(output.size());
-  if (spb <= 0) {
-    m.problem = "no samples per bit";
-    return m;
-  }
-  if (n == 0 || bits.empty()) {
-    m.problem = "no waveform";
-    return m;
-  }
-  const auto [lo, hi] = std::minmax_element(output.begin(), output.end());
-  m.outMin = *lo;
-  m.outMax = *hi;
-
-  m.delaySamples = FindDelay(output, bits, samplesPerBit, static_cast<long>(maxDelayBits) * spb);
-  const long d = m.delaySamples;
-  // Each used bit needs its previous bit (transition or not) and the samples
-  // from one UI before to two UI after its own start (the width search looks
-  // across both neighbours).
-  m.firstBit = std::max<long>(1, settleBits);
-  m.endBit = std::min(static_cast<long>(bits.size()), (n - d) / spb - 1);
-  while (m.firstBit < m.endBit && d + m.firstBit * spb - spb < 0) ++m.firstBit;
-  long ones = 0;
-  long zeros = 0;
-  for (long k = m.firstBit; k < m.endBit; ++k) (bits[k] ? ones : zeros)++;
+bool HasEnoughBits(const PhaseStatistics& s, EyeMeasurement& m) {
+  const long ones = s.Count(1, 0) + s.Count(1, 1);
+  const long zeros = s.Count(0, 0) + s.Count(0, 1);
   if (m.endBit - m.firstBit < 8 || ones == 0 || zeros == 0) {
     m.problem = "too few bits to measure an eye (need at least 8 settled bits with ones and zeros)";
     m.firstBit = m.endBit = 0;
-    return m;
+    return false;
   }
+  return true;
+}
 
-  // Extended phases -spb .. 2spb-1, stored at index phase + spb.
-  const long phases = 3 * spb;
-  std::vector<double> minOne(phases, std::numeric_limits<double>::infinity());
-  std::vector<double> maxZero(phases, -std::numeric_limits<double>::infinity());
-  for (long k = m.firstBit; k < m.endBit; ++k) {
-    const double* w = output.data() + (d + k * spb - spb);
-    if (bits[k]) {
-      for (long p = 0; p < phases; ++p) minOne[p] = std::min(minOne[p], w[p]);
-    } else {
-      for (long p = 0; p < phases; ++p) maxZero[p] = std::max(maxZero[p], w[p]);
-    }
-  }
-
-  // Best phase: the largest height; on a flat top, the middle of the plateau.
+// Best phase: the largest height; on a flat top, the middle of the plateau.
+void FindBestPhase(const PhaseStatistics& s, EyeMeasurement& m) {
+  const long spb = m.samplesPerBit;
+  auto height = [&](long o) { return s.MinOne(o + spb) - s.MaxZero(o + spb); };
   double bestHeight = -std::numeric_limits<double>::infinity();
-  for (long o = 0; o < spb; ++o) bestHeight = std::max(bestHeight, minOne[o + spb] - maxZero[o + spb]);
+  for (long o = 0; o < spb; ++o) bestHeight = std::max(bestHeight, height(o));
   const double tolerance = 1e-12 * std::max(1.0, std::fabs(bestHeight));
   long runStart = 0;
-  while (minOne[runStart + spb] - maxZero[runStart + spb] < bestHeight - tolerance) ++runStart;
+  while (height(runStart) < bestHeight - tolerance) ++runStart;
   long runEnd = runStart;
-  while (runEnd + 1 < spb && minOne[runEnd + 1 + spb] - maxZero[runEnd + 1 + spb] >= bestHeight - tolerance) ++runEnd;
+  while (runEnd + 1 < spb && height(runEnd + 1) >= bestHeight - tolerance) ++runEnd;
   m.bestPhase = static_cast<int>((runStart + runEnd) / 2);
   m.heightV = bestHeight;
-  m.threshold = 0.5 * (minOne[m.bestPhase + spb] + maxZero[m.bestPhase + spb]);
+  m.threshold = 0.5 * (s.MinOne(m.bestPhase + spb) + s.MaxZero(m.bestPhase + spb));
+}
 
-  // Levels at the best phase.
-  double sums[2][2] = {{0, 0}, {0, 0}};  // [bit][previous bit]
-  long counts[2][2] = {{0, 0}, {0, 0}};
-  for (long k = m.firstBit; k < m.endBit; ++k) {
-    const double v = output[d + k * spb + m.bestPhase];
-    sums[bits[k]][bits[k - 1]] += v;
-    counts[bits[k]][bits[k - 1]]++;
-  }
-  auto mean = [&](int bit, int prev) { return counts[bit][prev] ? sums[bit][prev] / counts[bit][prev] : 0.0; };
-  m.highMean = (sums[1][0] + sums[1][1]) / static_cast<double>(counts[1][0] + counts[1][1]);
-  m.lowMean = (sums[0][0] + sums[0][1]) / static_cast<double>(counts[0][0] + counts[0][1]);
+// Levels at the best phase.
+void ReadLevels(const PhaseStatistics& s, EyeMeasurement& m) {
+  auto sum = [&](int bit, int prev) { return s.LevelSum(m.bestPhase, bit, prev); };
+  auto mean = [&](int bit, int prev) { return s.Count(bit, prev) ? sum(bit, prev) / s.Count(bit, prev) : 0.0; };
+  m.highMean = (sum(1, 0) + sum(1, 1)) / static_cast<double>(s.Count(1, 0) + s.Count(1, 1));
+  m.lowMean = (sum(0, 0) + sum(0, 1)) / static_cast<double>(s.Count(0, 0) + s.Count(0, 1));
   m.highSteady = mean(1, 1);
   m.highTransition = mean(1, 0);
   m.lowSteady = mean(0, 0);
   m.lowTransition = mean(0, 1);
   const double steadySwing = m.highSteady - m.lowSteady;
   const double transitionSwing = m.highTransition - m.lowTransition;
-  if (counts[1][1] && counts[0][0] && counts[1][0] && counts[0][1] && steadySwing > 0 && transitionSwing > 0)
+  if (s.Count(1, 1) && s.Count(0, 0) && s.Count(1, 0) && s.Count(0, 1) && steadySwing > 0 && transitionSwing > 0)
     m.deemphasisDb = 20.0 * std::log10(transitionSwing / steadySwing);
+}
 
-  // Width: walk out from the best phase while every sample keeps its side of
-  // the threshold; interpolate the edges where the margin crosses zero.
-  auto margin = [&](long p) { return std::min(minOne[p] - m.threshold, m.threshold - maxZero[p]); };
+// Width: walk out from the best phase while every sample keeps its side of
+// the threshold; interpolate the edges where the margin crosses zero.
+void FindWidth(const PhaseStatistics& s, EyeMeasurement& m) {
+  const long spb = m.samplesPerBit;
+  const long phases = s.Phases();
+  auto margin = [&](long p) { return std::min(s.MinOne(p) - m.threshold, m.threshold - s.MaxZero(p)); };
   const long centre = m.bestPhase + spb;
-  if (m.heightV > 0 && margin(centre) > 0) {
-    long r = centre;
-    while (r + 1 < phases && margin(r + 1) > 0) ++r;
-    double right = static_cast<double>(r);
-    if (r + 1 < phases) right += margin(r) / (margin(r) - margin(r + 1));
-    long l = centre;
-    while (l > 0 && margin(l - 1) > 0) --l;
-    double left = static_cast<double>(l);
-    if (l > 0) left -= margin(l) / (margin(l) - margin(l - 1));
-    m.widthUi = std::min(1.0, (right - left) / static_cast<double>(spb));
-    m.openFromUi = (left - static_cast<double>(centre)) / static_cast<double>(spb);
-    m.openToUi = m.openFromUi + m.widthUi;
+  if (!(m.heightV > 0 && margin(centre) > 0)) return;
+  long r = centre;
+  while (r + 1 < phases && margin(r + 1) > 0) ++r;
+  double right = static_cast<double>(r);
+  if (r + 1 < phases) right += margin(r) / (margin(r) - margin(r + 1));
+  long l = centre;
+  while (l > 0 && margin(l - 1) > 0) --l;
+  double left = static_cast<double>(l);
+  if (l > 0) left -= margin(l) / (margin(l) - margin(l - 1));
+  m.widthUi = std::min(1.0, (right - left) / static_cast<double>(spb));
+  m.openFromUi = (left - static_cast<double>(centre)) / static_cast<double>(spb);
+  m.openToUi = m.openFromUi + m.widthUi;
+}
+
+// Folds `n` samples into the lowest and highest so far as std::minmax_element
+// over the whole output picks them: the first lowest and the last highest,
+// which differ from any other equal sample only for a zero of either sign.
+// Four independent lanes keep the loop fast; a zero extreme takes the exact
+// sample-by-sample pass.
+void FoldExtremes(const double* v, long n, double& low, double& high) {
+  double lo[4] = {low, low, low, low};
+  double hi[4] = {high, high, high, high};
+  long i = 0;
+  for (; i + 4 <= n; i += 4) {
+    for (int k = 0; k < 4; ++k) {
+      lo[k] = v[i + k] < lo[k] ? v[i + k] : lo[k];
+      hi[k] = v[i + k] > hi[k] ? v[i + k] : hi[k];
+    }
   }
+  for (; i < n; ++i) {
+    lo[0] = v[i] < lo[0] ? v[i] : lo[0];
+    hi[0] = v[i] > hi[0] ? v[i] : hi[0];
+  }
+  for (int k = 1; k < 4; ++k) {
+    lo[0] = lo[k] < lo[0] ? lo[k] : lo[0];
+    hi[0] = hi[k] > hi[0] ? hi[k] : hi[0];
+  }
+  if (lo[0] != 0 && hi[0] != 0) {
+    low = lo[0];
+    high = hi[0];
+    return;
+  }
+  for (i = 0; i < n; ++i) {
+    if (v[i] < low) low = v[i];
+    if (v[i] >= high) high = v[i];
+  }
+}
+
+// The eye from the statistics of the measured bits.
+EyeMeasurement Evaluate(EyeMeasurement m, const EyeAlignment& a, const PhaseStatistics& s) {
+  m.delaySamples = a.delaySamples;
+  m.firstBit = a.firstBit;
+  m.endBit = a.endBit;
+  if (!HasEnoughBits(s, m)) return m;
+  FindBestPhase(s, m);
+  ReadLevels(s, m);
+  FindWidth(s, m);
   m.valid = true;
   return m;
+}
+
+}  // namespace
+
+EyeMeasure::EyeMeasure(const EyeGeometry& geometry, double bitTime)
+    : geometry_(geometry),
+      bitTime_(bitTime),
+      aligner_(geometry),
+      statistics_(geometry.samplesPerBit),
+      low_(std::numeric_limits<double>::infinity()),
+      high_(-std::numeric_limits<double>::infinity()) {
+  aligner_.AddSink(&statistics_);
+}
+
+bool EyeMeasure::Consume(const WaveBlock& block, std::string&) {
+  FoldExtremes(block.samples, block.count, low_, high_);
+  consumed_ += block.count;
+  aligner_.Push(block);
+  return true;
+}
+
+EyeMeasurement EyeMeasure::Result() const {
+  EyeMeasurement m;
+  m.samplesPerBit = geometry_.samplesPerBit;
+  m.bitTime = bitTime_;
+  if (!CanMeasure(m, consumed_, geometry_.totalBits)) return m;
+  m.outMin = low_;
+  m.outMax = high_;
+  if (!aligner_.Aligned()) {
+    m.problem = "the run ended before its latency could be found";
+    return m;
+  }
+  return Evaluate(m, aligner_.Alignment(), statistics_);
+}
+
+EyeMeasurement EyeMeasure::Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits,
+                                   int samplesPerBit, double bitTime, int settleBits, int maxDelayBits,
+                                   BitWindowSink* sink) {
+  EyeMeasurement m;
+  m.samplesPerBit = samplesPerBit;
+  m.bitTime = bitTime;
+  const long spb = samplesPerBit;
+  const long n = static_cast<long>(output.size());
+  if (!CanMeasure(m, n, static_cast<long>(bits.size()))) return m;
+  const auto [lo, hi] = std::minmax_element(output.begin(), output.end());
+  m.outMin = *lo;
+  m.outMax = *hi;
+
+  const EyeGeometry g{samplesPerBit, n, static_cast<long>(bits.size()), settleBits, maxDelayBits * spb};
+  const LatencyAligner::Search search = LatencyAligner::PlanSearch(n, g.totalBits, samplesPerBit, g.maxLagSamples);
+  EyeAlignment a =
+      LatencyAligner::Align(g, LatencyAligner::FindDelay(output.data(), bits.data(), samplesPerBit, search));
+  if (search.span > 0) {
+    const auto [low, high] = std::minmax_element(output.begin(), output.begin() + search.span);
+    a.low = *low;
+    a.high = *high;
+  }
+  PhaseStatistics statistics(samplesPerBit);
+  if (sink) sink->Begin(a);
+  for (long k = a.firstBit; k < a.endBit; ++k) {
+    BitWindow w;
+    w.bit = k;
+    w.value = bits[k] ? 1 : 0;
+    w.previous = bits[k - 1] ? 1 : 0;
+    w.start = output.data() + a.delaySamples + k * spb;
+    w.end = std::min(2 * spb + 1, n - (a.delaySamples + k * spb));
+    statistics.Add(w);
+    if (sink) sink->Add(w);
+  }
+  return Evaluate(m, a, statistics);
 }

@@ -15,7 +15,15 @@
 // "1" sample lies above the threshold and every "0" sample below it. The
 // width is the span of phases around the best phase where the eye is open,
 // with the edges interpolated linearly between samples, at most one UI.
+//
+// The measurement streams: it takes the output block by block as a sink of
+// the simulation stream, holds the latency search's bounded prefix and the
+// per-phase statistics, and nothing that grows with the run.
 #pragma once
+
+#include "LatencyAligner.h"
+#include "PhaseStatistics.h"
+#include "WaveSink.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,17 +62,39 @@ struct EyeMeasurement {
   long SampleIndex(long bit, long phase) const { return delaySamples + bit * samplesPerBit + phase; }
 };
 
-class EyeMeasure {
+class EyeMeasure : public WaveSink {
  public:
-  // `output`: the waveform; `bits`: the transmitted bits, one per
-  // `samplesPerBit` samples of stimulus starting at sample 0;
-  // `settleBits`: bits left out after the latency while filters settle;
-  // `maxDelayBits`: how far the latency search looks.
-  static EyeMeasurement Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
-                                double bitTime, int settleBits = 32, int maxDelayBits = 16);
+  // Measures a run of `geometry`'s shape whose unit interval is `bitTime`.
+  EyeMeasure(const EyeGeometry& geometry, double bitTime);
+  EyeMeasure(const EyeMeasure&) = delete;
+  EyeMeasure& operator=(const EyeMeasure&) = delete;
 
-  // The lag in samples, 0 .. maxLag, at which `output` correlates best with
-  // the NRZ waveform of `bits` (+1 for a one, -1 for a zero).
-  static long FindDelay(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
-                        long maxLag);
+  // Another sink for the measured bits' windows (e.g. the eye density); it
+  // gets each window after the measurement's own statistics.
+  void AddWindowSink(BitWindowSink* sink) { aligner_.AddSink(sink); }
+  // How many stimulus bits behind the newest one the measurement reads.
+  long BitsKept(long blockSamples) const { return aligner_.BitsKept(blockSamples); }
+
+  bool Consume(const WaveBlock& block, std::string& error) override;
+  // The eye of everything consumed (meant for when the run is complete).
+  EyeMeasurement Result() const;
+
+  // The eye of a whole waveform at once, the straightforward way (the
+  // streaming measurement must agree with it to the bit). `output`: the
+  // waveform; `bits`: the transmitted bits, one per `samplesPerBit` samples of
+  // stimulus starting at sample 0; `settleBits`: bits left out after the
+  // latency while filters settle; `maxDelayBits`: how far the latency search
+  // looks; `sink`, when given, also gets the measured bits' windows.
+  static EyeMeasurement Measure(const std::vector<double>& output, const std::vector<uint8_t>& bits, int samplesPerBit,
+                                double bitTime, int settleBits = 32, int maxDelayBits = 16,
+                                BitWindowSink* sink = nullptr);
+
+ private:
+  EyeGeometry geometry_;
+  double bitTime_;
+  LatencyAligner aligner_;
+  PhaseStatistics statistics_;
+  long consumed_ = 0;
+  double low_;
+  double high_;
 };

@@ -6,6 +6,7 @@
 // title.
 #pragma once
 
+#include "EyeDensity.h"
 #include "EyeMeasure.h"
 
 #include <cairo.h>
@@ -15,13 +16,25 @@
 
 class EyePlot {
  public:
-  struct Range {
-    double low = 0.0;
-    double high = 0.0;
-  };
+  using Range = VoltageRange;
 
-  // `output` must outlive the plot; `eye` is its measurement.
-  EyePlot(const std::vector<double>& output, const EyeMeasurement& eye);
+  // Where the parts of one eye go in its rectangle.
+  struct Layout {
+    double fontSize = 0.0;
+    double left = 0.0;  // top left corner of the density image
+    double top = 0.0;
+    int columns = 0;  // size of the density image in pixels
+    int rows = 0;
+  };
+  // The layout of an eye drawn into the rectangle (x, y, width, height) with
+  // `titleLines` lines of title; Draw uses the same.
+  static Layout LayOut(double x, double y, double width, double height, size_t titleLines);
+  // The layout of a picture of one eye as WritePng draws it.
+  static Layout PictureLayout(int width, int height, size_t titleLines);
+
+  // `density` (the measured bits' traces; null: none) must outlive the plot;
+  // `eye` is their measurement.
+  EyePlot(const EyeDensity* density, const EyeMeasurement& eye);
 
   // A vertical range that holds the whole waveform with a margin.
   Range DefaultRange() const;
@@ -49,10 +62,17 @@ class EyePlot {
   // after the last drawing of the process.
   static void ReleaseFontCaches();
 
-  // Writes a Cairo surface to a PNG; false and `error` on failure.
+  // Writes a Cairo surface to a PNG; false and `error` on failure, and then
+  // no file is left behind.
   static bool SaveSurface(cairo_surface_t* surface, const std::string& path, std::string& error);
 
  private:
-  const std::vector<double>& output_;
+  void DrawTitle(cairo_t* cr, double x, double y, double width, const Layout& at,
+                 const std::vector<std::string>& title) const;
+  void DrawDensity(cairo_t* cr, const Layout& at, const Range& range) const;
+  void DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& range) const;
+  void DrawOpening(cairo_t* cr, const Layout& at, const Range& range) const;
+
+  const EyeDensity* density_;
   EyeMeasurement eye_;
 };

@@ -17,11 +17,18 @@ double RcChannel::TimeConstant(double bitTime) const {
   return -bitTime / samplesPerBit_ / std::log(pole_);
 }
 
-void RcChannel::Apply(std::vector<double>& wave) const {
+void RcChannel::Process(double* samples, long count) {
   if (pole_ <= 0.0) return;
-  double y = 0.0;
-  for (double& x : wave) {
-    y = (1.0 - pole_) * x + pole_ * y;
-    x = y;
+  double y = state_;
+  for (long i = 0; i < count; ++i) {
+    y = (1.0 - pole_) * samples[i] + pole_ * y;
+    samples[i] = y;
   }
+  state_ = y;
+}
+
+void RcChannel::Apply(std::vector<double>& wave) const {
+  RcChannel fromRest = *this;
+  fromRest.Reset();
+  fromRest.Process(wave.data(), static_cast<long>(wave.size()));
 }

@@ -8,9 +8,11 @@
 // Nyquist frequency is exactly the one asked for; its DC gain is 1.
 #pragma once
 
+#include "ChannelStage.h"
+
 #include <vector>
 
-class RcChannel {
+class RcChannel : public ChannelStage {
  public:
   // `lossDb` >= 0 at the Nyquist frequency of a unit interval of
   // `samplesPerBit` samples. 0 dB is no channel.
@@ -20,10 +22,15 @@ class RcChannel {
   // Time constant in seconds for a unit interval of `bitTime` seconds.
   double TimeConstant(double bitTime) const;
 
-  // Filters the waveform in place, starting from rest at its first sample.
+  // The stream stage: starts from rest, continues from block to block.
+  void Process(double* samples, long count) override;
+  void Reset() override { state_ = 0.0; }
+
+  // Filters a whole waveform in place, starting from rest at its first sample.
   void Apply(std::vector<double>& wave) const;
 
  private:
   int samplesPerBit_;
   double pole_ = 0.0;
+  double state_ = 0.0;  // the last output
 };

@@ -1,17 +1,90 @@
 #include "SimulationRun.h"
 
+#include "FiniteRange.h"
 #include "ModelPaths.h"
-#include "Prbs.h"
+#include "PrbsStimulus.h"
 #include "RcChannel.h"
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
-#include <memory>
+#include <new>
 
 namespace {
 
 // Impulse response handed to AMI_Init: this many UI of the simulation grid.
 constexpr long kImpulseBits = 64;
+// The eye measurement: bits left out while the filters settle, and how far
+// (in bits) the latency search looks.
+constexpr int kSettleBits = 32;
+constexpr int kLatencySearchBits = 16;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The stream of one run after AMI_Init: stimulus -> model -> channel ->
+// sinks, block by block. Returns false with `r.error` set when a stage fails.
+class Stream {
+ public:
+  Stream(const AmiModelLoader& model, AmiInstance& instance, const SimSettings& s, const SimOutputs& outputs)
+      : model_(model),
+        instance_(instance),
+        settings_(s),
+        channel_(s.channelLossDb, s.samplesPerBit),
+        eye_(EyeGeometry{s.samplesPerBit, s.SampleCount(), s.bitCount, kSettleBits,
+                         kLatencySearchBits * static_cast<long>(s.samplesPerBit) + channel_.LatencySamples()},
+             s.bitTime),
+        blockSamples_(std::max(1L, std::min(s.block, s.SampleCount()))),
+        history_(eye_.BitsKept(blockSamples_)),
+        stimulus_(s.prbs, s.samplesPerBit, history_),
+        block_(static_cast<size_t>(blockSamples_)) {
+    sinks_.push_back(&eye_);
+    sinks_.insert(sinks_.end(), outputs.sinks.begin(), outputs.sinks.end());
+    for (BitWindowSink* sink : outputs.eyeSinks) eye_.AddWindowSink(sink);
+  }
+
+  void Run(SimResult& r, const std::function<void(double)>& progress) {
+    const auto start = Clock::now();
+    const long total = settings_.SampleCount();
+    r.getWaveOk = r.streamOk = true;
+    for (long first = 0; first < total && r.getWaveOk && r.streamOk; first += blockSamples_) {
+      const long count = std::min(blockSamples_, total - first);
+      stimulus_.Fill(block_.data(), count);
+      const auto t0 = Clock::now();
+      r.getWaveOk = model_.GetWave(instance_, block_.data(), count);
+      r.getWaveSeconds += SecondsSince(t0);
+      if (!r.getWaveOk) {
+        r.error = "AMI_GetWave reported failure on the block at sample " + std::to_string(first);
+        break;
+      }
+      channel_.Process(block_.data(), count);
+      r.streamOk = Deliver(WaveBlock{first, count, block_.data(), &history_}, r.error);
+      if (progress) progress(static_cast<double>(first + count) / static_cast<double>(total));
+    }
+    r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
+    if (r.getWaveOk && r.streamOk) r.eye = eye_.Result();
+  }
+
+ private:
+  bool Deliver(const WaveBlock& block, std::string& error) {
+    for (WaveSink* sink : sinks_)
+      if (!sink->Consume(block, error)) return false;
+    return true;
+  }
+
+  const AmiModelLoader& model_;
+  AmiInstance& instance_;
+  const SimSettings& settings_;
+  RcChannel channel_;
+  EyeMeasure eye_;
+  long blockSamples_;
+  BitHistory history_;
+  PrbsStimulus stimulus_;
+  std::vector<double> block_;
+  std::vector<WaveSink*> sinks_;
+};
 
 }  // namespace
 
@@ -21,22 +94,22 @@ void SimulationRun::AddOptions(CLI::App* cmd, SimSettings& s) {
   cmd->add_option("--prbs", s.prbs, "Stimulus PRBS order: 7, 15, 23 or 31")
       ->check(CLI::IsMember({7, 15, 23, 31}))
       ->capture_default_str();
-  cmd->add_option("--bits", s.bits, "Number of bits simulated")
+  cmd->add_option("--bits", s.bitCount, "Number of bits simulated (the run streams: memory does not grow with it)")
       ->check(CLI::Range(1L, kMaxSamples))
       ->capture_default_str();
   cmd->add_option("--bit-time", s.bitTime, "Unit interval in seconds")
-      ->check(CLI::Range(1e-15, 1e-3))
+      ->check(FiniteRange(1e-15, 1e-3))
       ->capture_default_str();
   cmd->add_option("--samples-per-bit", s.samplesPerBit, "Samples per unit interval")
       ->check(CLI::Range(2, 1024))
       ->capture_default_str();
   cmd->add_option("--block", s.block, "Samples per AMI_GetWave call")
-      ->check(CLI::Range(1L, kMaxSamples))
+      ->check(CLI::Range(1L, kMaxBlock))
       ->capture_default_str();
   cmd->add_option("--channel-loss", s.channelLossDb,
                   "Pass the output through a first-order (RC) channel with this loss in dB at half the bit "
                   "rate; the eye is then measured after it (0: no channel)")
-      ->check(CLI::Range(0.0, 60.0))
+      ->check(FiniteRange(0.0, 60.0))
       ->capture_default_str();
 }
 
@@ -49,7 +122,7 @@ std::string SimulationRun::ResolvePaths(SimSettings& s) {
 }
 
 std::string SimulationRun::Check(const SimSettings& s) {
-  if (s.bits > kMaxSamples / s.samplesPerBit)
+  if (s.bitCount > kMaxSamples / s.samplesPerBit)
     return "--bits x --samples-per-bit is more than " + std::to_string(kMaxSamples) + " samples";
   return {};
 }
@@ -57,6 +130,9 @@ std::string SimulationRun::Check(const SimSettings& s) {
 int SimulationRun::Prepare(const char* command, SimSettings& s, AmiFileParams& ami, AmiModelLoader& model) {
   // Line by line, so that reports and errors keep their order in a log.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  // A file size limit fails the write (and the file is cleaned away) rather
+  // than ending the program half way through it.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::string error = ResolvePaths(s);
   if (error.empty()) error = Check(s);
   int status = error.empty() ? 0 : 2;
@@ -66,36 +142,24 @@ int SimulationRun::Prepare(const char* command, SimSettings& s, AmiFileParams& a
 }
 
 SimResult SimulationRun::Run(const AmiModelLoader& model, const SimSettings& s, const std::string& parameters,
-                             const std::function<void(double)>& progress) {
+                             const SimOutputs& outputs, const std::function<void(double)>& progress) {
   SimResult r;
-  Prbs prbs(s.prbs);
-  r.bits = prbs.Bits(static_cast<size_t>(s.bits));
-  const long spb = s.samplesPerBit;
-  r.output.resize(static_cast<size_t>(s.Samples()));
-  for (long i = 0; i < s.Samples(); ++i) r.output[i] = Level(r.bits[i / spb]);
-
   AmiInstance instance;
-  r.initOk = model.Init(instance, s.SampleInterval(), s.bitTime, parameters, kImpulseBits * spb, r.message);
+  r.initOk = model.Init(instance, s.SampleInterval(), s.bitTime, parameters, kImpulseBits * s.samplesPerBit, r.message);
   if (!r.initOk) {
     r.error = "AMI_Init reported failure";
     if (!model.Close(instance)) r.error += "; AMI_Close reported failure";
     return r;
   }
-
-  r.getWaveOk = true;
-  const long total = s.Samples();
-  for (long start = 0; start < total && r.getWaveOk; start += s.block) {
-    const long count = std::min(s.block, total - start);
-    const auto t0 = std::chrono::steady_clock::now();
-    r.getWaveOk = model.GetWave(instance, r.output.data() + start, count);
-    r.getWaveSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (!r.getWaveOk) r.error = "AMI_GetWave reported failure on the block at sample " + std::to_string(start);
-    if (progress) progress(static_cast<double>(start + count) / static_cast<double>(total));
+  try {
+    Stream(model, instance, s, outputs).Run(r, progress);
+  } catch (const std::bad_alloc&) {
+    // The instance is still closed below; the caller reports the run failed.
+    r.streamOk = false;
+    r.error = "out of memory";
   }
   r.closeOk = model.Close(instance);
   if (!r.closeOk && r.error.empty()) r.error = "AMI_Close reported failure";
-  if (r.getWaveOk) RcChannel(s.channelLossDb, s.samplesPerBit).Apply(r.output);
-  if (r.getWaveOk) r.eye = EyeMeasure::Measure(r.output, r.bits, s.samplesPerBit, s.bitTime);
   return r;
 }
 
@@ -119,22 +183,4 @@ int SimulationRun::ReportFile(bool written, const char* command, const char* lab
   }
   std::fprintf(stderr, "%s: %s\n", command, error.c_str());
   return 1;
-}
-
-bool SimulationRun::WriteCsv(const std::string& path, const SimSettings& s, const SimResult& r, std::string& error) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "w"), &std::fclose);
-  if (!file) {
-    error = "cannot write " + path;
-    return false;
-  }
-  std::fprintf(file.get(), "time_s,stimulus_V,output_V\n");
-  const double dt = s.SampleInterval();
-  for (size_t i = 0; i < r.output.size(); ++i)
-    std::fprintf(file.get(), "%.9e,%.3f,%.9g\n", static_cast<double>(i) * dt, Level(r.bits[i / s.samplesPerBit]),
-                 r.output[i]);
-  if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
 }

@@ -1,15 +1,26 @@
 // One simulation as a channel simulator's GetWave flow runs it: AMI_Init,
-// AMI_GetWave over a PRBS stimulus in blocks, AMI_Close, then the eye
-// measurement of the output. Shared by `tessalune sim` and `tessalune sweep`.
+// then the stream, block by block, AMI_Close. Shared by `tessalune sim` and
+// `tessalune sweep`.
+//
+// The stream has four stages, each working on one block at a time, so that
+// memory stays the same whatever the number of bits:
+//   stimulus (PrbsStimulus: NRZ of a PRBS; its bits go to a BitHistory)
+//   -> model (AMI_GetWave on the block, in place)
+//   -> channel (a ChannelStage: the RC channel, or none)
+//   -> sinks (WaveSink: the eye measurement, and what the caller adds, such
+//      as the waveform writer). The eye measurement hands each measured bit,
+//      lined up with its stimulus, to its own per-phase statistics and to the
+//      caller's BitWindowSinks (such as the eye density of the picture).
 #pragma once
 
 #include "AmiFileParams.h"
 #include "AmiModelLoader.h"
 #include "EyeMeasure.h"
+#include "LatencyAligner.h"
+#include "WaveSink.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,34 +30,43 @@ struct SimSettings {
   std::string amiPath;
   std::vector<std::string> params;  // NAME=VALUE
   int prbs = 7;
-  long bits = 2000;
+  long bitCount = 2000;
   double bitTime = 1e-10;
   int samplesPerBit = 32;
   long block = 1024;
   double channelLossDb = 0.0;  // first-order channel after the model; 0: none
 
   double SampleInterval() const { return bitTime / samplesPerBit; }
-  long Samples() const { return bits * samplesPerBit; }
+  long SampleCount() const { return bitCount * samplesPerBit; }
+};
+
+// What a run feeds besides its own eye measurement.
+struct SimOutputs {
+  std::vector<WaveSink*> sinks;          // each block after the channel (e.g. the waveform writer)
+  std::vector<BitWindowSink*> eyeSinks;  // each measured bit (e.g. the eye density)
 };
 
 struct SimResult {
   bool initOk = false;
   bool getWaveOk = false;
   bool closeOk = false;
-  std::string message;  // the model's message from AMI_Init
-  std::string error;    // what went wrong, when something did
-  std::vector<uint8_t> bits;
-  std::vector<double> output;   // at the model's output, or after the channel
+  bool streamOk = false;        // the host's own stages (sinks, memory)
+  std::string message;          // the model's message from AMI_Init
+  std::string error;            // what went wrong, when something did
   double getWaveSeconds = 0.0;  // time spent inside AMI_GetWave
+  double hostSeconds = 0.0;     // time the stream spent around it
   EyeMeasurement eye;
 
-  bool Ok() const { return initOk && getWaveOk && closeOk; }
+  bool Ok() const { return initOk && getWaveOk && closeOk && streamOk; }
 };
 
 class SimulationRun {
  public:
-  // Stimulus limits: the host keeps the whole waveform in memory.
-  static constexpr long kMaxSamples = 100'000'000;
+  // Samples in one run: far beyond any run's time, and exactly countable in
+  // the sample times written out.
+  static constexpr long kMaxSamples = 1'000'000'000'000'000;
+  // Samples per AMI_GetWave call: the host holds one block.
+  static constexpr long kMaxBlock = 100'000'000;
 
   // The options `sim` and `sweep` share (model, .ami file, stimulus, block).
   static void AddOptions(CLI::App* cmd, SimSettings& settings);
@@ -59,14 +79,12 @@ class SimulationRun {
   // standard error and returns the exit status (2 for usage errors).
   static int Prepare(const char* command, SimSettings& settings, AmiFileParams& ami, AmiModelLoader& model);
 
-  // NRZ stimulus: +0.5 V for a one, -0.5 V for a zero.
-  static double Level(uint8_t bit) { return bit ? 0.5 : -0.5; }
-
   // Runs one model instance with `parameters` as its AMI parameter string;
-  // the output passes through the channel when one is set.
-  // `progress` (may be empty) gets the fraction done after each block.
+  // the output passes through the channel when one is set, then to the eye
+  // measurement and `outputs`. `progress` (may be empty) gets the fraction
+  // done after each block.
   static SimResult Run(const AmiModelLoader& model, const SimSettings& settings, const std::string& parameters,
-                       const std::function<void(double)>& progress = {});
+                       const SimOutputs& outputs = {}, const std::function<void(double)>& progress = {});
 
   // printf of one number, for reports.
   static std::string Fixed(const char* format, double value);
@@ -77,8 +95,4 @@ class SimulationRun {
   // "COMMAND: ERROR" on standard error; returns the exit status (0 or 1).
   static int ReportFile(bool written, const char* command, const char* label, const std::string& path,
                         const std::string& error);
-
-  // Writes time, stimulus and output as CSV; false and `error` on failure.
-  static bool WriteCsv(const std::string& path, const SimSettings& settings, const SimResult& result,
-                       std::string& error);
 };

@@ -2,7 +2,10 @@
 // itself here and hands back the action to run once the arguments parse.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
 #include <functional>
+#include <new>
+#include <string>
 
 // Subcommands (one file pair each).
 #include "ChannelCommand.h"
@@ -36,5 +39,14 @@ int main(int argc, char** argv) {
     app.exit(e);
     return 2;
   }
-  return action ? action() : 2;
+  try {
+    return action ? action() : 2;
+  } catch (const std::bad_alloc&) {
+    // Out of memory is the one failure that comes as an exception: a clear
+    // message and a failure status, not an abort.
+    std::string command = "tessalune";
+    for (const CLI::App* sub : app.get_subcommands()) command += " " + sub->get_name();
+    std::fprintf(stderr, "%s: out of memory\n", command.c_str());
+    return 1;
+  }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <numeric>
 
@@ -11,10 +13,11 @@ TEST(EyePlot, DensityLeavesTheEyeEmptyAndTheRailsBusy) {
   const int spb = 32;
   std::vector<uint8_t> bits = Prbs(7).Bits(500);
   std::vector<double> wave = SyntheticNrz(bits, spb, 8);
-  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10);
-  ASSERT_TRUE(eye.valid) << eye.problem;
-  EyePlot plot(wave, eye);
   const int columns = 201, rows = 101;
+  EyeDensity density(spb, columns, rows);
+  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10, 32, 16, &density);
+  ASSERT_TRUE(eye.valid) << eye.problem;
+  EyePlot plot(&density, eye);
   const EyePlot::Range range{-1.0, 1.0};
   std::vector<unsigned> d = plot.Density(columns, rows, range);
   ASSERT_EQ(d.size(), size_t(columns) * rows);
@@ -35,8 +38,9 @@ TEST(EyePlot, WritesAPngOfTheRequestedSizeAndReportsUnwritablePaths) {
   const int spb = 16;
   std::vector<uint8_t> bits = Prbs(7).Bits(300);
   std::vector<double> wave = SyntheticNrz(bits, spb, 4);
-  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10);
-  EyePlot plot(wave, eye);
+  EyeDensity density(spb, 640, 400);
+  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10, 32, 16, &density);
+  EyePlot plot(&density, eye);
   const std::string path = std::string(TESSALUNE_BINARY_DIR) + "/eye_plot_test.png";
   std::string error;
   ASSERT_TRUE(plot.WritePng(path, 640, 400, {"title", "second line"}, error)) << error;
@@ -53,9 +57,34 @@ TEST(EyePlot, WritesAPngOfTheRequestedSizeAndReportsUnwritablePaths) {
 
 TEST(EyePlot, AnUnmeasuredEyeDrawsEmpty) {
   std::vector<double> wave(100, 0.0);
-  EyeMeasurement eye;  // not valid
-  EyePlot plot(wave, eye);
+  EyeDensity density(4, 50, 40);
+  EyeMeasurement eye = EyeMeasure::Measure(wave, Prbs(7).Bits(25), 4, 1e-10, 32, 16, &density);
+  ASSERT_FALSE(eye.valid);
+  EyePlot plot(&density, eye);
   std::vector<unsigned> d = plot.Density(50, 40, {-1, 1});
   EXPECT_EQ(std::accumulate(d.begin(), d.end(), 0u), 0u);
   EXPECT_TRUE(plot.Density(0, 40, {-1, 1}).empty());
+}
+
+// The density's cells first cover the voltages of the latency search's
+// prefix; a run whose swing grows past them widens the cells and still puts
+// every rail where it belongs.
+TEST(EyePlot, TheDensityFollowsASwingThatGrowsAfterTheLatencyPrefix) {
+  const int spb = 16;
+  std::vector<uint8_t> bits = Prbs(15).Bits(6000);
+  std::vector<double> wave = SyntheticNrz(bits, spb, 4);
+  for (size_t i = 5000 * spb; i < wave.size(); ++i) wave[i] *= 2;  // rails at +-1 V from bit 5000
+  const int columns = 161, rows = 121;
+  EyeDensity density(spb, columns, rows);
+  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10, 32, 16, &density);
+  ASSERT_TRUE(eye.valid) << eye.problem;
+  std::vector<unsigned> d = EyePlot(&density, eye).Density(columns, rows, {-1.5, 1.5});
+  auto near = [&](int c, double volts) {  // the busiest pixel within a row of `volts`
+    const int r = static_cast<int>(std::lround((1.5 - volts) / 3.0 * (rows - 1)));
+    return std::max({d[size_t(r - 1) * columns + c], d[size_t(r) * columns + c], d[size_t(r + 1) * columns + c]});
+  };
+  for (double rail : {-1.0, -0.5, 0.5, 1.0}) EXPECT_GT(near(80, rail), 0u) << rail << " V";
+  for (double empty : {-1.35, -0.75, 0.0, 0.75, 1.35}) EXPECT_EQ(near(80, empty), 0u) << empty << " V";
+  // The long first part is the denser one.
+  EXPECT_GT(near(80, 0.5), near(80, 1.0));
 }

@@ -1,6 +1,7 @@
 // The simulation host end to end: `tessalune sim` and `tessalune sweep` run
 // as a user runs them, against a stand-in model and against the real one.
 #include "CliRun.h"
+#include "tests/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +52,25 @@ std::string Read(const std::string& path) {
   return s.str();
 }
 
+// Lowers one of this process's resource limits, and so those of the programs
+// it starts, for as long as it lives.
+class ScopedLimit {
+ public:
+  ScopedLimit(int resource, rlim_t value) : resource_(resource) {
+    getrlimit(resource_, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = value;
+    ok_ = setrlimit(resource_, &lowered) == 0;
+  }
+  ~ScopedLimit() { setrlimit(resource_, &saved_); }
+  bool Ok() const { return ok_; }
+
+ private:
+  int resource_;
+  rlimit saved_{};
+  bool ok_ = false;
+};
+
 }  // namespace
 
 TEST(SimCli, APassThroughModelGivesTheStimulusEyeAndItsLatency) {
@@ -78,11 +99,80 @@ TEST(SimCli, ModelFailuresAreReportedWithTheModelsMessage) {
 
 TEST(SimCli, BadParametersAndOptionsAreUsageErrors) {
   for (const char* args : {"--param mode=3", "--param speed=1", "--param mode", "--prbs 9", "--bits 0",
-                           "--samples-per-bit 1", "--bits 10000000 --samples-per-bit 1000"}) {
+                           "--samples-per-bit 1", "--bits 1000000000000 --samples-per-bit 1024"}) {
     CliResult r = RunCli(FakeSim(args), true);
     EXPECT_EQ(r.status, 2) << args << "\n" << r.output;
   }
   EXPECT_NE(RunCli(FakeSim("--param mode=3"), true).output.find("'3' is not one of 0, 1, 2"), std::string::npos);
+}
+
+TEST(SimCli, FloatingOptionsRejectNonFiniteValuesAsUsageErrors) {
+  for (const char* option : {"--bit-time", "--channel-loss"}) {
+    for (const char* value : {"nan", "NaN", "inf", "-inf", "1e999"}) {
+      const std::string args = std::string(option) + " " + value;
+      CliResult sim = RunCli(FakeSim("--bits 100 " + args), true);
+      EXPECT_EQ(sim.status, 2) << args << "\n" << sim.output;
+      EXPECT_EQ(RunCli("sweep --bits 100 " + args).status, 2) << args;
+    }
+  }
+  EXPECT_NE(RunCli(FakeSim("--channel-loss nan"), true).output.find("--channel-loss: Value nan is not a finite number"),
+            std::string::npos);
+}
+
+// The host streams: a run far longer than memory could hold as a whole is a
+// run like any other (here stopped by the model at its second block).
+TEST(SimCli, TheNumberOfBitsIsNotBoundByMemory) {
+  CliResult r = RunCli(FakeSim("--bits 10000000 --samples-per-bit 1000 --param mode=2"), true);
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("AMI_GetWave reported failure on the block at sample 1024"), std::string::npos) << r.output;
+}
+
+// --wave and --eye appear whole or not at all: with the disk full (a file
+// size limit here), after a failed run, or in a folder that does not take
+// them; a file that had the name before stays as it was.
+TEST(SimCli, OutputFilesAppearWholeOrNotAtAll) {
+  TestFolder folder;
+  const std::string csv = (folder.path / "wave.csv").string(), png = (folder.path / "eye.png").string();
+  std::ofstream(csv) << "old";
+  {
+    ScopedLimit limit(RLIMIT_FSIZE, 100 * 1024);
+    ASSERT_TRUE(limit.Ok());
+    CliResult full = RunCli(FakeSim("--bits 20000 --wave '" + csv + "'"), true);
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.output.find("cannot write " + csv + ": File too large"), std::string::npos) << full.output;
+    ScopedLimit tiny(RLIMIT_FSIZE, 8 * 1024);
+    CliResult eye = RunCli(FakeSim("--bits 2000 --eye '" + png + "'"), true);
+    EXPECT_EQ(eye.status, 1);
+    EXPECT_NE(eye.output.find("cannot write " + png + ": File too large"), std::string::npos) << eye.output;
+  }
+  CliResult failed = RunCli(FakeSim("--bits 2000 --param mode=2 --wave '" + csv + "' --eye '" + png + "'"), true);
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(Read(csv), "old");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"wave.csv"});
+  // An unwritable path stops the run before it starts.
+  CliResult nowhere = RunCli(FakeSim("--bits 2000 --wave '" + folder.path.string() + "/no/wave.csv'"), true);
+  EXPECT_EQ(nowhere.status, 1);
+  EXPECT_NE(nowhere.output.find("No such file or directory"), std::string::npos) << nowhere.output;
+  EXPECT_EQ(nowhere.output.find("message"), std::string::npos) << nowhere.output;
+}
+
+// Running out of memory (a block of 10^8 samples under an address space
+// limit) is a clear error with status 1, never an abort.
+TEST(SimCli, OutOfMemoryIsAClearErrorNotAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer's shadow memory does not fit under an address space limit";
+#else
+  ScopedLimit limit(RLIMIT_AS, 512L * 1024 * 1024);
+  ASSERT_TRUE(limit.Ok());
+  CliResult sim = RunCli(FakeSim("--bits 3125000 --block 100000000"), true);
+  EXPECT_EQ(sim.status, 1) << sim.output;
+  EXPECT_NE(sim.output.find("tessalune sim: out of memory"), std::string::npos) << sim.output;
+#ifdef TESSALUNE_MODEL_BUILT
+  CliResult sweep = RunCli("sweep --bits 3125000 --block 100000000 --jobs 4", true);
+  EXPECT_EQ(sweep.status, 1) << sweep.output;
+  EXPECT_NE(sweep.output.find("       6     2       2   out of memory"), std::string::npos) << sweep.output;
+#endif
+#endif
 }
 
 TEST(SimCli, WritesTheEyePictureAndTheWaveform) {
@@ -149,6 +239,13 @@ TEST(SimCli, SweepCoversEveryCombinationAndTheEyeShrinksWithEmphasis) {
   for (size_t i = 1; i < meanHeight.size(); ++i) EXPECT_LT(meanHeight[i], meanHeight[i - 1]) << "level " << i;
   EXPECT_EQ(Read(grid).substr(1, 3), "PNG");
   std::remove(grid.c_str());
+  {
+    ScopedLimit full(RLIMIT_FSIZE, 16 * 1024);
+    CliResult r = RunCli("sweep --bits 100 --grid '" + grid + "'", true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("cannot write " + grid + ": File too large"), std::string::npos) << r.output;
+  }
+  EXPECT_TRUE(Read(grid).empty());
   EXPECT_EQ(RunCli("sweep --bits 300 --grid-emphasis 9 --grid '" + grid + "'").status, 2);
 }
 
