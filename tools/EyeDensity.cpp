@@ -56,10 +56,10 @@ void EyeDensity::AddSegment(double v0, double v1, long phase) {
   // One hit per cell along the segment, so that steep edges stay visible.
   const double length = std::max(dx, std::fabs(dy));
   const long steps = std::min(200000L, std::max(1L, static_cast<long>(std::ceil(length))));
+  const double xStep = dx / static_cast<double>(steps), yStep = dy / static_cast<double>(steps);
   for (long s = 0; s < steps; ++s) {
-    const double f = static_cast<double>(s) / static_cast<double>(steps);
-    const long c = std::min(cellsPerUi_ - 1, static_cast<long>(x0 + dx * f));
-    const long r = std::min(cellRows_ - 1, static_cast<long>(y0 + dy * f));
+    const long c = std::min(cellsPerUi_ - 1, static_cast<long>(x0 + xStep * static_cast<double>(s)));
+    const long r = std::min(cellRows_ - 1, static_cast<long>(y0 + yStep * static_cast<double>(s)));
     uint32_t& cell = cells_[static_cast<size_t>(r * cellsPerUi_ + c)];
     if (cell != UINT32_MAX) ++cell;  // saturates on runs of billions of bits
   }
