@@ -1,8 +1,9 @@
 // An output file (a waveform CSV, an eye picture) written under a temporary
 // name in its target's folder and renamed to the target only once every byte
 // is written. A failed write (a full disk, a file size limit, a run that stops
-// half way) leaves neither a truncated file nor the temporary one behind, and
-// a file that had the target's name before stays as it was.
+// half way, an interrupt such as Ctrl-C) leaves neither a truncated file nor
+// the temporary one behind, and a file that had the target's name before
+// stays as it was.
 #pragma once
 
 #include <cstddef>
@@ -37,4 +38,5 @@ class AtomicFile {
   std::string path_;
   std::string temporary_;
   std::FILE* file_ = nullptr;
+  int pendingSlot_ = -1;  // where an interrupt finds the temporary file
 };

@@ -10,8 +10,13 @@
 #include <regex>
 #include <sstream>
 
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -154,6 +159,33 @@ TEST(SimCli, OutputFilesAppearWholeOrNotAtAll) {
   EXPECT_EQ(nowhere.status, 1);
   EXPECT_NE(nowhere.output.find("No such file or directory"), std::string::npos) << nowhere.output;
   EXPECT_EQ(nowhere.output.find("message"), std::string::npos) << nowhere.output;
+}
+
+// A long run stopped by a signal (a kill, Ctrl-C) takes its half-written
+// file with it.
+TEST(SimCli, AnInterruptedRunLeavesNoFileBehind) {
+  TestFolder folder;
+  const std::string csv = (folder.path / "wave.csv").string();
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGTERM, SIG_DFL);  // as a user's shell leaves it
+    execl(TESSALUNE_CLI, TESSALUNE_CLI, "sim", "--model", FAKE_AMI_MODEL, "--ami", FakeAmi().c_str(), "--bits",
+          "100000000", "--wave", csv.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Until the temporary file has something in it.
+  bool writing = false;
+  for (int i = 0; i < 1000 && !writing; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) writing |= entry.file_size() > 0;
+  }
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(writing);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_TRUE(folder.Names().empty());
 }
 
 // Running out of memory (a block of 10^8 samples under an address space
