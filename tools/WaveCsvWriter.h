@@ -21,6 +21,11 @@ class WaveCsvWriter : public WaveSink {
   bool Commit(std::string& error);
 
  private:
+  // Room for one line: the longest has two numbers of "%.9e" and "%.9g" (at
+  // most 16 characters each), one "%.3f" of +-0.5, commas and the newline.
+  static constexpr size_t kLineRoom = 64;
+  static size_t FormatLine(char* line, double time, double stimulus, double output);
+
   AtomicFile file_;
   long samplesPerBit_;
   double sampleInterval_;
