@@ -7,8 +7,7 @@
 int MSG_Passed() { return glBugCount == 0 && glErrorCount == 0; }
 
 void MSG_Summary() {
-  if (!gpMsgStream) gpMsgStream = stdout;
-  FILE* out = gpMsgStream;
+  FILE* out = MSG_Stream();
   if (glBugCount || glErrorCount || glWarningCount) std::fputc('\n', out);
   if (glBugCount) std::fprintf(out, "Bugs    : %ld\n", static_cast<long>(glBugCount));
   std::fprintf(out, "Errors  : %ld\n", static_cast<long>(glErrorCount));

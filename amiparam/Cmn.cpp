@@ -1,5 +1,6 @@
 #include "amiparam/Cmn.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,14 +10,15 @@
 namespace {
 
 // Requests still allowed before the test hook makes them fail; negative: off.
-long glAllocBudget = -1;
+// Threads that allocate at the same time draw on it one request each.
+std::atomic<long> glAllocBudget{-1};
 
 // One allocation request: false when the test hook says the heap is empty.
 bool RequestAllowed() {
-  if (glAllocBudget < 0) return true;
-  if (glAllocBudget == 0) return false;
-  --glAllocBudget;
-  return true;
+  long budget = glAllocBudget.load(std::memory_order_relaxed);
+  while (budget > 0 && !glAllocBudget.compare_exchange_weak(budget, budget - 1, std::memory_order_relaxed)) {
+  }
+  return budget != 0;  // off, or one request taken from the budget
 }
 
 // Name of the source unit without its folders, for the assertion message.
@@ -27,7 +29,7 @@ const char* BaseName(const char* path) {
 
 }  // namespace
 
-void CMN_FailAllocationsAfter(long count) { glAllocBudget = count < 0 ? -1 : count; }
+void CMN_FailAllocationsAfter(long count) { glAllocBudget.store(count < 0 ? -1 : count); }
 
 void CMN_AssertFailed(const char* file, int line) {
   std::fprintf(stdout, "%s:%d:assertion failed.\n", BaseName(file ? file : "?"), line);

@@ -4,11 +4,13 @@
 
 #include "amiparam/MsgCatalogue.h"
 
-FILE* gpMsgStream = nullptr;
-int32_t glBugCount = 0;
-int32_t glErrorCount = 0;
-int32_t glWarningCount = 0;
-int32_t glCautionCount = 0;
+// Set up once, when the program (or the library) is loaded; printing never
+// writes it, so threads that print at the same time only read it.
+FILE* gpMsgStream = stdout;
+std::atomic<int32_t> glBugCount{0};
+std::atomic<int32_t> glErrorCount{0};
+std::atomic<int32_t> glWarningCount{0};
+std::atomic<int32_t> glCautionCount{0};
 unsigned long gulLineNumber = 0;
 int gbMsgSilenceBugs = 0;
 int gbMsgSilenceErrors = 0;
@@ -21,7 +23,7 @@ struct LevelForm {
   const char* twoLine;  // null: never on two lines
   size_t twoLineMin;    // inclusive range of text lengths that take two lines
   size_t twoLineMax;
-  int32_t* counter;  // null: not counted
+  std::atomic<int32_t>* counter;  // null: not counted
   bool atLine;
 };
 
@@ -52,20 +54,22 @@ bool Silenced(int level) {
 void Print(int level, const char* text) {
   if (level < 0 || level >= kLevelCount) return;
   if (Silenced(level)) return;
-  if (!gpMsgStream) gpMsgStream = stdout;
+  FILE* stream = MSG_Stream();
   const LevelForm& form = kForms[level];
   size_t length = std::strlen(text);
   const char* layout = form.oneLine;
   if (form.twoLine && length >= form.twoLineMin && length <= form.twoLineMax) layout = form.twoLine;
   if (form.atLine) {
-    std::fprintf(gpMsgStream, layout, kLineWidth, gulLineNumber, text);
+    std::fprintf(stream, layout, kLineWidth, gulLineNumber, text);
   } else {
-    std::fprintf(gpMsgStream, layout, text);
+    std::fprintf(stream, layout, text);
   }
-  if (form.counter) ++*form.counter;
+  if (form.counter) form.counter->fetch_add(1, std::memory_order_relaxed);
 }
 
 }  // namespace
+
+FILE* MSG_Stream() { return gpMsgStream ? gpMsgStream : stdout; }
 
 void MSG_EmitV(int level, const char* format, va_list args) {
   if (level < 0 || level >= kLevelCount || !format) return;

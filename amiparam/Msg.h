@@ -1,11 +1,16 @@
 // Diagnostic printer of the parser layer and the IBIS file checker.
 //
 // Messages are printed on gpMsgStream (standard output unless a caller has
-// set another stream before the first print) in the form of their level and
-// counted in process-wide counters that are never reset. Catalogue rows are
-// looked up by code (MsgCatalogue.h); the code itself is never printed.
+// set another stream) in the form of their level and counted in process-wide
+// counters that are never reset. Catalogue rows are looked up by code
+// (MsgCatalogue.h); the code itself is never printed.
+//
+// Printing is safe on several threads at once (model instances initialised
+// in parallel): the counters are atomic and printing only reads the stream.
+// A caller that changes the stream does so while no other thread prints.
 #pragma once
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -27,12 +32,16 @@ enum {
 // Size of the buffer a message is formatted into; longer texts are cut.
 constexpr int MSG_BUFFER_SIZE = 2208;
 
-extern FILE* gpMsgStream;            // destination of every diagnostic
-extern int32_t glBugCount;           // program-bug messages printed (levels 0, 1)
-extern int32_t glErrorCount;         // error messages printed (levels 2, 3)
-extern int32_t glWarningCount;       // warning messages printed (levels 4, 5)
-extern int32_t glCautionCount;       // caution messages printed (levels 6, 7)
-extern unsigned long gulLineNumber;  // line shown by the "at a line" forms
+extern FILE* gpMsgStream;                    // destination of every diagnostic; null: standard output
+extern std::atomic<int32_t> glBugCount;      // program-bug messages printed (levels 0, 1)
+extern std::atomic<int32_t> glErrorCount;    // error messages printed (levels 2, 3)
+extern std::atomic<int32_t> glWarningCount;  // warning messages printed (levels 4, 5)
+extern std::atomic<int32_t> glCautionCount;  // caution messages printed (levels 6, 7)
+extern unsigned long gulLineNumber;          // line shown by the "at a line" forms
+
+// The stream diagnostics go to: gpMsgStream, or standard output when a
+// caller has cleared it.
+FILE* MSG_Stream();
 
 // Silence switches of the file checker's report settings, all off by
 // default: a message of a silenced kind (program bugs: levels 0 and 1,

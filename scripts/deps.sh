@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config binutils
+  g++ libtsan2 cmake ninja-build pkg-config binutils
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   clang libclang-rt-14-dev clang-format

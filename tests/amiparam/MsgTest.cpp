@@ -126,13 +126,18 @@ TEST(Msg, FormattingIsBoundedAndPlainTextIsLiteral) {
 }
 
 TEST(Msg, DefaultStreamIsStandardOutput) {
+  // Standard output from the start (every test that changes the stream puts
+  // it back), and a cleared stream prints there too; printing never sets the
+  // stream, so threads that print at once only read it.
   FILE* saved = gpMsgStream;
+  EXPECT_EQ(saved, stdout);
   gpMsgStream = nullptr;
   testing::internal::CaptureStdout();
   MSG_Emit(8, "to %s", "stdout");
   std::fflush(stdout);
   std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(gpMsgStream, stdout);
+  EXPECT_EQ(gpMsgStream, nullptr);
+  EXPECT_EQ(MSG_Stream(), stdout);
   EXPECT_EQ(out, "NOTE - to stdout\n");
   gpMsgStream = saved;
 }
