@@ -59,6 +59,9 @@ bool Configure(tessalune_tx& model, double sampleInterval, double bitTime, const
   model.SamplesPerBitInt = SamplesPerBit(model, sampleInterval, bitTime);
   model.SamplesPerBit = double(model.SamplesPerBitInt);
   ReadModelParameters(parameters, model);
+  // A selection without a response is refused; the network is still set up,
+  // so that whatever else is wrong is reported as well.
+  const bool selected = CheckResponseSelection(model);
   model.BitTime = bitTime;
   AttachPortStorage(model.InputBuffer);
   AttachPortStorage(model.OutputBuffer);
@@ -73,7 +76,7 @@ bool Configure(tessalune_tx& model, double sampleInterval, double bitTime, const
     model.MessageText += kInitializeFailed;
     return false;
   }
-  return true;
+  return selected;
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "ami/ParameterIntake.h"
 
 #include "amiparam/AmiParameters.h"
+#include "blocks/TypeConverterRound.h"
 #include "model/tessalune_tx.h"
+
+#include <sstream>
 
 const char* const kEmphasisPath = "tessalune_tx.emphasis";
 const char* const kVregPath = "tessalune_tx.Vreg";
@@ -27,4 +30,23 @@ void ReadModelParameters(const AmiParameters& parameters, tessalune_tx& model) {
   for (const Item& item : items) {
     if (!parameters.GetDouble(*item.member, item.path)) model.MessageText += item.sentence;
   }
+}
+
+bool CheckResponseSelection(tessalune_tx& model) {
+  const struct {
+    const char* name;
+    double value;
+  } items[] = {{"Vreg", model.Vreg}, {"corner", model.corner}};
+  bool ok = true;
+  for (const auto& item : items) {
+    const int32_t index = OrvennModelBuilder::TypeConverterRound::ToInt32(item.value);
+    if (index >= 0 && index < tessalune_tx::IndexCount) continue;
+    std::ostringstream sentence;
+    sentence << "The IBIS-AMI model, tessalune_tx, has no response for the parameter " << item.name << " value "
+             << item.value << ".  The allowed values are 0, 1 and 2 (the model rounds " << item.name
+             << " to the nearest integer). ";
+    model.MessageText += sentence.str();
+    ok = false;
+  }
+  return ok;
 }

@@ -34,7 +34,8 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
   using DoubleToInt =
       OrvennModelBuilder::ScalarToScalar<Buffer<double>, Buffer<int>, OrvennModelBuilder::TypeConverterRound>;
 
-  static constexpr int ResponseCount = 9;
+  static constexpr int IndexCount = 3;  // Vreg indices 0..2, and corner indices 0..2
+  static constexpr int ResponseCount = IndexCount * IndexCount;
   static constexpr int ConnectionCount = 35;
   // Highest tap-grid rate the response filters are built for (samples per
   // second); beyond it their tap arrays would run to gigabytes.

@@ -52,6 +52,18 @@ struct Session {
   }
 };
 
+// Sets up and connects an instance's network again for another Vreg and
+// corner, as AMI_Init would have without its selection check, and lets the
+// block path take it or leave it to the network.
+bool Reselect(Session& s, double vreg, double corner) {
+  tessalune_tx& m = s.Model();
+  m.Vreg = vreg;
+  m.corner = corner;
+  const bool ok = m.Setup() && m.Initialize();
+  m.BlockPath.Prepare(m);
+  return ok;
+}
+
 std::vector<double> Pattern(size_t n, unsigned seed = 7) {
   std::mt19937 rng(seed);
   std::vector<double> w(n);
@@ -192,8 +204,11 @@ TEST(AmiEntryPoints, EmphasisAndSelectionFromTheParameterString) {
 }
 
 TEST(AmiEntryPoints, FailingRunLeavesTheRestOfTheWaveAndReportsOnce) {
-  Session s("(tessalune_tx (emphasis 0) (Vreg 1) (corner 2.5))");
-  ASSERT_EQ(s.result, 1);  // Setup and Initialize succeed
+  // AMI_Init refuses a selection outside the bank; the network's own
+  // failure stays behind it for an instance set up with one anyway.
+  Session s("(tessalune_tx (emphasis 0) (Vreg 1) (corner 2))");
+  ASSERT_EQ(s.result, 1);
+  ASSERT_TRUE(Reselect(s, 1.0, 2.5));  // Setup and Initialize succeed
   std::vector<double> wave = {0.5, -0.5, 0.25};
   double clocks[2] = {3.0, 3.0};
   testing::internal::CaptureStderr();
@@ -206,11 +221,50 @@ TEST(AmiEntryPoints, FailingRunLeavesTheRestOfTheWaveAndReportsOnce) {
   EXPECT_NE(err.find("Control input signal value is equal to 3."), std::string::npos);
 }
 
+TEST(AmiEntryPoints, SelectionWithoutAResponseIsRefusedAndNeverRuns) {
+  const std::string missingCorner =
+      "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter corner from the AMI_Init arguments.  "
+      "The model will use the default setting. ";
+  auto noResponse = [](const std::string& name, const std::string& value) {
+    return "The IBIS-AMI model, tessalune_tx, has no response for the parameter " + name + " value " + value +
+           ".  The allowed values are 0, 1 and 2 (the model rounds " + name + " to the nearest integer). ";
+  };
+  struct Case {
+    const char* params;
+    std::string message;
+  } cases[] = {
+      {"(tessalune_tx (emphasis 0) (Vreg 1) (corner 2.5))", noResponse("corner", "2.5")},
+      {"(tessalune_tx (emphasis 0) (Vreg 7) (corner -0.6))", noResponse("Vreg", "7") + noResponse("corner", "-0.6")},
+      {"(tessalune_tx (emphasis 0) (Vreg 2.5))", missingCorner + noResponse("Vreg", "2.5")},
+      {"(tessalune_tx (emphasis 0) (Vreg 1e300) (corner 1))", noResponse("Vreg", "1e+300")},
+  };
+  for (const Case& c : cases) {
+    Session s(c.params);
+    EXPECT_EQ(s.result, 0) << c.params;
+    EXPECT_EQ(std::string(s.msg), c.message);
+    EXPECT_EQ(s.err, "");  // no block has anything to complain about
+    EXPECT_FALSE(s.Model().BlockPath.Active());
+    std::vector<double> wave = {0.5, -0.5, 0.25};
+    double clocks[2] = {3.0, 3.0};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(s.GetWave(wave, clocks), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // nothing ran
+    EXPECT_EQ(wave, (std::vector<double>{0.5, -0.5, 0.25}));
+    EXPECT_EQ(clocks[0], -1.0);
+    EXPECT_EQ(s.Model().MessageText, c.message);
+  }
+  // Just inside the bank on every side.
+  Session inside("(tessalune_tx (emphasis 0) (Vreg 2.4999) (corner -0.4999))");
+  EXPECT_EQ(inside.result, 1);
+  EXPECT_STREQ(inside.msg, "untouched");
+}
+
 TEST(AmiEntryPoints, MessageHandedOutByInitStaysValidWhenRunAddsItsSentence) {
   // Corner missing: AMI_Init hands out its sentence; a failing run later
   // adds its own to the same text, which must not move.
-  Session s("(tessalune_tx (emphasis 0) (Vreg 2.5))");
+  Session s("(tessalune_tx (emphasis 0) (Vreg 2))");
   ASSERT_EQ(s.result, 1);
+  ASSERT_TRUE(Reselect(s, 2.5, 2.0));
   const char* handedOut = s.msg;
   const std::string atInit = handedOut;
   ASSERT_FALSE(atInit.empty());
@@ -248,7 +302,7 @@ TEST(AmiEntryPoints, SamplesPerBitOutsideOneTo128FailsInitCleanly) {
   }
   Session edge(kAllParameters, 1e-10 / 128, 1e-10);
   EXPECT_EQ(edge.result, 1);
-  Session one(kAllParameters, 1e-10, 1e-10);
+  Session one(kAllParameters, 1e-11, 1e-11);
   EXPECT_EQ(one.result, 1);
 }
 

@@ -161,24 +161,43 @@ TEST(GetWavePaths, SelectionsOutsideTheBankKeepTheNetworkAndItsMessages) {
   };
   struct Case {
     const char* params;
+    double vreg, corner;
     std::string err;  // standard error of one AMI_GetWave call
   } cases[] = {
-      {"(tessalune_tx (corner 2.5))", lines("3", 1)},
-      {"(tessalune_tx (Vreg -0.6) (corner 0))", lines("-1", 3)},
-      {"(tessalune_tx (Vreg 1e300) (corner 1))", lines("-2147483648", 3)},
+      {"(tessalune_tx (corner 2.5))", 2.0, 2.5, lines("3", 1)},
+      {"(tessalune_tx (Vreg -0.6) (corner 0))", -0.6, 0.0, lines("-1", 3)},
+      {"(tessalune_tx (Vreg 1e300) (corner 1))", 1e300, 1.0, lines("-2147483648", 3)},
   };
   for (const Case& c : cases) {
-    Instance s(c.params, 32);
-    ASSERT_EQ(s.result, 1) << c.params;
-    EXPECT_FALSE(s.Model().BlockPath.Active()) << c.params;
-    EXPECT_FALSE(s.Model().BlockPath.SelectLevel(FIRLanes::Level::Scalar)) << c.params;
+    // AMI_Init refuses such a selection: neither path ever runs.
+    Instance refused(c.params, 32);
+    EXPECT_EQ(refused.result, 0) << c.params;
+    EXPECT_FALSE(refused.Model().BlockPath.Active()) << c.params;
     std::vector<double> wave = {0.5, -0.5, 0.25};
     double clocks[1];
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(AMI_GetWave(wave.data(), 3, clocks, nullptr, refused.handle), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.params;
+    EXPECT_EQ(wave, (std::vector<double>{0.5, -0.5, 0.25}));
+    EXPECT_EQ(refused.Model().MessageText.find("Error occurred"), std::string::npos) << c.params;
+
+    // A network set up with it all the same (behind AMI_Init's back): the
+    // block path leaves it to the network, which reports every failing
+    // multiplexer and fails the call.
+    Instance s("(tessalune_tx)", 32);
+    ASSERT_EQ(s.result, 1) << c.params;
+    tessalune_tx& model = s.Model();
+    model.Vreg = c.vreg;
+    model.corner = c.corner;
+    ASSERT_TRUE(model.Setup() && model.Initialize()) << c.params;
+    EXPECT_FALSE(model.BlockPath.Prepare(model)) << c.params;
+    EXPECT_FALSE(model.BlockPath.Active()) << c.params;
+    EXPECT_FALSE(model.BlockPath.SelectLevel(FIRLanes::Level::Scalar)) << c.params;
     testing::internal::CaptureStderr();
     EXPECT_EQ(AMI_GetWave(wave.data(), 3, clocks, nullptr, s.handle), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err) << c.params;
     EXPECT_EQ(wave, (std::vector<double>{0.5, -0.5, 0.25}));
-    const std::string& text = s.Model().MessageText;
+    const std::string& text = model.MessageText;
     EXPECT_EQ(text.substr(text.size() - 39), "Error occurred in tessalune_tx::Run(). ") << c.params;
   }
 

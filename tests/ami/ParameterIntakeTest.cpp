@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -20,6 +21,12 @@ const std::string kCornerSentence =
     "The IBIS-AMI model, tessalune_tx, is unable to initialize the parameter "
     "corner from the AMI_Init arguments.  The model will use the default "
     "setting. ";
+
+// The refusal of a Vreg or corner value whose rounded index names no response.
+std::string NoResponse(const std::string& name, const std::string& value) {
+  return "The IBIS-AMI model, tessalune_tx, has no response for the parameter " + name + " value " + value +
+         ".  The allowed values are 0, 1 and 2 (the model rounds " + name + " to the nearest integer). ";
+}
 
 struct Intake {
   double emphasis, vreg, corner;
@@ -81,4 +88,34 @@ TEST(ParameterIntake, OnlyTheFirstValueOfALeafCounts) {
   const Intake r = Read("(tessalune_tx (emphasis 2 5) (Vreg 0) (corner 1))");
   EXPECT_EQ(r.emphasis, 2.0);
   EXPECT_EQ(r.message, "");
+}
+
+TEST(ParameterIntake, SelectionWithoutAResponseAddsOneSentencePerParameter) {
+  // Rounded as the model's converters round: halves away from zero, NaN and
+  // values beyond 32 bits to no index at all.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double vreg, corner;
+    std::string message;
+  } cases[] = {
+      {0.0, 0.0, ""},
+      {2.0, 2.0, ""},
+      {2.4999, -0.4999, ""},
+      {-0.5, 2.0, NoResponse("Vreg", "-0.5")},
+      {2.5, 1.0, NoResponse("Vreg", "2.5")},
+      {1.0, 2.5, NoResponse("corner", "2.5")},
+      {1.0, -0.6, NoResponse("corner", "-0.6")},
+      {7.0, -0.6, NoResponse("Vreg", "7") + NoResponse("corner", "-0.6")},
+      {nan, 0.0, NoResponse("Vreg", "nan")},
+      {1e300, -inf, NoResponse("Vreg", "1e+300") + NoResponse("corner", "-inf")},
+      {2147483648.0, 4294967298.0, NoResponse("Vreg", "2.14748e+09") + NoResponse("corner", "4.29497e+09")},
+  };
+  for (const Case& c : cases) {
+    tessalune_tx model;
+    model.Vreg = c.vreg;
+    model.corner = c.corner;
+    EXPECT_EQ(CheckResponseSelection(model), c.message.empty()) << c.vreg << " " << c.corner;
+    EXPECT_EQ(model.MessageText, c.message);
+  }
 }
