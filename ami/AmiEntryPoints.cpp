@@ -1,6 +1,7 @@
 #include "ami/AmiEntryPoints.h"
 
 #include "ami/ParameterIntake.h"
+#include "ami/SampleIntervalCheck.h"
 #include "amiparam/AmiParameters.h"
 #include "dataflow/ReportError.h"
 #include "model/tessalune_tx.h"
@@ -76,7 +77,8 @@ bool Configure(tessalune_tx& model, double sampleInterval, double bitTime, const
     model.MessageText += kInitializeFailed;
     return false;
   }
-  return selected;
+  // The selected response's taps must keep its area on this grid.
+  return selected && CheckSampleInterval(model, sampleInterval);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "ami/ParameterIntake.h"
 
 #include "amiparam/AmiParameters.h"
-#include "blocks/TypeConverterRound.h"
 #include "model/tessalune_tx.h"
 
 #include <sstream>
@@ -39,8 +38,7 @@ bool CheckResponseSelection(tessalune_tx& model) {
   } items[] = {{"Vreg", model.Vreg}, {"corner", model.corner}};
   bool ok = true;
   for (const auto& item : items) {
-    const int32_t index = OrvennModelBuilder::TypeConverterRound::ToInt32(item.value);
-    if (index >= 0 && index < tessalune_tx::IndexCount) continue;
+    if (tessalune_tx::SelectionIndex(item.value) >= 0) continue;
     std::ostringstream sentence;
     sentence << "The IBIS-AMI model, tessalune_tx, has no response for the parameter " << item.name << " value "
              << item.value << ".  The allowed values are 0, 1 and 2 (the model rounds " << item.name

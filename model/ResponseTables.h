@@ -12,6 +12,10 @@
 constexpr int kResponseTableCount = 9;
 constexpr int kResponseTableSize = 80;
 
+// Time step of the tables (s): stamp i is i x this step, written with eight
+// significant digits.
+constexpr double kResponseTimeStep = 5.7870625e-12;
+
 // Values of table 0, time stamps of table 0, values of table 1, ... (1,440).
 extern const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize];
 
@@ -21,4 +25,12 @@ inline const double* ResponseTableValues(int k) { return ResponseTableData + 2 *
 // Address of the 80 time stamps of table k (0..8).
 inline const double* ResponseTableTimeStamps(int k) {
   return ResponseTableData + 2 * kResponseTableSize * k + kResponseTableSize;
+}
+
+// Area of table k (0..8): the sum of its values times the time step, the
+// response's low-frequency gain (0.807 to 1.201).
+inline double ResponseTableArea(int k) {
+  double sum = 0.0;
+  for (int i = 0; i < kResponseTableSize; ++i) sum += ResponseTableValues(k)[i];
+  return sum * kResponseTimeStep;
 }

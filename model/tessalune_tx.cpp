@@ -1,5 +1,6 @@
 #include "model/tessalune_tx.h"
 
+#include "blocks/TypeConverterRound.h"
 #include "dataflow/ReportError.h"
 #include "model/ResponseTables.h"
 
@@ -37,6 +38,29 @@ bool FireMux(Mux& mux, const OrvennModelBuilder::CircularBuffer<int>& control) {
 }
 
 }  // namespace
+
+int32_t tessalune_tx::SelectionIndex(double value) {
+  const int32_t index = OrvennModelBuilder::TypeConverterRound::ToInt32(value);
+  return index >= 0 && index < IndexCount ? index : -1;
+}
+
+int32_t tessalune_tx::SelectedResponse() const {
+  const int32_t vreg = SelectionIndex(Vreg), cornerIndex = SelectionIndex(corner);
+  return vreg < 0 || cornerIndex < 0 ? -1 : IndexCount * vreg + cornerIndex;
+}
+
+void tessalune_tx::LoadResponse(TimeResponseFIR& filter, int k, double* values, double* stamps, double sampleRate) {
+  for (int i = 0; i < kResponseTableSize; ++i) {
+    values[i] = ResponseTableValues(k)[i];
+    stamps[i] = ResponseTableTimeStamps(k)[i];
+  }
+  filter.ResponseType = TimeResponseFIR::ImpulseResponse;
+  filter.Response = values;
+  filter.ResponseTimeStamps = stamps;
+  filter.ResponseSize = kResponseTableSize;
+  filter.ResponseTimeStampsSize = kResponseTableSize;
+  filter.SampleRate = sampleRate;
+}
 
 tessalune_tx::~tessalune_tx() {
   ReleaseConnections();
@@ -108,16 +132,9 @@ bool tessalune_tx::SetupResponseBank() {
   bool ok = filtersFit;
   for (int k = 0; k < ResponseCount; ++k) {
     TimeResponseFIR& r = b.R[k];
-    r.ResponseType = TimeResponseFIR::ImpulseResponse;
     r.Response = new double[kResponseTableSize];
     r.ResponseTimeStamps = new double[kResponseTableSize];
-    for (int i = 0; i < kResponseTableSize; ++i) {
-      r.Response[i] = ResponseTableValues(k)[i];
-      r.ResponseTimeStamps[i] = ResponseTableTimeStamps(k)[i];
-    }
-    r.ResponseSize = kResponseTableSize;
-    r.ResponseTimeStampsSize = kResponseTableSize;
-    r.SampleRate = b.SamplesPerBit / b.BitTime;
+    LoadResponse(r, k, r.Response, r.ResponseTimeStamps, b.SamplesPerBit / b.BitTime);
     if (filtersFit) ok &= r.Setup();
   }
   ok &= b.CornerConverter.Setup();

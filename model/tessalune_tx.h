@@ -51,6 +51,17 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
   bool Run() override;
   bool Finalize() override;
 
+  // The index 0..2 that a Vreg or corner value selects, rounded as the
+  // network's converters round it; -1 when it selects none.
+  static int32_t SelectionIndex(double value);
+  // Response 3 x Vreg index + corner index, or -1 when either selects none.
+  int32_t SelectedResponse() const;
+  // Gives a response filter table k (copied into `values` and `stamps`,
+  // kResponseTableSize each, which the caller owns) and the tap-grid rate,
+  // as Setup gives every filter of the bank.
+  static void LoadResponse(OrvennModelBuilder::TimeResponseFIR& filter, int k, double* values, double* stamps,
+                           double sampleRate);
+
   // Model ports; their one-sample storage is supplied by the entry points.
   Buffer<double> InputBuffer;
   Buffer<double> OutputBuffer;

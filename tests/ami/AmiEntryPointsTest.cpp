@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -257,6 +258,92 @@ TEST(AmiEntryPoints, SelectionWithoutAResponseIsRefusedAndNeverRuns) {
   Session inside("(tessalune_tx (emphasis 0) (Vreg 2.4999) (corner -0.4999))");
   EXPECT_EQ(inside.result, 1);
   EXPECT_STREQ(inside.msg, "untouched");
+}
+
+TEST(AmiEntryPoints, SampleIntervalTooCoarseForTheResponseFiltersIsRefused) {
+  const char* const defaults = "(tessalune_tx (emphasis 0) (Vreg 2) (corner 2))";
+  struct Case {
+    const char* params;
+    int samplesPerBit;
+    double bitTime;
+    const char* grid;     // the grid as the sentence describes it
+    const char* percent;  // how far the taps' sum is from the area
+    int finer;            // the samples per bit the sentence offers (0: none) ...
+    const char* offer;    // ... and their sample interval
+  } cases[] = {
+      {defaults, 32, 2e-9, "6.25e-11 s with the bit time 2e-09 s: at 32 samples per bit", "70.6%", 59, "3.38983e-11"},
+      {defaults, 4, 4e-10, "1e-10 s with the bit time 4e-10 s: at 4 samples per bit", "193.5%", 12, "3.33333e-11"},
+      {defaults, 32, 1e-6, "3.125e-08 s with the bit time 1e-06 s: at 32 samples per bit", "1149.1%", 0, ""},
+      {defaults, 1, 1e-10, "1e-10 s with the bit time 1e-10 s: at 1 sample per bit", "193.5%", 3, "3.33333e-11"},
+      // Response 0 keeps its area by chance at 11 to 13 and 16 to 20 samples
+      // per bit of 400 ps; the sentence offers the grid from which every
+      // finer one works.
+      {"(tessalune_tx (emphasis 0) (Vreg 0) (corner 0))", 4, 4e-10,
+       "1e-10 s with the bit time 4e-10 s: at 4 samples per bit", "49.8%", 22, "1.81818e-11"},
+  };
+  for (const Case& c : cases) {
+    const std::string offer =
+        c.finer > 0 ? "The largest sample interval that works is " + std::string(c.offer) + " s (" +
+                          std::to_string(c.finer) + " samples per bit). "
+                    : "The bit time 1e-06 s is too long for the response filters: they miss the area even at 128 "
+                      "samples per bit, the most the model accepts (a sample interval of 7.8125e-09 s). ";
+    const std::string message = "The IBIS-AMI model, tessalune_tx, cannot use the sample interval " +
+                                std::string(c.grid) + " the taps of its response filter miss the response's area by " +
+                                c.percent + " (at most 2% is allowed).  " + offer;
+    Session s(c.params, c.bitTime / c.samplesPerBit, c.bitTime);
+    EXPECT_EQ(s.result, 0) << message;
+    EXPECT_EQ(std::string(s.msg), message);
+    EXPECT_EQ(s.err, "");
+    std::vector<double> wave = {1.0, 1.0, 1.0};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(s.GetWave(wave), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(wave, (std::vector<double>{1.0, 1.0, 1.0}));
+
+    // The grid offered works, and so does every finer one up to the
+    // model's limit; the next coarser one does not.
+    if (c.finer > 0) {
+      for (int n = c.finer; n <= 128; ++n)
+        EXPECT_EQ(Session(c.params, c.bitTime / n, c.bitTime).result, 1) << c.bitTime << " s, " << n;
+      EXPECT_EQ(Session(c.params, c.bitTime / (c.finer - 1), c.bitTime).result, 0) << c.bitTime;
+    } else {
+      EXPECT_EQ(Session(c.params, c.bitTime / 128, c.bitTime).result, 0) << c.bitTime;
+    }
+  }
+  Session lucky("(tessalune_tx (emphasis 0) (Vreg 0) (corner 0))", 4e-10 / 11, 4e-10);
+  EXPECT_EQ(lucky.result, 1);
+}
+
+TEST(AmiEntryPoints, EveryResponseRunsAtIntervalsUpTo16PicosecondsAndOnlyTheSelectedOneCounts) {
+  // A constant input settles at 1.05 (the emphasis paths' gain) times the
+  // sum of the selected response's taps, which must stay within 2 % of the
+  // response's area (0.807 to 1.201).
+  const double areas[9] = {0.877, 0.807, 1.013, 0.937, 0.864, 1.013, 1.112, 1.113, 1.201};
+  const double grids[][2] = {{1e-11, 1},   {1e-11, 32}, {3.2e-11, 2}, {1e-10, 7}, {1e-10, 13},
+                             {1e-10, 100}, {2e-10, 13}, {4e-10, 25},  {1e-9, 62}, {2e-9, 123}};
+  for (int k = 0; k < 9; ++k) {
+    const std::string params =
+        "(tessalune_tx (emphasis 0) (Vreg " + std::to_string(k / 3) + ") (corner " + std::to_string(k % 3) + "))";
+    for (const auto& grid : grids) {
+      const int n = int(grid[1]);
+      Session s(params, grid[0] / n, grid[0]);
+      ASSERT_EQ(s.result, 1) << params << " at " << grid[0] / n << " s";
+      EXPECT_STREQ(s.msg, "untouched");
+      std::vector<double> wave(size_t(n) + size_t(4.6e-10 * n / grid[0]) + 2, 1.0);
+      ASSERT_EQ(s.GetWave(wave), 1);
+      EXPECT_NEAR(wave.back() / 1.05, areas[k], 0.02 * areas[k] + 0.0005) << params << " at " << grid[0] / n;
+    }
+  }
+  // 3 samples per bit of 100 ps: response 8 keeps its area within 0.6 %,
+  // response 6 misses it by 4.3 %; only the selected one decides.
+  Session fine("(tessalune_tx (emphasis 0) (Vreg 2) (corner 2))", 1e-10 / 3, 1e-10);
+  EXPECT_EQ(fine.result, 1);
+  Session coarse("(tessalune_tx (emphasis 0) (Vreg 2) (corner 0))", 1e-10 / 3, 1e-10);
+  EXPECT_EQ(coarse.result, 0);
+  EXPECT_EQ(std::string(coarse.msg),
+            "The IBIS-AMI model, tessalune_tx, cannot use the sample interval 3.33333e-11 s with the bit time 1e-10 "
+            "s: at 3 samples per bit the taps of its response filter miss the response's area by 4.3% (at most 2% "
+            "is allowed).  The largest sample interval that works is 2.5e-11 s (4 samples per bit). ");
 }
 
 TEST(AmiEntryPoints, MessageHandedOutByInitStaysValidWhenRunAddsItsSentence) {

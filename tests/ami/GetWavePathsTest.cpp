@@ -20,7 +20,9 @@ namespace {
 
 const int kSamplesPerBit[] = {1, 2, 3, 7, 32, 33, 64, 128};
 
-// One model instance, 100 ps bit time.
+// One model instance, 100 ps bit time; with fewer than 7 samples per bit,
+// a shorter one that keeps the sample interval at 16 ps, since AMI_Init
+// refuses intervals too coarse for the response filters.
 struct Instance {
   void* handle = nullptr;
   long result = 0;
@@ -29,7 +31,8 @@ struct Instance {
     std::vector<char> text(params.begin(), params.end());
     text.push_back('\0');
     char* msg = nullptr;
-    result = AMI_Init(nullptr, 0, 0, 1e-10 / samplesPerBit, 1e-10, text.data(), nullptr, &handle, &msg);
+    const double bitTime = samplesPerBit < 7 ? 16e-12 * samplesPerBit : 1e-10;
+    result = AMI_Init(nullptr, 0, 0, bitTime / samplesPerBit, bitTime, text.data(), nullptr, &handle, &msg);
   }
   ~Instance() { AMI_Close(handle); }
   tessalune_tx& Model() { return *static_cast<tessalune_tx*>(handle); }

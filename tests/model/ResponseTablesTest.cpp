@@ -104,6 +104,7 @@ TEST(ResponseTables, CharacteristicPointsAndGain) {
       sum += v[i];
     }
     EXPECT_NEAR(sum * kStep, row.area, 0.0005);
+    EXPECT_EQ(ResponseTableArea(k), sum * kStep);
   }
 }
 
