@@ -46,11 +46,8 @@ void AppendInPlace(std::string& text, const char* sentence) {
 // Gives a model port storage for one sample.
 void AttachPortStorage(OrvennModelBuilder::CircularBuffer<double>& port) {
   port.Free(nullptr);
-  port.data = static_cast<double*>(port.Allocate(1));
+  port.Attach(static_cast<double*>(port.Allocate(1)), 1, 1, 0);
   port.data[0] = 0.0;
-  port.capacity = 1;
-  port.blockSize = 1;
-  port.position = 0;
 }
 
 // Everything that can fail in AMI_Init after the instance exists. Returns

@@ -23,10 +23,8 @@ void FirFiring147(benchmark::State& state) {
   fir.Taps = taps.data();
   fir.NumTaps = 147;
   fir.Setup();
-  fir.Input.data = &in;
-  fir.Input.capacity = 1;
-  fir.Output.data = &out;
-  fir.Output.capacity = 1;
+  fir.Input.Attach(&in, 1, fir.Input.blockSize, 0);
+  fir.Output.Attach(&out, 1, fir.Output.blockSize, 0);
   fir.Initialize();
   size_t n = 0;
   for (auto _ : state) {
@@ -49,12 +47,9 @@ void FirFiring147ThroughOutputMemory(benchmark::State& state) {
   std::vector<double> ringStorage(L, 0.0);
   double in = 0.0, out = 0.0;
   CircularBuffer<double> ring, inPin, outPin;
-  ring.data = ringStorage.data();
-  ring.capacity = L;
-  inPin.data = &in;
-  inPin.capacity = 1;
-  outPin.data = &out;
-  outPin.capacity = 1;
+  ring.Attach(ringStorage.data(), L, 1, 0);
+  inPin.Attach(&in, 1, 1, 0);
+  outPin.Attach(&out, 1, 1, 0);
   size_t n = 0;
   for (auto _ : state) {
     in = input[n++ & 4095];

@@ -38,13 +38,10 @@ void SubcarrierMuxFiring1024(benchmark::State& state) {
   for (uint32_t b = 0; b < 4; ++b) {
     auto& pin = *mux.Input.At(b);
     in[b].assign(pin.maxBlockSize, C(b, 1.0));
-    pin.data = in[b].data();
-    pin.capacity = pin.maxBlockSize;
+    pin.Attach(in[b].data(), pin.maxBlockSize, pin.blockSize, 0);
   }
-  mux.Output.data = out.data();
-  mux.Output.capacity = uint32_t(out.size());
-  mux.EVMRef.data = ref.data();
-  mux.EVMRef.capacity = uint32_t(ref.size());
+  mux.Output.Attach(out.data(), uint32_t(out.size()), mux.Output.blockSize, 0);
+  mux.EVMRef.Attach(ref.data(), uint32_t(ref.size()), mux.EVMRef.blockSize, 0);
   mux.Initialize();
   for (auto _ : state) {
     mux.Run();

@@ -120,9 +120,7 @@ bool DF_OFDM_SubcarrierMux::Setup() {
 
   if (!Output.IsConnected() && EVMRef.IsConnected()) {
     frameStorage.assign(size_t(mapper.frameLength), std::complex<double>());
-    privateFrame.data = frameStorage.data();
-    privateFrame.capacity = uint32_t(frameStorage.size());
-    privateFrame.SetBlockSize(uint32_t(mapper.frameLength));
+    privateFrame.Attach(frameStorage.data(), uint32_t(frameStorage.size()), uint32_t(mapper.frameLength), 0);
   }
   return true;
 }

@@ -96,9 +96,7 @@ bool FIR<T, Flag>::Initialize() {
   ReleaseHistory();
   const uint32_t ring = delayLine.maxBlockSize;
   delayStorage = static_cast<T*>(delayLine.Allocate(ring));
-  delayLine.data = delayStorage;
-  delayLine.capacity = ring;
-  delayLine.position = 0;
+  delayLine.Attach(delayStorage, ring, delayLine.blockSize, 0);
   delayLine.ZeroFill(0, ring, 0);
   return true;
 }
@@ -156,9 +154,7 @@ void FIR<T, Flag>::ReleaseHistory() {
   // The ring view forgets the storage too, so nothing can reach it after release.
   delete[] delayStorage;
   delayStorage = nullptr;
-  delayLine.data = nullptr;
-  delayLine.capacity = 0;
-  delayLine.position = 0;
+  delayLine.Attach(nullptr, 0, delayLine.blockSize, 0);
 }
 
 template class FIR<double, 1>;

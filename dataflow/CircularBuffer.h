@@ -41,6 +41,21 @@ class CircularBuffer : public CircularBufferBase {
     if (maxBlockSize < n) maxBlockSize = n;
   }
 
+  // Attaches `storage` of `elements` elements in one step: the window moves
+  // `block` elements per firing (the maximum block size rises to it, as with
+  // SetBlockSize, and never falls) and starts at storage index `start`. The
+  // buffer does not own the storage. Whatever is passed, the view stays
+  // usable: null storage or 0 elements leaves it without storage (null,
+  // capacity 0, position 0), and a start at or beyond the capacity is
+  // reduced modulo the capacity.
+  void Attach(T* storage, uint32_t elements, uint32_t block, uint32_t start) {
+    const bool usable = storage != nullptr && elements != 0;
+    data = usable ? storage : nullptr;
+    capacity = usable ? elements : 0;
+    position = usable ? start % elements : 0;
+    SetBlockSize(block);
+  }
+
   // Moves the window on by one block.
   void Advance() {
     if (blockSize != 0) position = Index(blockSize);

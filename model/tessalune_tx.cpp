@@ -22,14 +22,6 @@ int32_t TruncateToInt32(double x) {
   return int32_t(x);
 }
 
-template <class T>
-void Attach(OrvennModelBuilder::CircularBuffer<T>& buffer, T* storage) {
-  buffer.data = storage;
-  buffer.capacity = 1;
-  buffer.blockSize = 1;
-  buffer.position = 0;
-}
-
 // Copies the control value at the position of a control buffer into a mux.
 template <class Mux>
 bool FireMux(Mux& mux, const OrvennModelBuilder::CircularBuffer<int>& control) {
@@ -75,8 +67,8 @@ void tessalune_tx::Connect(void*& slot, Buffer<T>& from, Buffer<T>& to) {
   void* raw = ::operator new(sizeof(double));
   T* element = new (raw) T();
   slot = raw;
-  Attach(from, element);
-  Attach(to, element);
+  from.Attach(element, 1, 1, 0);
+  to.Attach(element, 1, 1, 0);
 }
 
 void tessalune_tx::ReleaseConnections() {

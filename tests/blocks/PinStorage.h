@@ -4,10 +4,9 @@
 
 #include <vector>
 
-// Storage for block pins in tests: attaches a vector to a pin.
+// Storage for block pins in tests: attaches a vector to a pin, keeping the
+// block size the block's Setup gave the pin.
 template <class T>
 void AttachPin(OrvennModelBuilder::CircularBuffer<T>& pin, std::vector<T>& storage, uint32_t position = 0) {
-  pin.data = storage.data();
-  pin.capacity = uint32_t(storage.size());
-  pin.position = position;
+  pin.Attach(storage.data(), uint32_t(storage.size()), pin.blockSize, position);
 }

@@ -22,12 +22,10 @@ void ExpectDefaults(int elementSize) {
   EXPECT_EQ(b.elementSize, elementSize);
 }
 
-// Attaches `storage` to `b` at `position`.
+// Attaches `storage` to `b` at `position`, one element per firing.
 template <class T>
 void Attach(CircularBuffer<T>& b, std::vector<T>& storage, uint32_t position) {
-  b.data = storage.data();
-  b.capacity = uint32_t(storage.size());
-  b.position = position;
+  b.Attach(storage.data(), uint32_t(storage.size()), 1, position);
 }
 
 }  // namespace
@@ -44,6 +42,51 @@ TEST(CircularBuffer, BlockSizeNeverLowersTheMaximum) {
   b.SetBlockSize(2);
   EXPECT_EQ(b.GetBlockSize(), 2u);
   EXPECT_EQ(b.GetMaxBlockSize(), 3u);
+}
+
+TEST(CircularBuffer, AttachSetsTheWholeWindowInOneStep) {
+  std::vector<double> s{1, 2, 3, 4};
+  CircularBuffer<double> b;
+  b.SetBlockSize(5);
+  b.Attach(s.data(), 4, 2, 3);
+  EXPECT_EQ(b.GetData(), s.data());
+  EXPECT_EQ(b.GetCapacity(), 4u);
+  EXPECT_EQ(b.GetBlockSize(), 2u);
+  EXPECT_EQ(b.GetMaxBlockSize(), 5u);  // as with SetBlockSize: never lowered
+  EXPECT_EQ(b.position, 3u);
+  EXPECT_EQ(*b.ElementAt(1), 1.0);
+  b.Advance();
+  EXPECT_EQ(b.position, 1u);
+
+  // Attaching again replaces the whole window; a larger block raises the maximum.
+  std::vector<double> t(8);
+  b.Attach(t.data(), 8, 7, 0);
+  EXPECT_EQ(b.GetData(), t.data());
+  EXPECT_EQ(b.GetCapacity(), 8u);
+  EXPECT_EQ(b.position, 0u);
+  EXPECT_EQ(b.GetMaxBlockSize(), 7u);
+  EXPECT_TRUE(b.IsConnected());
+}
+
+TEST(CircularBuffer, AttachKeepsTheWindowInsideTheStorage) {
+  std::vector<std::complex<double>> s(3);
+  CircularBuffer<std::complex<double>> b;
+  b.Attach(s.data(), 3, 1, 7);  // beyond the capacity: reduced modulo 3
+  EXPECT_EQ(b.position, 1u);
+  EXPECT_EQ(b.ElementAt(0), s.data() + 1);
+
+  // No elements, or no storage, leave the view without storage at all, so
+  // nothing can address a zero-length array.
+  b.Attach(s.data(), 0, 1, 2);
+  EXPECT_EQ(b.GetData(), nullptr);
+  EXPECT_EQ(b.GetCapacity(), 0u);
+  EXPECT_EQ(b.position, 0u);
+  b.Attach(nullptr, 3, 1, 2);
+  EXPECT_EQ(b.GetData(), nullptr);
+  EXPECT_EQ(b.GetCapacity(), 0u);
+  EXPECT_EQ(b.position, 0u);
+  EXPECT_TRUE(b.ZeroFill(0, 3, 0));  // touches nothing
+  EXPECT_EQ(b.Index(5), 0u);
 }
 
 TEST(CircularBuffer, WrapIsOneSubtraction) {
@@ -151,9 +194,7 @@ TEST(CircularBuffer, AllocateAndFree) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(z[i], std::complex<double>(0.0, 0.0));
 
   CircularBuffer<double> b;
-  b.data = static_cast<double*>(b.Allocate(4));
-  b.capacity = 4;
-  b.position = 2;
+  b.Attach(static_cast<double*>(b.Allocate(4)), 4, 1, 2);
   auto* other = static_cast<double*>(b.Allocate(2));
   b.Free(other);  // releases only `other`
   EXPECT_NE(b.data, nullptr);

@@ -8,18 +8,9 @@
 #include <string>
 #include <vector>
 
-using OrvennModelBuilder::CircularBuffer;
 using OrvennModelBuilder::TimeResponseFIR;
 
 namespace {
-
-template <class T>
-void Attach(CircularBuffer<T>& buffer, T* storage) {
-  buffer.data = storage;
-  buffer.capacity = 1;
-  buffer.blockSize = 1;
-  buffer.position = 0;
-}
 
 // The network with its three ports wired to local samples, as the entry
 // points wire them.
@@ -34,9 +25,9 @@ struct Network {
     model.emphasis = emphasis;
     model.SamplesPerBit = spb;
     model.BitTime = bitTime;
-    Attach(model.InputBuffer, &in);
-    Attach(model.OutputBuffer, &out);
-    Attach(model.EqualizerOutputBuffer, &eq);
+    model.InputBuffer.Attach(&in, 1, 1, 0);
+    model.OutputBuffer.Attach(&out, 1, 1, 0);
+    model.EqualizerOutputBuffer.Attach(&eq, 1, 1, 0);
   }
 
   void Start() {
@@ -68,8 +59,8 @@ std::vector<double> ResponseFilter(int k, double sampleRate, const std::vector<d
   f.ResponseTimeStampsSize = kResponseTableSize;
   f.SampleRate = sampleRate;
   EXPECT_TRUE(f.Setup());
-  Attach(f.Input, &in);
-  Attach(f.Output, &out);
+  f.Input.Attach(&in, 1, 1, 0);
+  f.Output.Attach(&out, 1, 1, 0);
   EXPECT_TRUE(f.Initialize());
   std::vector<double> y;
   for (double v : x) {
