@@ -36,12 +36,30 @@ bool DF_OFDM_SubcarrierMux::FailSetup() {
 }
 
 bool DF_OFDM_SubcarrierMux::Setup() {
+  StartFromEmptyLayout();
+  if (!AcceptsParameters()) return false;
+  ConfigureMapper();
+  ReadBranchDataIndexFiles();
+  if (mapper.HasErrors()) return FailSetup();
+  PlaceBranchCarriers();
+  if (mapper.HasErrors()) return FailSetup();
+  PlaceReferenceCarriers();
+  if (mapper.HasErrors()) return FailSetup();
+  mapper.ListUnnamedPositions();
+  SetPinBlockSizes();
+  PrepareOwnFrame();
+  return true;
+}
+
+void DF_OFDM_SubcarrierMux::StartFromEmptyLayout() {
   // A repeated Setup starts from an empty layout, so a failure never
   // leaves positions of an earlier configuration behind.
   mapper.ClearLayout();
   std::vector<std::complex<double>>().swap(frameStorage);
   privateFrame = ComplexBuffer();
+}
 
+bool DF_OFDM_SubcarrierMux::AcceptsParameters() {
   if (DFTSize < 4 || DFTSize % 2 != 0) {
     ReportError(this, "DFTSize should be a positive even integer (>=4)");
     return false;
@@ -64,65 +82,72 @@ bool DF_OFDM_SubcarrierMux::Setup() {
     ReportError(this, "DFTSizeShift must be >= 0 and keep DFTSize*2^DFTSizeShift within 2147483647");
     return false;
   }
+  return true;
+}
 
+void DF_OFDM_SubcarrierMux::ConfigureMapper() {
   mapper.SetDFTSize(DFTSize);
   mapper.SetBranchCount(NumInput);
   for (int32_t i = 0; i < NumInput; ++i) mapper.SetConnected(i, Input.At(uint32_t(i))->IsConnected());
   mapper.SetDFTSizeShift(DFTSizeShift);
   mapper.SetCenteredSymbol(CenteredSymbol);
+}
 
-  // Data index files, in branch order; the first one that fails ends the
-  // stage. A branch whose carrier counts are unusable is not read: the
-  // position stage reports it.
+void DF_OFDM_SubcarrierMux::ReadBranchDataIndexFiles() {
+  // In branch order; the first file that fails ends the stage. A branch
+  // whose carrier counts are unusable is not read: the position stage
+  // reports it.
   for (int32_t i = 0; i < NumInput; ++i) {
     if (!mapper.connected[size_t(i)] || CarrierIndexType[i] != 2 ||
         !SubcarrierMapper::UsableCounts(CarriersPerSym[i], CarriersPerSymSize[i]))
       continue;
     mapper.ReadDataIndexFile(CarriersPerSym[i], CarriersPerSymSize[i], loadedCarrierIndex[i], DataIndexFileFormat[i],
                              DataIndexFile[i]);
-    if (mapper.HasErrors()) break;
+    if (mapper.HasErrors()) return;
   }
-  if (mapper.HasErrors()) return FailSetup();
+}
 
+void DF_OFDM_SubcarrierMux::PlaceBranchCarriers() {
   CarrierPattern patterns[kMaxInputs];
   for (int32_t i = 0; i < NumInput; ++i) patterns[i] = BranchPattern(i);
   mapper.BuildBranchPositions(patterns);
   ReleaseLoadedLists();
-  if (mapper.HasErrors()) return FailSetup();
+}
 
+void DF_OFDM_SubcarrierMux::PlaceReferenceCarriers() {
   mapper.explicitReference = EVMRefExplicit == 1;
-  if (mapper.explicitReference) {
-    CarrierPattern reference;
-    reference.carriersPerSym = EVMRef_NumCarriers;
-    reference.symbols = EVMRef_NumCarriersSize;
-    reference.indexType = EVMRef_CarrierIndexType;
-    reference.index = EVMRef_CarrierIndex;
-    reference.indexCount = EVMRef_CarrierIndexSize;
-    if (EVMRef_CarrierIndexType == 2) {
-      if (SubcarrierMapper::UsableCounts(EVMRef_NumCarriers, EVMRef_NumCarriersSize))
-        mapper.ReadDataIndexFile(EVMRef_NumCarriers, EVMRef_NumCarriersSize, loadedEVMRefIndex,
-                                 EVMRef_DataIndexFileFormat, EVMRef_DataIndexFile);
-      reference.index = loadedEVMRefIndex.data();
-      reference.indexCount = int32_t(loadedEVMRefIndex.size());
-    }
-    if (!mapper.HasErrors()) mapper.BuildExplicitReference(reference);
-    ReleaseLoadedLists();
-  } else {
+  if (!mapper.explicitReference) {
     mapper.BuildUnionReference();
+    return;
   }
-  if (mapper.HasErrors()) return FailSetup();
-  mapper.ListUnnamedPositions();
+  CarrierPattern reference;
+  reference.carriersPerSym = EVMRef_NumCarriers;
+  reference.symbols = EVMRef_NumCarriersSize;
+  reference.indexType = EVMRef_CarrierIndexType;
+  reference.index = EVMRef_CarrierIndex;
+  reference.indexCount = EVMRef_CarrierIndexSize;
+  if (EVMRef_CarrierIndexType == 2) {
+    if (SubcarrierMapper::UsableCounts(EVMRef_NumCarriers, EVMRef_NumCarriersSize))
+      mapper.ReadDataIndexFile(EVMRef_NumCarriers, EVMRef_NumCarriersSize, loadedEVMRefIndex,
+                               EVMRef_DataIndexFileFormat, EVMRef_DataIndexFile);
+    reference.index = loadedEVMRefIndex.data();
+    reference.indexCount = int32_t(loadedEVMRefIndex.size());
+  }
+  if (!mapper.HasErrors()) mapper.BuildExplicitReference(reference);
+  ReleaseLoadedLists();
+}
 
+void DF_OFDM_SubcarrierMux::SetPinBlockSizes() {
   for (int32_t i = 0; i < NumInput; ++i)
     if (mapper.connected[size_t(i)]) Input.At(uint32_t(i))->SetBlockSize(uint32_t(mapper.samplesPerFiring[size_t(i)]));
   if (EVMRef.IsConnected()) EVMRef.SetBlockSize(uint32_t(mapper.evmRefLength));
   if (Output.IsConnected() || EVMRef.IsConnected()) Output.SetBlockSize(uint32_t(mapper.frameLength));
+}
 
-  if (!Output.IsConnected() && EVMRef.IsConnected()) {
-    frameStorage.assign(size_t(mapper.frameLength), std::complex<double>());
-    privateFrame.Attach(frameStorage.data(), uint32_t(frameStorage.size()), uint32_t(mapper.frameLength), 0);
-  }
-  return true;
+void DF_OFDM_SubcarrierMux::PrepareOwnFrame() {
+  if (Output.IsConnected() || !EVMRef.IsConnected()) return;
+  frameStorage.assign(size_t(mapper.frameLength), std::complex<double>());
+  privateFrame.Attach(frameStorage.data(), uint32_t(frameStorage.size()), uint32_t(mapper.frameLength), 0);
 }
 
 bool DF_OFDM_SubcarrierMux::Initialize() { return true; }

@@ -71,6 +71,21 @@ class DF_OFDM_SubcarrierMux : public DFModel {
   ComplexBuffer EVMRef;
 
  private:
+  // The steps of Setup, in order.
+  void StartFromEmptyLayout();
+  // Reports the first parameter or pin the block cannot work with.
+  bool AcceptsParameters();
+  void ConfigureMapper();
+  // Reads the data index files of the connected branches that name one.
+  void ReadBranchDataIndexFiles();
+  // Places each branch's sub-carriers in the frame.
+  void PlaceBranchCarriers();
+  // The reference sub-carriers: the explicit ones or every branch's.
+  void PlaceReferenceCarriers();
+  void SetPinBlockSizes();
+  // The block's own frame, when EVMRef is connected and Output is not.
+  void PrepareOwnFrame();
+
   CarrierPattern BranchPattern(int32_t branch) const;
   void ReleaseLoadedLists();
   // Reports the collected text and forgets the partial layout.
