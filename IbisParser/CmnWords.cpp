@@ -20,7 +20,6 @@ constexpr Scale kScales[] = {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Length of the decimal number at `p` (sign, digits, optional fraction,
 // optional exponent with at least one digit); 0 when there is none.
@@ -58,19 +57,6 @@ int StoreWord(CMN_WORDS* list, const char* start, size_t length) {
 }
 
 }  // namespace
-
-const char* CMN_BaseName(const char* path) {
-  const char* base = path;
-  for (const char* p = path; *p; ++p)
-    if (*p == '/' || *p == '\\') base = p + 1;
-  return base;
-}
-
-int CMN_EqualNoCase(const char* a, const char* b) {
-  for (; *a && *b; ++a, ++b)
-    if (Lower(*a) != Lower(*b)) return 0;
-  return *a == *b;
-}
 
 int CMN_SplitWords(const char* text, int maxWords, char separator, CMN_WORDS* list) {
   CMN_ASSERT(text != nullptr);

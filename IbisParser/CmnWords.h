@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+// CMN_EqualNoCase and CMN_BaseName, shared with the parameter-string layer.
+#include "amiparam/CmnText.h"
+
 // Words of one line. `words` holds `maxWords` entries, the first `stored` of
 // them owned copies of the line's words in order, the rest null; `found`
 // counts every word of the line, stored or not.
@@ -51,9 +54,3 @@ int CMN_ReadNumber(const char* text, double* place);
 // An invalid number prints 1909 and returns 0; digits after the scale letter
 // print 1910 (`context` is the keyword or sub-parameter, `name` the column).
 int CMN_GetValueOrNA(const char* text, const char* context, const char* name, double* place, int32_t* status);
-
-// Case-insensitive comparison of two texts (ASCII letters): 1 when equal.
-int CMN_EqualNoCase(const char* a, const char* b);
-
-// Last path component of `path`, split at the last '/' or '\'.
-const char* CMN_BaseName(const char* path);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "amiparam/AmiTreeWalk.h"
+#include "amiparam/CmnText.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ bool Extend(const char* path, size_t length, const char* name, size_t* extended)
   }
   *extended = static_cast<size_t>(rest - path);
   return true;
-}
-
-bool EqualsIgnoringCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a >= 'A' && *a <= 'Z' ? static_cast<char>(*a - 'A' + 'a') : *a;
-    char y = *b >= 'A' && *b <= 'Z' ? static_cast<char>(*b - 'A' + 'a') : *b;
-    if (x != y) return false;
-    if (x == '\0') return true;
-  }
 }
 
 }  // namespace
@@ -129,6 +121,6 @@ bool AmiParameters::GetString(char*& value, const char* path) const {
 bool AmiParameters::GetBool(bool& value, const char* path) const {
   const AMIVALUE* first = FirstValue(path, AMIVALUE_BOOLEAN, AMIVALUE_BOOLEAN);
   if (!first) return false;
-  value = EqualsIgnoringCase(first->text, "true");
+  value = CMN_EqualNoCase(first->text, "true") != 0;
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "amiparam/CmnText.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -21,18 +22,12 @@ bool RequestAllowed() {
   return budget != 0;  // off, or one request taken from the budget
 }
 
-// Name of the source unit without its folders, for the assertion message.
-const char* BaseName(const char* path) {
-  const char* slash = std::strrchr(path, '/');
-  return slash ? slash + 1 : path;
-}
-
 }  // namespace
 
 void CMN_FailAllocationsAfter(long count) { glAllocBudget.store(count < 0 ? -1 : count); }
 
 void CMN_AssertFailed(const char* file, int line) {
-  std::fprintf(stdout, "%s:%d:assertion failed.\n", BaseName(file ? file : "?"), line);
+  std::fprintf(stdout, "%s:%d:assertion failed.\n", CMN_BaseName(file ? file : "?"), line);
   std::fflush(stdout);
   std::abort();
 }
@@ -76,7 +71,7 @@ char* CMN_StrDup(const char* text) {
   size_t length = std::strlen(text);
   char* copy = nullptr;
   if (!CMN_Alloc(&copy, length + 1)) {
-    MSG_Bug(1908, BaseName(__FILE__), __LINE__);
+    MSG_Bug(1908, CMN_BaseName(__FILE__), __LINE__);
     return nullptr;
   }
   std::memcpy(copy, text, length + 1);
