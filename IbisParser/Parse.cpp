@@ -323,10 +323,7 @@ int PARSE_CheckFile(const char* path, int mode) {
 
   // A check inside another check keeps the enclosing one's state.
   bool nested = giCheckDepth > 0;
-  PARSE_STATE saved = gParse;
-  char savedCommentChar = gcCommentChar;
-  unsigned long savedLine = gulLineNumber;
-  int savedVersion = giIbisVersion;
+  const PARSE_READING enclosing = PARSE_SaveReading();
   ++giCheckDepth;
 
   ResetFileState(mode);
@@ -349,11 +346,15 @@ int PARSE_CheckFile(const char* path, int mode) {
   FreeDescription();
 
   --giCheckDepth;
-  if (nested) {
-    gParse = saved;
-    gcCommentChar = savedCommentChar;
-    gulLineNumber = savedLine;
-    giIbisVersion = savedVersion;
-  }
+  if (nested) PARSE_RestoreReading(enclosing);
   return result;
+}
+
+PARSE_READING PARSE_SaveReading() { return PARSE_READING{gParse, gcCommentChar, giIbisVersion, gulLineNumber}; }
+
+void PARSE_RestoreReading(const PARSE_READING& reading) {
+  gParse = reading.file;
+  gcCommentChar = reading.commentChar;
+  giIbisVersion = reading.ibisVersion;
+  gulLineNumber = reading.lineNumber;
 }

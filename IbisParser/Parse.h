@@ -62,6 +62,23 @@ extern int giIbisVersion;
 // Report settings: quiet suppresses the "Checking" line.
 extern int gbParseQuiet;
 
+// Everything a file's reading changes: the per-file state above, the comment
+// character, the IBIS version and the number of the line just read
+// (gulLineNumber). A check started inside another one (a package or board
+// file, an .ami file) takes it with PARSE_SaveReading before it starts and
+// gives it back with PARSE_RestoreReading when it ends, as one unit, so the
+// enclosing file reads on as if nothing had happened. State that a file's
+// reading changes belongs here.
+struct PARSE_READING {
+  PARSE_STATE file;
+  char commentChar;
+  int ibisVersion;
+  unsigned long lineNumber;
+};
+
+PARSE_READING PARSE_SaveReading();
+void PARSE_RestoreReading(const PARSE_READING& reading);
+
 // Checks the file `path` of kind `mode`. Returns 1 when the file was read to
 // its end, 0 when it could not be opened or its version was not recognised.
 int PARSE_CheckFile(const char* path, int mode);

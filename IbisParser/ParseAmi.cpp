@@ -68,10 +68,7 @@ int PARSE_AppendAmiText(const char* text, unsigned long count) {
 int PARSE_CheckAmiFile(const char* path) {
   if (!gbParseQuiet) std::fprintf(stdout, "\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
   // The reading state of the enclosing file comes back once this file is read.
-  const char savedComment = gcCommentChar;
-  const int savedTabReport = gParse.tabReportArmed;
-  const unsigned long savedIllegal = gParse.illegalCharacters;
-  const unsigned long savedLine = gulLineNumber;
+  const PARSE_READING enclosing = PARSE_SaveReading();
   gulLineNumber = 0;
   gcCommentChar = '|';
   gParse.tabReportArmed = 1;
@@ -97,9 +94,6 @@ int PARSE_CheckAmiFile(const char* path) {
     std::fclose(f);
     result = 1;
   }
-  gcCommentChar = savedComment;
-  gParse.tabReportArmed = savedTabReport;
-  gParse.illegalCharacters = savedIllegal;
-  gulLineNumber = savedLine;
+  PARSE_RestoreReading(enclosing);
   return result;
 }

@@ -6,6 +6,8 @@
 
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ParseAmi.h"
+#include "amiparam/Cmn.h"
 #include "tests/IbisParser/CheckerFiles.h"
 
 namespace {
@@ -323,6 +325,56 @@ TEST_F(Parse, NestedCheckKeepsTheEnclosingState) {
   EXPECT_EQ(CheckPath((dir_ / "inner.pkg").string(), PARSE_MODE_PKG), "");
   EXPECT_EQ(gulLineNumber, 4u);
   EXPECT_EQ(gcCommentChar, '|');
+}
+
+TEST_F(Parse, AmiCheckGivesBackTheWholeReadingState) {
+  // The .ami file has its own line numbers, comment character, tab report
+  // and illegal-character count; the enclosing file reads on with its own.
+  Write("inner.ami", "(m\t(Description \"x\"))\n\x01\n");
+  const PARSE_READING before = PARSE_SaveReading();
+  gcCommentChar = '#';
+  gulLineNumber = 17;
+  giIbisVersion = 3;
+  gParse.tabReportArmed = 1;
+  gParse.illegalCharacters = 2;
+  gParse.currentKeyword = KEY_MODEL;
+  const std::string out = CheckPath((dir_ / "inner.ami").string(), PARSE_MODE_AMI);
+  EXPECT_EQ(Count(out, "tab characters"), 1);
+  EXPECT_EQ(Count(out, "illegal control character"), 1);
+  EXPECT_EQ(gcCommentChar, '#');
+  EXPECT_EQ(gulLineNumber, 17u);
+  EXPECT_EQ(giIbisVersion, 3);
+  EXPECT_EQ(gParse.tabReportArmed, 1);
+  EXPECT_EQ(gParse.illegalCharacters, 2u);
+  EXPECT_EQ(gParse.currentKeyword, KEY_MODEL);
+  PARSE_RestoreReading(before);
+  if (gpszAmiText) CMN_Free(&gpszAmiText);
+}
+
+TEST(ParseReading, SaveAndRestoreCoverEveryReadingVariable) {
+  const PARSE_READING before = PARSE_SaveReading();
+  gcCommentChar = '!';
+  gulLineNumber = 42;
+  giIbisVersion = 5;
+  gParse.mode = PARSE_MODE_EBD;
+  gParse.endSeen = 1;
+  const PARSE_READING saved = PARSE_SaveReading();
+  EXPECT_EQ(saved.commentChar, '!');
+  EXPECT_EQ(saved.lineNumber, 42u);
+  EXPECT_EQ(saved.ibisVersion, 5);
+  EXPECT_EQ(saved.file.mode, PARSE_MODE_EBD);
+
+  gcCommentChar = '|';
+  gulLineNumber = 0;
+  giIbisVersion = 2;
+  gParse = PARSE_STATE{};
+  PARSE_RestoreReading(saved);
+  EXPECT_EQ(gcCommentChar, '!');
+  EXPECT_EQ(gulLineNumber, 42u);
+  EXPECT_EQ(giIbisVersion, 5);
+  EXPECT_EQ(gParse.mode, PARSE_MODE_EBD);
+  EXPECT_EQ(gParse.endSeen, 1);
+  PARSE_RestoreReading(before);
 }
 
 TEST(ParseKeyword, ContextRulesMoveSharedNamesToTheirSections) {
