@@ -81,7 +81,7 @@ bool CountLists(const char* p, size_t* opening) {
 class FirstPass {
  public:
   // `start` is the working copy from its first "(" on; it is edited in place.
-  FirstPass(AMITREE* tree, char* start) : tree_(tree), s_(start), p_(start) {}
+  FirstPass(AMITREE* tree, char* start) : tree_(tree), stepStart_(start), cursor_(start) {}
 
   // Runs the steps; on success *made is the number of records made.
   int32_t Run(int32_t* made);
@@ -93,66 +93,67 @@ class FirstPass {
   int32_t ScanValues(AMILEAF* leaf, bool* mixed);
   int32_t DropList(Ending* ending);
 
-  // Records list n_ as a new body of type T named [t_, w_), trimmed.
+  // Records the list as record nextRecord_: a new body of type T named
+  // [nameStart_, nameEnd_), trimmed.
   template <typename T>
   int32_t Record(int32_t kind, T** body) {
-    if (n_ >= tree_->slots) return AMITREE_TOO_MANY_LISTS;
-    if (w_ < t_) return AMITREE_NAME_ONLY;
+    if (nextRecord_ >= tree_->slots) return AMITREE_TOO_MANY_LISTS;
+    if (nameEnd_ < nameStart_) return AMITREE_NAME_ONLY;
     if (!CMN_Alloc(body, sizeof(T))) return AMITREE_NO_MEMORY;
-    tree_->nodes[n_] = AMINODE{kind, static_cast<int32_t>(d_ / 2), *body};
-    (*body)->name = CopyTrimmed(t_, w_);
+    tree_->nodes[nextRecord_] = AMINODE{kind, static_cast<int32_t>(depth_ / 2), *body};
+    (*body)->name = CopyTrimmed(nameStart_, nameEnd_);
     return (*body)->name ? AMITREE_OK : AMITREE_NO_MEMORY;
   }
 
   AMITREE* tree_;
-  char* s_;            // start of the next step
-  char* p_;            // cursor
-  char* t_ = nullptr;  // start of the list's name
-  char* w_ = nullptr;  // first whitespace (or "(") after the name start
-  int64_t d_ = 0;      // depth
-  int32_t n_ = 0;      // next record
-  int32_t k_ = 0;      // steps taken, less the lists closed in the name scan
+  char* stepStart_;            // where the next step begins
+  char* cursor_;               // the character being read
+  char* nameStart_ = nullptr;  // start of the list's name
+  char* nameEnd_ = nullptr;    // first whitespace (or "(") after the name start
+  int64_t depth_ = 0;          // 2 per open list, 1 more until the list is recognised
+  int32_t nextRecord_ = 0;     // index in tree->nodes of the next record
+  int32_t stepsTaken_ = 0;     // steps taken, less the lists closed in the name scan
 };
 
 int32_t FirstPass::Run(int32_t* made) {
-  while (k_ < tree_->slots) {
-    p_ = s_;
-    t_ = s_;
-    w_ = nullptr;
-    if (*s_ == '(') {
-      p_ = s_ + 1;
-      ++d_;
-      CMN_SkipSpace(&p_);
-      t_ = p_;
+  while (stepsTaken_ < tree_->slots) {
+    cursor_ = stepStart_;
+    nameStart_ = stepStart_;
+    nameEnd_ = nullptr;
+    if (*stepStart_ == '(') {
+      cursor_ = stepStart_ + 1;
+      ++depth_;
+      CMN_SkipSpace(&cursor_);
+      nameStart_ = cursor_;
     }
     bool isLeaf = false;
     int32_t result = ScanName(&isLeaf);
     if (result != AMITREE_OK) return result;
     if (isLeaf) {
-      ++d_;
+      ++depth_;
       AMILEAF* leaf = nullptr;
       result = Record(AMINODE_LEAF, &leaf);
       if (result != AMITREE_OK) return result;
       leaf->property = AMIVALUE_Property(leaf->name);
-      s_ = p_;
+      stepStart_ = cursor_;
       bool mixed = false;
       result = ScanValues(leaf, &mixed);
       if (result != AMITREE_OK) return result;
       if (!mixed) {
-        ++n_;  // ended by ")" or by the end of the text: complete
+        ++nextRecord_;  // ended by ")" or by the end of the text: complete
       } else {
         // Values followed by a list: the leaf goes, with all up to its ")".
         FreeLeaf(&leaf);
-        tree_->nodes[n_] = AMINODE{0, 0, nullptr};
+        tree_->nodes[nextRecord_] = AMINODE{0, 0, nullptr};
         Ending ending = Ending::kStep;
         result = DropList(&ending);
         if (result != AMITREE_OK) return result;
         if (ending == Ending::kTextEnded) break;
       }
     }
-    ++k_;
+    ++stepsTaken_;
   }
-  *made = n_;
+  *made = nextRecord_;
   return AMITREE_OK;
 }
 
@@ -161,42 +162,42 @@ int32_t FirstPass::Run(int32_t* made) {
 // closes a list, and a "(" right after it opens the next one.
 int32_t FirstPass::ScanName(bool* isLeaf) {
   for (;;) {
-    char c = *p_;
+    char c = *cursor_;
     if (c == '\0') return AMITREE_OK;
     if (c == '(') {
-      ++d_;
-      if (!w_) w_ = p_;
+      ++depth_;
+      if (!nameEnd_) nameEnd_ = cursor_;
       AMIBRANCH* branch = nullptr;
       int32_t result = Record(AMINODE_BRANCH, &branch);
       if (result != AMITREE_OK) return result;
-      ++n_;
-      s_ = p_;  // the "(" of the first child
+      ++nextRecord_;
+      stepStart_ = cursor_;  // the "(" of the first child
       return AMITREE_OK;
     }
     if (c == ')') {
-      ++p_;
-      CMN_SkipSpace(&p_);
-      if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
-      d_ -= 2;
-      if (k_ < 1) return AMITREE_UNOPENED_CLOSE;
-      --k_;
-      CMN_SkipSpace(&p_);
-      s_ = p_;
-      if (*p_ == '(') {
-        ++p_;
-        ++d_;
+      ++cursor_;
+      CMN_SkipSpace(&cursor_);
+      if (depth_ < 2) return AMITREE_UNOPENED_CLOSE;
+      depth_ -= 2;
+      if (stepsTaken_ < 1) return AMITREE_UNOPENED_CLOSE;
+      --stepsTaken_;
+      CMN_SkipSpace(&cursor_);
+      stepStart_ = cursor_;
+      if (*cursor_ == '(') {
+        ++cursor_;
+        ++depth_;
       }
-      CMN_SkipSpace(&p_);
-      t_ = p_;
+      CMN_SkipSpace(&cursor_);
+      nameStart_ = cursor_;
       continue;
     }
     if (IsBlank(c)) {
-      if (!w_) w_ = p_;
-      ++p_;
+      if (!nameEnd_) nameEnd_ = cursor_;
+      ++cursor_;
       continue;
     }
-    if (!w_) {
-      ++p_;
+    if (!nameEnd_) {
+      ++cursor_;
       continue;
     }
     *isLeaf = true;
@@ -207,48 +208,48 @@ int32_t FirstPass::ScanName(bool* isLeaf) {
 // Appends the leaf's values up to its ")" or the end of the text. A "("
 // among them sets *mixed and stops the scan there.
 int32_t FirstPass::ScanValues(AMILEAF* leaf, bool* mixed) {
-  char* v = p_;           // value start
+  char* v = cursor_;      // value start
   char* blank = nullptr;  // first whitespace after the value
-  while (*p_ != '\0') {
-    char c = *p_;
+  while (*cursor_ != '\0') {
+    char c = *cursor_;
     if (c == '(') {
       *mixed = true;
       return AMITREE_OK;
     }
     if (c == ')') {
-      if (!AppendValue(leaf, v, p_)) return AMITREE_NO_MEMORY;
-      ++p_;
-      CMN_SkipSpace(&p_);
-      s_ = p_;
-      if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
-      d_ -= 2;
+      if (!AppendValue(leaf, v, cursor_)) return AMITREE_NO_MEMORY;
+      ++cursor_;
+      CMN_SkipSpace(&cursor_);
+      stepStart_ = cursor_;
+      if (depth_ < 2) return AMITREE_UNOPENED_CLOSE;
+      depth_ -= 2;
       return AMITREE_OK;
     }
     if (IsBlank(c)) {
-      if (!blank) blank = p_;
-      ++p_;
+      if (!blank) blank = cursor_;
+      ++cursor_;
       continue;
     }
     if (blank) {  // the next value begins
       if (blank < v) return AMITREE_NAME_ONLY;
       if (!AppendValue(leaf, v, blank)) return AMITREE_NO_MEMORY;
-      v = p_;
-      s_ = p_;
+      v = cursor_;
+      stepStart_ = cursor_;
       blank = nullptr;
       continue;
     }
     if (c == '"') {
       // A quoted value; what came before the quote in this value is
       // dropped. Both quotes become blanks, so the closing one ends it.
-      *p_ = ' ';
-      ++p_;
-      v = p_;
-      s_ = p_;
-      while (*p_ != '\0' && *p_ != '"') ++p_;
-      if (*p_ == '"') *p_ = ' ';
+      *cursor_ = ' ';
+      ++cursor_;
+      v = cursor_;
+      stepStart_ = cursor_;
+      while (*cursor_ != '\0' && *cursor_ != '"') ++cursor_;
+      if (*cursor_ == '"') *cursor_ = ' ';
       continue;
     }
-    ++p_;
+    ++cursor_;
   }
   return AMITREE_OK;
 }
@@ -257,29 +258,29 @@ int32_t FirstPass::ScanValues(AMILEAF* leaf, bool* mixed) {
 // list, jumping over quoted text. *ending tells whether the text ended first.
 int32_t FirstPass::DropList(Ending* ending) {
   int64_t nesting = 1;  // the dropped list's own "("
-  while (*p_ != '\0') {
-    if (*p_ == '(') {
+  while (*cursor_ != '\0') {
+    if (*cursor_ == '(') {
       ++nesting;
-    } else if (*p_ == ')') {
+    } else if (*cursor_ == ')') {
       if (--nesting == 0) {
-        ++p_;
+        ++cursor_;
         break;
       }
-    } else if (*p_ == '"') {
-      ++p_;
-      while (*p_ != '\0' && *p_ != '"') ++p_;
-      if (*p_ == '\0') break;
+    } else if (*cursor_ == '"') {
+      ++cursor_;
+      while (*cursor_ != '\0' && *cursor_ != '"') ++cursor_;
+      if (*cursor_ == '\0') break;
     }
-    ++p_;
+    ++cursor_;
   }
   if (nesting != 0) {
     *ending = Ending::kTextEnded;
     return AMITREE_OK;
   }
-  while (IsBlank(*p_)) ++p_;
-  s_ = p_;
-  if (d_ < 2) return AMITREE_UNOPENED_CLOSE;
-  d_ -= 2;
+  while (IsBlank(*cursor_)) ++cursor_;
+  stepStart_ = cursor_;
+  if (depth_ < 2) return AMITREE_UNOPENED_CLOSE;
+  depth_ -= 2;
   return AMITREE_OK;
 }
 

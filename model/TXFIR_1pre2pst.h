@@ -36,8 +36,10 @@ class TXFIR_1pre2pst : public OrvennModelBuilder::DFModel {
   int32_t SamplesPerBit = 0;  // n, written by the owner before Setup
 
  private:
+  // Rings sized for the largest n: the main tap lies n samples behind the
+  // input (a ring of 2n), the post-cursor tap 2n samples (a ring of 3n).
   double mainDelay[2 * MaxSamplesPerBit] = {};  // ring of 2n
-  double postDelay[7 * MaxSamplesPerBit] = {};  // ring of 3n
+  double postDelay[3 * MaxSamplesPerBit] = {};  // ring of 3n
   int32_t mainWrite = 0, mainRead = 0;
   int32_t postWrite = 0, postRead = 0;
   int32_t mainLength = 0, postLength = 0;  // ring lengths; 0 until initialised
