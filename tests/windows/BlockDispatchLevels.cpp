@@ -19,14 +19,17 @@ using OrvennModelBuilder::FIRLanes;
 namespace {
 
 // The wave through one instance in calls of the sizes given (cycled); the
-// level runs the block path there, or -1 the per-sample network.
+// level runs the block path there, or -1 the per-sample network. The bit
+// time is 100 ps, shortened at few samples per bit so that the sample
+// interval stays fine enough for the response filters (at most 16 ps).
 bool Drive(const std::string& params, int samplesPerBit, int level, const std::vector<long>& calls,
            std::vector<double>& wave) {
   std::vector<char> text(params.begin(), params.end());
   text.push_back('\0');
   void* handle = nullptr;
   char* msg = nullptr;
-  bool ok = AMI_Init(nullptr, 0, 0, 1e-10 / samplesPerBit, 1e-10, text.data(), nullptr, &handle, &msg) == 1;
+  const double bitTime = samplesPerBit < 7 ? 16e-12 * samplesPerBit : 1e-10;
+  bool ok = AMI_Init(nullptr, 0, 0, bitTime / samplesPerBit, bitTime, text.data(), nullptr, &handle, &msg) == 1;
   tessalune_tx* model = static_cast<tessalune_tx*>(handle);
   if (ok && level < 0) model->BlockPath.UseNetwork();
   if (ok && level >= 0) ok = model->BlockPath.SelectLevel(FIRLanes::Level(level));
