@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ChannelResponse.h"
+#include "FiniteRange.h"
 #include "Touchstone.h"
 
 namespace {
@@ -110,7 +111,7 @@ void AddChannelCommand(CLI::App& app, std::function<int()>& action) {
                   "4-port order p-in,p-out,n-in,n-out (1,2,3,4: p 1->2, n 3->4; inputs 1,2 outputs 3,4: 1,3,2,4)")
       ->capture_default_str();
   cmd->add_option("--bit-time", options->bitTime, "Unit interval in seconds (Nyquist = 1 / (2 bit time))")
-      ->check(CLI::Range(1e-13, 1e-6))
+      ->check(FiniteRange(1e-13, 1e-6))
       ->capture_default_str();
   cmd->add_option("--samples-per-bit", options->samplesPerBit, "Samples per unit interval of the grid")
       ->check(CLI::Range(2, 1024))

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ChannelResponse.h"
+#include "FiniteRange.h"
 #include "LossyLine.h"
 
 namespace {
@@ -50,16 +51,18 @@ void AddMakeChannelCommand(CLI::App& app, std::function<int()>& action) {
   CLI::App* cmd = app.add_subcommand("make-channel", "Write the .s4p of a lossy differential line with a given loss");
   cmd->add_option("out", options->out, "Touchstone file to write (.s4p)")->required();
   cmd->add_option("--loss", options->lossDb, "SDD21 loss in dB at the Nyquist frequency")
-      ->check(CLI::Range(0.1, 100.0))
+      ->check(FiniteRange(0.1, 100.0))
       ->capture_default_str();
   cmd->add_option("--bit-time", options->bitTime, "Unit interval in seconds (Nyquist = 1 / (2 bit time))")
-      ->check(CLI::Range(1e-12, 1e-6))
+      ->check(FiniteRange(1e-12, 1e-6))
       ->capture_default_str();
   cmd->add_option("--step", options->step,
                   "Frequency step in Hz (points: 0, every step / 20 up to step, then every step)")
-      ->check(CLI::Range(1e3, 1e10))
+      ->check(FiniteRange(1e3, 1e10))
       ->capture_default_str();
-  cmd->add_option("--last", options->last, "Last frequency in Hz")->check(CLI::Range(1e6, 1e12))->capture_default_str();
+  cmd->add_option("--last", options->last, "Last frequency in Hz")
+      ->check(FiniteRange(1e6, 1e12))
+      ->capture_default_str();
   cmd->callback([options, &action] {
     if (options->last / options->step > 200000) throw CLI::ValidationError("--last / --step", "over 200000 points");
     action = [options] { return RunMakeChannel(*options); };

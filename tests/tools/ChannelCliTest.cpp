@@ -1,6 +1,7 @@
 // `tessalune channel` and `tessalune make-channel` as a user runs them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -57,4 +58,15 @@ TEST(ChannelCli, BadFilesAndPortsEndWithAClearMessage) {
   EXPECT_NE(run.output.find("--ports needs four different ports"), std::string::npos) << run.output;
   EXPECT_EQ(RunCli("channel '" + (folder.path / "missing.s2p").string() + "'").status, 1);
   EXPECT_EQ(RunCli("make-channel '" + (folder.path / "no/such/dir/x.s4p").string() + "'").status, 1);
+}
+
+TEST(ChannelCli, FloatingOptionsRejectNonFiniteValuesAsUsageErrors) {
+  TestFolder folder("channel_cli_nan");
+  const std::string out = "'" + (folder.path / "line.s4p").string() + "'";
+  for (const char* value : {"nan", "inf", "-inf"}) {
+    EXPECT_EQ(RunCli("channel " + kExample + " --bit-time " + value).status, 2) << value;
+    for (const char* option : {"--loss", "--bit-time", "--step", "--last"})
+      EXPECT_EQ(RunCli("make-channel " + out + " " + option + " " + value).status, 2) << option << " " << value;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.path / "line.s4p"));
 }
