@@ -72,6 +72,10 @@ class EyeMeasure : public WaveSink {
   // Another sink for the measured bits' windows (e.g. the eye density); it
   // gets each window after the measurement's own statistics.
   void AddWindowSink(BitWindowSink* sink) { aligner_.AddSink(sink); }
+  // Gathers the sample distributions the BER is computed from (before the
+  // first block); Histograms() has them, null when not gathered.
+  void GatherHistograms() { statistics_.GatherHistograms(); }
+  const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
   // How many stimulus bits behind the newest one the measurement reads.
   long BitsKept(long blockSamples) const { return aligner_.BitsKept(blockSamples); }
 

@@ -126,6 +126,7 @@ void EyePlot::Draw(cairo_t* cr, double x, double y, double width, double height,
   DrawDensity(cr, at, range);
   DrawAxes(cr, x, at, range);
   DrawOpening(cr, at, range);
+  DrawContours(cr, at, range);
   cairo_restore(cr);
 }
 
@@ -235,6 +236,52 @@ void EyePlot::DrawOpening(cairo_t* cr, const Layout& at, const Range& range) con
     cairo_move_to(cr, x1, ty - cap);
     cairo_line_to(cr, x1, ty + cap);
     cairo_stroke(cr);
+  }
+}
+
+void EyePlot::ContourColour(size_t index, double rgb[3]) {
+  static const double colours[][3] = {{0.35, 1.0, 0.35}, {1.0, 0.65, 0.1}, {1.0, 0.3, 0.95}, {0.3, 0.9, 1.0}};
+  const double* c = colours[index % 4];
+  for (int i = 0; i < 3; ++i) rgb[i] = c[i];
+}
+
+// The BER contours, in the plot's time axis (ps from the eye centre), clipped
+// to the density image, and their legend in its lower right corner.
+void EyePlot::DrawContours(cairo_t* cr, const Layout& at, const Range& range) const {
+  if (!eye_.valid || !ber_ || !ber_->valid || ber_->contours.empty()) return;
+  const double uiPs = eye_.bitTime * 1e12;
+  const PlotAxes axes{at, uiPs, range};
+  // The plot's centre in UI from the start of a bit.
+  const double centreUi = (eye_.bestPhase + CentreUi() * eye_.samplesPerBit) / eye_.samplesPerBit;
+  cairo_save(cr);
+  cairo_rectangle(cr, at.left, at.top, at.columns, at.rows);
+  cairo_clip(cr);
+  cairo_set_line_width(cr, 1.6);
+  double rgb[3];
+  for (size_t i = 0; i < ber_->contours.size(); ++i) {
+    ContourColour(i, rgb);
+    cairo_set_source_rgb(cr, rgb[0], rgb[1], rgb[2]);
+    for (const BerSegment& g : ber_->contours[i]) {
+      cairo_move_to(cr, axes.X((g.phase0 - centreUi) * uiPs), axes.Y(g.volts0));
+      cairo_line_to(cr, axes.X((g.phase1 - centreUi) * uiPs), axes.Y(g.volts1));
+    }
+    cairo_stroke(cr);
+  }
+  cairo_restore(cr);
+  const double line = at.fontSize * 1.3;
+  const double count = static_cast<double>(std::min(ber_->targets.size(), ber_->contours.size()));
+  double y = at.top + at.rows - line * (count + 0.4);
+  const double x = at.left + at.columns - at.fontSize * 9.0;
+  cairo_set_source_rgba(cr, 0.04, 0.04, 0.08, 0.85);
+  cairo_rectangle(cr, x - at.fontSize * 0.5, y - line * 0.2, at.fontSize * 9.5, line * (count + 0.4));
+  cairo_fill(cr);
+  for (size_t i = 0; i < ber_->targets.size() && i < ber_->contours.size(); ++i, y += line) {
+    ContourColour(i, rgb);
+    cairo_set_source_rgb(cr, rgb[0], rgb[1], rgb[2]);
+    cairo_move_to(cr, x, y + line / 2);
+    cairo_line_to(cr, x + at.fontSize * 1.8, y + line / 2);
+    cairo_stroke(cr);
+    Text(cr, x + at.fontSize * 2.3, y + line / 2, "BER " + StatisticalEye::BerText(ber_->targets[i].ber), 0.0, 0.5);
   }
 }
 

@@ -3,11 +3,12 @@
 // best sampling instant when the eye is closed), shown as a density image
 // (how often the trace passes each pixel, on a logarithmic colour scale),
 // with axes in picoseconds and volts, the measured opening marked, and a
-// title.
+// title; optionally with the BER contour lines of a statistical eye.
 #pragma once
 
 #include "EyeDensity.h"
 #include "EyeMeasure.h"
+#include "StatisticalEye.h"
 
 #include <cairo.h>
 
@@ -35,6 +36,12 @@ class EyePlot {
   // `density` (the measured bits' traces; null: none) must outlive the plot;
   // `eye` is their measurement.
   EyePlot(const EyeDensity* density, const EyeMeasurement& eye);
+
+  // Draws the contour lines of `ber` (must outlive the plot; null: none)
+  // over the eye, one colour per target, with a legend.
+  void SetContours(const BerResult* ber) { ber_ = ber; }
+  // The colour of the contour of the `index`th target, as red, green, blue.
+  static void ContourColour(size_t index, double rgb[3]);
 
   // A vertical range that holds the whole waveform with a margin.
   Range DefaultRange() const;
@@ -72,7 +79,9 @@ class EyePlot {
   void DrawDensity(cairo_t* cr, const Layout& at, const Range& range) const;
   void DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& range) const;
   void DrawOpening(cairo_t* cr, const Layout& at, const Range& range) const;
+  void DrawContours(cairo_t* cr, const Layout& at, const Range& range) const;
 
   const EyeDensity* density_;
   EyeMeasurement eye_;
+  const BerResult* ber_ = nullptr;
 };

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-LatencyAligner::Search LatencyAligner::PlanSearch(long samples, long bits, int samplesPerBit, long maxLag) {
+LatencyAligner::Search LatencyAligner::PlanSearch(long samples, long bits, int samplesPerBit, long maxLag,
+                                                  long minLag) {
   Search search;
   const long spb = samplesPerBit;
   if (spb <= 0 || bits <= 0 || samples < spb) return search;
@@ -11,6 +12,7 @@ LatencyAligner::Search LatencyAligner::PlanSearch(long samples, long bits, int s
   // Whole bits whose samples stay inside the output at every lag searched.
   search.bits = std::max(0L, std::min({bits, (samples - search.maxLag) / spb, kLatencyBits}));
   search.span = search.bits > 0 ? search.bits * spb + search.maxLag : 0;
+  search.minLag = std::max(0L, std::min(minLag, search.maxLag));
   return search;
 }
 
@@ -27,9 +29,9 @@ long LatencyAligner::FindDelay(const double* output, const uint8_t* bits, int sa
   std::vector<double> prefix(static_cast<size_t>(span) + 1, 0.0);
   for (long i = 0; i < span; ++i) prefix[i + 1] = prefix[i] + (output[i] - mean);
 
-  long best = 0;
+  long best = search.minLag;
   double bestCorr = -std::numeric_limits<double>::infinity();
-  for (long lag = 0; lag <= search.maxLag; ++lag) {
+  for (long lag = search.minLag; lag <= search.maxLag; ++lag) {
     double corr = 0.0;
     for (long k = 0; k < search.bits; ++k) {
       const double s = prefix[lag + (k + 1) * spb] - prefix[lag + k * spb];
@@ -59,7 +61,8 @@ EyeAlignment LatencyAligner::Align(const EyeGeometry& g, long delay) {
 
 LatencyAligner::LatencyAligner(const EyeGeometry& geometry)
     : geometry_(geometry),
-      search_(PlanSearch(geometry.totalSamples, geometry.totalBits, geometry.samplesPerBit, geometry.maxLagSamples)),
+      search_(PlanSearch(geometry.totalSamples, geometry.totalBits, geometry.samplesPerBit, geometry.maxLagSamples,
+                         geometry.minLagSamples)),
       finished_(geometry.samplesPerBit <= 0) {}
 
 long LatencyAligner::BitsKept(long blockSamples) const {

@@ -2,7 +2,7 @@
 // the sinks that look at it bit by bit: the eye's per-phase statistics and its
 // density picture.
 //
-// First the latency: the lag, 0 .. the search window, at which the output
+// First the latency: the lag, within the search window, at which the output
 // correlates best with the NRZ stimulus (+1 for a one, -1 for a zero). The
 // search reads a bounded prefix of the run (at most kLatencyBits bits and the
 // window), so the aligner holds that prefix and nothing more. Then every
@@ -24,6 +24,7 @@ struct EyeGeometry {
   long totalBits = 0;      // stimulus bits in the run
   int settleBits = 32;     // bits left out after the latency while filters settle
   long maxLagSamples = 0;  // how far the latency search looks
+  long minLagSamples = 0;  // where it starts (a channel's known delay, less a margin)
 };
 
 // Where the measured bits lie in the output.
@@ -62,15 +63,16 @@ class LatencyAligner {
   // to keep long runs cheap.
   static constexpr long kLatencyBits = 4096;
 
-  // What the latency search reads of a run: lags 0 .. maxLag, over the first
-  // `bits` bits, so output samples 0 .. span - 1. No search (latency 0) when
-  // `bits` is 0.
+  // What the latency search reads of a run: lags minLag .. maxLag, over the
+  // first `bits` bits, so output samples 0 .. span - 1. No search (latency
+  // 0) when `bits` is 0.
   struct Search {
+    long minLag = 0;
     long maxLag = 0;
     long bits = 0;
     long span = 0;
   };
-  static Search PlanSearch(long samples, long bits, int samplesPerBit, long maxLag);
+  static Search PlanSearch(long samples, long bits, int samplesPerBit, long maxLag, long minLag = 0);
   // The lag in samples at which `output` (at least search.span samples)
   // correlates best with the NRZ waveform of `bits` (search.bits of them).
   static long FindDelay(const double* output, const uint8_t* bits, int samplesPerBit, const Search& search);

@@ -9,6 +9,14 @@ PhaseStatistics::PhaseStatistics(int samplesPerBit)
       maxZero_(static_cast<size_t>(3 * samplesPerBit_), -std::numeric_limits<double>::infinity()),
       levelSums_(static_cast<size_t>(4 * samplesPerBit_), 0.0) {}
 
+void PhaseStatistics::GatherHistograms() {
+  if (!histograms_) histograms_ = std::make_unique<SampleHistograms>(static_cast<int>(samplesPerBit_));
+}
+
+void PhaseStatistics::Begin(const EyeAlignment& alignment) {
+  if (histograms_) histograms_->Begin(alignment);
+}
+
 void PhaseStatistics::Add(const BitWindow& window) {
   const long spb = samplesPerBit_;
   const long phases = 3 * spb;
@@ -23,4 +31,5 @@ void PhaseStatistics::Add(const BitWindow& window) {
   double* sums = levelSums_.data() + (window.value * 2 + window.previous) * spb;
   for (long o = 0; o < spb; ++o) sums[o] += window.start[o];
   ++counts_[window.value][window.previous];
+  if (histograms_) histograms_->Add(window);
 }

@@ -8,17 +8,27 @@
 // look across both neighbours. Level sums are kept at every phase of the bit
 // itself, split by the bit and the bit before it, because the phase they are
 // read at (the best one) is known only at the end.
+//
+// When asked for, it also gathers the sample distributions per phase and bit
+// value (SampleHistograms) from which the BER is computed.
 #pragma once
 
 #include "LatencyAligner.h"
+#include "SampleHistograms.h"
 
+#include <memory>
 #include <vector>
 
 class PhaseStatistics : public BitWindowSink {
  public:
   explicit PhaseStatistics(int samplesPerBit);
 
-  void Begin(const EyeAlignment&) override {}
+  // Gathers the sample distributions too (before the first window).
+  void GatherHistograms();
+  // The distributions, when gathered; null otherwise.
+  const SampleHistograms* Histograms() const { return histograms_.get(); }
+
+  void Begin(const EyeAlignment& alignment) override;
   void Add(const BitWindow& window) override;
 
   long SamplesPerBit() const { return samplesPerBit_; }
@@ -41,4 +51,5 @@ class PhaseStatistics : public BitWindowSink {
   std::vector<double> maxZero_;
   std::vector<double> levelSums_;  // [bit][previous][phase]
   long counts_[2][2] = {{0, 0}, {0, 0}};
+  std::unique_ptr<SampleHistograms> histograms_;
 };

@@ -2,6 +2,7 @@
 
 #include "AmiFileParams.h"
 #include "AtomicFile.h"
+#include "BathtubPlot.h"
 #include "EyeDensity.h"
 #include "EyePlot.h"
 #include "ProgressBar.h"
@@ -9,7 +10,9 @@
 #include "SimulationRun.h"
 #include "WaveCsvWriter.h"
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -25,6 +28,7 @@ struct SimOptions {
   SimSettings settings;
   std::string eyePath;
   std::string wavePath;
+  std::string bathtubPath;
   int eyeWidth = 900;
   int eyeHeight = 600;
 };
@@ -42,7 +46,15 @@ constexpr const char* kEyeDefinitions =
     "  levels: mean '1' and '0' levels at the best phase; 'after a transition' and 'repeated'\n"
     "    split them by the previous bit, and their swing ratio is the de-emphasis in dB.\n"
     "  throughput: samples and bits per second of time spent inside AMI_GetWave; host: the\n"
-    "    time the simulation host spent around it (stimulus, channel, measurement, files).";
+    "    time the simulation host spent around it (stimulus, channel, measurement, files).\n"
+    "BER (with --noise, --rj, --channel or --bathtub): from the distribution of the samples at\n"
+    "each of 128 sampling phases per UI, per transmitted bit value, in fine voltage bins,\n"
+    "convolved exactly with the Gaussian noise (its CDF averaged over each bin) and the\n"
+    "Gaussian jitter (its probability over each phase step); no tail is extrapolated.\n"
+    "  height at BER p: the largest span of thresholds with BER <= p, at the best phase;\n"
+    "  width at BER p: the span of phases with BER <= p at that span's middle threshold.\n"
+    "  Without noise and jitter the BER is the simulated pattern's own: 0 inside its eye,\n"
+    "  at least 1/N (N bits) outside, so every target reads that eye.";
 
 std::string Engineering(double value, const char* unit) {
   const char* prefixes[] = {"", "k", "M", "G", "T"};
@@ -70,6 +82,7 @@ struct SimFiles {
       const EyePlot::Layout at = EyePlot::PictureLayout(o.eyeWidth, o.eyeHeight, kEyeTitleLines);
       density = std::make_unique<EyeDensity>(s.samplesPerBit, at.columns, at.rows);
     }
+    if (!o.bathtubPath.empty() && !AtomicFile(o.bathtubPath).Open(error)) return false;
     if (!o.wavePath.empty()) {
       wave = std::make_unique<WaveCsvWriter>(o.wavePath, s.samplesPerBit, s.SampleInterval());
       if (!wave->Open(error)) return false;
@@ -92,6 +105,14 @@ void PrintSetup(const SimSettings& s, const std::string& parameters) {
   std::printf("stimulus    PRBS%d, %ld bits at %s (UI %s ps), %d samples per UI, AMI_GetWave blocks of %ld\n", s.prbs,
               s.bitCount, (Fixed("%.4g", gbps) + " Gb/s").c_str(), Fixed("%.4g", s.bitTime * 1e12).c_str(),
               s.samplesPerBit, s.block);
+  if (s.channel) {
+    const std::vector<std::string> lines = s.channel->Describe();
+    for (const std::string& line : lines) std::printf("channel     %s\n", line.c_str());
+  }
+  if (s.WantsBer()) {
+    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS of the sampling instant\n",
+                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str());
+  }
   if (s.channelLossDb > 0) {
     const RcChannel channel(s.channelLossDb, s.samplesPerBit);
     std::printf("channel     first-order, %s dB at %s GHz (time constant %s ps); the eye is measured after it\n",
@@ -135,24 +156,103 @@ void PrintThroughput(const SimSettings& s, const SimResult& r) {
               Fixed("%.2f", r.hostSeconds * 1e3).c_str());
 }
 
-bool WriteEyePicture(const SimOptions& o, const AmiFileParams& ami,
-                     const std::vector<std::pair<std::string, std::string>>& chosen, const SimFiles& files,
-                     const EyeMeasurement& e, std::string& error) {
-  const SimSettings& s = o.settings;
-  std::string title = ami.RootName() + ":";
-  for (size_t i = 0; i < chosen.size(); ++i) title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
+// The BER figures at each target, then where they were read.
+void PrintBer(const SimSettings& s, const BerResult& b) {
+  if (!b.valid) {
+    std::printf("BER         not computed: %s\n", b.problem.c_str());
+    return;
+  }
+  for (const BerTargetFigures& f : b.targets)
+    std::printf("BER         %s\n", SimulationRun::BerSummary(f, s.bitTime).substr(4).c_str());
+  const double uiPs = s.bitTime * 1e12;
+  std::printf("decision    threshold %s V, eye centre %s ps into the UI; lowest BER %s\n",
+              Fixed("%+.4f", b.decisionThreshold).c_str(), Fixed("%.1f", b.centreUi * uiPs).c_str(),
+              Fixed("%.3g", b.minimumBer).c_str());
+  if (!b.Gaussian()) {
+    std::printf(
+        "BER         no noise or jitter: the simulated pattern's own eye (BER 0 inside, at least 1/%llu "
+        "outside) for every target\n",
+        static_cast<unsigned long long>(b.bits));
+  }
+}
+
+double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+void PrintTime(const SimResult& r, double picturesSeconds, double wallSeconds, double cpuSeconds) {
+  const double rest = r.hostSeconds - r.channelSeconds - r.sinkSeconds;
+  std::printf(
+      "time        model %s s, channel %s s, eye and BER gathering %s s, stimulus and rest %s s, "
+      "BER %s s, pictures %s s; wall %s s, CPU %s s\n",
+      Fixed("%.3f", r.getWaveSeconds).c_str(), Fixed("%.3f", r.channelSeconds).c_str(),
+      Fixed("%.3f", r.sinkSeconds).c_str(), Fixed("%.3f", rest).c_str(), Fixed("%.3f", r.berSeconds).c_str(),
+      Fixed("%.3f", picturesSeconds).c_str(), Fixed("%.2f", wallSeconds).c_str(), Fixed("%.2f", cpuSeconds).c_str());
+}
+
+// The stimulus line of the pictures' titles.
+std::string StimulusTitle(const SimSettings& s) {
   std::string stimulus = "PRBS" + std::to_string(s.prbs) + ", " + std::to_string(s.bitCount) + " bits at " +
                          Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s, " + std::to_string(s.samplesPerBit) +
                          " samples per UI";
   if (s.channelLossDb > 0) stimulus += ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
-  const std::vector<std::string> lines = {title, stimulus, (e.valid ? "eye " : "") + SimulationRun::EyeSummary(e)};
-  const bool written = EyePlot(files.density.get(), e).WritePng(o.eyePath, o.eyeWidth, o.eyeHeight, lines, error);
-  EyePlot::ReleaseFontCaches();
+  if (s.channel) {
+    const std::string& path = s.channel->Path();
+    stimulus += ", after " + path.substr(path.find_last_of('/') + 1) + " (" +
+                Fixed("%.1f", s.channel->NyquistLossDb()) + " dB)";
+  }
+  if (s.WantsBer()) stimulus += ", noise " + Fixed("%.3g", s.noiseMv) + " mV, RJ " + Fixed("%.3g", s.rjPs) + " ps";
+  return stimulus;
+}
+
+bool WriteBathtub(const SimOptions& o, const std::string& title, const SimResult& r, std::string& error) {
+  const SimSettings& s = o.settings;
+  const BerTargetFigures* deepest = r.ber.targets.empty() ? nullptr : &r.ber.targets.back();
+  const std::vector<std::string> lines = {
+      title, StimulusTitle(s),
+      "BER at the decision threshold " + Fixed("%+.4f", r.ber.decisionThreshold) + " V" +
+          (deepest ? "; " + SimulationRun::BerSummary(*deepest, s.bitTime) : std::string())};
+  const bool written = BathtubPlot(r.ber, s.bitTime).WritePng(o.bathtubPath, o.eyeWidth, o.eyeHeight, lines, error);
   return written;
 }
 
+bool WriteEyePicture(const SimOptions& o, const std::string& title, const SimFiles& files, const EyeMeasurement& e,
+                     const BerResult* ber, std::string& error) {
+  const SimSettings& s = o.settings;
+  const std::vector<std::string> lines = {title, StimulusTitle(s),
+                                          (e.valid ? "eye " : "") + SimulationRun::EyeSummary(e)};
+  EyePlot plot(files.density.get(), e);
+  if (ber && ber->valid) plot.SetContours(ber);
+  return plot.WritePng(o.eyePath, o.eyeWidth, o.eyeHeight, lines, error);
+}
+
+std::string PictureTitle(const AmiFileParams& ami, const std::vector<std::pair<std::string, std::string>>& chosen) {
+  std::string title = ami.RootName() + ":";
+  for (size_t i = 0; i < chosen.size(); ++i) title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
+  return title;
+}
+
+// The pictures asked for; returns the exit status.
+int WritePictures(const SimOptions& o, const std::string& title, const SimFiles& files, const SimResult& r) {
+  int status = 0;
+  std::string error;
+  if (files.density) {
+    const bool written = WriteEyePicture(o, title, files, r.eye, o.settings.WantsBer() ? &r.ber : nullptr, error);
+    status |= SimulationRun::ReportFile(written, kCommand, "eye diagram", o.eyePath, error);
+  }
+  if (!o.bathtubPath.empty()) {
+    const bool written = r.ber.valid && WriteBathtub(o, title, r, error);
+    if (!r.ber.valid) error = "no bathtub: " + r.ber.problem;
+    status |= SimulationRun::ReportFile(written, kCommand, "bathtub", o.bathtubPath, error);
+  }
+  if (files.density || !o.bathtubPath.empty()) EyePlot::ReleaseFontCaches();
+  return status;
+}
+
 int Simulate(SimOptions& o) {
+  const auto wallStart = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
   SimSettings& s = o.settings;
+  if (!o.bathtubPath.empty()) s.berAsked = true;
+  s.berContours = !o.eyePath.empty();
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = SimulationRun::Prepare(kCommand, s, ami, model)) return status;
@@ -175,11 +275,14 @@ int Simulate(SimOptions& o) {
     return 1;
   }
   PrintEye(s, r.eye);
+  if (s.WantsBer()) PrintBer(s, r.ber);
   PrintThroughput(s, r);
-  int status = 0;
-  if (files.density) {
-    const bool written = WriteEyePicture(o, ami, chosen, files, r.eye, error);
-    status |= SimulationRun::ReportFile(written, kCommand, "eye diagram", o.eyePath, error);
+  const auto picturesStart = std::chrono::steady_clock::now();
+  int status = WritePictures(o, PictureTitle(ami, chosen), files, r);
+  if (s.WantsBer()) {
+    const auto now = std::chrono::steady_clock::now();
+    PrintTime(r, std::chrono::duration<double>(now - picturesStart).count(),
+              std::chrono::duration<double>(now - wallStart).count(), CpuSeconds() - cpuStart);
   }
   if (files.wave)
     status |= SimulationRun::ReportFile(files.wave->Commit(error), kCommand, "waveform", o.wavePath, error);
@@ -198,6 +301,8 @@ void AddSimCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_option("--eye-size", options->eyeWidth, "Eye diagram width in pixels (height is two thirds)")
       ->check(CLI::Range(300, 4000))
       ->capture_default_str();
+  cmd->add_option("--bathtub", options->bathtubPath,
+                  "Write the BER bathtub (BER against sampling phase at the decision threshold) to this PNG file");
   cmd->add_option("--wave", options->wavePath, "Write time, stimulus and output to this CSV file, as the run goes");
   cmd->footer(kEyeDefinitions);
   cmd->callback([options, &action] {

@@ -1,5 +1,7 @@
 #include "SimulationRun.h"
 
+#include "BerMap.h"
+#include "ConvolutionChannel.h"
 #include "FiniteRange.h"
 #include "ModelPaths.h"
 #include "PrbsStimulus.h"
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -19,10 +22,32 @@ constexpr long kImpulseBits = 64;
 // (in bits) the latency search looks.
 constexpr int kSettleBits = 32;
 constexpr int kLatencySearchBits = 16;
+// How many UI before a channel's delay the search starts.
+constexpr int kLatencyMarginBits = 4;
 
 using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The channel stage of a run: the channel file's response, the RC channel,
+// or none.
+std::unique_ptr<ChannelStage> MakeChannel(const SimSettings& s) {
+  if (s.channel)
+    return std::make_unique<ConvolutionChannel>(s.channel->Response().Impulse(), s.channel->DelaySamples());
+  return std::make_unique<RcChannel>(s.channelLossDb, s.samplesPerBit);
+}
+
+// The eye's geometry: the latency search starts a few UI before the
+// channel's own delay and looks 16 UI beyond it.
+EyeGeometry Geometry(const SimSettings& s, const ChannelStage& channel) {
+  const long spb = s.samplesPerBit;
+  return EyeGeometry{s.samplesPerBit,
+                     s.SampleCount(),
+                     s.bitCount,
+                     kSettleBits,
+                     kLatencySearchBits * spb + channel.DelaySamples(),
+                     std::max(0L, channel.DelaySamples() - kLatencyMarginBits * spb)};
+}
 
 // The stream of one run after AMI_Init: stimulus -> model -> channel ->
 // sinks, block by block. Returns false with `r.error` set when a stage fails.
@@ -32,14 +57,14 @@ class Stream {
       : model_(model),
         instance_(instance),
         settings_(s),
-        channel_(s.channelLossDb, s.samplesPerBit),
-        eye_(EyeGeometry{s.samplesPerBit, s.SampleCount(), s.bitCount, kSettleBits,
-                         kLatencySearchBits * static_cast<long>(s.samplesPerBit) + channel_.LatencySamples()},
-             s.bitTime),
+        channel_(MakeChannel(s)),
+        held_(channel_->LatencySamples()),
+        eye_(Geometry(s, *channel_), s.bitTime),
         blockSamples_(std::max(1L, std::min(s.block, s.SampleCount()))),
-        history_(eye_.BitsKept(blockSamples_)),
+        history_(eye_.BitsKept(blockSamples_ + held_)),
         stimulus_(s.prbs, s.samplesPerBit, history_),
         block_(static_cast<size_t>(blockSamples_)) {
+    if (s.WantsBer()) eye_.GatherHistograms();
     sinks_.push_back(&eye_);
     sinks_.insert(sinks_.end(), outputs.sinks.begin(), outputs.sinks.end());
     for (BitWindowSink* sink : outputs.eyeSinks) eye_.AddWindowSink(sink);
@@ -59,25 +84,61 @@ class Stream {
         r.error = "AMI_GetWave reported failure on the block at sample " + std::to_string(first);
         break;
       }
-      channel_.Process(block_.data(), count);
-      r.streamOk = Deliver(WaveBlock{first, count, block_.data(), &history_}, r.error);
+      r.streamOk = Pass(first, count, r);
       if (progress) progress(static_cast<double>(first + count) / static_cast<double>(total));
     }
+    // The samples the channel still holds: zeros after the run push them out.
+    for (long first = total; first < total + held_ && r.getWaveOk && r.streamOk; first += blockSamples_) {
+      const long count = std::min(blockSamples_, total + held_ - first);
+      std::fill(block_.begin(), block_.begin() + count, 0.0);
+      r.streamOk = Pass(first, count, r);
+    }
     r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
-    if (r.getWaveOk && r.streamOk) r.eye = eye_.Result();
+    if (r.getWaveOk && r.streamOk) Finish(r);
   }
 
  private:
+  // Input samples [first, first + count) through the channel; its output for
+  // samples [first - held, first + count - held) to the sinks.
+  bool Pass(long first, long count, SimResult& r) {
+    const auto t0 = Clock::now();
+    channel_->Process(block_.data(), count);
+    const auto t1 = Clock::now();
+    r.channelSeconds += std::chrono::duration<double>(t1 - t0).count();
+    const long skip = std::max(0L, std::min(count, held_ - first));
+    const long total = settings_.SampleCount();
+    const long deliver = std::min(count - skip, total - (first + skip - held_));
+    bool ok = true;
+    if (deliver > 0) ok = Deliver(WaveBlock{first + skip - held_, deliver, block_.data() + skip, &history_}, r.error);
+    r.sinkSeconds += SecondsSince(t1);
+    return ok;
+  }
+
   bool Deliver(const WaveBlock& block, std::string& error) {
     for (WaveSink* sink : sinks_)
       if (!sink->Consume(block, error)) return false;
     return true;
   }
 
+  void Finish(SimResult& r) {
+    r.eye = eye_.Result();
+    const SampleHistograms* histograms = eye_.Histograms();
+    if (!histograms) return;
+    const auto t0 = Clock::now();
+    if (!r.eye.valid) {
+      r.ber.problem = r.eye.problem;
+    } else {
+      const BerMap map(*histograms, settings_.noiseMv * 1e-3, settings_.rjPs * 1e-12 / settings_.bitTime);
+      r.ber = StatisticalEye::Analyse(map, settings_.berTargets, settings_.berContours);
+    }
+    r.berSeconds = SecondsSince(t0);
+  }
+
   const AmiModelLoader& model_;
   AmiInstance& instance_;
   const SimSettings& settings_;
-  RcChannel channel_;
+  std::unique_ptr<ChannelStage> channel_;
+  long held_;
   EyeMeasure eye_;
   long blockSamples_;
   BitHistory history_;
@@ -106,10 +167,22 @@ void SimulationRun::AddOptions(CLI::App* cmd, SimSettings& s) {
   cmd->add_option("--block", s.block, "Samples per AMI_GetWave call")
       ->check(CLI::Range(1L, kMaxBlock))
       ->capture_default_str();
-  cmd->add_option("--channel-loss", s.channelLossDb,
-                  "Pass the output through a first-order (RC) channel with this loss in dB at half the bit "
-                  "rate; the eye is then measured after it (0: no channel)")
-      ->check(FiniteRange(0.0, 60.0))
+  CLI::Option* rc = cmd->add_option("--channel-loss", s.channelLossDb,
+                                    "Pass the output through a first-order (RC) channel with this loss in dB at half "
+                                    "the bit rate; the eye is then measured after it (0: no channel)")
+                        ->check(FiniteRange(0.0, 60.0))
+                        ->capture_default_str();
+  cmd->add_option("--channel", s.channelPath,
+                  "Pass the output through the channel of this Touchstone file (.s2p: S21; .s4p: SDD21), "
+                  "convolved block by block; the eye is measured after it. Not with --channel-loss")
+      ->excludes(rc);
+  cmd->add_option("--ports", s.ports, "--channel's 4-port order p-in,p-out,n-in,n-out (as `tessalune channel`)")
+      ->capture_default_str();
+  cmd->add_option("--noise", s.noiseMv, "Gaussian noise at the receiver input, RMS in mV, for the BER figures")
+      ->check(FiniteRange(0.0, 10000.0))
+      ->capture_default_str();
+  cmd->add_option("--rj", s.rjPs, "Gaussian random jitter of the sampling instant, RMS in ps, for the BER figures")
+      ->check(FiniteRange(0.0, 1e9))
       ->capture_default_str();
 }
 
@@ -124,6 +197,21 @@ std::string SimulationRun::ResolvePaths(SimSettings& s) {
 std::string SimulationRun::Check(const SimSettings& s) {
   if (s.bitCount > kMaxSamples / s.samplesPerBit)
     return "--bits x --samples-per-bit is more than " + std::to_string(kMaxSamples) + " samples";
+  if (s.rjPs * 1e-12 > s.bitTime / 4) return "--rj is more than a quarter of the unit interval";
+  ChannelResponse::Ports ports;
+  std::string error;
+  if (!ChannelResponse::ParsePorts(s.ports, ports, error)) return error;
+  return {};
+}
+
+std::string SimulationRun::LoadChannel(SimSettings& s) {
+  if (s.channelPath.empty()) return {};
+  ChannelResponse::Ports ports;
+  std::string error;
+  ChannelResponse::ParsePorts(s.ports, ports, error);
+  auto channel = std::make_shared<ChannelFile>();
+  if (!channel->Load(s.channelPath, ports, s.bitTime, s.samplesPerBit, error)) return error;
+  s.channel = std::move(channel);
   return {};
 }
 
@@ -136,7 +224,9 @@ int SimulationRun::Prepare(const char* command, SimSettings& s, AmiFileParams& a
   std::string error = ResolvePaths(s);
   if (error.empty()) error = Check(s);
   int status = error.empty() ? 0 : 2;
-  if (status == 0 && (!ami.Load(s.amiPath, error) || !model.Open(s.modelPath, error))) status = 1;
+  if (status == 0 && !ami.Load(s.amiPath, error)) status = 1;
+  if (status == 0 && !(error = LoadChannel(s)).empty()) status = 1;
+  if (status == 0 && !model.Open(s.modelPath, error)) status = 1;
   if (status != 0) std::fprintf(stderr, "%s: %s\n", command, error.c_str());
   return status;
 }
@@ -173,6 +263,13 @@ std::string SimulationRun::EyeSummary(const EyeMeasurement& e) {
   if (!e.valid) return "eye not measured: " + e.problem;
   return "height " + Fixed("%.1f", e.heightV * 1e3) + " mV, width " + Fixed("%.1f", e.WidthSeconds() * 1e12) + " ps (" +
          Fixed("%.3f", e.widthUi) + " UI)";
+}
+
+std::string SimulationRun::BerSummary(const BerTargetFigures& f, double bitTime) {
+  const std::string head = "BER " + StatisticalEye::BerText(f.ber) + ": ";
+  if (!f.open) return head + "closed";
+  return head + "height " + Fixed("%.1f", f.heightV * 1e3) + " mV, width " + Fixed("%.1f", f.widthUi * bitTime * 1e12) +
+         " ps (" + Fixed("%.3f", f.widthUi) + " UI)";
 }
 
 int SimulationRun::ReportFile(bool written, const char* command, const char* label, const std::string& path,

@@ -6,22 +6,29 @@
 // memory stays the same whatever the number of bits:
 //   stimulus (PrbsStimulus: NRZ of a PRBS; its bits go to a BitHistory)
 //   -> model (AMI_GetWave on the block, in place)
-//   -> channel (a ChannelStage: the RC channel, or none)
+//   -> channel (a ChannelStage: a Touchstone file's response convolved
+//      block by block, the RC channel, or none)
 //   -> sinks (WaveSink: the eye measurement, and what the caller adds, such
 //      as the waveform writer). The eye measurement hands each measured bit,
 //      lined up with its stimulus, to its own per-phase statistics and to the
 //      caller's BitWindowSinks (such as the eye density of the picture).
+// With noise, jitter or a Touchstone channel the per-phase statistics also
+// gather the sample distributions, and the run ends with the BER figures
+// computed from them (BerMap, StatisticalEye).
 #pragma once
 
 #include "AmiFileParams.h"
 #include "AmiModelLoader.h"
+#include "ChannelFile.h"
 #include "EyeMeasure.h"
 #include "LatencyAligner.h"
+#include "StatisticalEye.h"
 #include "WaveSink.h"
 
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,9 +42,22 @@ struct SimSettings {
   int samplesPerBit = 32;
   long block = 1024;
   double channelLossDb = 0.0;  // first-order channel after the model; 0: none
+  std::string channelPath;     // Touchstone channel after the model; empty: none
+  std::string ports = "1,2,3,4";
+  double noiseMv = 0.0;  // RMS noise at the receiver input
+  double rjPs = 0.0;     // RMS random jitter of the sampling instant
+  // The BER figures' targets, and whether contour lines are traced for them.
+  std::vector<double> berTargets = {1e-6, 1e-9, 1e-12};
+  bool berContours = false;
+  bool berAsked = false;  // the BER figures even without noise, jitter or a channel file
+
+  // The channel file, read and built on the grid by Prepare.
+  std::shared_ptr<const ChannelFile> channel;
 
   double SampleInterval() const { return bitTime / samplesPerBit; }
   long SampleCount() const { return bitCount * samplesPerBit; }
+  // Whether runs gather the sample distributions and report BER figures.
+  bool WantsBer() const { return berAsked || noiseMv > 0 || rjPs > 0 || !channelPath.empty(); }
 };
 
 // What a run feeds besides its own eye measurement.
@@ -54,8 +74,12 @@ struct SimResult {
   std::string message;          // the model's message from AMI_Init
   std::string error;            // what went wrong, when something did
   double getWaveSeconds = 0.0;  // time spent inside AMI_GetWave
-  double hostSeconds = 0.0;     // time the stream spent around it
+  double hostSeconds = 0.0;     // time the stream spent around it, of which:
+  double channelSeconds = 0.0;  //   the channel stage
+  double sinkSeconds = 0.0;     //   the sinks (eye, distributions, density, files)
+  double berSeconds = 0.0;      //   the BER figures at the end
   EyeMeasurement eye;
+  BerResult ber;  // when the settings want it
 
   bool Ok() const { return initOk && getWaveOk && closeOk && streamOk; }
 };
@@ -74,9 +98,13 @@ class SimulationRun {
   static std::string ResolvePaths(SimSettings& settings);
   // Empty when the settings can run, else what is wrong with them.
   static std::string Check(const SimSettings& settings);
+  // Reads the channel file (when there is one) into settings.channel; empty
+  // when fine, else why not.
+  static std::string LoadChannel(SimSettings& settings);
   // Everything before the first run: line-buffered standard output, paths,
-  // settings, the .ami file and the model library. Returns 0 when ready, else prints "COMMAND: reason" on
-  // standard error and returns the exit status (2 for usage errors).
+  // settings, the .ami file, the channel file and the model library.
+  // Returns 0 when ready, else prints "COMMAND: reason" on standard error and
+  // returns the exit status (2 for usage errors).
   static int Prepare(const char* command, SimSettings& settings, AmiFileParams& ami, AmiModelLoader& model);
 
   // Runs one model instance with `parameters` as its AMI parameter string;
@@ -90,6 +118,8 @@ class SimulationRun {
   static std::string Fixed(const char* format, double value);
   // "height H mV, width W ps (U UI)" or why the eye was not measured.
   static std::string EyeSummary(const EyeMeasurement& eye);
+  // "BER 1e-12: height H mV, width W ps" or "BER 1e-12: closed".
+  static std::string BerSummary(const BerTargetFigures& figures, double bitTime);
 
   // After writing an output file: prints "LABEL PATH" on success, else
   // "COMMAND: ERROR" on standard error; returns the exit status (0 or 1).

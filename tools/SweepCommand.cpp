@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 #include "EyeDensity.h"
 #include "EyePlot.h"
+#include "FiniteRange.h"
 #include "ProgressBar.h"
 #include "SimulationRun.h"
 
@@ -31,6 +32,8 @@ struct SweepOptions {
   SimSettings settings;
   std::string gridPath;
   int gridEmphasis = 0;
+  bool gridEmphasisGiven = false;
+  double ber = 1e-12;  // the BER the best emphasis is chosen at
   unsigned jobs = 0;
 };
 
@@ -85,8 +88,10 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 
 // One run; a panel of the grid also gathers its eye density. Out of memory
 // fails this run alone.
-void RunPoint(const AmiModelLoader& model, const SimSettings& s, SweepPoint& p) {
+void RunPoint(const AmiModelLoader& model, const SimSettings& shared, SweepPoint& p) {
   try {
+    SimSettings s = shared;
+    s.berContours = p.drawn && s.WantsBer();  // contours only where they are drawn
     SimOutputs outputs;
     if (p.drawn) {
       const EyePlot::Layout at = EyePlot::LayOut(0, 0, kPanelWidth, kPanelHeight, kPanelTitleLines);
@@ -135,20 +140,63 @@ double RunPoints(const AmiModelLoader& model, const SimSettings& s, std::vector<
 
 bool Measured(const SweepPoint& p) { return p.result.Ok() && p.result.eye.valid; }
 
+// Whether the grid shows each response at its best emphasis.
+bool BestGrid(const SweepOptions& o) { return o.settings.WantsBer() && !o.gridEmphasisGiven; }
+
+// The model's messages of the runs whose AMI_Init failed, each text once, in
+// the order the runs come.
+std::vector<std::string> InitMessages(const std::vector<SweepPoint>& points) {
+  std::vector<std::string> messages;
+  for (const SweepPoint& p : points) {
+    if (p.result.initOk || p.result.message.empty()) continue;
+    if (std::find(messages.begin(), messages.end(), p.result.message) == messages.end())
+      messages.push_back(p.result.message);
+  }
+  return messages;
+}
+
+// Why a run has no eye: its error, with the number of the model's message
+// when AMI_Init failed with one.
+std::string Failure(const SweepPoint& p, const std::vector<std::string>& messages) {
+  if (p.result.Ok()) return "eye not measured: " + p.result.eye.problem;
+  const auto it = std::find(messages.begin(), messages.end(), p.result.message);
+  if (p.result.initOk || it == messages.end()) return p.result.error;
+  if (messages.size() == 1) return p.result.error + " (the model's message is below)";
+  return p.result.error + " (model message " + std::to_string(it - messages.begin() + 1) + " below)";
+}
+
 // One row per run; returns how many runs failed or gave no eye.
-int PrintTable(const std::vector<SweepPoint>& points) {
-  std::printf("emphasis  Vreg  corner   height (mV)   width (ps)   width (UI)\n");
+int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o) {
+  const bool ber = o.settings.WantsBer();
+  const std::string target = StatisticalEye::BerText(o.ber);
+  std::printf("emphasis  Vreg  corner   height (mV)   width (ps)   width (UI)%s\n",
+              ber ? ("   at BER " + target + ": height (mV)   width (ps)").c_str() : "");
+  const std::vector<std::string> messages = InitMessages(points);
   int failures = 0;
   for (const SweepPoint& p : points) {
     const EyeMeasurement& e = p.result.eye;
     if (!Measured(p)) {
       ++failures;
       std::printf("%8s  %4s  %6s   %s\n", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
-                  (p.result.Ok() ? "eye not measured: " + e.problem : p.result.error).c_str());
+                  Failure(p, messages).c_str());
       continue;
     }
-    std::printf("%8s  %4s  %6s   %11.1f   %10.1f   %10.3f\n", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
+    std::printf("%8s  %4s  %6s   %11.1f   %10.1f   %10.3f", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
                 e.heightV * 1e3, e.WidthSeconds() * 1e12, e.widthUi);
+    const BerTargetFigures* f = ber ? p.result.ber.At(o.ber) : nullptr;
+    if (f && f->open) {
+      std::printf("   %*s%11.1f   %10.1f", static_cast<int>(target.size()) + 9, "", f->heightV * 1e3,
+                  f->widthUi * o.settings.bitTime * 1e12);
+    } else if (ber) {
+      std::printf("   %*s%24s", static_cast<int>(target.size()) + 9, "", "closed");
+    }
+    std::printf("\n");
+  }
+  for (size_t i = 0; i < messages.size(); ++i) {
+    std::string text = messages[i];
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    if (messages.size() == 1) std::printf("\nmodel message (every run that failed): %s\n", text.c_str());
+    if (messages.size() > 1) std::printf("%smodel message %zu: %s\n", i ? "" : "\n", i + 1, text.c_str());
   }
   return failures;
 }
@@ -193,6 +241,7 @@ void PrintThroughput(const SimSettings& s, const std::vector<SweepPoint>& points
 EyePlot::Range CommonRange(const std::vector<const SweepPoint*>& panels) {
   EyePlot::Range range{1e300, -1e300};
   for (const SweepPoint* p : panels) {
+    if (!p) continue;
     const EyePlot::Range r = EyePlot(p->density.get(), p->result.eye).DefaultRange();
     range.low = std::min(range.low, r.low);
     range.high = std::max(range.high, r.high);
@@ -200,8 +249,52 @@ EyePlot::Range CommonRange(const std::vector<const SweepPoint*>& panels) {
   return range;
 }
 
+// Per Vreg and corner, the run with the widest eye at BER `ber` (a width
+// within one phase step of the widest counts as as wide, and the taller eye
+// wins among those); null where the eye is closed at every level.
+std::vector<const SweepPoint*> BestPoints(const SweepAxes& axes, const std::vector<SweepPoint>& points, double ber) {
+  const size_t perLevel = axes.PerLevel();
+  const double step = 1.0 / SampleHistograms::kPhasesPerUi;
+  std::vector<const SweepPoint*> best(perLevel, nullptr);
+  for (size_t j = 0; j < perLevel; ++j) {
+    double widest = -1.0;
+    for (size_t level = 0; level < axes.emphases.size(); ++level) {
+      const BerTargetFigures* f = points[level * perLevel + j].result.ber.At(ber);
+      if (Measured(points[level * perLevel + j]) && f && f->open) widest = std::max(widest, f->widthUi);
+    }
+    double tallest = -1.0;
+    for (size_t level = 0; level < axes.emphases.size() && widest >= 0; ++level) {
+      const SweepPoint& p = points[level * perLevel + j];
+      const BerTargetFigures* f = p.result.ber.At(ber);
+      if (!Measured(p) || !f || !f->open || f->widthUi < widest - step || f->heightV <= tallest) continue;
+      tallest = f->heightV;
+      best[j] = &p;
+    }
+  }
+  return best;
+}
+
+void PrintBest(const SweepOptions& o, const SweepAxes& axes, const std::vector<const SweepPoint*>& best) {
+  const std::string target = StatisticalEye::BerText(o.ber);
+  std::printf("\nbest emphasis at BER %s per Vreg and corner (the widest eye; within 1/%d UI the taller wins):\n",
+              target.c_str(), SampleHistograms::kPhasesPerUi);
+  std::printf("Vreg  corner   emphasis   width (ps)   width (UI)   height (mV)\n");
+  for (size_t j = 0; j < best.size(); ++j) {
+    const std::string& vreg = axes.vregs[j / axes.corners.size()];
+    const std::string& corner = axes.corners[j % axes.corners.size()];
+    if (!best[j]) {
+      std::printf("%4s  %6s   %8s   eye closed at BER %s at every emphasis level\n", vreg.c_str(), corner.c_str(), "-",
+                  target.c_str());
+      continue;
+    }
+    const BerTargetFigures& f = *best[j]->result.ber.At(o.ber);
+    std::printf("%4s  %6s   %8s   %10.1f   %10.3f   %11.1f\n", vreg.c_str(), corner.c_str(), best[j]->emphasis.c_str(),
+                f.widthUi * o.settings.bitTime * 1e12, f.widthUi, f.heightV * 1e3);
+  }
+}
+
 bool WriteGrid(const std::string& path, const std::vector<const SweepPoint*>& panels, const SweepAxes& axes,
-               const std::string& heading, std::string& error) {
+               const std::string& heading, double ber, std::string& error) {
   const int columns = static_cast<int>(axes.corners.size());
   const int rows = static_cast<int>(axes.vregs.size());
   cairo_surface_t* surface =
@@ -214,16 +307,26 @@ bool WriteGrid(const std::string& path, const std::vector<const SweepPoint*>& pa
   cairo_set_font_size(cr, 20);
   cairo_text_extents_t extents;
   cairo_text_extents(cr, heading.c_str(), &extents);
+  // A long heading gets a smaller font rather than losing its ends.
+  const double room = kPanelWidth * columns - 24.0;
+  if (extents.width > room) {
+    cairo_set_font_size(cr, 20 * room / extents.width);
+    cairo_text_extents(cr, heading.c_str(), &extents);
+  }
   cairo_move_to(cr, (kPanelWidth * columns - extents.width) / 2 - extents.x_bearing, 36);
   cairo_show_text(cr, heading.c_str());
   const EyePlot::Range range = CommonRange(panels);
   for (int row = 0; row < rows; ++row) {
     for (int col = 0; col < columns; ++col) {
       const SweepPoint* p = panels[static_cast<size_t>(row * columns + col)];
-      const std::vector<std::string> title = {"Vreg " + p->vreg + ", corner " + p->corner,
-                                              SimulationRun::EyeSummary(p->result.eye)};
-      EyePlot(p->density.get(), p->result.eye)
-          .Draw(cr, col * kPanelWidth, kHeadingHeight + row * kPanelHeight, kPanelWidth, kPanelHeight, range, title);
+      if (!p) continue;
+      const BerTargetFigures* f = p->result.ber.At(ber);
+      const std::vector<std::string> title = {
+          "Vreg " + p->vreg + ", corner " + p->corner + ", emphasis " + p->emphasis,
+          f ? SimulationRun::BerSummary(*f, p->result.eye.bitTime) : SimulationRun::EyeSummary(p->result.eye)};
+      EyePlot plot(p->density.get(), p->result.eye);
+      if (p->result.ber.valid) plot.SetContours(&p->result.ber);
+      plot.Draw(cr, col * kPanelWidth, kHeadingHeight + row * kPanelHeight, kPanelWidth, kPanelHeight, range, title);
     }
   }
   cairo_destroy(cr);
@@ -232,21 +335,86 @@ bool WriteGrid(const std::string& path, const std::vector<const SweepPoint*>& pa
   return ok;
 }
 
-int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& axes,
-             const std::vector<SweepPoint>& points) {
-  const SimSettings& s = o.settings;
-  std::vector<const SweepPoint*> panels;
-  for (const SweepPoint& p : points)
-    if (p.drawn) panels.push_back(&p);
-  const std::string channel =
-      s.channelLossDb > 0 ? ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel" : std::string();
-  const std::string heading = ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) +
-                              ": rows Vreg, columns corner (PRBS" + std::to_string(s.prbs) + ", " +
-                              Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" + channel + ")";
+// What the runs pass through, for headings: ", after ..." or nothing.
+std::string ChannelText(const SimSettings& s) {
+  if (s.channel) {
+    const std::string& path = s.channel->Path();
+    return ", behind " + path.substr(path.find_last_of('/') + 1) + " (" + Fixed("%.1f", s.channel->NyquistLossDb()) +
+           " dB at Nyquist)";
+  }
+  if (s.channelLossDb > 0) return ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
+  return {};
+}
+
+// The grid at the best emphasis per Vreg and corner: those runs again, now
+// gathering their eye densities and contours.
+std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s,
+                                const std::vector<const SweepPoint*>& best, unsigned jobs) {
+  std::vector<SweepPoint> again;
+  for (const SweepPoint* p : best) {
+    if (!p) continue;
+    SweepPoint q;
+    q.emphasis = p->emphasis;
+    q.vreg = p->vreg;
+    q.corner = p->corner;
+    q.parameters = p->parameters;
+    q.drawn = true;
+    again.push_back(std::move(q));
+  }
+  RunPoints(model, s, again, std::min<unsigned>(jobs, static_cast<unsigned>(std::max<size_t>(1, again.size()))));
+  return again;
+}
+
+int DrawGrid(const SweepOptions& o, const std::string& heading, const SweepAxes& axes,
+             const std::vector<const SweepPoint*>& panels) {
   std::string error;
-  const bool written = WriteGrid(o.gridPath, panels, axes, heading, error);
+  const bool written = WriteGrid(o.gridPath, panels, axes, heading, o.ber, error);
   EyePlot::ReleaseFontCaches();
   return SimulationRun::ReportFile(written, kCommand, "eye grid", o.gridPath, error);
+}
+
+// The grid: the panels at --grid-emphasis, or at the best emphasis per Vreg
+// and corner (with BER figures, unless --grid-emphasis is given).
+int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& axes,
+             const std::vector<SweepPoint>& points, const AmiModelLoader& model, unsigned jobs) {
+  const SimSettings& s = o.settings;
+  const std::string stimulus =
+      " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" + ChannelText(s) + ")";
+  if (!BestGrid(o)) {
+    std::vector<const SweepPoint*> panels;
+    for (const SweepPoint& p : points)
+      if (p.drawn) panels.push_back(&p);
+    const std::string heading =
+        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, columns corner" + stimulus;
+    return DrawGrid(o, heading, axes, panels);
+  }
+  const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
+  const std::vector<SweepPoint> again = RunBest(model, s, best, jobs);
+  std::vector<const SweepPoint*> panels(best.size(), nullptr);
+  for (size_t j = 0, k = 0; j < best.size(); ++j)
+    if (best[j]) panels[j] = &again[k++];
+  const std::string heading = ami.RootName() + " at the best emphasis for BER " + StatisticalEye::BerText(o.ber) +
+                              ": rows Vreg, columns corner" + stimulus;
+  return DrawGrid(o, heading, axes, panels);
+}
+
+void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs) {
+  const SimSettings& s = o.settings;
+  std::printf("model       %s\n", s.modelPath.c_str());
+  std::printf(
+      "sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI%s\n", runs, jobs, s.prbs,
+      s.bitCount, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
+      s.channelLossDb > 0
+          ? ("; eyes after a first-order channel of " + Fixed("%.3g", s.channelLossDb) + " dB at Nyquist").c_str()
+          : "");
+  if (s.channel)
+    for (const std::string& line : s.channel->Describe()) std::printf("channel     %s\n", line.c_str());
+  if (s.WantsBer()) {
+    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS; best emphasis at BER %s\n",
+                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str(),
+                StatisticalEye::BerText(o.ber).c_str());
+  }
+  std::printf("\n");
 }
 
 int Sweep(SweepOptions& o) {
@@ -263,25 +431,21 @@ int Sweep(SweepOptions& o) {
   }
   std::vector<SweepPoint> points;
   std::string error;
-  if (!BuildPoints(ami, axes, gridEmphasis, grid, points, error) || (grid && !AtomicFile(o.gridPath).Open(error))) {
+  if (!BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) ||
+      (grid && !AtomicFile(o.gridPath).Open(error))) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
   const unsigned jobs = std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
                                                         static_cast<unsigned>(points.size())));
-  std::printf("model       %s\n", s.modelPath.c_str());
-  std::printf(
-      "sweep       %zu runs on %u threads: PRBS%d, %ld bits, UI %s ps, %d samples per UI%s\n\n", points.size(), jobs,
-      s.prbs, s.bitCount, Fixed("%.4g", s.bitTime * 1e12).c_str(), s.samplesPerBit,
-      s.channelLossDb > 0
-          ? ("; eyes after a first-order channel of " + Fixed("%.3g", s.channelLossDb) + " dB at Nyquist").c_str()
-          : "");
+  PrintSetup(o, points.size(), jobs);
   const double wall = RunPoints(model, s, points, jobs);
-  const int failures = PrintTable(points);
+  const int failures = PrintTable(points, o);
   PrintSummary(axes, points);
+  if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
   PrintThroughput(s, points, wall);
   int status = failures ? 1 : 0;
-  if (grid) status |= DrawGrid(o, ami, axes, points);
+  if (grid) status |= DrawGrid(o, ami, axes, points, model, jobs);
   return status;
 }
 
@@ -292,10 +456,27 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
   CLI::App* cmd =
       app.add_subcommand("sweep", "Simulate every emphasis, Vreg and corner combination and tabulate the eyes");
   SimulationRun::AddOptions(cmd, options->settings);
-  cmd->add_option("--grid", options->gridPath, "Write the nine responses' eyes at one emphasis level to this PNG");
-  cmd->add_option("--grid-emphasis", options->gridEmphasis, "Emphasis level of the --grid picture")
-      ->capture_default_str();
+  cmd->add_option("--grid", options->gridPath,
+                  "Write the nine responses' eyes to this PNG: at --grid-emphasis, or with BER figures (--channel, "
+                  "--noise, --rj, --ber) at each one's best emphasis, with BER contours");
+  CLI::Option* gridEmphasis =
+      cmd->add_option("--grid-emphasis", options->gridEmphasis, "Emphasis level of the --grid picture")
+          ->capture_default_str();
+  CLI::Option* ber = cmd->add_option("--ber", options->ber,
+                                     "The BER at which the best emphasis per Vreg and corner is chosen (the widest "
+                                     "eye at that BER, the taller breaking a tie)")
+                         ->check(FiniteRange(1e-30, 0.1))
+                         ->capture_default_str();
   cmd->add_option("--jobs", options->jobs, "Simulations run at once (default: one per core)");
-  cmd->footer("Eye height and width are measured as `tessalune sim --help` describes.");
-  cmd->callback([options, &action] { action = [options] { return Sweep(*options); }; });
+  cmd->footer("Eye height and width, and the BER figures, are measured as `tessalune sim --help` describes.");
+  cmd->callback([options, gridEmphasis, ber, &action] {
+    options->gridEmphasisGiven = gridEmphasis->count() > 0;
+    SimSettings& s = options->settings;
+    s.berAsked = ber->count() > 0;
+    s.berTargets = {1e-6, 1e-9, 1e-12};
+    if (std::find(s.berTargets.begin(), s.berTargets.end(), options->ber) == s.berTargets.end())
+      s.berTargets.push_back(options->ber);
+    std::sort(s.berTargets.begin(), s.berTargets.end(), std::greater<double>());
+    action = [options] { return Sweep(*options); };
+  });
 }
