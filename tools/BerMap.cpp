@@ -46,8 +46,8 @@ BerMap::BerMap(const SampleHistograms& h, double noiseV, double jitterUi)
   std::vector<double> errors(kThresholds);
   for (int p = 0; p < kPhases; ++p) {
     std::fill(errors.begin(), errors.end(), 0.0);
-    AddErrors(h.Row(1, p), h.Offsets(1, p), 1, errors.data());
-    AddErrors(h.Row(0, p), h.Offsets(0, p), 0, errors.data());
+    AddErrors(h.Row(1, p), 1, errors.data());
+    AddErrors(h.Row(0, p), 0, errors.data());
     double* row = &ber_[Index(p, 0)];
     for (int t = 0; t < kThresholds; ++t) row[t] = errors[static_cast<size_t>(t)] / static_cast<double>(bits_);
   }
@@ -57,14 +57,14 @@ BerMap::BerMap(const SampleHistograms& h, double noiseV, double jitterUi)
 // Bin b's samples at threshold t, m = t - b: partly in error for |m| < reach,
 // wholly where m >= reach (a '1') or m <= -reach (a '0'), which goes in
 // through a running sum so that each threshold gets it once.
-void BerMap::AddErrors(const uint64_t* counts, const double* offsets, int bit, double* errors) const {
+void BerMap::AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors) const {
   const int span = 2 * reach_ - 1;
   const std::vector<double>& kernels = bit ? ones_ : zeros_;
   std::vector<double> definite(static_cast<size_t>(kThresholds) + 1, 0.0);
   for (int b = 0; b < SampleHistograms::kBins; ++b) {
-    if (counts[b] == 0) continue;
-    const double c = static_cast<double>(counts[b]);
-    const int place = std::min(kPositions - 1, static_cast<int>(offsets[b] / c * kPositions));
+    if (bins[b].count == 0) continue;
+    const double c = static_cast<double>(bins[b].count);
+    const int place = std::min(kPositions - 1, static_cast<int>(bins[b].offsets / c * kPositions));
     const double* kernel = &kernels[static_cast<size_t>(place * span + reach_ - 1)];  // m = 0
     for (int t = std::max(0, b - reach_ + 1); t <= std::min(kThresholds - 1, b + reach_ - 1); ++t)
       errors[t] += c * kernel[t - b];

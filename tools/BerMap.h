@@ -65,7 +65,7 @@ class BerMap {
     return static_cast<size_t>(phase) * kThresholds + static_cast<size_t>(threshold);
   }
   // Errors at every threshold of one phase, for the bits of value `bit`.
-  void AddErrors(const uint64_t* counts, const double* offsets, int bit, double* errors) const;
+  void AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors) const;
   void ApplyJitter();
 
   double low_;

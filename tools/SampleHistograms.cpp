@@ -7,8 +7,7 @@ SampleHistograms::SampleHistograms(int samplesPerBit)
     : samplesPerBit_(std::max(1, samplesPerBit)),
       sample_(kPhases),
       fraction_(kPhases),
-      counts_(static_cast<size_t>(2) * kPhases * kBins, 0),
-      offsets_(counts_.size(), 0.0) {
+      bins_(static_cast<size_t>(2) * kPhases * kBins) {
   for (int p = 0; p < kPhases; ++p) {
     const double t = PhaseUi(p) * samplesPerBit_;
     sample_[p] = static_cast<long>(std::floor(t));
@@ -33,8 +32,7 @@ void SampleHistograms::Add(const BitWindow& w) {
   // Every phase reads samples up to one and a half UI after the bit's start.
   if (w.end <= sample_[kPhases - 1] + 1) return;
   const int bit = w.value ? 1 : 0;
-  uint64_t* counts = &counts_[Index(bit, 0, 0)];
-  double* offsets = &offsets_[Index(bit, 0, 0)];
+  Bin* bins = &bins_[Index(bit, 0, 0)];
   for (int p = 0; p < kPhases; ++p) {
     const double* at = w.start + sample_[p];
     const double f = fraction_[p];
@@ -42,9 +40,9 @@ void SampleHistograms::Add(const BitWindow& w) {
     const double position = (v - low_) * binsPerVolt_;
     // NaN and anything below the bins go to the bottom of the first bin.
     const int bin = position >= 0.0 ? static_cast<int>(std::min(position, kBins - 1.0)) : 0;
-    const size_t i = static_cast<size_t>(p) * kBins + static_cast<size_t>(bin);
-    ++counts[i];
-    offsets[i] += position >= 0.0 ? std::min(position - bin, 1.0) : 0.0;
+    Bin& into = bins[static_cast<size_t>(p) * kBins + static_cast<size_t>(bin)];
+    ++into.count;
+    into.offsets += position >= 0.0 ? std::min(position - bin, 1.0) : 0.0;
   }
   ++bits_[bit];
 }

@@ -42,12 +42,17 @@ class SampleHistograms : public BitWindowSink {
   // Bin b holds voltages [Low() + b * BinWidth(), Low() + (b + 1) * BinWidth()).
   double Low() const { return low_; }
   double BinWidth() const { return binWidth_; }
+  // One bin: how many samples fell in it, and the sum over them of where in
+  // it they fell, 0 (its bottom) .. 1 (its top; outside the bins, 0 or 1).
+  // Side by side, so that a sample touches one cache line.
+  struct Bin {
+    uint64_t count = 0;
+    double offsets = 0.0;
+  };
   // Samples of bits of value `bit` at `phase` in bin `bin`.
-  uint64_t Count(int bit, int phase, int bin) const { return counts_[Index(bit, phase, bin)]; }
-  const uint64_t* Row(int bit, int phase) const { return &counts_[Index(bit, phase, 0)]; }
-  // Per bin: the sum over its samples of where they fell in it, 0 (its
-  // bottom) .. 1 (its top); outside the bins, 0 or 1.
-  const double* Offsets(int bit, int phase) const { return &offsets_[Index(bit, phase, 0)]; }
+  uint64_t Count(int bit, int phase, int bin) const { return bins_[Index(bit, phase, bin)].count; }
+  // The kBins bins of bits of value `bit` at `phase`.
+  const Bin* Row(int bit, int phase) const { return &bins_[Index(bit, phase, 0)]; }
   // Bits of each value gathered.
   uint64_t Bits(int bit) const { return bits_[bit]; }
 
@@ -62,7 +67,6 @@ class SampleHistograms : public BitWindowSink {
   double low_ = -1.0;
   double binWidth_ = 1.0;
   double binsPerVolt_ = 1.0;
-  std::vector<uint64_t> counts_;  // [bit][phase][bin]
-  std::vector<double> offsets_;   // [bit][phase][bin]
+  std::vector<Bin> bins_;  // [bit][phase][bin]
   uint64_t bits_[2] = {0, 0};
 };

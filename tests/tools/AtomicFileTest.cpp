@@ -16,12 +16,7 @@
 
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+std::string Read(const std::string& path) { return ReadFile(path); }
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The simulation host end to end: `tessalune sim` and `tessalune sweep` run
 // as a user runs them, against a stand-in model and against the real one.
 #include "CliRun.h"
+#include "SimCliHelpers.h"
 #include "tests/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -19,43 +20,6 @@
 #include <thread>
 
 namespace {
-
-const std::string kBin = TESSALUNE_BINARY_DIR;
-
-// A .ami file for the stand-in model, one per test process (CTest runs the
-// tests of this file in parallel processes), removed when the process ends.
-struct FakeAmiFile {
-  std::string path = kBin + "/fake_model_" + std::to_string(getpid()) + ".ami";
-  FakeAmiFile() {
-    std::ofstream(path) << "(fake\n  (Reserved_Parameters\n    (GetWave_Exists (Usage Info) (Type Boolean)"
-                           " (Default True) (Description \"yes\")))\n  (Model_Specific\n"
-                           "    (mode (Usage In) (Type Integer) (Format List 0 1 2) (Default 0)"
-                           " (Description \"behaviour\"))))\n";
-  }
-  ~FakeAmiFile() { std::remove(path.c_str()); }
-};
-
-const std::string& FakeAmi() {
-  static const FakeAmiFile file;
-  return file.path;
-}
-
-std::string FakeSim(const std::string& args) {
-  return "sim --model '" FAKE_AMI_MODEL "' --ami '" + FakeAmi() + "' " + args;
-}
-
-double Number(const std::string& text, const std::string& pattern) {
-  std::smatch m;
-  if (!std::regex_search(text, m, std::regex(pattern))) return -1e9;
-  return std::stod(m[1]);
-}
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // Lowers one of this process's resource limits, and so those of the programs
 // it starts, for as long as it lives.
