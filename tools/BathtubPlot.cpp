@@ -123,7 +123,15 @@ void BathtubPlot::DrawTargets(cairo_t* cr, const Frame& f) const {
     } else {
       std::snprintf(text, sizeof text, "BER %s: closed", StatisticalEye::BerText(t.ber).c_str());
     }
-    Text(cr, f.left + f.width - f.fontSize * 0.5, y - f.fontSize * 0.3, text, 1.0, 1.0);
+    // Over the flat bottom of the tub, clear of the walls.
+    Text(cr, f.left + f.width / 2, y - f.fontSize * 0.3, text, 0.5, 1.0);
+    if (t.open && t.widthUi > 0) {
+      // Where the bathtub crosses the target: the ends of the width.
+      for (double edge : {t.fromUi, t.toUi}) {
+        cairo_arc(cr, f.X((edge - ber_.centreUi) * uiPs_), y, f.fontSize * 0.3, 0, 2 * M_PI);
+        cairo_fill(cr);
+      }
+    }
   }
 }
 

@@ -256,7 +256,7 @@ void EyePlot::DrawContours(cairo_t* cr, const Layout& at, const Range& range) co
   cairo_save(cr);
   cairo_rectangle(cr, at.left, at.top, at.columns, at.rows);
   cairo_clip(cr);
-  cairo_set_line_width(cr, 1.6);
+  cairo_set_line_width(cr, 1.3);
   double rgb[3];
   for (size_t i = 0; i < ber_->contours.size(); ++i) {
     ContourColour(i, rgb);

@@ -11,6 +11,7 @@
 #include "WaveCsvWriter.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -49,7 +50,7 @@ constexpr const char* kEyeDefinitions =
     "    time the simulation host spent around it (stimulus, channel, measurement, files).\n"
     "BER (with --noise, --rj, --channel or --bathtub): from the distribution of the samples at\n"
     "each of 128 sampling phases per UI, per transmitted bit value, in fine voltage bins,\n"
-    "convolved exactly with the Gaussian noise (its CDF averaged over each bin) and the\n"
+    "convolved exactly with the Gaussian noise (its CDF at each bin's mean sample) and the\n"
     "Gaussian jitter (its probability over each phase step); no tail is extrapolated.\n"
     "  height at BER p: the largest span of thresholds with BER <= p, at the best phase;\n"
     "  width at BER p: the span of phases with BER <= p at that span's middle threshold.\n"
@@ -156,8 +157,9 @@ void PrintThroughput(const SimSettings& s, const SimResult& r) {
               Fixed("%.2f", r.hostSeconds * 1e3).c_str());
 }
 
-// The BER figures at each target, then where they were read.
-void PrintBer(const SimSettings& s, const BerResult& b) {
+// The BER figures at each target, then where they were read (the eye centre
+// as the sampling line gives the best phase: in the UI of the stimulus).
+void PrintBer(const SimSettings& s, const EyeMeasurement& e, const BerResult& b) {
   if (!b.valid) {
     std::printf("BER         not computed: %s\n", b.problem.c_str());
     return;
@@ -165,9 +167,10 @@ void PrintBer(const SimSettings& s, const BerResult& b) {
   for (const BerTargetFigures& f : b.targets)
     std::printf("BER         %s\n", SimulationRun::BerSummary(f, s.bitTime).substr(4).c_str());
   const double uiPs = s.bitTime * 1e12;
+  const double centreUi = static_cast<double>(e.delaySamples) / s.samplesPerBit + b.centreUi;
   std::printf("decision    threshold %s V, eye centre %s ps into the UI; lowest BER %s\n",
-              Fixed("%+.4f", b.decisionThreshold).c_str(), Fixed("%.1f", b.centreUi * uiPs).c_str(),
-              Fixed("%.3g", b.minimumBer).c_str());
+              Fixed("%+.4f", b.decisionThreshold).c_str(),
+              Fixed("%.1f", (centreUi - std::floor(centreUi)) * uiPs).c_str(), Fixed("%.3g", b.minimumBer).c_str());
   if (!b.Gaussian()) {
     std::printf(
         "BER         no noise or jitter: the simulated pattern's own eye (BER 0 inside, at least 1/%llu "
@@ -275,7 +278,7 @@ int Simulate(SimOptions& o) {
     return 1;
   }
   PrintEye(s, r.eye);
-  if (s.WantsBer()) PrintBer(s, r.ber);
+  if (s.WantsBer()) PrintBer(s, r.eye, r.ber);
   PrintThroughput(s, r);
   const auto picturesStart = std::chrono::steady_clock::now();
   int status = WritePictures(o, PictureTitle(ami, chosen), files, r);

@@ -201,26 +201,46 @@ int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o) {
   return failures;
 }
 
-void PrintSummary(const SweepAxes& axes, const std::vector<SweepPoint>& points) {
+// Mean and least of a figure over the responses of one emphasis level.
+struct Spread {
+  double sum = 0, least = 1e300;
+  size_t n = 0;
+  void Add(double v) {
+    sum += v;
+    least = std::min(least, v);
+    ++n;
+  }
+  double Mean() const { return n ? sum / static_cast<double>(n) : 0.0; }
+};
+
+// Per emphasis level: the eyes' mean and least height and width, and with
+// BER figures the mean height and width at --ber (closed eyes count as 0).
+void PrintSummary(const SweepAxes& axes, const std::vector<SweepPoint>& points, const SweepOptions& o) {
   const size_t perLevel = axes.PerLevel();
+  const bool ber = o.settings.WantsBer();
   std::printf("\nper emphasis level, over the %zu responses:\n", perLevel);
-  std::printf("emphasis   mean height (mV)   min height (mV)   mean width (ps)   min width (ps)\n");
+  std::printf(
+      "emphasis   mean height (mV)   min height (mV)   mean width (ps)   min width (ps)%s\n",
+      ber ? ("   at BER " + StatisticalEye::BerText(o.ber) + ": mean height (mV)   mean width (ps)").c_str() : "");
   for (size_t level = 0; level < axes.emphases.size(); ++level) {
-    double sumH = 0, sumW = 0, minH = 1e300, minW = 1e300;
-    size_t n = 0;
+    Spread h, w, berH, berW;
     for (size_t j = 0; j < perLevel; ++j) {
       const SweepPoint& p = points[level * perLevel + j];
       if (!Measured(p)) continue;
-      const double h = p.result.eye.heightV * 1e3, w = p.result.eye.WidthSeconds() * 1e12;
-      sumH += h;
-      sumW += w;
-      minH = std::min(minH, h);
-      minW = std::min(minW, w);
-      ++n;
+      h.Add(p.result.eye.heightV * 1e3);
+      w.Add(p.result.eye.WidthSeconds() * 1e12);
+      const BerTargetFigures* f = p.result.ber.At(o.ber);
+      berH.Add(f && f->open ? f->heightV * 1e3 : 0.0);
+      berW.Add(f && f->open ? f->widthUi * o.settings.bitTime * 1e12 : 0.0);
     }
-    if (n == 0) continue;
-    std::printf("%8s   %16.1f   %15.1f   %15.1f   %14.1f\n", axes.emphases[level].c_str(), sumH / n, minH, sumW / n,
-                minW);
+    if (h.n == 0) continue;
+    std::printf("%8s   %16.1f   %15.1f   %15.1f   %14.1f", axes.emphases[level].c_str(), h.Mean(), h.least, w.Mean(),
+                w.least);
+    if (ber) {
+      std::printf("   %*s%16.1f   %15.1f", static_cast<int>(StatisticalEye::BerText(o.ber).size()) + 9, "", berH.Mean(),
+                  berW.Mean());
+    }
+    std::printf("\n");
   }
 }
 
@@ -441,7 +461,7 @@ int Sweep(SweepOptions& o) {
   PrintSetup(o, points.size(), jobs);
   const double wall = RunPoints(model, s, points, jobs);
   const int failures = PrintTable(points, o);
-  PrintSummary(axes, points);
+  PrintSummary(axes, points, o);
   if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
   PrintThroughput(s, points, wall);
   int status = failures ? 1 : 0;

@@ -189,7 +189,7 @@ TEST(LinkBenchCli, SweepPrintsTheModelsMessagesWhenAmiInitFails) {
 TEST(LinkBenchCli, SweepNamesTheBestEmphasisForAChannel) {
   TestFolder folder;
   const std::string grid = (folder.path / "grid.png").string();
-  CliResult r = RunCli("sweep --bits 2000 --channel " + kExample + " --grid '" + grid + "'");
+  CliResult r = RunCli("sweep --bits 1000 --channel " + kExample + " --grid '" + grid + "'");
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("best emphasis at BER 1e-12 per Vreg and corner"), std::string::npos) << r.output;
   const auto best = BestEmphasis(r.output);
@@ -199,7 +199,7 @@ TEST(LinkBenchCli, SweepNamesTheBestEmphasisForAChannel) {
 
   const std::string lossier = (folder.path / "line25.s4p").string();
   ASSERT_EQ(RunCli("make-channel '" + lossier + "' --loss 25").status, 0);
-  CliResult more = RunCli("sweep --bits 2000 --channel '" + lossier + "'");
+  CliResult more = RunCli("sweep --bits 1000 --channel '" + lossier + "'");
   ASSERT_EQ(more.status, 0) << more.output;
   const auto moreBest = BestEmphasis(more.output);
   ASSERT_EQ(moreBest.size(), 9u) << more.output;
