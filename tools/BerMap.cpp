@@ -43,11 +43,11 @@ BerMap::BerMap(const SampleHistograms& h, double noiseV, double jitterUi)
       ber_(static_cast<size_t>(kPhases) * kThresholds, 0.0) {
   NoiseKernels(noiseV_ / step_, reach_, ones_, zeros_);
   if (bits_ == 0) return;
-  std::vector<double> errors(kThresholds);
+  std::vector<double> errors(kThresholds), definite(static_cast<size_t>(kThresholds) + 1);
   for (int p = 0; p < kPhases; ++p) {
     std::fill(errors.begin(), errors.end(), 0.0);
-    AddErrors(h.Row(1, p), 1, errors.data());
-    AddErrors(h.Row(0, p), 0, errors.data());
+    AddErrors(h.Row(1, p), 1, errors.data(), definite);
+    AddErrors(h.Row(0, p), 0, errors.data(), definite);
     double* row = &ber_[Index(p, 0)];
     for (int t = 0; t < kThresholds; ++t) row[t] = errors[static_cast<size_t>(t)] / static_cast<double>(bits_);
   }
@@ -57,10 +57,11 @@ BerMap::BerMap(const SampleHistograms& h, double noiseV, double jitterUi)
 // Bin b's samples at threshold t, m = t - b: partly in error for |m| < reach,
 // wholly where m >= reach (a '1') or m <= -reach (a '0'), which goes in
 // through a running sum so that each threshold gets it once.
-void BerMap::AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors) const {
+void BerMap::AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors,
+                       std::vector<double>& definite) const {
   const int span = 2 * reach_ - 1;
   const std::vector<double>& kernels = bit ? ones_ : zeros_;
-  std::vector<double> definite(static_cast<size_t>(kThresholds) + 1, 0.0);
+  std::fill(definite.begin(), definite.end(), 0.0);
   for (int b = 0; b < SampleHistograms::kBins; ++b) {
     if (bins[b].count == 0) continue;
     const double c = static_cast<double>(bins[b].count);

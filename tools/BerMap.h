@@ -41,7 +41,7 @@ class BerMap {
   static constexpr int kPhases = SampleHistograms::kPhases;
   static constexpr int kThresholds = SampleHistograms::kBins + 1;
 
-  double At(int phase, int threshold) const { return ber_[Index(phase, threshold)]; }
+  const double& At(int phase, int threshold) const { return ber_[Index(phase, threshold)]; }
   // Threshold `threshold` in volts; phase `phase` in UI from the bit's start.
   double ThresholdVolts(int threshold) const { return low_ + step_ * threshold; }
   double ThresholdStep() const { return step_; }
@@ -64,8 +64,9 @@ class BerMap {
   static size_t Index(int phase, int threshold) {
     return static_cast<size_t>(phase) * kThresholds + static_cast<size_t>(threshold);
   }
-  // Errors at every threshold of one phase, for the bits of value `bit`.
-  void AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors) const;
+  // Errors at every threshold of one phase, for the bits of value `bit`
+  // (`definite`: room for kThresholds + 1 values).
+  void AddErrors(const SampleHistograms::Bin* bins, int bit, double* errors, std::vector<double>& definite) const;
   void ApplyJitter();
 
   double low_;

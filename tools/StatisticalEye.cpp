@@ -3,11 +3,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
-using BerAt = std::function<double(int)>;
+// The BER along one line of the map: a phase's thresholds (stride 1) or a
+// threshold's phases (stride: the thresholds per phase).
+struct BerAt {
+  const double* first;
+  size_t stride;
+  double operator()(int i) const { return first[static_cast<size_t>(i) * stride]; }
+};
+
+BerAt AtPhase(const BerMap& map, int phase) { return {&map.At(phase, 0), 1}; }
+BerAt AtThreshold(const BerMap& map, int threshold) {
+  return {&map.At(0, threshold), static_cast<size_t>(BerMap::kThresholds)};
+}
 
 struct Span {
   double from = 0.0, to = 0.0;  // in grid steps
@@ -54,7 +64,7 @@ void FindHeight(const BerMap& map, BerTargetFigures& f, Span& bestRun) {
   std::vector<double> height(BerMap::kPhases, -1.0);
   std::vector<Span> runs(BerMap::kPhases);
   for (int p = 0; p < BerMap::kPhases; ++p) {
-    if (LongestRun([&](int t) { return map.At(p, t); }, f.ber, runs[static_cast<size_t>(p)]))
+    if (LongestRun(AtPhase(map, p), f.ber, runs[static_cast<size_t>(p)]))
       height[static_cast<size_t>(p)] = runs[static_cast<size_t>(p)].Length();
   }
   const double top = *std::max_element(height.begin(), height.end());
@@ -86,7 +96,7 @@ int PhaseIndex(double ui) {
 void FindWidth(const BerMap& map, BerTargetFigures& f) {
   const int t = ThresholdIndex(map, f.threshold);
   const int p = PhaseIndex(f.phaseUi);
-  const BerAt ber = [&](int q) { return map.At(q, t); };
+  const BerAt ber = AtThreshold(map, t);
   if (ber(p) > f.ber) return;
   const Span s = OpenSpan(ber, BerMap::kPhases, p, f.ber);
   const double perUi = SampleHistograms::kPhasesPerUi;

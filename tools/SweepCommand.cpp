@@ -88,10 +88,13 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 
 // One run; a panel of the grid also gathers its eye density. Out of memory
 // fails this run alone.
-void RunPoint(const AmiModelLoader& model, const SimSettings& shared, SweepPoint& p) {
+// The BER figures of a run are those at `ber`, and at every target with
+// their contours where the run is drawn.
+void RunPoint(const AmiModelLoader& model, const SimSettings& shared, double ber, SweepPoint& p) {
   try {
     SimSettings s = shared;
-    s.berContours = p.drawn && s.WantsBer();  // contours only where they are drawn
+    s.berContours = p.drawn && s.WantsBer();
+    if (!p.drawn) s.berTargets = {ber};
     SimOutputs outputs;
     if (p.drawn) {
       const EyePlot::Layout at = EyePlot::LayOut(0, 0, kPanelWidth, kPanelHeight, kPanelTitleLines);
@@ -108,12 +111,13 @@ void RunPoint(const AmiModelLoader& model, const SimSettings& shared, SweepPoint
 
 // Runs every point on `jobs` threads (fewer when the system gives fewer);
 // returns the wall time in seconds.
-double RunPoints(const AmiModelLoader& model, const SimSettings& s, std::vector<SweepPoint>& points, unsigned jobs) {
+double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
+                 unsigned jobs) {
   std::atomic<size_t> next{0};
   std::atomic<size_t> done{0};
   auto work = [&] {
     for (size_t i = next++; i < points.size(); i = next++) {
-      RunPoint(model, s, points[i]);
+      RunPoint(model, s, ber, points[i]);
       ++done;
     }
   };
@@ -368,7 +372,7 @@ std::string ChannelText(const SimSettings& s) {
 
 // The grid at the best emphasis per Vreg and corner: those runs again, now
 // gathering their eye densities and contours.
-std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s,
+std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s, double ber,
                                 const std::vector<const SweepPoint*>& best, unsigned jobs) {
   std::vector<SweepPoint> again;
   for (const SweepPoint* p : best) {
@@ -381,7 +385,7 @@ std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& 
     q.drawn = true;
     again.push_back(std::move(q));
   }
-  RunPoints(model, s, again, std::min<unsigned>(jobs, static_cast<unsigned>(std::max<size_t>(1, again.size()))));
+  RunPoints(model, s, ber, again, std::min<unsigned>(jobs, static_cast<unsigned>(std::max<size_t>(1, again.size()))));
   return again;
 }
 
@@ -409,7 +413,7 @@ int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& a
     return DrawGrid(o, heading, axes, panels);
   }
   const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
-  const std::vector<SweepPoint> again = RunBest(model, s, best, jobs);
+  const std::vector<SweepPoint> again = RunBest(model, s, o.ber, best, jobs);
   std::vector<const SweepPoint*> panels(best.size(), nullptr);
   for (size_t j = 0, k = 0; j < best.size(); ++j)
     if (best[j]) panels[j] = &again[k++];
@@ -459,7 +463,7 @@ int Sweep(SweepOptions& o) {
   const unsigned jobs = std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
                                                         static_cast<unsigned>(points.size())));
   PrintSetup(o, points.size(), jobs);
-  const double wall = RunPoints(model, s, points, jobs);
+  const double wall = RunPoints(model, s, o.ber, points, jobs);
   const int failures = PrintTable(points, o);
   PrintSummary(axes, points, o);
   if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
