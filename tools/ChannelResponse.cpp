@@ -84,37 +84,54 @@ bool ChannelResponse::SetNetwork(const TouchstoneNetwork& network, const Ports& 
     error = "no network data";
     return false;
   }
-  const Ports& p = ports;
+  if (network.ports == 2) {
+    name_ = "S21";
+  } else {
+    name_ = "SDD21 (p " + std::to_string(ports.pIn) + "->" + std::to_string(ports.pOut) + ", n " +
+            std::to_string(ports.nIn) + "->" + std::to_string(ports.nOut) + ")";
+    CheckPortOrder(network, ports);
+  }
+  TakeThroughPath(network, ports);
+  FitDc();
+  const size_t n = f_.size();
+  if (n >= 2) {
+    const double from = f_.back() - 0.1 * (f_.back() - f_.front());
+    topDelay_ = -(phase_.back() - Phase(from)) / (2.0 * kPi * (f_.back() - from));
+  }
+  return true;
+}
+
+// The through paths are the strongest at the lowest frequency: a note names
+// the port order that fits when the one given is much weaker.
+void ChannelResponse::CheckPortOrder(const TouchstoneNetwork& network, const Ports& p) {
+  auto strength = [&](int a, int b) { return 0.5 * (std::abs(network.S(0, a, b)) + std::abs(network.S(0, b, a))); };
+  const int pairings[3][4] = {{1, 2, 3, 4}, {1, 3, 2, 4}, {1, 4, 2, 3}};
+  int best = 0;
+  double bestStrength = -1.0;
+  for (int k = 0; k < 3; ++k) {
+    const double s = strength(pairings[k][0], pairings[k][1]) + strength(pairings[k][2], pairings[k][3]);
+    if (s > bestStrength) bestStrength = s, best = k;
+  }
+  const double chosen = strength(p.pIn, p.pOut) + strength(p.nIn, p.nOut);
+  if (bestStrength > 2.0 * chosen) {
+    const int* q = pairings[best];
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "at %s the strongest through paths are ports %d-%d and %d-%d, not the ones --ports names: "
+                  "try --ports %d,%d,%d,%d",
+                  FormatHertz(network.frequency[0]).c_str(), q[0], q[1], q[2], q[3], q[0], q[1], q[2], q[3]);
+    notes_.push_back(text);
+  }
+}
+
+// S21, or SDD21 from the four ports, as magnitude and unwrapped phase at
+// every frequency; a repeated frequency keeps its first point.
+void ChannelResponse::TakeThroughPath(const TouchstoneNetwork& network, const Ports& p) {
   auto through = [&](size_t k) {
     if (network.ports == 2) return network.S(k, 2, 1);
     return 0.5 * (network.S(k, p.pOut, p.pIn) - network.S(k, p.pOut, p.nIn) - network.S(k, p.nOut, p.pIn) +
                   network.S(k, p.nOut, p.nIn));
   };
-  if (network.ports == 2) {
-    name_ = "S21";
-  } else {
-    name_ = "SDD21 (p " + std::to_string(p.pIn) + "->" + std::to_string(p.pOut) + ", n " + std::to_string(p.nIn) +
-            "->" + std::to_string(p.nOut) + ")";
-    // The through paths are the strongest at the lowest frequency.
-    auto strength = [&](int a, int b) { return 0.5 * (std::abs(network.S(0, a, b)) + std::abs(network.S(0, b, a))); };
-    const int pairings[3][4] = {{1, 2, 3, 4}, {1, 3, 2, 4}, {1, 4, 2, 3}};
-    int best = 0;
-    double bestStrength = -1.0;
-    for (int k = 0; k < 3; ++k) {
-      const double s = strength(pairings[k][0], pairings[k][1]) + strength(pairings[k][2], pairings[k][3]);
-      if (s > bestStrength) bestStrength = s, best = k;
-    }
-    const double chosen = strength(p.pIn, p.pOut) + strength(p.nIn, p.nOut);
-    if (bestStrength > 2.0 * chosen) {
-      const int* q = pairings[best];
-      char text[200];
-      std::snprintf(text, sizeof text,
-                    "at %s the strongest through paths are ports %d-%d and %d-%d, not the ones --ports names: "
-                    "try --ports %d,%d,%d,%d",
-                    FormatHertz(network.frequency[0]).c_str(), q[0], q[1], q[2], q[3], q[0], q[1], q[2], q[3]);
-      notes_.push_back(text);
-    }
-  }
   size_t repeated = 0;
   for (size_t k = 0; k < network.Points(); ++k) {
     const double f = network.frequency[k];
@@ -133,13 +150,6 @@ bool ChannelResponse::SetNetwork(const TouchstoneNetwork& network, const Ports& 
     phase_.push_back(phase);
   }
   if (repeated > 0) notes_.push_back(std::to_string(repeated) + " repeated frequencies: the first of each used");
-  FitDc();
-  const size_t n = f_.size();
-  if (n >= 2) {
-    const double from = f_.back() - 0.1 * (f_.back() - f_.front());
-    topDelay_ = -(phase_.back() - Phase(from)) / (2.0 * kPi * (f_.back() - from));
-  }
-  return true;
 }
 
 void ChannelResponse::FitDc() {
@@ -206,6 +216,29 @@ std::complex<double> ChannelResponse::At(double f) const {
 double ChannelResponse::LossDb(double f) const { return -20.0 * std::log10(std::abs(At(f))); }
 
 bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
+  if (!CheckGrid(dt, error) || !ChooseFftSize(dt, fftSize, error)) return false;
+  nyquist_ = 0.5 / dt;
+  cutFrom_ = std::min(f_.back(), 0.9 * nyquist_);
+  if (f_.back() > cutFrom_) {
+    notes_.push_back("data above " + FormatHertz(cutFrom_) + " rolled off to zero at the grid's Nyquist frequency " +
+                     FormatHertz(nyquist_));
+  }
+  RealFft fft(fftSize);
+  std::complex<double>* bins = fft.Spectrum();
+  const double df = 1.0 / (static_cast<double>(fftSize) * dt);
+  for (size_t k = 0; k < fft.Bins(); ++k) bins[k] = At(static_cast<double>(k) * df);
+  bins[0] = bins[0].real();
+  bins[fft.Bins() - 1] = bins[fft.Bins() - 1].real();
+  fft.Inverse();
+  dt_ = dt;
+  fftSize_ = fftSize;
+  dcGain_ = At(0.0).real();
+  KeepResponse(fft.Time(), fftSize);
+  FindDelay();
+  return true;
+}
+
+bool ChannelResponse::CheckGrid(double dt, std::string& error) const {
   if (f_.empty()) {
     error = "no channel to build";
     return false;
@@ -220,43 +253,39 @@ bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
             FormatHertz(nyquist) + ": use a smaller sample interval";
     return false;
   }
-  if (fftSize == 0) {
-    // The period must hold what the file's frequency step can describe and
-    // leave room around the channel's delay.
-    const size_t n = f_.size();
-    const double step = n >= 2 ? (f_.back() - f_.front()) / static_cast<double>(n - 1) : f_.front();
-    double period = step > 0.0 ? 4.0 / step : 0.0;
-    for (size_t i = 1; i < n; ++i) period = std::max(period, 2.0 / (f_[i] - f_[i - 1]));
-    if (n >= 2) {
-      const double delay = -(phase_.back() - phase_.front()) / (2.0 * kPi * (f_.back() - f_.front()));
-      period = std::max(period, 8.0 * std::fabs(delay));
-    }
-    const double half = std::ceil(std::max(period / dt, 64.0) / 2.0);
-    fftSize = half >= static_cast<double>(kMaxFftSize / 2) ? kMaxFftSize : 2 * RealFft::NiceSize(size_t(half));
-    if (fftSize > kMaxFftSize) fftSize = kMaxFftSize;
-    if (fftSize == kMaxFftSize) notes_.push_back("FFT length capped at " + std::to_string(kMaxFftSize) + " points");
-  } else if (fftSize < 16 || fftSize % 2 != 0 || fftSize > kMaxFftSize) {
+  return true;
+}
+
+// A given FFT length is checked; 0 picks one whose period holds what the
+// file's frequency step can describe and leaves room around the channel's
+// delay.
+bool ChannelResponse::ChooseFftSize(double dt, size_t& fftSize, std::string& error) {
+  if (fftSize != 0) {
+    if (fftSize >= 16 && fftSize % 2 == 0 && fftSize <= kMaxFftSize) return true;
     error = "the FFT length must be even, from 16 to " + std::to_string(kMaxFftSize);
     return false;
   }
-  nyquist_ = nyquist;
-  cutFrom_ = std::min(f_.back(), 0.9 * nyquist);
-  if (f_.back() > cutFrom_) {
-    notes_.push_back("data above " + FormatHertz(cutFrom_) + " rolled off to zero at the grid's Nyquist frequency " +
-                     FormatHertz(nyquist));
+  const size_t n = f_.size();
+  const double step = n >= 2 ? (f_.back() - f_.front()) / static_cast<double>(n - 1) : f_.front();
+  double period = step > 0.0 ? 4.0 / step : 0.0;
+  for (size_t i = 1; i < n; ++i) period = std::max(period, 2.0 / (f_[i] - f_[i - 1]));
+  if (n >= 2) {
+    const double delay = -(phase_.back() - phase_.front()) / (2.0 * kPi * (f_.back() - f_.front()));
+    period = std::max(period, 8.0 * std::fabs(delay));
   }
+  const double half = std::ceil(std::max(period / dt, 64.0) / 2.0);
+  fftSize = half >= static_cast<double>(kMaxFftSize / 2) ? kMaxFftSize : 2 * RealFft::NiceSize(size_t(half));
+  if (fftSize > kMaxFftSize) fftSize = kMaxFftSize;
+  if (fftSize == kMaxFftSize) notes_.push_back("FFT length capped at " + std::to_string(kMaxFftSize) + " points");
+  return true;
+}
 
-  RealFft fft(fftSize);
-  std::complex<double>* bins = fft.Spectrum();
-  const double df = 1.0 / (static_cast<double>(fftSize) * dt);
-  for (size_t k = 0; k < fft.Bins(); ++k) bins[k] = At(static_cast<double>(k) * df);
-  bins[0] = bins[0].real();
-  bins[fft.Bins() - 1] = bins[fft.Bins() - 1].real();
-  fft.Inverse();
-  const double* time = fft.Time();
+// From the inverse FFT's period (unscaled): the energy before t = 0 (the
+// second half), the response kept up to where what follows is negligible,
+// and a note when the kept response does not add up to the DC gain.
+void ChannelResponse::KeepResponse(const double* time, size_t fftSize) {
   const double scale = 1.0 / static_cast<double>(fftSize);
   const size_t half = fftSize / 2;
-
   double total = 0.0, before = 0.0, peak = 0.0, sum = 0.0;
   for (size_t i = 0; i < fftSize; ++i) {
     const double h = time[i] * scale;
@@ -264,7 +293,6 @@ bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
     if (i >= half) before += h * h;
     if (i < half) peak = std::max(peak, std::fabs(h)), sum += h;
   }
-  // Keep the response up to where what follows is negligible.
   const double reference = std::max(std::fabs(sum), peak);
   size_t length = half;
   double tail = 0.0, cut = 0.0;
@@ -277,36 +305,33 @@ bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
   }
   impulse_.resize(length);
   for (size_t i = 0; i < length; ++i) impulse_[i] = time[i] * scale;
-
-  dt_ = dt;
-  fftSize_ = fftSize;
-  dcGain_ = At(0.0).real();
   preT0Energy_ = total > 0.0 ? before / total : 0.0;
   cutEnergy_ = total > 0.0 ? cut / total : 0.0;
-
-  const double final = sum - tail;
-  keptSum_ = final;
-  if (std::fabs(final - dcGain_) > 1e-3 * std::fabs(dcGain_)) {
+  keptSum_ = sum - tail;
+  if (std::fabs(keptSum_ - dcGain_) > 1e-3 * std::fabs(dcGain_)) {
     char text[200];
     std::snprintf(text, sizeof text,
                   "the response from t = 0 on sums to %.6g, the DC gain is %.6g: the data are not causal near DC "
                   "(too coarse a frequency step there?)",
-                  final, dcGain_);
+                  keptSum_, dcGain_);
     notes_.push_back(text);
   }
-  // Delay: where the step response first reaches half its final value.
+}
+
+// Delay: where the step response first reaches half its final value.
+void ChannelResponse::FindDelay() {
+  const double final = keptSum_;
   delay_ = 0.0;
   double s = 0.0;
-  for (size_t i = 0; i < length; ++i) {
+  for (size_t i = 0; i < impulse_.size(); ++i) {
     const double previous = s;
     s += impulse_[i];
     if (final != 0.0 && s / final >= 0.5) {
       const double w = (0.5 * final - previous) / (s - previous);
-      delay_ = (static_cast<double>(i) - 0.5 + w) * dt;  // the sum up to i is the step at (i + 1/2) dt
+      delay_ = (static_cast<double>(i) - 0.5 + w) * dt_;  // the sum up to i is the step at (i + 1/2) dt
       break;
     }
   }
-  return true;
 }
 
 std::vector<double> ChannelResponse::Step() const {

@@ -85,7 +85,13 @@ class ChannelResponse {
  private:
   double Magnitude(double f) const;
   double Phase(double f) const;
+  void CheckPortOrder(const TouchstoneNetwork& network, const Ports& ports);
+  void TakeThroughPath(const TouchstoneNetwork& network, const Ports& ports);
   void FitDc();
+  bool CheckGrid(double dt, std::string& error) const;
+  bool ChooseFftSize(double dt, size_t& fftSize, std::string& error);
+  void KeepResponse(const double* time, size_t fftSize);
+  void FindDelay();
 
   std::string name_;
   std::vector<std::string> notes_;
