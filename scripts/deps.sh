@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the tools and the fuzz
-# targets need, when any of them is missing.
-#   bash scripts/deps.sh           the Linux build and its tests
+# Installs the Debian packages that are missing, in one of three sets:
+#   bash scripts/deps.sh run       building the model and the tools and running
+#                                  them (scripts/run.sh): compiler, CMake,
+#                                  Ninja, CLI11, nlohmann-json, Cairo, FFTW, fonts
+#   bash scripts/deps.sh           the run set, plus what the tests, benchmarks,
+#                                  sanitizer builds and fuzz targets need
 #   bash scripts/deps.sh windows   the Windows DLL's cross toolchain and Wine,
 #                                  which runs its tests (CI, scripts/package.sh)
 set -euo pipefail
 
-packages=(
-  g++ libtsan2 cmake ninja-build pkg-config binutils
-  libgtest-dev libgmock-dev libbenchmark-dev
+run_packages=(
+  g++ cmake ninja-build pkg-config binutils
   libcli11-dev nlohmann-json3-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
-  clang libclang-rt-14-dev clang-format
-  libfftw3-dev python3-scikit-rf
+  libfftw3-dev
 )
+test_packages=(
+  libtsan2 libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev clang-format
+  python3-scikit-rf
+)
+packages=("${run_packages[@]}" "${test_packages[@]}")
 apt_options=()
-if [ "${1:-}" = windows ]; then
+if [ "${1:-}" = run ]; then
+  packages=("${run_packages[@]}")
+elif [ "${1:-}" = windows ]; then
   # Wine's recommended packages (fonts, sound, a graphics stack) serve
   # console programs nothing.
   packages=(g++-mingw-w64-x86-64-posix wine64)
