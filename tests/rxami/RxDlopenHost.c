@@ -9,20 +9,12 @@
  * call and must give the same bits and clock times. Exits 0 when every check
  * holds; prints the first failed check otherwise. */
 #include "amiframe/AmiExports.h"
+#include "tests/AmiLibrary.h"
 
-#include <dlfcn.h>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
-#define CHECK(cond)                                                            \
-  do {                                                                         \
-    if (!(cond)) {                                                             \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      return 1;                                                                \
-    }                                                                          \
-  } while (0)
 
 #define SPB 32
 #define BITS 4000
@@ -62,15 +54,8 @@ static double wave_at(const double* w, double t) {
 }
 
 int main(void) {
-  void* lib = dlopen(TESSALUNE_RX_MODEL_PATH, RTLD_NOW | RTLD_LOCAL);
-  if (lib == NULL) {
-    fprintf(stderr, "dlopen: %s\n", dlerror());
-    return 1;
-  }
-  *(void**)&init_fn = dlsym(lib, "AMI_Init");
-  *(void**)&getwave_fn = dlsym(lib, "AMI_GetWave");
-  *(void**)&close_fn = dlsym(lib, "AMI_Close");
-  CHECK(init_fn != NULL && getwave_fn != NULL && close_fn != NULL);
+  void* lib = load_ami_library(TESSALUNE_RX_MODEL_PATH, &init_fn, &getwave_fn, &close_fn);
+  if (lib == NULL) return 1;
   CHECK(dlsym(lib, "ReportError") == NULL);
 
   /* The channel: impulse response sampled on the simulation grid. */
