@@ -116,6 +116,45 @@ double WaveAt(const std::vector<double>& wave, double t) {
   return wave[i] + (wave[i + 1] - wave[i]) * (x - double(i));
 }
 
+// The eye of a returned wave at its clock times + UI/2, from bit 1,000 on:
+// the smallest |sample| and the decisions that differ from the sent bits at
+// the lag (0 to 2 bits) that fits best.
+struct Eye {
+  double opening = 1e9;
+  long wrong = 0;
+};
+Eye MeasureEye(const std::vector<double>& wave, const std::vector<double>& clocks, const std::vector<bool>& sent) {
+  Eye eye;
+  eye.wrong = long(clocks.size());
+  for (size_t lag = 0; lag < 3; ++lag) {
+    long wrong = 0;
+    for (size_t k = 1000; k < clocks.size() && k - lag < sent.size(); ++k)
+      wrong += (WaveAt(wave, clocks[k] + kBitTime / 2) >= 0.0) != sent[k - lag];
+    eye.wrong = std::min(eye.wrong, wrong);
+  }
+  for (size_t k = 1000; k < clocks.size(); ++k)
+    eye.opening = std::min(eye.opening, std::fabs(WaveAt(wave, clocks[k] + kBitTime / 2)));
+  return eye;
+}
+
+// Eye of the RC channel's output through a receiver with these parameters.
+Eye ReceiverEye(const std::string& parameters) {
+  std::vector<bool> sent;
+  std::vector<double> wave = ReceivedWave(5000, &sent);
+  std::vector<double> clocks(wave.size());
+  void* handle = nullptr;
+  std::vector<char> text(parameters.begin(), parameters.end());
+  text.push_back('\0');
+  EXPECT_EQ(AMI_Init(nullptr, 0, 0, kSampleInterval, kBitTime, text.data(), nullptr, &handle, nullptr), 1);
+  EXPECT_EQ(AMI_GetWave(wave.data(), long(wave.size()), clocks.data(), nullptr, handle), 1);
+  AMI_Close(handle);
+  return MeasureEye(wave, ClockList(clocks), sent);
+}
+
+std::string WithParameter(std::string parameters, const std::string& from, const std::string& to) {
+  return parameters.replace(parameters.find(from), from.size(), to);
+}
+
 }  // namespace
 
 TEST(RxEntryPoints, LibraryExportsExactlyTheThreeEntryPoints) {
@@ -194,17 +233,9 @@ TEST(RxEntryPoints, GetWaveEqualisesRecoversTheClockAndAdaptsTheDfe) {
 
   // The eye at the clock times (each half a bit time before its data
   // instant): after 1,000 bits every decision is a sent bit, at one lag.
-  int lag = 0, best = -1;
-  for (int l = 0; l < 3; ++l) {
-    int right = 0;
-    for (size_t k = 1000; k + 3 < list.size(); ++k)
-      right += (WaveAt(wave, list[k] + kBitTime / 2) >= 0.0) == sent[k - l];
-    if (right > best) best = right, lag = l;
-  }
-  EXPECT_EQ(best, int(list.size()) - 1003) << "lag " << lag;
-  double eye = 1e9;
-  for (size_t k = 1000; k < list.size(); ++k) eye = std::min(eye, std::fabs(WaveAt(wave, list[k] + kBitTime / 2)));
-  EXPECT_GT(eye, 0.1);
+  const Eye eye = MeasureEye(wave, list, sent);
+  EXPECT_EQ(eye.wrong, 0);
+  EXPECT_GT(eye.opening, 0.1);
 
   // The DFE found the RC channel's first post-cursor, positive, and the
   // output parameters report the instance's taps.
@@ -316,4 +347,22 @@ TEST(RxEntryPoints, GetWaveAllocatesNothing) {
   gCounting = false;
   EXPECT_EQ(gAllocations, 0);
   EXPECT_NE(out, nullptr);
+}
+
+// The RC line (time constant one UI) closes the eye to under a fifth of the
+// swing (0.091 V of 0.5 V); the CTLE alone (6 dB at 5 GHz, no DFE) opens it
+// four-fold (0.367 V; asserted: three-fold), and the DFE on top further
+// (0.437 V).
+TEST(RxEntryPoints, TheCtleOpensTheEyeOfALossyLineAndTheDfeFurther) {
+  const std::string noDfe = WithParameter(kAllParameters, "(dfe_taps 4)", "(dfe_taps 0)");
+  const Eye bare = ReceiverEye(WithParameter(noDfe, "(ctle_enable True)", "(ctle_enable False)"));
+  const Eye ctle = ReceiverEye(noDfe);
+  const Eye both = ReceiverEye(kAllParameters);
+  EXPECT_EQ(bare.wrong, 0);
+  EXPECT_EQ(ctle.wrong, 0);
+  EXPECT_EQ(both.wrong, 0);
+  EXPECT_GT(ctle.opening, 3.0 * bare.opening) << bare.opening << " " << ctle.opening;
+  EXPECT_GT(both.opening, ctle.opening);
+  std::printf("eye opening (V, for +-0.5 V bits): no CTLE %.3f, CTLE %.3f, CTLE and DFE %.3f\n", bare.opening,
+              ctle.opening, both.opening);
 }
