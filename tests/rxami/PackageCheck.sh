@@ -13,6 +13,9 @@ for file in libtessalune_rx.so tessalune_rx.ibs tessalune_rx.ami; do
 done
 report="$("$tessalune" check "$prefix/tessalune_rx/tessalune_rx.ibs")"
 echo "$report"
-grep -q '^Errors  : 0$' <<<"$report"
-! grep -q -E 'WARNING|^Warnings:' <<<"$report"
+grep -q '^Errors  : 0$' <<<"$report" || { echo "the receiver's .ibs must pass with no error" >&2; exit 1; }
+if grep -q -E 'WARNING|^Warnings:' <<<"$report"; then
+  echo "the receiver's .ibs must pass with no warning" >&2
+  exit 1
+fi
 grep -q 'Executable Linux_gcc_64 libtessalune_rx.so tessalune_rx.ami' "$prefix/tessalune_rx/tessalune_rx.ibs"
