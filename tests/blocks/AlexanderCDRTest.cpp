@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "CaptureStderr.h"
@@ -92,6 +93,7 @@ TEST(AlexanderCDR, LocksOnACleanPrbsWithinAHundredUnitIntervals) {
     lockedAt = k;
   }
   EXPECT_LE(lockedAt, 100u);
+  std::printf("locked after %zu UI\n", lockedAt);
   for (size_t k = lockedAt; k < instants.size(); ++k) {
     size_t bit = 0;
     FromCentre(instants[k].at, period, bit);
@@ -117,6 +119,8 @@ TEST(AlexanderCDR, ClockTimesTrackAKnownFrequencyOffset) {
     const double mean = (instants[last].at - instants[first].at) / 10000.0;
     EXPECT_NEAR(mean, period, 0.05 * std::fabs(period - 32.0)) << ppm;
     EXPECT_NEAR(cdr.Frequency(), ppm * 1e-6, 0.2 * std::fabs(ppm) * 1e-6) << ppm;
+    std::printf("%+.0f ppm: mean interval %.5f samples (bit %.5f), frequency estimate %+.0f ppm\n", ppm, mean, period,
+                cdr.Frequency() * 1e6);
     for (size_t k = 2000; k < instants.size(); ++k) {
       size_t bit = 0;
       EXPECT_LT(std::fabs(FromCentre(instants[k].at, period, bit)), period / 8.0) << k;
