@@ -13,6 +13,7 @@
 #include <new>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Counts the allocations made through operator new while counting is on.
@@ -365,4 +366,29 @@ TEST(RxEntryPoints, TheCtleOpensTheEyeOfALossyLineAndTheDfeFurther) {
   EXPECT_GT(both.opening, ctle.opening);
   std::printf("eye opening (V, for +-0.5 V bits): no CTLE %.3f, CTLE %.3f, CTLE and DFE %.3f\n", bare.opening,
               ctle.opening, both.opening);
+}
+
+// Instances share nothing: eight on eight threads give the bits one gives
+// alone.
+TEST(RxEntryPoints, InstancesOnSeveralThreadsGiveTheSingleThreadBits) {
+  const std::vector<double> wave = ReceivedWave(800);
+  auto run = [&wave](std::vector<double>& out, std::vector<double>& clocks) {
+    out = wave;
+    clocks.assign(wave.size(), 0.0);
+    void* handle = nullptr;
+    std::vector<char> text(kAllParameters, kAllParameters + std::strlen(kAllParameters) + 1);
+    if (AMI_Init(nullptr, 0, 0, kSampleInterval, kBitTime, text.data(), nullptr, &handle, nullptr) == 1)
+      AMI_GetWave(out.data(), long(out.size()), clocks.data(), nullptr, handle);
+    AMI_Close(handle);
+  };
+  std::vector<double> alone, aloneClocks;
+  run(alone, aloneClocks);
+  std::vector<std::vector<double>> outs(8), clocks(8);
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < outs.size(); ++t) threads.emplace_back(run, std::ref(outs[t]), std::ref(clocks[t]));
+  for (std::thread& t : threads) t.join();
+  for (size_t t = 0; t < outs.size(); ++t) {
+    EXPECT_EQ(std::memcmp(outs[t].data(), alone.data(), alone.size() * sizeof(double)), 0) << t;
+    EXPECT_EQ(std::memcmp(clocks[t].data(), aloneClocks.data(), alone.size() * sizeof(double)), 0) << t;
+  }
 }
