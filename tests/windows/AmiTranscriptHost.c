@@ -33,10 +33,7 @@ static void Stimulus(double* wave, long n, long per_bit, unsigned seed) {
   double level = 0.5;
   for (long i = 0; i < n; ++i) {
     if (i % per_bit == 0) {
-      unsigned bit = ((lfsr >> 6) ^ (lfsr >> 5)) & 1u;
-      lfsr = ((lfsr << 1) | bit) & 0x7Fu;
-      if (lfsr == 0) lfsr = 1;
-      level = bit ? 0.5 : -0.5;
+      level = NextPrbs7Bit(&lfsr) ? 0.5 : -0.5;
     }
     lcg = lcg * 1103515245u + 12345u;
     wave[i] = level + (double)((int)((lcg >> 16) & 0xFF) - 128) / 65536.0;

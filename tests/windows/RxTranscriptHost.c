@@ -35,10 +35,7 @@ static void Stimulus(double* wave, long n, long per_bit, unsigned seed) {
   const double alpha = per_bit >= 32 ? 1.0 / 32.0 : 1.0 / 16.0;
   for (long i = 0; i < n; ++i) {
     if (i % per_bit == 0) {
-      unsigned bit = ((lfsr >> 6) ^ (lfsr >> 5)) & 1u;
-      lfsr = ((lfsr << 1) | bit) & 0x7Fu;
-      if (lfsr == 0) lfsr = 1;
-      level = bit ? 0.5 : -0.5;
+      level = NextPrbs7Bit(&lfsr) ? 0.5 : -0.5;
     }
     y += alpha * (level - y);
     wave[i] = y;

@@ -68,4 +68,13 @@ static void PutBits(double x) {
 
 static void PutText(const char* label, const char* text) { printf("%s %s\n", label, text != NULL ? text : "(none)"); }
 
+/* The next bit of a PRBS7 sequence held in the low seven bits of *lfsr
+ * (an all-zero state restarts at 1). */
+static unsigned NextPrbs7Bit(unsigned* lfsr) {
+  const unsigned bit = ((*lfsr >> 6) ^ (*lfsr >> 5)) & 1u;
+  *lfsr = ((*lfsr << 1) | bit) & 0x7Fu;
+  if (*lfsr == 0) *lfsr = 1;
+  return bit;
+}
+
 #endif
