@@ -5,6 +5,7 @@
 // points must neither crash nor touch memory they do not own: the impulse
 // matrix holds exactly the rows named, and every clock-times array exactly
 // as many entries as its wave.
+#include "fuzz/FuzzTiming.h"
 #include "rxami/RxEntryPoints.h"
 
 #include <cstddef>
@@ -14,19 +15,10 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 3) return 0;
+  double sampleInterval = 0.0, bitTime = 0.0;
+  size_t at = ReadFuzzTiming(data, size, 70, sampleInterval, bitTime);
+  if (at == 0 || at >= size) return 0;
   const uint8_t mode = data[0];
-  double sampleInterval = 3.125e-12, bitTime = 1e-10;
-  size_t at = 1;
-  if (mode & 1) {
-    if (size < 18) return 0;
-    std::memcpy(&sampleInterval, data + 1, sizeof(double));
-    std::memcpy(&bitTime, data + 9, sizeof(double));
-    at = 17;
-  } else {
-    sampleInterval = 1e-10 / double(1 + data[1] % 70);
-    at = 2;
-  }
   const uint8_t shape = data[at++];
   const long aggressors = shape % 3, row = 16 + 8 * ((shape >> 2) % 4);
   std::string params(reinterpret_cast<const char*>(data + at), size - at);
