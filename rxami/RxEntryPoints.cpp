@@ -28,7 +28,12 @@ constexpr size_t kOutputCapacity = 1024;
 bool Configure(tessalune_rx& model, double sampleInterval, double bitTime, const char* parametersIn) {
   const AmiParameters parameters(parametersIn != nullptr ? parametersIn : "");
   model.SamplesPerBitInt = AmiFrame::SamplesPerBit(&model, sampleInterval, bitTime);
-  model.SamplesPerBit = double(model.SamplesPerBitInt);
+  // The network works on the exact ratio, so that a grid which does not
+  // divide the bit time still gives the CTLE its true sample rate and the
+  // clock recovery the true bit period (with the rounded count it would
+  // chase a frequency offset of up to 1.5 %, beyond its range). Timing the
+  // frame refuses gives 0, which the blocks refuse in Setup.
+  model.SamplesPerBit = model.SamplesPerBitInt > 0 ? bitTime / sampleInterval : 0.0;
   model.BitTime = bitTime;
   model.SampleInterval = sampleInterval;
   const bool accepted = ReadRxParameters(parameters, model);

@@ -61,7 +61,7 @@ class tessalune_rx : public OrvennModelBuilder::DFModel {
   Buffer<double> OutputBuffer;
 
   // Timing, set by AMI_Init before Setup.
-  double SamplesPerBit = 32.0;
+  double SamplesPerBit = 32.0;        // bit time / sample interval, not rounded
   double BitTime = 1e-10;             // seconds
   double SampleInterval = 3.125e-12;  // seconds
 

@@ -66,21 +66,23 @@ struct Session {
   tessalune_rx& Model() { return *static_cast<tessalune_rx*>(handle); }
 };
 
-// PRBS7 at 32 samples per bit, +-0.5, through a one-pole RC channel whose
-// time constant is one unit interval: a lossy line in miniature.
-std::vector<double> ReceivedWave(size_t bits, std::vector<bool>* sent = nullptr) {
-  std::vector<double> wave(bits * 32);
+// PRBS7 at `perBit` samples per bit (sample n carries bit n / perBit), +-0.5,
+// through a one-pole RC channel whose time constant is one unit interval: a
+// lossy line in miniature.
+std::vector<double> ReceivedWave(size_t bits, std::vector<bool>* sent = nullptr, double perBit = 32.0) {
+  std::vector<bool> pattern(bits);
   unsigned lfsr = 0x7Fu;
-  const double alpha = 1.0 - std::exp(-1.0 / 32.0);
-  double y = 0.0;
   for (size_t k = 0; k < bits; ++k) {
     lfsr = ((lfsr << 1) | (((lfsr >> 6) ^ (lfsr >> 5)) & 1u)) & 0x7Fu;
-    const bool bit = (lfsr & 1u) != 0;
-    if (sent != nullptr) sent->push_back(bit);
-    for (size_t j = 0; j < 32; ++j) {
-      y += alpha * ((bit ? 0.5 : -0.5) - y);
-      wave[k * 32 + j] = y;
-    }
+    pattern[k] = (lfsr & 1u) != 0;
+  }
+  if (sent != nullptr) *sent = pattern;
+  std::vector<double> wave(size_t(double(bits) * perBit));
+  const double alpha = 1.0 - std::exp(-1.0 / perBit);
+  double y = 0.0;
+  for (size_t n = 0; n < wave.size(); ++n) {
+    y += alpha * ((pattern[size_t(double(n) / perBit)] ? 0.5 : -0.5) - y);
+    wave[n] = y;
   }
   return wave;
 }
@@ -110,8 +112,8 @@ std::vector<double> ClockList(const std::vector<double>& clocks) {
 }
 
 // The returned wave at a time (seconds), linearly interpolated.
-double WaveAt(const std::vector<double>& wave, double t) {
-  const double x = t / kSampleInterval;
+double WaveAt(const std::vector<double>& wave, double t, double sampleInterval = kSampleInterval) {
+  const double x = t / sampleInterval;
   const size_t i = size_t(std::floor(x));
   if (i + 1 >= wave.size()) return wave.back();
   return wave[i] + (wave[i + 1] - wave[i]) * (x - double(i));
@@ -124,17 +126,18 @@ struct Eye {
   double opening = 1e9;
   long wrong = 0;
 };
-Eye MeasureEye(const std::vector<double>& wave, const std::vector<double>& clocks, const std::vector<bool>& sent) {
+Eye MeasureEye(const std::vector<double>& wave, const std::vector<double>& clocks, const std::vector<bool>& sent,
+               double sampleInterval = kSampleInterval) {
   Eye eye;
   eye.wrong = long(clocks.size());
   for (size_t lag = 0; lag < 3; ++lag) {
     long wrong = 0;
     for (size_t k = 1000; k < clocks.size() && k - lag < sent.size(); ++k)
-      wrong += (WaveAt(wave, clocks[k] + kBitTime / 2) >= 0.0) != sent[k - lag];
+      wrong += (WaveAt(wave, clocks[k] + kBitTime / 2, sampleInterval) >= 0.0) != sent[k - lag];
     eye.wrong = std::min(eye.wrong, wrong);
   }
   for (size_t k = 1000; k < clocks.size(); ++k)
-    eye.opening = std::min(eye.opening, std::fabs(WaveAt(wave, clocks[k] + kBitTime / 2)));
+    eye.opening = std::min(eye.opening, std::fabs(WaveAt(wave, clocks[k] + kBitTime / 2, sampleInterval)));
   return eye;
 }
 
@@ -391,4 +394,25 @@ TEST(RxEntryPoints, InstancesOnSeveralThreadsGiveTheSingleThreadBits) {
     EXPECT_EQ(std::memcmp(outs[t].data(), alone.data(), alone.size() * sizeof(double)), 0) << t;
     EXPECT_EQ(std::memcmp(clocks[t].data(), aloneClocks.data(), alone.size() * sizeof(double)), 0) << t;
   }
+}
+
+// A grid that does not divide the bit time (32.4 samples per bit): the
+// receiver works on the exact ratio, so its clock keeps the bit rate (no
+// slip, no frequency offset to chase) and every decision is right.
+TEST(RxEntryPoints, AGridThatDoesNotDivideTheBitTimeKeepsTheBitRate) {
+  const double perBit = 32.4, sampleInterval = kBitTime / perBit;
+  std::vector<bool> sent;
+  std::vector<double> wave = ReceivedWave(5000, &sent, perBit);
+  Session s(kAllParameters, nullptr, 0, 0, sampleInterval);
+  ASSERT_EQ(s.result, 1);
+  EXPECT_EQ(s.Model().SamplesPerBitInt, 32);
+  std::vector<double> clocks(wave.size());
+  ASSERT_EQ(AMI_GetWave(wave.data(), long(wave.size()), clocks.data(), nullptr, s.handle), 1);
+  const std::vector<double> list = ClockList(clocks);
+  ASSERT_GT(list.size(), 4990u);
+  EXPECT_NEAR((list.back() - list[1000]) / double(list.size() - 1001), kBitTime, 1e-4 * kBitTime);
+  EXPECT_LT(std::fabs(s.Model().Cdr.Frequency()), 5e-4);  // one or two frequency steps of dither
+  const Eye eye = MeasureEye(wave, list, sent, sampleInterval);
+  EXPECT_EQ(eye.wrong, 0);
+  EXPECT_GT(eye.opening, 0.3);
 }
