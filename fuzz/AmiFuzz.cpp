@@ -3,6 +3,7 @@
 // parameter string. Whatever the input, the entry points must neither crash
 // nor touch memory they do not own.
 #include "ami/AmiEntryPoints.h"
+#include "fuzz/FuzzTiming.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,19 +12,10 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 2) return 0;
+  double sampleInterval = 0.0, bitTime = 0.0;
+  const size_t at = ReadFuzzTiming(data, size, 140, sampleInterval, bitTime);
+  if (at == 0) return 0;
   const uint8_t mode = data[0];
-  double sampleInterval = 3.125e-12, bitTime = 1e-10;
-  size_t at = 1;
-  if (mode & 1) {
-    if (size < 17) return 0;
-    std::memcpy(&sampleInterval, data + 1, sizeof(double));
-    std::memcpy(&bitTime, data + 9, sizeof(double));
-    at = 17;
-  } else {
-    sampleInterval = 1e-10 / double(1 + data[1] % 140);
-    at = 2;
-  }
   std::string params(reinterpret_cast<const char*>(data + at), size - at);
   std::vector<char> text(params.c_str(), params.c_str() + params.size() + 1);
 

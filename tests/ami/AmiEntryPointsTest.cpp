@@ -1,6 +1,7 @@
 #include "ami/AmiEntryPoints.h"
 
 #include "model/tessalune_tx.h"
+#include "tests/LibraryListing.h"
 
 #include <gtest/gtest.h>
 
@@ -83,15 +84,9 @@ bool BitIdentical(const std::vector<double>& a, const std::vector<double>& b) {
 }  // namespace
 
 TEST(AmiEntryPoints, LibraryExportsExactlyTheThreeEntryPoints) {
-  FILE* nm = popen("nm -D --defined-only '" TESSALUNE_MODEL_PATH "'", "r");
-  ASSERT_NE(nm, nullptr);
-  std::set<std::string> names;
-  char line[1024];
-  while (std::fgets(line, sizeof line, nm) != nullptr) {
-    char address[64], type[8], name[900];
-    if (std::sscanf(line, "%63s %7s %899s", address, type, name) == 3) names.insert(name);
-  }
-  ASSERT_EQ(pclose(nm), 0);
+  bool ok = false;
+  const std::set<std::string> names = ExportedNames(TESSALUNE_MODEL_PATH, ok);
+  ASSERT_TRUE(ok);
   EXPECT_EQ(names, (std::set<std::string>{"AMI_Close", "AMI_GetWave", "AMI_Init"}));
 }
 

@@ -3,19 +3,11 @@
  * instances side by side. Exits 0 when every check holds; prints the first
  * failed check otherwise. */
 #include "ami/AmiEntryPoints.h"
+#include "tests/AmiLibrary.h"
 
-#include <dlfcn.h>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
-
-#define CHECK(cond)                                                            \
-  do {                                                                         \
-    if (!(cond)) {                                                             \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      return 1;                                                                \
-    }                                                                          \
-  } while (0)
 
 #define N 2048
 
@@ -38,15 +30,8 @@ static void fill_pattern(double* wave, long n) {
 }
 
 int main(void) {
-  void* lib = dlopen(TESSALUNE_MODEL_PATH, RTLD_NOW | RTLD_LOCAL);
-  if (lib == NULL) {
-    fprintf(stderr, "dlopen: %s\n", dlerror());
-    return 1;
-  }
-  *(void**)&init_fn = dlsym(lib, "AMI_Init");
-  *(void**)&getwave_fn = dlsym(lib, "AMI_GetWave");
-  *(void**)&close_fn = dlsym(lib, "AMI_Close");
-  CHECK(init_fn != NULL && getwave_fn != NULL && close_fn != NULL);
+  void* lib = load_ami_library(TESSALUNE_MODEL_PATH, &init_fn, &getwave_fn, &close_fn);
+  if (lib == NULL) return 1;
   CHECK(dlsym(lib, "ReportError") == NULL);
 
   double impulse[4] = {1.0, 2.0, 3.0, 4.0};

@@ -9,28 +9,13 @@
  *
  * Exits 0 once the transcript is complete; 1 when the library or one of the
  * three entry points cannot be found. */
+#include "TranscriptIo.h"
 #include "ami/AmiEntryPoints.h"
 
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-typedef HMODULE Library;
-static Library OpenLibrary(const char* path) { return LoadLibraryA(path); }
-static void* FindSymbol(Library lib, const char* name) { return (void*)GetProcAddress(lib, name); }
-static void CloseLibrary(Library lib) { FreeLibrary(lib); }
-#else
-#include <dlfcn.h>
-typedef void* Library;
-static Library OpenLibrary(const char* path) { return dlopen(path, RTLD_NOW | RTLD_LOCAL); }
-static void* FindSymbol(Library lib, const char* name) { return dlsym(lib, name); }
-static void CloseLibrary(Library lib) { dlclose(lib); }
-#endif
 
 #define MAX_SAMPLES 4096
 
@@ -40,19 +25,6 @@ static AMI_Close_Function close_fn;
 
 static long cases, samples, nonzero;
 
-/* The bits of a double as 16 hex digits, without the C library's help. */
-static void PutBits(double x) {
-  uint64_t bits;
-  memcpy(&bits, &x, sizeof bits);
-  char text[18];
-  for (int i = 15; i >= 0; --i, bits >>= 4) text[i] = "0123456789abcdef"[bits & 0xF];
-  text[16] = '\n';
-  text[17] = '\0';
-  fputs(text, stdout);
-}
-
-static void PutText(const char* label, const char* text) { printf("%s %s\n", label, text != NULL ? text : "(none)"); }
-
 /* PRBS7 bits at `per_bit` samples per bit, +-0.5 levels with a small dither
  * in steps of 2^-16: values a double holds exactly, the same everywhere. */
 static void Stimulus(double* wave, long n, long per_bit, unsigned seed) {
@@ -61,10 +33,7 @@ static void Stimulus(double* wave, long n, long per_bit, unsigned seed) {
   double level = 0.5;
   for (long i = 0; i < n; ++i) {
     if (i % per_bit == 0) {
-      unsigned bit = ((lfsr >> 6) ^ (lfsr >> 5)) & 1u;
-      lfsr = ((lfsr << 1) | bit) & 0x7Fu;
-      if (lfsr == 0) lfsr = 1;
-      level = bit ? 0.5 : -0.5;
+      level = NextPrbs7Bit(&lfsr) ? 0.5 : -0.5;
     }
     lcg = lcg * 1103515245u + 12345u;
     wave[i] = level + (double)((int)((lcg >> 16) & 0xFF) - 128) / 65536.0;
@@ -227,24 +196,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: %s LIBRARY > transcript.txt\n", argv[0]);
     return 2;
   }
-#ifdef _WIN32
-  /* "\n" as on Linux, also in what the DLL writes to stderr through the
-   * same C runtime. */
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-#endif
-  Library lib = OpenLibrary(argv[1]);
-  if (lib == NULL) {
-    fprintf(stderr, "cannot load %s\n", argv[1]);
-    return 1;
-  }
-  *(void**)&init_fn = FindSymbol(lib, "AMI_Init");
-  *(void**)&getwave_fn = FindSymbol(lib, "AMI_GetWave");
-  *(void**)&close_fn = FindSymbol(lib, "AMI_Close");
-  if (init_fn == NULL || getwave_fn == NULL || close_fn == NULL) {
-    fprintf(stderr, "%s lacks an AMI entry point\n", argv[1]);
-    return 1;
-  }
+  BinaryStdio();
+  Library lib = LoadModel(argv[1], &init_fn, &getwave_fn, &close_fn);
+  if (lib == NULL) return 1;
   OutputCases();
   FaultCases();
   printf("cases %ld samples %ld nonzero %ld\n", cases, samples, nonzero);

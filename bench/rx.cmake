@@ -1,0 +1,1 @@
+tessalune_add_benchmark(bench_rx SOURCES RxBench.cpp LIBS tess_rxami)
