@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "IbisParser/AlgModTree.h"
+#include "IbisParser/CmnFile.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
@@ -76,29 +77,43 @@ std::string DuplicateKey(const ALGMOD& r) {
   return key + std::to_string(r.bits);
 }
 
-bool FileExists(const char* dir, const char* name) {
-  char path[2048];
-  if (!ALGMOD_JoinPath(dir, name, path, sizeof path)) return false;
-  FILE* f = std::fopen(path, "r");
-  if (!f) return false;
+// What dir + name is, looked up before anything opens it (a pipe would wait
+// for a writer). A name too long to join, and a regular file that cannot be
+// opened, count as missing.
+CMN_FILE_KIND KindOf(const char* dir, const char* name, char (&path)[2048], const char** what) {
+  if (!ALGMOD_JoinPath(dir, name, path, sizeof path)) return CMN_FILE_MISSING;
+  const CMN_FILE_KIND kind = CMN_FileKind(path, what);
+  if (kind != CMN_FILE_REGULAR) return kind;
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return CMN_FILE_MISSING;
   std::fclose(f);
-  return true;
+  return CMN_FILE_REGULAR;
 }
 
+// A named file that is a directory, pipe or device is reported as unreadable
+// (4700) instead of as missing; the check goes on as for a missing one.
 void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
-  if (rec->codeFile[0] != '\0' && !FileExists(dir, rec->codeFile))
-    MSG_Code(MSG_LEVEL_ERROR, 4616, rec->codeFile, model);
+  char path[2048];
+  const char* what = nullptr;
+  if (rec->codeFile[0] != '\0') {
+    const CMN_FILE_KIND code = KindOf(dir, rec->codeFile, path, &what);
+    if (code == CMN_FILE_MISSING) MSG_Code(MSG_LEVEL_ERROR, 4616, rec->codeFile, model);
+    if (code == CMN_FILE_SPECIAL) MSG_Code(MSG_LEVEL_ERROR, 4700, "", path, what);
+  }
   if (rec->amiFile[0] == '\0') return;
   if (std::strchr(rec->amiFile, '.') == nullptr) {
     MSG_Code(MSG_LEVEL_ERROR, 4617, rec->amiFile, model);
     return;
   }
-  if (!FileExists(dir, rec->amiFile)) {
+  const CMN_FILE_KIND ami = KindOf(dir, rec->amiFile, path, &what);
+  if (ami == CMN_FILE_MISSING) {
     MSG_Code(MSG_LEVEL_ERROR, 4618, rec->amiFile, model);
     return;
   }
-  char path[2048];
-  ALGMOD_JoinPath(dir, rec->amiFile, path, sizeof path);  // fits: FileExists built it
+  if (ami == CMN_FILE_SPECIAL) {
+    MSG_Code(MSG_LEVEL_ERROR, 4700, "", path, what);
+    return;
+  }
   if (PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     AMITREE* tree = ALGMOD_ParseAmiText();
     if (tree) {

@@ -1,6 +1,16 @@
 #include "IbisParser/CmnFile.h"
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstring>
+
+#if defined(_WIN32)
+#include <stdio.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
@@ -30,21 +40,94 @@ void ToCase(char* text, bool upper) {
   }
 }
 
+#if defined(_WIN32)
+using StatBuffer = struct _stat64;
+int StatPath(const char* path, StatBuffer* status) { return _stat64(path, status); }
+int StatOpen(FILE* file, StatBuffer* status) { return _fstat64(_fileno(file), status); }
+bool IsRegular(const StatBuffer& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
+#else
+using StatBuffer = struct stat;
+int StatPath(const char* path, StatBuffer* status) { return stat(path, status); }
+int StatOpen(FILE* file, StatBuffer* status) { return fstat(fileno(file), status); }
+bool IsRegular(const StatBuffer& status) { return S_ISREG(status.st_mode); }
+#endif
+
+// The words message 4700 uses for what is not a regular file.
+const char* SpecialKind(const StatBuffer& status) {
+#if defined(_WIN32)
+  const unsigned type = status.st_mode & _S_IFMT;
+  if (type == _S_IFDIR) return "a directory";
+  if (type == _S_IFIFO) return "a pipe";
+  if (type == _S_IFCHR) return "a device";
+#else
+  if (S_ISDIR(status.st_mode)) return "a directory";
+  if (S_ISFIFO(status.st_mode)) return "a pipe";
+  if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return "a device";
+  if (S_ISSOCK(status.st_mode)) return "a socket";
+#endif
+  return "a special file";
+}
+
+// Opens `path` for reading when it is a regular file. Whatever else it names
+// is never opened for a blocking read: *special receives its kind's words
+// (else stays null) and the result is null, as for a missing file. The kind
+// is looked up before the open; on POSIX systems the open itself does not
+// wait (should the name have become a pipe in between) and the open file is
+// looked at again.
+FILE* OpenRegular(const char* path, const char** special) {
+  StatBuffer status{};
+  if (StatPath(path, &status) != 0) return nullptr;
+  if (!IsRegular(status)) {
+    *special = SpecialKind(status);
+    return nullptr;
+  }
+#if defined(_WIN32)
+  return std::fopen(path, "rb");
+#else
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  const bool looked = fstat(fd, &status) == 0;
+  if (!looked || !S_ISREG(status.st_mode)) {
+    if (looked) *special = SpecialKind(status);
+    close(fd);
+    return nullptr;
+  }
+  // Reads of a regular file never wait; the flag goes all the same, so the
+  // stream behaves as one fopen gives.
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  FILE* file = fdopen(fd, "rb");
+  if (!file) close(fd);
+  return file;
+#endif
+}
+
 // Opens dir + name, trying the name as given, in lower case and in upper
-// case; on success `name` holds the spelling that opened.
-FILE* OpenVariants(const char* dir, char* name) {
+// case; on success `name` holds the spelling that opened. When none opens
+// and a spelling names something other than a regular file, *special
+// receives the words for the first such (else stays null) and `name` that
+// spelling.
+FILE* OpenVariants(const char* dir, char* name, const char** special) {
   char joined[2 * (CMN_PATH_MAX + 2)];
   char variant[CMN_PATH_MAX + 2];
+  char specialName[CMN_PATH_MAX + 2] = "";
   for (int attempt = 0; attempt < 3; ++attempt) {
     std::strcpy(variant, name);
     if (attempt > 0) ToCase(variant, attempt == 2);
     if (attempt > 0 && std::strcmp(variant, name) == 0) continue;
     std::snprintf(joined, sizeof(joined), "%s%s", dir, variant);
-    if (FILE* file = std::fopen(joined, "rb")) {
+    const char* kind = nullptr;
+    if (FILE* file = OpenRegular(joined, &kind)) {
       std::strcpy(name, variant);
+      *special = nullptr;
       return file;
     }
+    if (kind && !*special) {
+      *special = kind;
+      std::strcpy(specialName, variant);
+    }
   }
+  if (*special) std::strcpy(name, specialName);
   return nullptr;
 }
 
@@ -113,13 +196,31 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where) {
     MSG_Error(1904);
     return nullptr;
   }
-  FILE* file = OpenVariants(found.dir, found.name);
+  const char* special = nullptr;
+  FILE* file = OpenVariants(found.dir, found.name, &special);
   if (!file) {
-    MSG_Error(1905, found.dir, found.name);
+    if (special)
+      MSG_Error(4700, found.dir, found.name, special);
+    else
+      MSG_Error(1905, found.dir, found.name);
     return nullptr;
   }
   if (where) *where = found;
   return file;
+}
+
+CMN_FILE_KIND CMN_FileKind(const char* path, const char** what) {
+  StatBuffer status{};
+  if (StatPath(path, &status) != 0) return CMN_FILE_MISSING;
+  if (IsRegular(status)) return CMN_FILE_REGULAR;
+  if (what) *what = SpecialKind(status);
+  return CMN_FILE_SPECIAL;
+}
+
+long long CMN_FileSize(FILE* file) {
+  StatBuffer status{};
+  if (!file || StatOpen(file, &status) != 0 || !IsRegular(status)) return -1;
+  return static_cast<long long>(status.st_size);
 }
 
 int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber, int report,

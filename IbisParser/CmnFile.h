@@ -22,11 +22,29 @@ struct CMN_PATH {
 // (PARSE_MODE_*): a name without "." gets the kind's extension, another
 // extension is refused (1900, 1902, 1903, 1924), too long names are refused
 // (1901, 1904), and a file that is not found as given, in lower case or in
-// upper case prints 1905. A path splits into directory and name at its last
-// '/' or '\'; the directory is joined to the name with '/'. Messages are at
-// the error level. Returns the open stream (and fills *where when not null),
-// or null.
+// upper case prints 1905. Only regular files are opened: a directory, pipe,
+// device or socket (through a link too) prints 4700 and is never opened for a
+// blocking read, so a pipe without a writer cannot hold the checker up and a
+// device without an end cannot fill its memory. A path splits into directory
+// and name at its last '/' or '\'; the directory is joined to the name with
+// '/'. Messages are at the error level. Returns the open stream (and fills
+// *where when not null), or null.
 FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where);
+
+// What a path names, as the checker looks at files it does not open itself
+// (the code file of an [Algorithmic Model]) or before it opens them.
+enum CMN_FILE_KIND {
+  CMN_FILE_MISSING,  // nothing, or nothing the checker may look at
+  CMN_FILE_REGULAR,  // a regular file (a link is followed)
+  CMN_FILE_SPECIAL,  // a directory, pipe, device or socket: no file to read
+};
+
+// The kind of `path` without opening it; *what (when not null) receives the
+// words for message 4700 ("a directory", "a pipe", ...) of a special file.
+CMN_FILE_KIND CMN_FileKind(const char* path, const char** what);
+
+// Size in bytes of the open regular file `file`, or -1 when it cannot be told.
+long long CMN_FileSize(FILE* file);
 
 // Illegal characters reported one by one in a file; further ones are
 // counted in the summary but not printed.

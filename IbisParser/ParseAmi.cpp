@@ -77,10 +77,22 @@ int PARSE_CheckAmiFile(const char* path) {
   gAmiLength = gAmiCapacity = 0;
 
   int result = 0;
-  if (FILE* f = CMN_OpenFile(path, PARSE_MODE_AMI, nullptr)) {
+  CMN_PATH where{};
+  if (FILE* f = CMN_OpenFile(path, PARSE_MODE_AMI, &where)) {
+    // The size is refused before anything is read; the count of what is read
+    // catches a file that grows meanwhile. Each line counts with its line end.
+    const unsigned long long most = PARSE_AMI_FILE_MAX;
+    bool tooLarge = CMN_FileSize(f) > static_cast<long long>(most);
+    unsigned long long taken = 0;
     std::string line;
+    size_t fullLength = 0;
     bool inDescription = false;
-    while (CMN_ReadLine(f, line, SIZE_MAX, &gulLineNumber, 1, nullptr)) {
+    while (!tooLarge && CMN_ReadLine(f, line, most + 1, &gulLineNumber, 1, &fullLength)) {
+      taken += fullLength + 1;
+      if (taken > most + 1) {
+        tooLarge = true;
+        break;
+      }
       PARSE_ReportTab(line.c_str());
       LineKind kind = Classify(line, gcCommentChar);
       if (kind == LineKind::Skip) continue;
@@ -92,7 +104,13 @@ int PARSE_CheckAmiFile(const char* path) {
       PARSE_AppendAmiText(line.data(), KeptLength(line, gcCommentChar));
     }
     std::fclose(f);
-    result = 1;
+    if (tooLarge) {
+      MSG_Error(4701, where.dir, where.name, static_cast<int>(most >> 20));
+      if (gpszAmiText) CMN_Free(&gpszAmiText);
+      gAmiLength = gAmiCapacity = 0;
+    } else {
+      result = 1;
+    }
   }
   PARSE_RestoreReading(enclosing);
   return result;

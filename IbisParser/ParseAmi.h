@@ -12,8 +12,13 @@ extern char* gpszAmiText;
 // Longest Description line, or continuation of one, in an .ami file.
 constexpr int PARSE_AMI_DESCRIPTION_MAX = 120;
 
+// Largest .ami file read: 16 MiB, far beyond any real parameter file (the
+// parse tree takes some tens of times the text's size).
+constexpr unsigned long PARSE_AMI_FILE_MAX = 16ul << 20;
+
 // Reads the .ami file `path` into gpszAmiText. Returns 1 when the file was
-// read to its end, 0 when it could not be opened (reported).
+// read to its end, 0 when it could not be opened or holds more than
+// PARSE_AMI_FILE_MAX bytes (4701; nothing is parsed then), both reported.
 int PARSE_CheckAmiFile(const char* path);
 
 // Appends `count` characters of `text` to gpszAmiText, growing it; 922 when

@@ -26,6 +26,10 @@ bool Configure(tessalune_tx& model, double sampleInterval, double bitTime, const
   // so that whatever else is wrong is reported as well.
   const bool selected = CheckResponseSelection(model);
   model.BitTime = bitTime;
+  // The response filters on the simulator's grid; the emphasis delays in
+  // whole samples, with a word when that is far from one and two UI.
+  model.SampleRate = ResponseSampleRate(sampleInterval, bitTime, model.SamplesPerBitInt);
+  NoteEmphasisTiming(model, sampleInterval, bitTime, model.SamplesPerBitInt);
   AmiFrame::AttachPortStorage(model.InputBuffer);
   AmiFrame::AttachPortStorage(model.OutputBuffer);
   AmiFrame::AttachPortStorage(model.EqualizerOutputBuffer);

@@ -116,6 +116,8 @@ const MSG_ROW gaMsgCatalogue[] = {
     {4632, "%s: Illegal Format for %s. Expected %d number(s)"},
     {4634, "Invalid syntax of branch or leaf. At least 2 elements expected in a list"},
     {4635, "Too few nodes in branches or leaves"},
+    {4700, "Unable To Read File '%s%s': it is %s, not a regular file"},
+    {4701, "Unable To Read File '%s%s': it holds more than %d MiB, more than an AMI parameter file may hold"},
 };
 
 const size_t gulMsgCatalogueSize = sizeof(gaMsgCatalogue) / sizeof(gaMsgCatalogue[0]);

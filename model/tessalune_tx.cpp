@@ -95,7 +95,7 @@ void tessalune_tx::ReleaseResponseTables() {
 // MaxSampleRate they are not built at all. Rates that are not positive are
 // left to the filters, which refuse them themselves.
 bool tessalune_tx::SampleRateFitsFilters() const {
-  const double rate = Bank.SamplesPerBit / Bank.BitTime;
+  const double rate = Bank.SampleRate;
   if (rate > MaxSampleRate) {
     std::ostringstream text;
     text << "SampleRate " << rate << " exceeds the largest the response filters are built for, " << MaxSampleRate;
@@ -126,7 +126,7 @@ bool tessalune_tx::SetupResponseBank() {
     TimeResponseFIR& r = b.R[k];
     r.Response = new double[kResponseTableSize];
     r.ResponseTimeStamps = new double[kResponseTableSize];
-    LoadResponse(r, k, r.Response, r.ResponseTimeStamps, b.SamplesPerBit / b.BitTime);
+    LoadResponse(r, k, r.Response, r.ResponseTimeStamps, b.SampleRate);
     if (filtersFit) ok &= r.Setup();
   }
   ok &= b.CornerConverter.Setup();
@@ -152,6 +152,7 @@ bool tessalune_tx::Setup() {
   Bank.corner = corner;
   Bank.SamplesPerBit = SamplesPerBit;
   Bank.BitTime = BitTime;
+  Bank.SampleRate = SampleRate > 0.0 ? SampleRate : SamplesPerBit / BitTime;
   ShapeBuses();
 
   bool ok = SetupResponseBank();

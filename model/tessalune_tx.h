@@ -73,6 +73,11 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
   double Vreg = 2.0;
   double corner = 2.0;
   double BitTime = 1e-10;  // seconds
+  // Tap grid of the response filters, samples per second; unless positive,
+  // the unit-interval grid SamplesPerBit / BitTime. The entry points give
+  // the simulator's own grid, 1 / sample interval, where the bit time is not
+  // a whole number of sample intervals, so the response keeps its time scale.
+  double SampleRate = 0.0;
 
   struct ResponseBank {
     OrvennModelBuilder::TimeResponseFIR R[ResponseCount];
@@ -94,6 +99,7 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
     double corner = 2.0;
     double SamplesPerBit = 32.0;
     double BitTime = 1e-10;
+    double SampleRate = 3.2e11;  // the tap grid the filters were built on
   };
   ResponseBank Bank;
 

@@ -141,6 +141,153 @@ TEST(AmiEntryPoints, SamplesPerBitRoundToTheNearestInteger) {
   EXPECT_NE(wave[40], 0.0);
 }
 
+namespace {
+
+// The time at which the output of a unit step entered at time 0 crosses half
+// its final level (between samples, on the straight line through them), less
+// the n samples of the main emphasis path: the delay of the analog response.
+double ResponseHalfDelay(double sampleInterval, double bitTime) {
+  Session s("(tessalune_tx (emphasis 0) (Vreg 2) (corner 2))", sampleInterval, bitTime);
+  EXPECT_EQ(s.result, 1);
+  std::vector<double> wave(size_t(2e-9 / sampleInterval), 1.0);
+  EXPECT_EQ(s.GetWave(wave), 1);
+  const double half = 0.5 * wave.back();
+  for (size_t i = 1; i < wave.size(); ++i) {
+    if (wave[i - 1] < half && wave[i] >= half) {
+      const double at = double(i - 1) + (half - wave[i - 1]) / (wave[i] - wave[i - 1]);
+      return (at - s.Model().SamplesPerBitInt) * sampleInterval;
+    }
+  }
+  return -1.0;
+}
+
+// FNV-1a over the bytes of the samples.
+uint64_t Fingerprint(const std::vector<double>& wave) {
+  uint64_t hash = 14695981039346656037ull;
+  for (double x : wave) {
+    unsigned char bytes[sizeof x];
+    std::memcpy(bytes, &x, sizeof x);
+    for (unsigned char b : bytes) hash = (hash ^ b) * 1099511628211ull;
+  }
+  return hash;
+}
+
+}  // namespace
+
+TEST(AmiEntryPoints, ResponseKeepsItsTimeScaleWhenTheBitIsNoWholeNumberOfSampleIntervals) {
+  // 13.35 ps gives 7.49 intervals per bit, rounded to 7 as 14.29 ps does.
+  // The response filter samples the response every 13.35 ps, so its delay
+  // stays that of the whole-number grids around it (67.7 ps at 7 and 68.6 ps
+  // at 8 samples per bit); sampled on the 14.29 ps grid it came 7 % early,
+  // at 63.3 ps.
+  const double bitTime = 1e-10;
+  const double delay = ResponseHalfDelay(1.335e-11, bitTime);
+  EXPECT_NEAR(delay, ResponseHalfDelay(bitTime / 7, bitTime), 1.5e-12);
+  EXPECT_NEAR(delay, ResponseHalfDelay(bitTime / 8, bitTime), 1.5e-12);
+  EXPECT_NEAR(ResponseHalfDelay(1.4286e-11, bitTime), ResponseHalfDelay(bitTime / 7, bitTime), 0.1e-12);
+
+  Session coarse(kAllParameters, 1.335e-11, bitTime);
+  EXPECT_EQ(coarse.result, 1);
+  EXPECT_EQ(coarse.Model().SampleRate, 1.0 / 1.335e-11);
+  EXPECT_EQ(coarse.Model().SamplesPerBitInt, 7);
+  EXPECT_STREQ(coarse.msg,
+               "The IBIS-AMI model, tessalune_tx, finds the bit time 1e-10 s to be 7.49064 sample intervals of "
+               "1.335e-11 s; its emphasis delays use the nearest whole number, 7 samples per bit, which puts its taps "
+               "6.55e-12 s (6.6% of a UI) before one UI and 1.31e-11 s before two UI. ");
+  Session late(kAllParameters, 3.2e-12, bitTime);
+  EXPECT_EQ(late.result, 1);
+  EXPECT_STREQ(late.msg,
+               "The IBIS-AMI model, tessalune_tx, finds the bit time 1e-10 s to be 31.25 sample intervals of 3.2e-12 "
+               "s; its emphasis delays use the nearest whole number, 31 samples per bit, which puts its taps 8e-13 s "
+               "(0.8% of a UI) before one UI and 1.6e-12 s before two UI. ");
+  Session after(kAllParameters, 1.5e-11, bitTime);
+  EXPECT_STREQ(after.msg,
+               "The IBIS-AMI model, tessalune_tx, finds the bit time 1e-10 s to be 6.66667 sample intervals of 1.5e-11 "
+               "s; its emphasis delays use the nearest whole number, 7 samples per bit, which puts its taps 5e-12 s "
+               "(5.0% of a UI) after one UI and 1e-11 s after two UI. ");
+
+  // Within 0.1 % of a whole number: the simulator's grid, without a word.
+  for (double ratio : {7.006, 6.994, 7.0 * (1.0 + 2e-9)}) {
+    Session near(kAllParameters, bitTime / ratio, bitTime);
+    EXPECT_EQ(near.result, 1) << ratio;
+    EXPECT_STREQ(near.msg, "untouched") << ratio;
+    EXPECT_EQ(near.Model().SampleRate, ratio / bitTime) << ratio;
+  }
+  // Beyond it, the sentence; the sentence comes after the intake's.
+  Session beyond("(tessalune_tx (emphasis 1))", bitTime / 7.008, bitTime);
+  const std::string text = beyond.msg;
+  EXPECT_LT(text.find("parameter Vreg"), text.find("7.008 sample intervals")) << text;
+  EXPECT_NE(text.find("7.008 sample intervals"), std::string::npos) << text;
+  // A count the emphasis filter refuses gets the refusal alone.
+  Session refused(kAllParameters, bitTime / 140.3, bitTime);
+  EXPECT_EQ(refused.result, 0);
+  EXPECT_EQ(std::string(refused.msg), kSetupSentence);
+}
+
+TEST(AmiEntryPoints, CoarseIntervalCheckJudgesTheGridTheFiltersUse) {
+  // 10.5 intervals of 38.1 ps per bit of 400 ps round to 11. Response 0
+  // keeps its area by chance on the 36.4 ps grid of 11 samples per bit, but
+  // misses it by 6.5 % on the 38.1 ps grid its filter now uses: refused.
+  const char* const params = "(tessalune_tx (emphasis 0) (Vreg 0) (corner 0))";
+  Session chance(params, 4e-10 / 11, 4e-10);
+  EXPECT_EQ(chance.result, 1);
+  Session s(params, 4e-10 / 10.5, 4e-10);
+  EXPECT_EQ(s.result, 0);
+  const std::string text = s.msg;
+  EXPECT_NE(text.find("sample intervals of 3.80952e-11 s; its emphasis delays use the nearest whole number, 11 "
+                      "samples per bit, which puts its taps 1.9e-11 s (4.8% of a UI) after one UI"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("cannot use the sample interval 3.80952e-11 s with the bit time 4e-10 s: at 11 samples per bit "
+                      "the taps of its response filter miss the response's area by 6.5% (at most 2% is allowed).  The "
+                      "largest sample interval that works is 1.81818e-11 s (22 samples per bit). "),
+            std::string::npos)
+      << text;
+}
+
+TEST(AmiEntryPoints, BitTimesOfWholeSampleIntervalsKeepTheirBits) {
+  // Fingerprints of the output for these grids as the model gave them when
+  // every grid's filters were built on bit time / samples per bit. A sample
+  // interval rounded by the simulator (here 3e-10 relative) gives the same.
+  const struct {
+    double bitTime;
+    int samplesPerBit;
+    uint64_t fingerprint[2];
+  } grids[] = {
+      {1e-10, 7, {0x8ee984c5ea53d1c9ull, 0x262c8468298843eaull}},
+      {1e-10, 32, {0x1ed3c017eb37b1fbull, 0x2ee7e34b514f73d4ull}},
+      {1e-10, 3, {0x69eeb87c85379de9ull, 0x69e2a3c4ca3e8ed3ull}},
+      {1e-10, 128, {0x2feef1e65d7eb537ull, 0xbbb2d966e8f44e4full}},
+      {2e-10, 13, {0x9b8500def3f9ec37ull, 0x4738d8338fe9dd0full}},
+      {1e-9, 62, {0x2c0e1c7955e0fa7eull, 0xc0282c15d9db068dull}},
+      {1.6e-11, 1, {0xebe786f6e23cd5b9ull, 0xb7eb1d97b87a6f71ull}},
+      {4e-10, 25, {0xc7a1e651e7c566beull, 0x00512305bb08ee8cull}},
+  };
+  const char* const params[2] = {"(tessalune_tx (emphasis 3) (Vreg 1) (corner 0))",
+                                 "(tessalune_tx (emphasis 6) (Vreg 2) (corner 2))"};
+  for (const auto& grid : grids) {
+    const int n = grid.samplesPerBit;
+    for (int p = 0; p < 2; ++p) {
+      for (double rounding : {1.0, 1.0 + 3e-10}) {
+        Session s(params[p], grid.bitTime / n * rounding, grid.bitTime);
+        ASSERT_EQ(s.result, 1) << n << " " << params[p];
+        EXPECT_STREQ(s.msg, "untouched");
+        EXPECT_EQ(s.Model().SampleRate, n / grid.bitTime);
+        std::mt19937 rng{unsigned(n)};
+        std::vector<double> wave(size_t(40 * n + 1000));
+        double level = 0.5;
+        for (size_t i = 0; i < wave.size(); ++i) {
+          if (i % size_t(n) == 0) level = (rng() & 1) ? 0.5 : -0.5;
+          wave[i] = level;
+        }
+        ASSERT_EQ(s.GetWave(wave), 1);
+        EXPECT_EQ(Fingerprint(wave), grid.fingerprint[p])
+            << grid.bitTime << " s, " << n << " samples per bit, " << params[p] << ", x" << rounding;
+      }
+    }
+  }
+}
+
 TEST(AmiEntryPoints, ClockTimesCarryOnlyTheEndMarker) {
   Session s;
   double clocks[3] = {7.0, 7.0, 7.0};

@@ -21,19 +21,30 @@ namespace {
 
 const int kSamplesPerBit[] = {1, 2, 3, 7, 32, 33, 64, 128};
 
-// One model instance, 100 ps bit time; with fewer than 7 samples per bit,
-// a shorter one that keeps the sample interval at 16 ps, since AMI_Init
-// refuses intervals too coarse for the response filters.
+// A sample interval and a bit time.
+struct Grid {
+  double sampleInterval, bitTime;
+};
+
+// The grid of n samples per bit of 100 ps; with fewer than 7, a shorter bit
+// time that keeps the sample interval at 16 ps, since AMI_Init refuses
+// intervals too coarse for the response filters.
+Grid GridOf(int samplesPerBit) {
+  const double bitTime = samplesPerBit < 7 ? 16e-12 * samplesPerBit : 1e-10;
+  return {bitTime / samplesPerBit, bitTime};
+}
+
+// One model instance.
 struct Instance {
   void* handle = nullptr;
   long result = 0;
 
-  Instance(const std::string& params, int samplesPerBit) {
+  Instance(const std::string& params, int samplesPerBit) : Instance(params, GridOf(samplesPerBit)) {}
+  Instance(const std::string& params, Grid grid) {
     std::vector<char> text(params.begin(), params.end());
     text.push_back('\0');
     char* msg = nullptr;
-    const double bitTime = samplesPerBit < 7 ? 16e-12 * samplesPerBit : 1e-10;
-    result = AMI_Init(nullptr, 0, 0, bitTime / samplesPerBit, bitTime, text.data(), nullptr, &handle, &msg);
+    result = AMI_Init(nullptr, 0, 0, grid.sampleInterval, grid.bitTime, text.data(), nullptr, &handle, &msg);
   }
   ~Instance() { AMI_Close(handle); }
   tessalune_tx& Model() { return *static_cast<tessalune_tx*>(handle); }
@@ -85,21 +96,27 @@ std::vector<double> Levels(size_t count, int n, unsigned seed) {
 // Runs `params` through the network once and through the block path at every
 // level, in each of the given sequences of calls; the outputs must agree
 // sample for sample.
-void ExpectSameOutput(const std::string& params, int samplesPerBit, const std::vector<double>& input,
+void ExpectSameOutput(const std::string& params, Grid grid, const std::vector<double>& input,
                       const std::vector<std::vector<long>>& callSequences) {
-  Instance network(params, samplesPerBit);
+  Instance network(params, grid);
   ASSERT_EQ(network.result, 1) << params;
   network.Model().BlockPath.UseNetwork();
   const std::vector<double> expected = network.Drive(input, {long(input.size())});
   for (const std::vector<long>& calls : callSequences) {
     for (int level : LevelsHere()) {
-      Instance block(params, samplesPerBit);
+      Instance block(params, grid);
       ASSERT_TRUE(block.Model().BlockPath.SelectLevel(FIRLanes::Level(level))) << params;
       EXPECT_EQ(FirstDifference(block.Drive(input, calls), expected), "")
-          << params << ", " << samplesPerBit << " samples per bit, " << FIRLanes::Name(FIRLanes::Level(level))
-          << ", calls of " << calls[0] << (calls.size() > 1 ? " and more" : "");
+          << params << ", " << grid.sampleInterval << " s per sample, " << grid.bitTime << " s per bit, "
+          << FIRLanes::Name(FIRLanes::Level(level)) << ", calls of " << calls[0]
+          << (calls.size() > 1 ? " and more" : "");
     }
   }
+}
+
+void ExpectSameOutput(const std::string& params, int samplesPerBit, const std::vector<double>& input,
+                      const std::vector<std::vector<long>>& callSequences) {
+  ExpectSameOutput(params, GridOf(samplesPerBit), input, callSequences);
 }
 
 }  // namespace
@@ -137,6 +154,38 @@ TEST(GetWavePaths, WavesLargerThanTheBlockPathsChunksCarryOver) {
   ExpectSameOutput(params, 32, AnySamples(70000, 65536), {{65536}, Calls(3, 5)});
   ExpectSameOutput(params, 1, AnySamples(7000, 1), {Calls(3, 6)});
   ExpectSameOutput("(tessalune_tx (emphasis 6) (Vreg 1) (corner 2))", 128, Levels(7000, 128, 2), {Calls(3, 7)});
+}
+
+TEST(GetWavePaths, FiltersLongerThanAChunkAndGridsOffAWholeNumberOfSamplesPerBit) {
+  // The response spans 457 ps: at 0.1 ps per sample (128 samples per bit of
+  // 12.8 ps) its filter has 4,572 taps, more than two chunks of the block
+  // path, so the history window spans chunks. Then bit times of 99.96 and
+  // 7.006 sample intervals: within 0.1 % of 100 and 7, not whole numbers,
+  // so the response filters take the simulator's grid.
+  const std::string params = "(tessalune_tx (emphasis 5) (Vreg 1) (corner 1))";
+  const struct {
+    Grid grid;
+    int samplesPerBit;
+    int32_t taps;
+  } cases[] = {
+      {{1e-13, 1.28e-11}, 128, 4572},
+      {{1e-13 * (1.0 + 2e-4), 9.998e-12}, 100, 4571},
+      {{1e-10 / 7.006, 1e-10}, 7, 33},
+  };
+  for (const auto& c : cases) {
+    Instance probe(params, c.grid);
+    ASSERT_EQ(probe.result, 1) << c.grid.sampleInterval;
+    const tessalune_tx& model = probe.Model();
+    EXPECT_EQ(model.SamplesPerBitInt, c.samplesPerBit);
+    EXPECT_EQ(model.Bank.R[4].NumTaps, c.taps) << c.grid.sampleInterval;
+    // Past two full histories; the network, firing all nine filters per
+    // sample, is the slow part, so each grid takes one kind of input.
+    const size_t length = size_t(2 * model.Bank.R[4].NumTaps + 900);
+    const unsigned seed = unsigned(c.samplesPerBit);
+    const std::vector<double> input =
+        c.samplesPerBit == 100 ? Levels(length, c.samplesPerBit, seed) : AnySamples(length, seed);
+    ExpectSameOutput(params, c.grid, input, {{long(length)}, Calls(3, seed)});
+  }
 }
 
 TEST(GetWavePaths, InitTakesTheBestLevelOfTheProcessor) {

@@ -99,6 +99,30 @@ TEST_F(CheckCli, BinaryFilesPrintAHundredReportsAndCountTheRest) {
   EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 2 * 100 + 5);
 }
 
+TEST_F(CheckCli, DirectoriesInsteadOfFilesFail) {
+  // An .ami that is a directory, on its own and named by an .ibs.
+  fs::create_directory(dir_ / "params.ami");
+  CliResult r = RunCli("check -q '" + (dir_ / "params.ami").string() + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output, "ERROR - Unable To Read File '" + (dir_ / "params.ami").string() +
+                          "': it is a directory, not a regular file\n\nErrors  : 1\n\nFile Failed\n");
+  Write("m.so", "");
+  const std::string ibs = Write("m.ibs",
+                                "[IBIS Ver] 5.0\n[File Name] m.ibs\n[File Rev] 1\n[Component] c\n"
+                                "[Manufacturer] x\n[Package]\nR_pkg 0 NA NA\nL_pkg 0 NA NA\nC_pkg 0 NA NA\n"
+                                "[Pin] signal_name model_name\n1 out m\n[Model] m\nModel_type Output\n"
+                                "C_comp 1p NA NA\n[Voltage Range] 1 NA NA\n[Pulldown]\n-1 -1 NA NA\n1 1 NA NA\n"
+                                "[Pullup]\n-1 1 NA NA\n1 -1 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\n"
+                                "dV/dt_f 1/1n NA NA\n[Algorithmic Model]\n"
+                                "Executable Linux_gcc_64 m.so params.ami\n[End Algorithmic Model]\n[End]\n");
+  r = RunCli("check -q " + ibs);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("ERROR - Unable To Read File '" + (dir_ / "params.ami").string() +
+                          "': it is a directory, not a regular file\n"),
+            std::string::npos)
+      << r.output;
+}
+
 TEST_F(CheckCli, UsageErrorsExitTwo) {
   EXPECT_EQ(RunCli("check").status, 2);
   EXPECT_EQ(RunCli("check -q").status, 2);
