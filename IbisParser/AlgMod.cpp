@@ -7,6 +7,7 @@
 
 #include "IbisParser/AlgModTree.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/IbisVersion.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
@@ -99,6 +100,9 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   }
   char path[2048];
   ALGMOD_JoinPath(dir, rec->amiFile, path, sizeof path);  // fits: FileExists built it
+  // The .ami file is checked for the version of the IBIS file that names it.
+  const int enclosingBase = giAmiBaseRelease;
+  giAmiBaseRelease = giIbisRelease;
   if (PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     AMITREE* tree = ALGMOD_ParseAmiText();
     if (tree) {
@@ -108,6 +112,7 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   } else {
     ALGMOD_ReleaseAmiText();
   }
+  giAmiBaseRelease = enclosingBase;
 }
 
 }  // namespace
@@ -211,6 +216,8 @@ void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDi
 }
 
 int ALGMOD_CheckAmiFile(const char* path) {
+  // On its own, an .ami file is checked for 5.0 unless its AMI_Version names a later version.
+  giAmiBaseRelease = IBIS_RELEASE_50;
   if (!PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     ALGMOD_ReleaseAmiText();
     return 0;

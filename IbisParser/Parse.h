@@ -55,9 +55,15 @@ extern PARSE_STATE gParse;
 // Comment character of the file being read ('|' unless [Comment Char] says otherwise).
 extern char gcCommentChar;
 
-// IBIS version number (1 to 5) of the file being checked, set by the file
-// header; 0 before any file. It chooses the keyword set and the line limit.
+// IBIS version number (1 to 7, the first digit of [IBIS Ver]) of the file
+// being checked, set by the file header; 0 before any file. It chooses the
+// line limit and the [File Name] length.
 extern int giIbisVersion;
+
+// Release code (IBIS_RELEASE_*, IbisVersion.h) of the rule set the file is
+// checked against: 21, 32, 42, 50, 51, 60, 61, 70, 71 or 72. Set with
+// giIbisVersion; it chooses the keyword set and the version-dependent rules.
+extern int giIbisRelease;
 
 // Report settings: quiet suppresses the "Checking" line.
 extern int gbParseQuiet;
@@ -73,6 +79,7 @@ struct PARSE_READING {
   PARSE_STATE file;
   char commentChar;
   int ibisVersion;
+  int ibisRelease;
   unsigned long lineNumber;
 };
 
@@ -87,9 +94,6 @@ int PARSE_CheckFile(const char* path, int mode);
 // context rules that depend on the previous keyword `previous`. Returns 1 and
 // stores the id in *id, or 0 after printing 914, 915 or 916.
 int PARSE_Keyword(const char* line, int previous, int set, int* id);
-
-// The keyword set of an IBIS version number.
-int PARSE_SetOfVersion(int version);
 
 // Text after the keyword of a keyword line and the whitespace after it;
 // null when the line has no ']'.

@@ -116,6 +116,8 @@ const MSG_ROW gaMsgCatalogue[] = {
     {4632, "%s: Illegal Format for %s. Expected %d number(s)"},
     {4634, "Invalid syntax of branch or leaf. At least 2 elements expected in a list"},
     {4635, "Too few nodes in branches or leaves"},
+    {4640, "Reserved parameters checked for AMI_Version %s"},
+    {4641, "Model_Specific found before Reserved_Parameters (AMI_Version 5.1 on)"},
 };
 
 const size_t gulMsgCatalogueSize = sizeof(gaMsgCatalogue) / sizeof(gaMsgCatalogue[0]);

@@ -17,7 +17,7 @@ using Parse = CheckerFiles;
 }  // namespace
 
 TEST(KeywordTables, SetsHoldTheirRowsInIdOrderAndEndAlike) {
-  const int sizes[] = {50, 88, 109, 120};
+  const int sizes[] = {50, 88, 109, 120, 120, 121, 121, 131, 132, 132};
   for (int set = 0; set < KEY_SET_COUNT; ++set) {
     ASSERT_EQ(KEY_TableSize(set), sizes[set]);
     const KEY_ROW* rows = KEY_Table(set);
@@ -55,8 +55,12 @@ TEST_F(Parse, VersionIsDetectedFromTheFirstKeyword) {
   EXPECT_EQ(lines, 3u);
   Write("b.ibs", "[Component] x\n[IBIS Ver] 4.2\n");
   EXPECT_EQ(CMN_DetectVersion((dir_ / "b.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
-  Write("c.ibs", "[IBIS Ver] 7.1\n");
-  EXPECT_EQ(CMN_DetectVersion((dir_ / "c.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
+  Write("c.ibs", "[IBIS Ver] 7.1|comment\n");
+  char text[16] = {};
+  EXPECT_EQ(CMN_DetectVersionText((dir_ / "c.ibs").string().c_str(), PARSE_MODE_IBS, nullptr, text, sizeof text), 7);
+  EXPECT_STREQ(text, "7.1");
+  Write("d.ibs", "[IBIS Ver] 8.0\n");
+  EXPECT_EQ(CMN_DetectVersion((dir_ / "d.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
 }
 
 TEST_F(Parse, UnrecognisedVersionStopsTheCheck) {
