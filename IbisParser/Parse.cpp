@@ -9,8 +9,10 @@
 #include "IbisParser/IbisVersion.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Model.h"
+#include "IbisParser/ModelSelector.h"
 #include "IbisParser/OtherSections.h"
 #include "IbisParser/ParseAmi.h"
+#include "IbisParser/References.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -50,8 +52,11 @@ void FreeDescription() {
   HDR_Free(&gParse.header);
   COMP_FreeAll(&gParse.components);
   MODEL_FreeAll(&gParse.models);
+  SEL_FreeAll(&gParse.selectors);
   gParse.lastComponent = nullptr;
   gParse.lastModel = nullptr;
+  gParse.lastSelector = nullptr;
+  gParse.selector = nullptr;
   gParse.headerOpen = 0;
   gParse.component = nullptr;
   gParse.model = nullptr;
@@ -342,6 +347,7 @@ int PARSE_CheckFile(const char* path, int mode) {
       HandleLine(PARSE_LINE_KEYWORD, "[END]");
     }
     std::fclose(file);
+    REF_CheckFile();
     MODEL_EndOfFile(gParse.models);
     result = 1;
   }

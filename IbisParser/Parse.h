@@ -11,6 +11,7 @@
 struct HDR;
 struct COMPONENT;
 struct MODEL;
+struct MODEL_SELECTOR;
 
 // File kinds of PARSE_CheckFile.
 enum {
@@ -48,6 +49,9 @@ struct PARSE_STATE {
   MODEL* models;                    // models in file order
   MODEL* lastModel;                 // the last of them
   MODEL* model;                     // the open model, or null
+  MODEL_SELECTOR* selectors;        // model selectors in file order
+  MODEL_SELECTOR* lastSelector;     // the last of them
+  MODEL_SELECTOR* selector;         // the open selector, or null
 };
 
 extern PARSE_STATE gParse;

@@ -210,7 +210,7 @@ TEST_F(Parse, ModelsKeepTheirFileOrderBetweenComponents) {
   std::string expected;
   for (int i = 0; i < 4; ++i) {
     const std::string n = std::to_string(i);
-    text += "[Component] c" + n + "\n[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
+    text += MinimalComponent("c" + n) + "[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
             ".ami\n[End Algorithmic Model]\n";
     expected += "ERROR - Code file x.so not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
     expected += "ERROR - AMI parameter file m" + n +
@@ -249,7 +249,7 @@ TEST_F(Parse, CommentCharacter) {
 }
 
 TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
-  std::string body = "[Model selector] sel\nm1 first\n[End]\n";
+  std::string body = "[Model selector] sel\nm1 first\n[Model] m1\n[End]\n";
   EXPECT_EQ(Check(Header("3.2") + body), "");
   std::string out = Check(Header("2.1") + body);
   EXPECT_EQ(out,
@@ -295,10 +295,10 @@ TEST_F(Parse, OpeningKeywordsDependOnTheFileKind) {
 }
 
 TEST_F(Parse, SecondIbisVerIsReported) {
-  std::string out = Check(Header() + "[Component] c\n[IBIS Ver] 4.2\n[End]\n");
+  std::string out = Check(Header() + MinimalComponent() + "[IBIS Ver] 4.2\n[End]\n");
   EXPECT_EQ(out,
-            "ERROR (line    5) - Duplicate IBIS_Ver keyword.\n"
-            "ERROR (line    5) - Orphan File Header keyword.\n");
+            "ERROR (line   12) - Duplicate IBIS_Ver keyword.\n"
+            "ERROR (line   12) - Orphan File Header keyword.\n");
 }
 
 TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {

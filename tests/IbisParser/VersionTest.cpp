@@ -23,7 +23,7 @@ using Versions = CheckerFiles;
 // inside a model and `top` after them.
 std::string File(const std::string& version, const std::string& component, const std::string& model = "",
                  const std::string& top = "") {
-  return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n[Component] c\n" + component +
+  return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n" + MinimalComponent() + component +
          "[Model] m\nModel_type Output\n" + model + top + "[End]\n";
 }
 
@@ -158,10 +158,10 @@ TEST_F(Versions, LineLengthAndFileNameRulesOfLaterVersions) {
   // From 4.0 on, lines of up to 120 characters (IBIS 7.2 §3).
   const std::string longNote = "[Notes] " + std::string(112, 'x') + "\n";
   EXPECT_EQ(Check(File("7.2", "") + ""), "");
-  const std::string text = "[IBIS Ver] 7.1\n[File Name] t.ibs\n[File Rev] 1.0\n" + longNote + "[Component] c\n[End]\n";
+  const std::string text = "[IBIS Ver] 7.1\n[File Name] t.ibs\n[File Rev] 1.0\n" + longNote + Component() + "[End]\n";
   EXPECT_EQ(Check(text), "");
   const std::string tooLong = "[IBIS Ver] 6.0\n[File Name] t.ibs\n[File Rev] 1.0\n[Notes] " + std::string(113, 'x') +
-                              "\n[Component] c\n[End]\n";
+                              "\n" + Component() + "[End]\n";
   EXPECT_EQ(Check(tooLong), "ERROR (line    4) - Exceeds 120 chararacters.\n");
 }
 
