@@ -33,6 +33,9 @@ constexpr size_t kKeywordNameMax = 117;
 // file) restores the enclosing check's state when it ends.
 int giCheckDepth = 0;
 
+PARSE_DESCRIPTION_LISTENER gDescriptionListener = nullptr;
+void* gDescriptionContext = nullptr;
+
 void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -350,12 +353,18 @@ int PARSE_CheckFile(const char* path, int mode) {
     REF_CheckFile();
     MODEL_EndOfFile(gParse.models);
     result = 1;
+    if (gDescriptionListener && !nested) gDescriptionListener(gParse, gDescriptionContext);
   }
   FreeDescription();
 
   --giCheckDepth;
   if (nested) PARSE_RestoreReading(enclosing);
   return result;
+}
+
+void PARSE_SetDescriptionListener(PARSE_DESCRIPTION_LISTENER listener, void* context) {
+  gDescriptionListener = listener;
+  gDescriptionContext = context;
 }
 
 PARSE_READING PARSE_SaveReading() {
