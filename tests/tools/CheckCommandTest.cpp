@@ -127,7 +127,8 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
                                 "[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
                                 "[Pin] signal_name model_name\n1 a buf\n2 b gone\n3 vdd POWER\n"
                                 "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\n[End]\n");
-  const std::string ami = Write("m.ami", "(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean))))");
+  const std::string ami =
+      Write("m.ami", "(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean))))");
   CliResult r = RunCli("check --json " + ibs + " " + ami);
   EXPECT_EQ(r.status, 1);
   const nlohmann::json doc = nlohmann::json::parse(r.output);
