@@ -100,9 +100,10 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   }
   char path[2048];
   ALGMOD_JoinPath(dir, rec->amiFile, path, sizeof path);  // fits: FileExists built it
-  // The .ami file is checked for the version of the IBIS file that names it.
+  // The .ami file is checked for the version of the IBIS file that names it;
+  // 5.0, the first with [Algorithmic Model], when that is earlier or unknown.
   const int enclosingBase = giAmiBaseRelease;
-  giAmiBaseRelease = giIbisRelease;
+  giAmiBaseRelease = giIbisRelease > IBIS_RELEASE_50 ? giIbisRelease : IBIS_RELEASE_50;
   if (PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     AMITREE* tree = ALGMOD_ParseAmiText();
     if (tree) {

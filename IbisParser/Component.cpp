@@ -147,6 +147,16 @@ void SwitchGroupLine(COMPONENT* component, const char* text) {
   component->switchGroups.push_back(group);
 }
 
+// [Repeater Pin] rows: the Rx pin and its tx_non_inv_pin (IBIS 6.0 §5).
+void RepeaterPinRow(COMPONENT* component, const char* text) {
+  std::vector<std::string> words = LINE_Words(text);
+  if (words.size() != 2) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 5024, static_cast<int>(words.size()));
+    if (words.size() < 2) return;
+  }
+  component->repeaterPins.push_back(REPEATER_PIN_ROW{words[0], words[1], gulLineNumber});
+}
+
 // Si_location and Timing_location: Die or Pin (IBIS 3.2 §5 [Component]).
 void LocationLine(COMPONENT* component, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
@@ -234,6 +244,9 @@ void COMP_Line(int kind, int id, const char* text) {
     case KEY_SERIES_SWITCH_GROUPS:
       SwitchGroupLine(component, text);
       break;
+    case KEY_REPEATER_PIN:
+      RepeaterPinRow(component, text);
+      break;
     default:
       break;
   }
@@ -285,6 +298,10 @@ void CheckComplete(const COMPONENT* component) {
         LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Series Pin Mapping", pin->c_str());
     if (!row.group.empty()) groups.insert(row.group);
   }
+  for (const REPEATER_PIN_ROW& row : component->repeaterPins)
+    for (const std::string* pin : {&row.pin, &row.txNonInvPin})
+      if (!COMP_FindPin(component, *pin))
+        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Repeater Pin", pin->c_str());
   // IBIS 3.2 §5 [Series Switch Groups]: the groups are function_table_group names of [Series Pin Mapping].
   for (const SWITCH_GROUP& group : component->switchGroups)
     for (const std::string& g : group.groups)

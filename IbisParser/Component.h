@@ -1,7 +1,8 @@
 // The component section: [Component] and the keywords that describe it.
 // Keeps one record per component: its name, Si_location and
 // Timing_location, manufacturer, package parasitics, pins, pin mapping,
-// differential pairs, series pin mapping and series switch groups, each row
+// differential pairs, series pin mapping, series switch groups and (6.0 on)
+// repeater pins, each row
 // with its line. The checks of a single line run as it is read; those that
 // need the whole component run when it ends, and those that need the models
 // of the file once the file is read (References.h).
@@ -34,6 +35,11 @@ struct SERIES_PIN_ROW {
   unsigned long line;
 };
 
+struct REPEATER_PIN_ROW {
+  std::string pin, txNonInvPin;  // the Rx pin and the Tx pin it repeats to
+  unsigned long line;
+};
+
 struct SWITCH_GROUP {
   bool on;                          // On or Off
   std::vector<std::string> groups;  // the function_table_group names
@@ -53,6 +59,7 @@ struct COMPONENT {
   std::vector<DIFF_PIN_ROW> diffPins;
   std::vector<SERIES_PIN_ROW> seriesPins;
   std::vector<SWITCH_GROUP> switchGroups;
+  std::vector<REPEATER_PIN_ROW> repeaterPins;
   int pinMappingColumns = 0;  // columns the [Pin Mapping] header names
 };
 

@@ -142,6 +142,7 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5021, "[Series Pin Mapping] row has %d columns where 3 or 4 are allowed"},
     {5022, "[Series Switch Groups] group '%s' is no function_table_group of [Series Pin Mapping]"},
     {5023, "[Series Switch Groups] line must be On or Off, group names and a closing '/'"},
+    {5024, "[Repeater Pin] row has %d columns where 2 are needed"},
     {5030, "[Model Selector] '%s' lists model '%s', which is not a [Model] of the file"},
     {5031, "[Model Selector] '%s' has the name of a [Model]"},
     {5032, "[Model Selector] '%s' lists no model"},

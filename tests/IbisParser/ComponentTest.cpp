@@ -146,6 +146,15 @@ TEST_F(ComponentChecks, SeriesPinsAndSwitchGroups) {
       "ERROR (line   18) - [Series Switch Groups] group 'g2' is no function_table_group of [Series Pin Mapping]\n");
 }
 
+TEST_F(ComponentChecks, RepeaterPins) {
+  const std::string head = kPins + "[Repeater Pin] tx_non_inv_pin\n";  // rows from 16
+  EXPECT_EQ(Flat(Check(File(head + "1 2\n", "6.0"))), "");
+  EXPECT_EQ(Flat(Check(File(head + "1 7\n", "6.0"))),
+            "ERROR (line   16) - [Repeater Pin] names pin '7', which is not in [Pin]\n");
+  EXPECT_EQ(Flat(Check(File(head + "1\n", "6.0"))),
+            "ERROR (line   16) - [Repeater Pin] row has 1 columns where 2 are needed\n");
+}
+
 TEST_F(ComponentChecks, ModelSelectors) {
   const std::string pins = "[Pin] signal_name model_name\n1 a sel\n";  // lines 10-11
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\ns second\n"))), "");

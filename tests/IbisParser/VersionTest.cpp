@@ -38,7 +38,7 @@ struct NewKeyword {
 
 // One keyword (with its data line) that each version added, where it goes.
 const NewKeyword kNewKeywords[] = {
-    {"6.0", "5.1", "[Repeater Pin] tx_non_inv_pin\n1 2\n", "", "", "Repeater Pin"},
+    {"6.0", "5.1", "[Repeater Pin] tx_non_inv_pin\n1 1\n", "", "", "Repeater Pin"},
     {"7.0", "6.1", "[Die Supply Pads] signal_name bus_label\nVDD VDD\n", "", "", "Die Supply Pads"},
     {"7.0", "6.1", "[Bus Label] signal_name\nVDD VDD\n", "", "", "Bus Label"},
     {"7.0", "6.1", "[Interconnect Model Group] g\n[End Interconnect Model Group]\n", "", "",
