@@ -46,8 +46,8 @@ std::string CHECK_RulesPage() {
       "pins, series pins and model selectors give to models, as `tessalune check`\n"
       "prints it. The source column names the IBIS version that introduced the rule\n"
       "and the section of the standard that states it; a later version keeps it.\n"
-      "Generated from `IbisParser/CheckRules.cpp` (a test compares this page with\n"
-      "the rows).\n\n"
+      "Generated from `IbisParser/CheckRules.cpp` by `tessalune check --list-checks`\n"
+      "(a test compares this page with the rows).\n\n"
       "| id | severity | text | rule | version and section |\n"
       "|---|---|---|---|---|\n";
   for (int i = 0; i < giCheckRuleCount; ++i) {

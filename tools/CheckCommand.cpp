@@ -6,6 +6,7 @@
 
 #include "CheckReport.h"
 #include "IbisParser/AlgMod.h"
+#include "IbisParser/CheckRules.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/MsgSummary.h"
 #include "IbisParser/Parse.h"
@@ -16,6 +17,7 @@ struct CheckOptions {
   std::vector<std::string> files;
   bool quiet = false;
   bool json = false;
+  bool listChecks = false;
 };
 
 // Checks one file; returns 1 when it was read to its end.
@@ -26,6 +28,14 @@ int CheckOne(const std::string& file, int mode) {
 }
 
 int RunCheck(const CheckOptions& options) {
+  if (options.listChecks) {
+    std::fputs(CHECK_RulesPage().c_str(), stdout);
+    return 0;
+  }
+  if (options.files.empty()) {
+    std::fprintf(stderr, "check: no file given\n");
+    return 2;
+  }
   std::vector<int> modes;
   for (const std::string& file : options.files) {
     int mode = CheckModeOf(file);
@@ -76,9 +86,11 @@ int CheckModeOf(const std::string& path) {
 void AddCheckCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* cmd = app.add_subcommand("check", "Check IBIS files (.ibs, .pkg, .ebd) and AMI parameter files (.ami)");
-  cmd->add_option("files", options->files, "Files to check")->required();
+  cmd->add_option("files", options->files, "Files to check");
   cmd->add_flag("-q,--quiet", options->quiet, "Do not print the \"Checking\" line of each file");
   cmd->add_flag("--json", options->json,
                 "Print one JSON document: per file the description the checker built and every diagnostic");
+  cmd->add_flag("--list-checks", options->listChecks,
+                "Print the table of the component checks (the text of docs/CHECKS.md) and exit");
   cmd->callback([&action, options] { action = [options] { return RunCheck(*options); }; });
 }

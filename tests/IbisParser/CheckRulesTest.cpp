@@ -21,13 +21,17 @@ TEST(CheckRules, EveryRowHasItsCatalogueTextOnce) {
                 std::strcmp(gaCheckRules[i].severity, "WARNING") == 0);
   }
   // Every catalogue row of the component range is in the table.
-  for (int code = 5000; code < 5100; ++code)
-    if (MSG_Lookup(code)) EXPECT_TRUE(codes.count(code)) << code;
+  for (int code = 5000; code < 5100; ++code) {
+    if (MSG_Lookup(code)) {
+      EXPECT_TRUE(codes.count(code)) << code;
+    }
+  }
 }
 
 TEST(CheckRules, PageMatchesTheRows) {
   std::ifstream in(std::string(TESSALUNE_SOURCE_DIR) + "/docs/CHECKS.md", std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str(), CHECK_RulesPage()) << "docs/CHECKS.md is stale; write CHECK_RulesPage() into it";
+  EXPECT_EQ(text.str(), CHECK_RulesPage())
+      << "docs/CHECKS.md is stale: build/release/tools/tessalune check --list-checks > docs/CHECKS.md";
 }

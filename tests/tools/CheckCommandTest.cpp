@@ -110,6 +110,13 @@ TEST_F(CheckCli, UsageErrorsExitTwo) {
   EXPECT_EQ(RunCli("check --no-such-option x.ibs").status, 2);
 }
 
+TEST_F(CheckCli, ListChecksPrintsTheTableOfDocsChecks) {
+  CliResult r = RunCli("check --list-checks");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output.rfind("# Checks of the component section\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("| 5007 | ERROR |"), std::string::npos);
+}
+
 TEST(CheckModeOf, KindByExtensionWithoutRegardToCase) {
   EXPECT_EQ(CheckModeOf("a/b.IBS"), 1);
   EXPECT_EQ(CheckModeOf("b.pkg"), 2);
