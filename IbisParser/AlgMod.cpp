@@ -8,6 +8,7 @@
 #include "IbisParser/AlgModTree.h"
 #include "IbisParser/CmnFile.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/IbisVersion.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
@@ -114,6 +115,10 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
     MSG_Code(MSG_LEVEL_ERROR, 4700, "", path, what);
     return;
   }
+  // The .ami file is checked for the version of the IBIS file that names it;
+  // 5.0, the first with [Algorithmic Model], when that is earlier or unknown.
+  const int enclosingBase = giAmiBaseRelease;
+  giAmiBaseRelease = giIbisRelease > IBIS_RELEASE_50 ? giIbisRelease : IBIS_RELEASE_50;
   if (PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     AMITREE* tree = ALGMOD_ParseAmiText();
     if (tree) {
@@ -123,6 +128,7 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   } else {
     ALGMOD_ReleaseAmiText();
   }
+  giAmiBaseRelease = enclosingBase;
 }
 
 }  // namespace
@@ -226,6 +232,8 @@ void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDi
 }
 
 int ALGMOD_CheckAmiFile(const char* path) {
+  // On its own, an .ami file is checked for 5.0 unless its AMI_Version names a later version.
+  giAmiBaseRelease = IBIS_RELEASE_50;
   if (!PARSE_CheckFile(path, PARSE_MODE_AMI)) {
     ALGMOD_ReleaseAmiText();
     return 0;

@@ -1,15 +1,21 @@
-// The Reserved_Parameters branch of an .ami file: the nine reserved
-// parameters the checker knows, each with the Usage, Type, Format, Default
-// and Description it must carry.
+// The Reserved_Parameters branch of an .ami file: the reserved parameters of
+// each AMI version the checker knows, each with the Usage, Type, data format,
+// value and Description it must carry in that version.
 #pragma once
 
 struct AMIBRANCH;
 
-// Checks the Reserved_Parameters branch: its children, the rules of each
-// known reserved parameter, and that Init_Returns_Impulse and GetWave_Exists
-// are there.
-void ALGMOD_CheckReserved(const AMIBRANCH* reserved);
+// Checks the Reserved_Parameters branch for AMI release `release`
+// (IBIS_RELEASE_*): its children, the rules of each reserved parameter of
+// that release, and that Init_Returns_Impulse and GetWave_Exists (and, from
+// 5.1 on, AMI_Version) are there. A parameter that only a later release
+// defines is reported as unknown.
+void ALGMOD_CheckReserved(const AMIBRANCH* reserved, int release);
 
-// Checks one reserved parameter branch against its rules; returns 0 when
-// `param` is not the name of a reserved parameter (nothing printed).
-int ALGMOD_CheckReservedParam(const AMIBRANCH* param);
+// Checks one reserved parameter branch against its rules of `release`;
+// returns 0 when `param` does not name a reserved parameter of that release
+// (nothing printed).
+int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release);
+
+// The release that first defines reserved parameter `name`, or 0.
+int ALGMOD_ReservedSince(const char* name);

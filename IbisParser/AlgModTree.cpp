@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "IbisParser/AlgModReserved.h"
+#include "IbisParser/IbisVersion.h"
+#include "IbisParser/Parse.h"
 #include "IbisParser/ParseAmi.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/AmiTreeWalk.h"
@@ -35,21 +37,65 @@ const char* NameOf(const AMINODE& node) {
   return name ? name : "";
 }
 
+// The value of an AMI_Version branch (Value, Default or Format Value leaf),
+// or null.
+const AMIVALUE* AmiVersionValue(const AMIBRANCH* branch) {
+  for (int i = 0; i < branch->child_count; ++i) {
+    const AMINODE& node = branch->children[i];
+    if (!node.body || node.kind != AMINODE_LEAF) continue;
+    const AMILEAF* leaf = static_cast<const AMILEAF*>(node.body);
+    if (leaf->value_count < 1 || !leaf->values) continue;
+    if (leaf->property == ALGMOD_PROP_DEFAULT || std::strcmp(leaf->name, "Value") == 0) return &leaf->values[0];
+    if (leaf->property == ALGMOD_PROP_FORMAT && leaf->values[0].keyword == ALGMOD_KW_VALUE && leaf->value_count > 1)
+      return &leaf->values[1];
+  }
+  return nullptr;
+}
+
+// The release the tree is checked for: a known AMI_Version of 5.1 or later
+// chooses it (IBIS 5.1 §10, BIRD 126); any other value is reported and the
+// base release stays.
+int ReleaseOfTree(const AMIBRANCH* top) {
+  for (int i = 0; i < top->child_count; ++i) {
+    const AMINODE& child = top->children[i];
+    if (!child.body || child.kind != AMINODE_BRANCH || std::strcmp(NameOf(child), "Reserved_Parameters") != 0) continue;
+    const AMIBRANCH* reserved = static_cast<const AMIBRANCH*>(child.body);
+    for (int j = 0; j < reserved->child_count; ++j) {
+      const AMINODE& param = reserved->children[j];
+      if (!param.body || param.kind != AMINODE_BRANCH || std::strcmp(NameOf(param), "AMI_Version") != 0) continue;
+      const AMIVALUE* value = AmiVersionValue(static_cast<const AMIBRANCH*>(param.body));
+      if (!value) return giAmiBaseRelease;
+      const IBIS_VERSION* known = IBISVER_Find(value->text);
+      if (known && known->release >= IBIS_RELEASE_51) return known->release;
+      MSG_Code(MSG_LEVEL_ERROR, 4627, "Value", value->text ? value->text : "", "AMI_Version");
+      return giAmiBaseRelease;
+    }
+  }
+  return giAmiBaseRelease;
+}
+
 }  // namespace
 
-int ALGMOD_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
-  const AMIVALUE& word = leaf->values[0];
+int giAmiBaseRelease = IBIS_RELEASE_50;
+int giAmiRelease = IBIS_RELEASE_50;
+
+int ALGMOD_CheckFormatValues(int keyword, const char* word, const AMIVALUE* values, int count, const char* owner,
+                             bool numbers) {
   for (const FormatNeed& need : kFormatNeeds) {
-    if (need.keyword != word.keyword) continue;
+    if (need.keyword != keyword) continue;
     if (need.anything) return 1;
-    int given = leaf->value_count - 1;
-    bool ok = need.atLeast ? given >= need.numbers : given == need.numbers;
-    for (int i = 1; ok && !need.atLeast && i < leaf->value_count; ++i) ok = IsNumber(leaf->values[i]);
+    bool ok = need.atLeast ? count >= need.numbers : count == need.numbers;
+    for (int i = 0; ok && numbers && !need.atLeast && i < count; ++i) ok = IsNumber(values[i]);
     if (ok) return 1;
-    MSG_Code(MSG_LEVEL_ERROR, 4632, word.text, owner, need.numbers);
+    MSG_Code(MSG_LEVEL_ERROR, 4632, word, owner, need.numbers);
     return 0;
   }
   return -1;
+}
+
+int ALGMOD_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
+  const AMIVALUE& word = leaf->values[0];
+  return ALGMOD_CheckFormatValues(word.keyword, word.text, leaf->values + 1, leaf->value_count - 1, owner);
 }
 
 void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
@@ -59,10 +105,13 @@ void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
   }
   const AMIVALUE& first = leaf->values[0];
   switch (leaf->property) {
-    case ALGMOD_PROP_USAGE:
-      if (first.keyword < ALGMOD_KW_IN || first.keyword > ALGMOD_KW_INOUT)
+    case ALGMOD_PROP_USAGE: {
+      // IBIS 5.1 §10: Usage Dep marks a parameter set through a dependency table.
+      bool dep = giAmiRelease >= IBIS_RELEASE_51 && first.text && std::strcmp(first.text, "Dep") == 0;
+      if ((first.keyword < ALGMOD_KW_IN || first.keyword > ALGMOD_KW_INOUT) && !dep)
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, owner);
       break;
+    }
     case ALGMOD_PROP_TYPE:
       if (first.keyword < ALGMOD_KW_FLOAT || first.keyword > ALGMOD_KW_UI)
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Type", first.text, owner);
@@ -93,7 +142,9 @@ void ALGMOD_CheckTree(const AMITREE* tree) {
     return;
   }
   const AMIBRANCH* top = static_cast<const AMIBRANCH*>(root->body);
-  bool reservedSeen = false;
+  giAmiRelease = ReleaseOfTree(top);
+  if (giAmiRelease != giAmiBaseRelease && !gbParseQuiet) MSG_Code(MSG_LEVEL_NOTE, 4640, IBISVER_Name(giAmiRelease));
+  bool reservedSeen = false, modelSpecificSeen = false;
   for (int i = 0; i < top->child_count; ++i) {
     const AMINODE& child = top->children[i];
     if (!child.body) continue;
@@ -103,9 +154,12 @@ void ALGMOD_CheckTree(const AMITREE* tree) {
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
     if (std::strcmp(NameOf(child), "Reserved_Parameters") == 0) {
+      // IBIS 5.1 §10 (BIRD 139): from AMI_Version 5.1 on, Reserved_Parameters comes first.
+      if (modelSpecificSeen && giAmiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_ERROR, 4641);
       reservedSeen = true;
-      ALGMOD_CheckReserved(branch);
+      ALGMOD_CheckReserved(branch, giAmiRelease);
     } else if (std::strcmp(NameOf(child), "Model_Specific") == 0) {
+      modelSpecificSeen = true;
       ALGMOD_WalkBranch(branch);
     } else {
       MSG_Code(MSG_LEVEL_ERROR, 4623, NameOf(child));

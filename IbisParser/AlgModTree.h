@@ -6,6 +6,7 @@
 struct AMITREE;
 struct AMILEAF;
 struct AMIBRANCH;
+struct AMIVALUE;
 
 // Reserved words of the AMI notation as the parser codes them in a value's
 // `keyword`.
@@ -43,6 +44,15 @@ enum {
   ALGMOD_PROP_LABELS = 6,
 };
 
+// The release (IBIS_RELEASE_*) an .ami file is checked for when it does not
+// name its own AMI_Version: the version of the IBIS file that names it, set
+// by the caller before ALGMOD_ParseAmiText; 5.0 for an .ami file on its own.
+extern int giAmiBaseRelease;
+
+// The release the tree being checked is checked for: its AMI_Version when it
+// gives a known one (5.1 or later), else giAmiBaseRelease.
+extern int giAmiRelease;
+
 // Parses gpszAmiText (collected by the .ami mode of PARSE_CheckFile), checks
 // the tree and returns it, or null when the text was empty or did not parse.
 // The text is released in every case.
@@ -51,7 +61,8 @@ AMITREE* ALGMOD_ParseAmiText();
 // Releases gpszAmiText if it holds anything.
 void ALGMOD_ReleaseAmiText();
 
-// The checks behind ALGMOD_ParseAmiText, on a tree that parsed.
+// The checks behind ALGMOD_ParseAmiText, on a tree that parsed, for
+// giAmiBaseRelease (or the tree's own AMI_Version).
 void ALGMOD_CheckTree(const AMITREE* tree);
 void ALGMOD_WalkBranch(const AMIBRANCH* branch);
 void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner);
@@ -60,3 +71,10 @@ void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner);
 // Returns 1 when the count and kinds are right, 0 after printing 4632, and -1
 // when the first value is not a format word (nothing printed).
 int ALGMOD_CheckFormatNumbers(const AMILEAF* leaf, const char* owner);
+
+// The same for format word `keyword` (written `word`) followed by `count`
+// values: (Format Word values...) or, from 5.1 on, (Word values...). With
+// `numbers` false (a String or Boolean parameter) the values may be of any
+// kind, only their count is checked.
+int ALGMOD_CheckFormatValues(int keyword, const char* word, const AMIVALUE* values, int count, const char* owner,
+                             bool numbers = true);

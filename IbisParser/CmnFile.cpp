@@ -258,8 +258,14 @@ int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* l
 }
 
 int CMN_DetectVersion(const char* path, int mode, unsigned long* lineCount) {
+  char text[16];
+  return CMN_DetectVersionText(path, mode, lineCount, text, sizeof text);
+}
+
+int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, char* text, size_t size) {
   unsigned long count = 0;
   if (lineCount) *lineCount = 0;
+  if (text && size > 0) text[0] = '\0';
   FILE* file = CMN_OpenFile(path, mode, nullptr);
   if (!file) return 0;
   int version = 0;
@@ -273,7 +279,13 @@ int CMN_DetectVersion(const char* path, int mode, unsigned long* lineCount) {
     if (CMN_EqualNoCase(head, "[IBIS Ver]") || CMN_EqualNoCase(head, "[IBIS_Ver]")) {
       const char* q = p + 10;
       CMN_SkipSpace(&q);
-      if (*q >= '1' && *q <= '5') version = *q - '0';
+      if (*q >= '1' && *q <= '7') version = *q - '0';
+      size_t n = 0;
+      while (text && n + 1 < size && q[n] && q[n] != '|' && !CMN_IsSpace(static_cast<unsigned char>(q[n]))) {
+        text[n] = q[n];
+        ++n;
+      }
+      if (text && size > 0) text[n] = '\0';
     }
     break;
   }

@@ -66,8 +66,12 @@ int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* l
                  size_t* fullLength);
 
 // Opens `path` by the open rules of `mode` and reads up to the first line
-// whose first non-blank character is '['. Returns 1 to 5 when that line is
+// whose first non-blank character is '['. Returns 1 to 7 when that line is
 // «[IBIS Ver]» (or «[IBIS_Ver]», any case) followed by that digit, else 0
 // (also when the file cannot be opened). *lineCount (when not null) receives
 // the number of lines read.
 int CMN_DetectVersion(const char* path, int mode, unsigned long* lineCount);
+
+// The same, also copying the first word after «[IBIS Ver]» (cut to fit)
+// into `text` of `size` characters; `text` is empty when there is none.
+int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, char* text, size_t size);

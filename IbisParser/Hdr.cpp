@@ -5,6 +5,7 @@
 
 #include "IbisParser/CmnValue.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/IbisVersion.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
 #include "amiparam/Cmn.h"
@@ -73,17 +74,20 @@ void CheckVersion(HDR* header, const char* value) {
   CMN_StoreValue(header->ibisVersion, value, HDR_VERSION_MAX, "IBIS_Version");
   if (gbHdrForceVersion5) {
     giIbisVersion = 5;
+    giIbisRelease = IBIS_RELEASE_50;
     return;
   }
-  static const char* const kLegal[] = {"2.0", "2.1", "3.0", "3.1", "3.2", "4.0", "4.1", "4.2", "5.0"};
-  bool legal = gbHdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0;
-  for (const char* v : kLegal)
-    if (std::strcmp(value, v) == 0) legal = true;
-  if (!legal) {
+  // The legal values are the rows of the version table (IbisVersion.cpp).
+  const IBIS_VERSION* known = IBISVER_Find(value);
+  if (known) {
+    giIbisVersion = known->major;
+    giIbisRelease = known->release;
+  } else if (gbHdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0) {
+    giIbisVersion = 1;
+    giIbisRelease = IBISVER_ReleaseOfMajor(1);
+  } else {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, value);
-    return;
   }
-  giIbisVersion = value[0] - '0';
 }
 
 void CheckFileName(HDR* header, const char* value) {

@@ -4,8 +4,11 @@
 
 namespace {
 
-// Every keyword with the first version whose set holds it (0: 2.1, 1: 3.2,
-// 2: 4.2, 3: 5.0), in id order; COMMENT_CHAR, END and NOT_KEY close each set.
+// Every keyword with the first version whose set holds it (KEY_SET_*), in id
+// order; COMMENT_CHAR, END and NOT_KEY close each set. The keywords that
+// later versions added follow the ones up to 5.0, each with the version and
+// section of the standard that defines it. 5.1, 6.1 and 7.2 added no
+// keyword (the standard's keyword trees of those versions list none).
 struct Keyword {
   const char* name;
   int id;
@@ -130,6 +133,18 @@ constexpr Keyword kKeywords[] = {
     {"DIFF_FALLING_WAVEFORM_NEAR", 115, KEY_SET_42},
     {"DIFF_FALLING_WAVEFORM_FAR", 116, KEY_SET_42},
     {"TEST_LOAD", 117, KEY_SET_42},
+    {"REPEATER_PIN", 120, KEY_SET_60},                  // IBIS 6.0 §5 component description
+    {"INTERCONNECT_MODEL_GROUP", 121, KEY_SET_70},      // IBIS 7.0 §5 component, interconnect models
+    {"END_INTERCONNECT_MODEL_GROUP", 122, KEY_SET_70},  // IBIS 7.0 §5
+    {"BUS_LABEL", 123, KEY_SET_70},                     // IBIS 7.0 §5 component description
+    {"DIE_SUPPLY_PADS", 124, KEY_SET_70},               // IBIS 7.0 §5 component description
+    {"INTERCONNECT_MODEL_SET", 125, KEY_SET_70},        // IBIS 7.0 interconnect modeling section
+    {"END_INTERCONNECT_MODEL_SET", 126, KEY_SET_70},    // IBIS 7.0 interconnect modeling section
+    {"INTERCONNECT_MODEL", 127, KEY_SET_70},            // IBIS 7.0 interconnect modeling section
+    {"END_INTERCONNECT_MODEL", 128, KEY_SET_70},        // IBIS 7.0 interconnect modeling section
+    {"C_COMP_MODEL", 129, KEY_SET_70},                  // IBIS 7.0 §6 model statement
+    {"END_C_COMP_MODEL", 130, KEY_SET_70},              // IBIS 7.0 §6 model statement
+    {"CLOCK_PINS", 131, KEY_SET_71},                    // IBIS 7.1 §5 component description
     {"COMMENT_CHAR", 1, KEY_SET_21},
     {"END", 118, KEY_SET_21},
     {"NOT_KEY", 119, KEY_SET_21},
@@ -137,7 +152,7 @@ constexpr Keyword kKeywords[] = {
 
 constexpr int kKeywordCount = static_cast<int>(sizeof(kKeywords) / sizeof(kKeywords[0]));
 
-// The four sets, built once from the list above.
+// The sets, built once from the list above.
 struct Sets {
   KEY_ROW rows[KEY_SET_COUNT][kKeywordCount];
   int size[KEY_SET_COUNT];
@@ -194,6 +209,11 @@ int KEY_SectionOf(int id) {
   if (id >= 108 && id <= 116) return KEY_SECTION_TEST_DATA;
   if (id == 117) return KEY_SECTION_TEST_LOAD;
   if (id == 118) return KEY_SECTION_END;
+  if (id == KEY_REPEATER_PIN || (id >= KEY_INTERCONNECT_MODEL_GROUP && id <= KEY_DIE_SUPPLY_PADS) ||
+      id == KEY_CLOCK_PINS)
+    return KEY_SECTION_COMPONENT;
+  if (id >= KEY_INTERCONNECT_MODEL_SET && id <= KEY_END_INTERCONNECT_MODEL) return KEY_SECTION_INTERCONNECT;
+  if (id == KEY_C_COMP_MODEL || id == KEY_END_C_COMP_MODEL) return KEY_SECTION_MODEL;
   return KEY_SECTION_NONE;
 }
 
@@ -209,6 +229,7 @@ int KEY_OpensSection(int id) {
     case KEY_SUBMODEL:
     case KEY_TEST_DATA:
     case KEY_TEST_LOAD:
+    case KEY_INTERCONNECT_MODEL_SET:
       return 1;
     default:
       return 0;

@@ -1,6 +1,8 @@
-// The IBIS keyword sets of versions 2.1, 3.2, 4.2 and 5.0: every keyword has
-// an id from 0 to 119, and each set lists (name, id) rows in id order, ending
-// with COMMENT_CHAR, END and NOT_KEY. Names are upper case with '_' for blanks.
+// The IBIS keyword sets of versions 2.1, 3.2, 4.2, 5.0, 5.1, 6.0, 6.1, 7.0,
+// 7.1 and 7.2: every keyword has an id (0 to 119 for the keywords up to 5.0,
+// 120 on for those later versions added), and each set lists (name, id) rows
+// in id order, ending with COMMENT_CHAR, END and NOT_KEY. Names are upper case
+// with '_' for blanks. Each set holds the one before it.
 #pragma once
 
 // Keyword sets.
@@ -9,7 +11,13 @@ enum {
   KEY_SET_32 = 1,
   KEY_SET_42 = 2,
   KEY_SET_50 = 3,
-  KEY_SET_COUNT = 4,
+  KEY_SET_51 = 4,
+  KEY_SET_60 = 5,
+  KEY_SET_61 = 6,
+  KEY_SET_70 = 7,
+  KEY_SET_71 = 8,
+  KEY_SET_72 = 9,
+  KEY_SET_COUNT = 10,
 };
 
 // Keyword ids the driver and the section handlers name.
@@ -26,6 +34,12 @@ enum {
   KEY_COMPONENT = 9,
   KEY_MANUFACTURER = 10,
   KEY_PACKAGE = 11,
+  KEY_PIN = 12,
+  KEY_PACKAGE_MODEL = 13,
+  KEY_PIN_MAPPING = 14,
+  KEY_DIFF_PIN = 15,
+  KEY_SERIES_SWITCH_GROUPS = 16,
+  KEY_SERIES_PIN_MAPPING = 17,
   KEY_EXTERNAL_CIRCUIT = 24,
   KEY_END_EXTERNAL_CIRCUIT = 25,
   KEY_MODEL = 32,
@@ -58,7 +72,20 @@ enum {
   KEY_TEST_LOAD = 117,
   KEY_END = 118,
   KEY_NOT_KEY = 119,
-  KEY_ID_COUNT = 120,
+  // Keywords of the versions after 5.0, numbered after the ones before.
+  KEY_REPEATER_PIN = 120,
+  KEY_INTERCONNECT_MODEL_GROUP = 121,
+  KEY_END_INTERCONNECT_MODEL_GROUP = 122,
+  KEY_BUS_LABEL = 123,
+  KEY_DIE_SUPPLY_PADS = 124,
+  KEY_INTERCONNECT_MODEL_SET = 125,
+  KEY_END_INTERCONNECT_MODEL_SET = 126,
+  KEY_INTERCONNECT_MODEL = 127,
+  KEY_END_INTERCONNECT_MODEL = 128,
+  KEY_C_COMP_MODEL = 129,
+  KEY_END_C_COMP_MODEL = 130,
+  KEY_CLOCK_PINS = 131,
+  KEY_ID_COUNT = 132,
 };
 
 // One row of a keyword set.
@@ -67,7 +94,8 @@ struct KEY_ROW {
   int id;
 };
 
-// Rows of set `set` (KEY_SET_*) and their number (50, 88, 109, 120).
+// Rows of set `set` (KEY_SET_*) and their number (50, 88, 109, 120, then
+// 120, 121, 121, 131, 132, 132 for 5.1 to 7.2).
 const KEY_ROW* KEY_Table(int set);
 int KEY_TableSize(int set);
 
@@ -92,6 +120,7 @@ enum {
   KEY_SECTION_TEST_DATA,
   KEY_SECTION_TEST_LOAD,
   KEY_SECTION_END,
+  KEY_SECTION_INTERCONNECT,  // [Interconnect Model Set] ... [End Interconnect Model Set]
 };
 
 // Section of keyword id `id` (KEY_SECTION_NONE for NOT_KEY and unknown ids).

@@ -1,5 +1,6 @@
 #include "IbisParser/Model.h"
 
+#include <cstring>
 #include <vector>
 
 #include "IbisParser/AlgMod.h"
@@ -24,7 +25,15 @@ void MODEL_Line(int kind, int id, const char* text) {
     CMN_WORDS words{};
     if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1) model->name = CMN_StrDup(words.words[0]);
     CMN_FreeWords(&words);
+    model->line = gulLineNumber;
     return;
+  }
+  if (kind == PARSE_LINE_DATA && id == KEY_MODEL && !model->modelType[0]) {
+    CMN_WORDS words{};
+    if (CMN_SplitWords(text, 2, '\0', &words) && words.stored == 2 && CMN_EqualNoCase(words.words[0], "Model_type")) {
+      std::strncpy(model->modelType, words.words[1], sizeof model->modelType - 1);
+    }
+    CMN_FreeWords(&words);
   }
   if (kind == PARSE_LINE_KEYWORD && id == KEY_ALGORITHMIC_MODEL) model->inAlgModBlock = 1;
   if (model->inAlgModBlock) MODEL_AlgorithmicModelLine(model, kind, id, text);

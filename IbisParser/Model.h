@@ -11,6 +11,8 @@ struct ALGMODLIST;
 struct MODEL {
   MODEL* next;
   char* name;              // first word after [Model], null when there is none
+  char modelType[41];      // value of Model_type as written, empty until given
+  unsigned long line;      // line of [Model]
   ALGMODLIST* algModList;  // executables of the [Algorithmic Model] block, null without one
   int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
 };

@@ -1,6 +1,7 @@
-// The sections whose lines the checker accepts without checks of their own:
-// external circuits, package models, board descriptions, model selectors,
-// submodels, test data and test loads. The submodel section keeps the
+// The sections other than the header, components and models: model
+// selectors go to their records (ModelSelector.h); external circuits,
+// package models, board descriptions, submodels, test data, test loads and
+// interconnect model sets are accepted without checks of their own. The submodel section keeps the
 // driver's in-submodel state, which moves the waveform and table keywords
 // inside a submodel to their submodel ids.
 #pragma once

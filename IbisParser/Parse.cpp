@@ -6,16 +6,20 @@
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/Component.h"
 #include "IbisParser/Hdr.h"
+#include "IbisParser/IbisVersion.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Model.h"
+#include "IbisParser/ModelSelector.h"
 #include "IbisParser/OtherSections.h"
 #include "IbisParser/ParseAmi.h"
+#include "IbisParser/References.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
 PARSE_STATE gParse = {};
 char gcCommentChar = '|';
 int giIbisVersion = 0;
+int giIbisRelease = 0;
 int gbParseQuiet = 0;
 
 namespace {
@@ -28,6 +32,9 @@ constexpr size_t kKeywordNameMax = 117;
 // Checks in progress: a check started inside another one (a file named in a
 // file) restores the enclosing check's state when it ends.
 int giCheckDepth = 0;
+
+PARSE_DESCRIPTION_LISTENER gDescriptionListener = nullptr;
+void* gDescriptionContext = nullptr;
 
 void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
@@ -48,8 +55,11 @@ void FreeDescription() {
   HDR_Free(&gParse.header);
   COMP_FreeAll(&gParse.components);
   MODEL_FreeAll(&gParse.models);
+  SEL_FreeAll(&gParse.selectors);
   gParse.lastComponent = nullptr;
   gParse.lastModel = nullptr;
+  gParse.lastSelector = nullptr;
+  gParse.selector = nullptr;
   gParse.headerOpen = 0;
   gParse.component = nullptr;
   gParse.model = nullptr;
@@ -158,7 +168,7 @@ void Dispatch(int set, int id, int kind, const char* text) {
 // The handler of the keyword set of the file's version: recognises keyword
 // lines, closes and opens sections, and dispatches every line.
 void HandleLine(int kind, const char* text) {
-  int set = PARSE_SetOfVersion(giIbisVersion);
+  int set = IBISVER_KeywordSet(giIbisRelease);
   if (kind == PARSE_LINE_KEYWORD) {
     if (set != KEY_SET_21 && gParse.unterminatedRLC) {
       LineError(909);
@@ -242,13 +252,6 @@ void ProcessLine(std::string& line, size_t fullLength) {
 
 }  // namespace
 
-int PARSE_SetOfVersion(int version) {
-  if (version <= 2) return KEY_SET_21;
-  if (version == 3) return KEY_SET_32;
-  if (version == 4) return KEY_SET_42;
-  return KEY_SET_50;
-}
-
 const char* PARSE_AfterKeyword(const char* line) {
   const char* close = line ? std::strchr(line, ']') : nullptr;
   if (!close) return nullptr;
@@ -311,14 +314,20 @@ int PARSE_Keyword(const char* line, int previous, int set, int* id) {
 int PARSE_CheckFile(const char* path, int mode) {
   if (path && mode == PARSE_MODE_AMI) return PARSE_CheckAmiFile(path);
   if (!path || mode < PARSE_MODE_IBS || mode > PARSE_MODE_EBD) return 0;
-  int version = CMN_DetectVersion(path, mode, nullptr);
-  static const char* const kVersionNames[] = {"", "", "2.1", "3.2", "4.2", "5.0"};
-  if (version < 2) {
+  // A version of the table gives its own rule set; any other value whose
+  // first digit is 2 to 5 the set of that digit (the header then reports the
+  // value); 6 and 7 only as the table has them, so that a version above the
+  // newest known one is not checked at all.
+  char versionText[16] = {};
+  int version = CMN_DetectVersionText(path, mode, nullptr, versionText, sizeof versionText);
+  const IBIS_VERSION* known = IBISVER_Find(versionText);
+  int release = known ? known->release : IBISVER_ReleaseOfMajor(version);
+  if (version < 2 || release == 0) {
     MSG_Error(900, path);
     return 0;
   }
   if (!gbParseQuiet) {
-    std::printf("\nChecking %s for IBIS %s Compatibility...\n\n", path, kVersionNames[version]);
+    std::printf("\nChecking %s for IBIS %s Compatibility...\n\n", path, IBISVER_Name(release));
   }
 
   // A check inside another check keeps the enclosing one's state.
@@ -330,6 +339,7 @@ int PARSE_CheckFile(const char* path, int mode) {
   // Until its [IBIS Ver] line has been handled, the file is read with the
   // keyword set and line limit of the version it was detected as.
   giIbisVersion = version;
+  giIbisRelease = release;
   int result = 0;
   if (FILE* file = CMN_OpenFile(path, mode, &gParse.where)) {
     std::string line;
@@ -340,8 +350,10 @@ int PARSE_CheckFile(const char* path, int mode) {
       HandleLine(PARSE_LINE_KEYWORD, "[END]");
     }
     std::fclose(file);
+    REF_CheckFile();
     MODEL_EndOfFile(gParse.models);
     result = 1;
+    if (gDescriptionListener && !nested) gDescriptionListener(gParse, gDescriptionContext);
   }
   FreeDescription();
 
@@ -350,11 +362,19 @@ int PARSE_CheckFile(const char* path, int mode) {
   return result;
 }
 
-PARSE_READING PARSE_SaveReading() { return PARSE_READING{gParse, gcCommentChar, giIbisVersion, gulLineNumber}; }
+void PARSE_SetDescriptionListener(PARSE_DESCRIPTION_LISTENER listener, void* context) {
+  gDescriptionListener = listener;
+  gDescriptionContext = context;
+}
+
+PARSE_READING PARSE_SaveReading() {
+  return PARSE_READING{gParse, gcCommentChar, giIbisVersion, giIbisRelease, gulLineNumber};
+}
 
 void PARSE_RestoreReading(const PARSE_READING& reading) {
   gParse = reading.file;
   gcCommentChar = reading.commentChar;
   giIbisVersion = reading.ibisVersion;
+  giIbisRelease = reading.ibisRelease;
   gulLineNumber = reading.lineNumber;
 }

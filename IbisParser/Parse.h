@@ -11,6 +11,7 @@
 struct HDR;
 struct COMPONENT;
 struct MODEL;
+struct MODEL_SELECTOR;
 
 // File kinds of PARSE_CheckFile.
 enum {
@@ -48,6 +49,9 @@ struct PARSE_STATE {
   MODEL* models;                    // models in file order
   MODEL* lastModel;                 // the last of them
   MODEL* model;                     // the open model, or null
+  MODEL_SELECTOR* selectors;        // model selectors in file order
+  MODEL_SELECTOR* lastSelector;     // the last of them
+  MODEL_SELECTOR* selector;         // the open selector, or null
 };
 
 extern PARSE_STATE gParse;
@@ -55,9 +59,15 @@ extern PARSE_STATE gParse;
 // Comment character of the file being read ('|' unless [Comment Char] says otherwise).
 extern char gcCommentChar;
 
-// IBIS version number (1 to 5) of the file being checked, set by the file
-// header; 0 before any file. It chooses the keyword set and the line limit.
+// IBIS version number (1 to 7, the first digit of [IBIS Ver]) of the file
+// being checked, set by the file header; 0 before any file. It chooses the
+// line limit and the [File Name] length.
 extern int giIbisVersion;
+
+// Release code (IBIS_RELEASE_*, IbisVersion.h) of the rule set the file is
+// checked against: 21, 32, 42, 50, 51, 60, 61, 70, 71 or 72. Set with
+// giIbisVersion; it chooses the keyword set and the version-dependent rules.
+extern int giIbisRelease;
 
 // Report settings: quiet suppresses the "Checking" line.
 extern int gbParseQuiet;
@@ -73,6 +83,7 @@ struct PARSE_READING {
   PARSE_STATE file;
   char commentChar;
   int ibisVersion;
+  int ibisRelease;
   unsigned long lineNumber;
 };
 
@@ -83,13 +94,17 @@ void PARSE_RestoreReading(const PARSE_READING& reading);
 // its end, 0 when it could not be opened or its version was not recognised.
 int PARSE_CheckFile(const char* path, int mode);
 
+// Called with the description of each file checked at the outermost level
+// (not the files named inside it), once the whole file is read and checked
+// and before the description is released; null by default. For callers
+// that show the description (tessalune check --json).
+using PARSE_DESCRIPTION_LISTENER = void (*)(const PARSE_STATE& description, void* context);
+void PARSE_SetDescriptionListener(PARSE_DESCRIPTION_LISTENER listener, void* context);
+
 // Recognises the keyword of `line` in keyword set `set` (KEY_SET_*), with the
 // context rules that depend on the previous keyword `previous`. Returns 1 and
 // stores the id in *id, or 0 after printing 914, 915 or 916.
 int PARSE_Keyword(const char* line, int previous, int set, int* id);
-
-// The keyword set of an IBIS version number.
-int PARSE_SetOfVersion(int version);
 
 // Text after the keyword of a keyword line and the whitespace after it;
 // null when the line has no ']'.

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "IbisParser/AlgModTree.h"
 #include "IbisParser/CmnFile.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/IbisVersion.h"
 #include "IbisParser/Parse.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
@@ -66,7 +68,8 @@ int PARSE_AppendAmiText(const char* text, unsigned long count) {
 }
 
 int PARSE_CheckAmiFile(const char* path) {
-  if (!gbParseQuiet) std::fprintf(stdout, "\nChecking %s for IBIS 5.0 Compatibility...\n\n", path);
+  if (!gbParseQuiet)
+    std::fprintf(stdout, "\nChecking %s for IBIS %s Compatibility...\n\n", path, IBISVER_Name(giAmiBaseRelease));
   // The reading state of the enclosing file comes back once this file is read.
   const PARSE_READING enclosing = PARSE_SaveReading();
   gulLineNumber = 0;

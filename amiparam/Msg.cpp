@@ -45,6 +45,11 @@ const LevelForm kForms[] = {
 
 constexpr int kLevelCount = static_cast<int>(sizeof(kForms) / sizeof(kForms[0]));
 
+MSG_LISTENER gListener = nullptr;
+void* gListenerContext = nullptr;
+// Catalogue code of the message being printed on this thread (0: a plain text).
+thread_local int tCode = 0;
+
 bool Silenced(int level) {
   const int* silenced[] = {&gbMsgSilenceBugs, &gbMsgSilenceErrors, &gbMsgSilenceWarnings};
   return level < 6 && *silenced[level / 2];
@@ -65,6 +70,7 @@ void Print(int level, const char* text) {
     std::fprintf(stream, layout, text);
   }
   if (form.counter) form.counter->fetch_add(1, std::memory_order_relaxed);
+  if (gListener) gListener(level, tCode, form.atLine ? gulLineNumber : 0, text, gListenerContext);
 }
 
 }  // namespace
@@ -100,7 +106,15 @@ void MSG_Count(int level) {
 
 void MSG_CodeV(int level, int code, va_list args) {
   const char* text = MSG_Lookup(code);
-  if (text) MSG_EmitV(level, text, args);
+  if (!text) return;
+  tCode = code;
+  MSG_EmitV(level, text, args);
+  tCode = 0;
+}
+
+void MSG_SetListener(MSG_LISTENER listener, void* context) {
+  gListener = listener;
+  gListenerContext = context;
 }
 
 void MSG_Code(int level, int code, ...) {

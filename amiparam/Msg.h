@@ -68,6 +68,14 @@ void MSG_EmitV(int level, const char* format, va_list args);
 // Prints `text` as it is (no placeholders are interpreted) at `level`.
 void MSG_EmitText(int level, const char* text);
 
+// An observer of every diagnostic that is printed: its level, catalogue
+// code (0 for a text that is not a catalogue row), the line the "at a line"
+// forms print (0 for the other forms) and the formatted text. For callers
+// that collect the findings (tessalune check --json); null by default. Set
+// while nothing prints on another thread.
+using MSG_LISTENER = void (*)(int level, int code, unsigned long line, const char* text, void* context);
+void MSG_SetListener(MSG_LISTENER listener, void* context);
+
 // Counts a message of `level` as printing it would, without printing it: for
 // reports that are counted but no longer shown. A silenced kind is not
 // counted either.

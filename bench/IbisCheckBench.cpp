@@ -71,7 +71,9 @@ const std::string& RepeatedFile(Repeated what, int64_t count) {
     if (what == Repeated::kModels)
       out << "[Model] m" << i << "\nModel_type I/O\n";
     else if (what == Repeated::kComponents)
-      out << "[Component] c" << i << "\n[Manufacturer] bench\n";
+      out << "[Component] c" << i
+          << "\n[Manufacturer] bench\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+          << "[Pin] signal_name model_name\n1 vdd POWER\n2 vss GND\n";
     else
       out << "note line " << i << " of a long text that the header keeps whole\n";
   }

@@ -1,7 +1,7 @@
-// `tessalune check [-q] FILE...`: checks IBIS files (.ibs, .pkg, .ebd) and AMI
-// parameter files (.ami), and prints the checker's messages and its summary on
-// standard output. Exit status 0 when the files passed, 1 when they failed,
-// 2 for a usage error.
+// `tessalune check [-q] [--json] FILE...`: checks IBIS files (.ibs, .pkg, .ebd)
+// and AMI parameter files (.ami), and prints the checker's messages and its
+// summary on standard output, or with --json one JSON document (CheckReport).
+// Exit status 0 when the files passed, 1 when they failed, 2 for a usage error.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -12,6 +12,14 @@
 #include "tests/TestFolder.h"
 #include "tests/amiparam/MsgCapture.h"
 
+// A component with the keywords every component needs (one pin, POWER),
+// for tests about other things.
+inline std::string MinimalComponent(const std::string& name = "c") {
+  return "[Component] " + name +
+         "\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+         "[Pin] signal_name model_name\n1 vdd POWER\n";
+}
+
 class CheckerFiles : public ::testing::Test {
  protected:
   void SetUp() override { gbParseQuiet = 1; }
@@ -39,6 +47,8 @@ class CheckerFiles : public ::testing::Test {
   static std::string Header(const std::string& version = "4.2") {
     return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n";
   }
+
+  static std::string Component(const std::string& name = "c") { return MinimalComponent(name); }
 
   TestFolder folder_{"ibischeck"};
   const std::filesystem::path& dir_ = folder_.path;

@@ -13,7 +13,7 @@ namespace {
 using Hdr = CheckerFiles;
 
 // A file that starts with `header` and ends with a component and [End].
-std::string File(const std::string& header) { return header + "[Component] c\n[End]\n"; }
+std::string File(const std::string& header) { return header + MinimalComponent() + "[End]\n"; }
 
 }  // namespace
 
@@ -181,7 +181,7 @@ TEST_F(Hdr, LongTextsKeepEveryLine) {
 }
 
 TEST_F(Hdr, RequiredKeywordsAreReportedWhenTheHeaderEnds) {
-  EXPECT_EQ(Check("[IBIS Ver] 4.2\n[File Name] t.ibs\n[Component] c\n[End]\n"),
+  EXPECT_EQ(Check("[IBIS Ver] 4.2\n[File Name] t.ibs\n" + MinimalComponent() + "[End]\n"),
             "ERROR - Required keyword 'File_Rev' not found in file 't.ibs'.\n");
   EXPECT_EQ(Check("[IBIS Ver] 4.2\n[End]\n"),
             "ERROR - Required keyword 'File_name' not found in file 't.ibs'.\n"
@@ -191,7 +191,7 @@ TEST_F(Hdr, RequiredKeywordsAreReportedWhenTheHeaderEnds) {
             "ERROR - Required keyword 'End' not found.\n"
             "ERROR - Required keyword 'File_name' not found in file 't.ibs'.\n");
   // Header keywords after the header has closed belong to no header.
-  EXPECT_EQ(Check(File(Header() + "[Component] c\n[Notes] late\nmore\n")),
-            "ERROR (line    5) - Orphan File Header keyword.\n"
-            "ERROR (line    6) - Orphan Data Line.\n");
+  EXPECT_EQ(Check(File(Header() + MinimalComponent() + "[Notes] late\nmore\n")),
+            "ERROR (line   12) - Orphan File Header keyword.\n"
+            "ERROR (line   13) - Orphan Data Line.\n");
 }

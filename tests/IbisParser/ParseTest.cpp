@@ -17,7 +17,7 @@ using Parse = CheckerFiles;
 }  // namespace
 
 TEST(KeywordTables, SetsHoldTheirRowsInIdOrderAndEndAlike) {
-  const int sizes[] = {50, 88, 109, 120};
+  const int sizes[] = {50, 88, 109, 120, 120, 121, 121, 131, 132, 132};
   for (int set = 0; set < KEY_SET_COUNT; ++set) {
     ASSERT_EQ(KEY_TableSize(set), sizes[set]);
     const KEY_ROW* rows = KEY_Table(set);
@@ -55,8 +55,12 @@ TEST_F(Parse, VersionIsDetectedFromTheFirstKeyword) {
   EXPECT_EQ(lines, 3u);
   Write("b.ibs", "[Component] x\n[IBIS Ver] 4.2\n");
   EXPECT_EQ(CMN_DetectVersion((dir_ / "b.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
-  Write("c.ibs", "[IBIS Ver] 7.1\n");
-  EXPECT_EQ(CMN_DetectVersion((dir_ / "c.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
+  Write("c.ibs", "[IBIS Ver] 7.1|comment\n");
+  char text[16] = {};
+  EXPECT_EQ(CMN_DetectVersionText((dir_ / "c.ibs").string().c_str(), PARSE_MODE_IBS, nullptr, text, sizeof text), 7);
+  EXPECT_STREQ(text, "7.1");
+  Write("d.ibs", "[IBIS Ver] 8.0\n");
+  EXPECT_EQ(CMN_DetectVersion((dir_ / "d.ibs").string().c_str(), PARSE_MODE_IBS, nullptr), 0);
 }
 
 TEST_F(Parse, UnrecognisedVersionStopsTheCheck) {
@@ -206,7 +210,7 @@ TEST_F(Parse, ModelsKeepTheirFileOrderBetweenComponents) {
   std::string expected;
   for (int i = 0; i < 4; ++i) {
     const std::string n = std::to_string(i);
-    text += "[Component] c" + n + "\n[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
+    text += MinimalComponent("c" + n) + "[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
             ".ami\n[End Algorithmic Model]\n";
     expected += "ERROR - Code file x.so not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
     expected += "ERROR - AMI parameter file m" + n +
@@ -245,7 +249,7 @@ TEST_F(Parse, CommentCharacter) {
 }
 
 TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
-  std::string body = "[Model selector] sel\nm1 first\n[End]\n";
+  std::string body = "[Model selector] sel\nm1 first\n[Model] m1\n[End]\n";
   EXPECT_EQ(Check(Header("3.2") + body), "");
   std::string out = Check(Header("2.1") + body);
   EXPECT_EQ(out,
@@ -291,10 +295,10 @@ TEST_F(Parse, OpeningKeywordsDependOnTheFileKind) {
 }
 
 TEST_F(Parse, SecondIbisVerIsReported) {
-  std::string out = Check(Header() + "[Component] c\n[IBIS Ver] 4.2\n[End]\n");
+  std::string out = Check(Header() + MinimalComponent() + "[IBIS Ver] 4.2\n[End]\n");
   EXPECT_EQ(out,
-            "ERROR (line    5) - Duplicate IBIS_Ver keyword.\n"
-            "ERROR (line    5) - Orphan File Header keyword.\n");
+            "ERROR (line   12) - Duplicate IBIS_Ver keyword.\n"
+            "ERROR (line   12) - Orphan File Header keyword.\n");
 }
 
 TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {

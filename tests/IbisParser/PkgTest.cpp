@@ -113,14 +113,23 @@ TEST_F(Pkg, ComponentSectionReadsItsPackageAndChecksItWhenItEnds) {
                      "[Component] U2\n[Package]\nR_pkg 1 1 1\nL_pkg 1n 1n 1n\nC_pkg 1p 1p 1p\n"
                      "[Component] U3\n[Package]\nL_pkg 1n 1n 1n\n[Bogus]\n"
                      "[Model] m\n[End]\n";
+  // U2 and U3 also lack [Manufacturer] and [Pin], and U1's pin names no model of the file.
   EXPECT_EQ(Check(text),
             "ERROR - Component 'U1': Required sub-parameter L_pkg not found.\n"
             "ERROR - Component 'U1': Required sub-parameter C_pkg not found.\n"
+            "ERROR (line   11) - Component 'U2': required keyword [Manufacturer] not found\n"
+            "ERROR (line   11) - Component 'U2': required keyword [Pin] not found\n"
             "ERROR (line   19) - Invalid Keyword: Bogus\n"
             "ERROR - Component 'U3': Required sub-parameter R_pkg not found.\n"
-            "ERROR - Component 'U3': Required sub-parameter C_pkg not found.\n");
+            "ERROR - Component 'U3': Required sub-parameter C_pkg not found.\n"
+            "ERROR (line   16) - Component 'U3': required keyword [Manufacturer] not found\n"
+            "ERROR (line   16) - Component 'U3': required keyword [Pin] not found\n"
+            "ERROR (line   10) - Pin '1' names model 'b', which is neither a [Model] nor a [Model Selector] of the "
+            "file\n");
   // The last component ends with the file.
   EXPECT_EQ(Check(Header() + "[Component] U4\n[Package]\nR_pkg 1 1 1\nL_pkg 1n 1n 1n\n"),
             "ERROR - Required keyword 'End' not found.\n"
-            "ERROR - Component 'U4': Required sub-parameter C_pkg not found.\n");
+            "ERROR - Component 'U4': Required sub-parameter C_pkg not found.\n"
+            "ERROR (line    4) - Component 'U4': required keyword [Manufacturer] not found\n"
+            "ERROR (line    4) - Component 'U4': required keyword [Pin] not found\n");
 }

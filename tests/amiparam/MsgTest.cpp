@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "MsgCapture.h"
 #include "amiparam/MsgCatalogue.h"
@@ -143,3 +144,39 @@ TEST(Msg, DefaultStreamIsStandardOutput) {
 }
 
 }  // namespace
+
+// The listener sees what is printed, with the catalogue code and the line of
+// the "at a line" forms, and nothing that is silenced or unknown.
+TEST(Msg, ListenerSeesEveryPrintedMessageWithItsCodeAndLine) {
+  struct Seen {
+    int level, code;
+    unsigned long line;
+    std::string text;
+  };
+  std::vector<Seen> seen;
+  MSG_SetListener(
+      [](int level, int code, unsigned long line, const char* text, void* context) {
+        static_cast<std::vector<Seen>*>(context)->push_back({level, code, line, text});
+      },
+      &seen);
+  MsgCapture capture;
+  const unsigned long savedLine = gulLineNumber;
+  gulLineNumber = 7;
+  MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, "9.9");
+  MSG_Emit(MSG_LEVEL_WARNING, "plain %d", 3);
+  MSG_Code(MSG_LEVEL_ERROR, 12345);  // no such row
+  gbMsgSilenceWarnings = 1;
+  MSG_Emit(MSG_LEVEL_WARNING, "silenced");
+  gbMsgSilenceWarnings = 0;
+  gulLineNumber = savedLine;
+  MSG_SetListener(nullptr, nullptr);
+  MSG_Emit(MSG_LEVEL_NOTE, "after");
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].level, MSG_LEVEL_ERROR_LINE);
+  EXPECT_EQ(seen[0].code, 1008);
+  EXPECT_EQ(seen[0].line, 7u);
+  EXPECT_EQ(seen[0].text, "Illegal IBIS_Version '9.9'.");
+  EXPECT_EQ(seen[1].code, 0);
+  EXPECT_EQ(seen[1].line, 0u);
+  EXPECT_EQ(seen[1].text, "plain 3");
+}

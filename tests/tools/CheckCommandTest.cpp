@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "CheckCommand.h"
 #include "CliRun.h"
 #include "tests/NestedText.h"
@@ -132,6 +134,13 @@ TEST_F(CheckCli, UsageErrorsExitTwo) {
   EXPECT_EQ(RunCli("check --no-such-option x.ibs").status, 2);
 }
 
+TEST_F(CheckCli, ListChecksPrintsTheTableOfDocsChecks) {
+  CliResult r = RunCli("check --list-checks");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output.rfind("# Checks of the component section\n", 0), 0u) << r.output;
+  EXPECT_NE(r.output.find("| 5007 | ERROR |"), std::string::npos);
+}
+
 TEST(CheckModeOf, KindByExtensionWithoutRegardToCase) {
   EXPECT_EQ(CheckModeOf("a/b.IBS"), 1);
   EXPECT_EQ(CheckModeOf("b.pkg"), 2);
@@ -139,4 +148,54 @@ TEST(CheckModeOf, KindByExtensionWithoutRegardToCase) {
   EXPECT_EQ(CheckModeOf("b.AMI"), 4);
   EXPECT_EQ(CheckModeOf("dir.ibs/b"), 0);
   EXPECT_EQ(CheckModeOf("b.txt"), 0);
+}
+
+// --json: one document with, per file, the description the checker built
+// and every diagnostic with its id, severity, line and text.
+TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
+  const std::string ibs = Write("t.ibs",
+                                "[IBIS Ver] 7.2\n[File Name] t.ibs\n[File Rev] 1\n[Component] chip\n[Manufacturer] me\n"
+                                "[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
+                                "[Pin] signal_name model_name\n1 a buf\n2 b gone\n3 vdd POWER\n"
+                                "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\n[End]\n");
+  const std::string ami =
+      Write("m.ami", "(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean))))");
+  CliResult r = RunCli("check --json " + ibs + " " + ami);
+  EXPECT_EQ(r.status, 1);
+  const nlohmann::json doc = nlohmann::json::parse(r.output);
+  ASSERT_EQ(doc["files"].size(), 2u);
+  const nlohmann::json& file = doc["files"][0];
+  EXPECT_EQ(file["kind"], "ibs");
+  EXPECT_EQ(file["version"], "7.2");
+  ASSERT_EQ(file["components"].size(), 1u);
+  const nlohmann::json& chip = file["components"][0];
+  EXPECT_EQ(chip["name"], "chip");
+  EXPECT_EQ(chip["manufacturer"], "me");
+  ASSERT_EQ(chip["pins"].size(), 3u);
+  EXPECT_EQ(chip["pins"][1]["model"], "gone");
+  EXPECT_EQ(chip["pins"][1]["line"], 12);
+  EXPECT_EQ(chip["package"]["L_pkg"]["typ"].get<double>(), 1e-9);
+  EXPECT_EQ(chip["package"]["L_pkg"]["min"], "NA");
+  EXPECT_EQ(file["models"][0]["name"], "buf");
+  EXPECT_EQ(file["models"][0]["model_type"], "Output");
+  EXPECT_EQ(file["model_selectors"][0]["entries"][0]["model"], "buf");
+  ASSERT_EQ(file["diagnostics"].size(), 1u);
+  EXPECT_EQ(file["diagnostics"][0]["id"], 5007);
+  EXPECT_EQ(file["diagnostics"][0]["severity"], "ERROR");
+  EXPECT_EQ(file["diagnostics"][0]["line"], 12);
+  EXPECT_EQ(file["diagnostics"][0]["text"],
+            "Pin '2' names model 'gone', which is neither a [Model] nor a [Model Selector] of the file");
+  EXPECT_EQ(file["errors"], 1);
+  EXPECT_EQ(file["passed"], false);
+  // The .ami file on its own: its diagnostics, without a line form.
+  const nlohmann::json& amiFile = doc["files"][1];
+  EXPECT_EQ(amiFile["kind"], "ami");
+  EXPECT_EQ(amiFile["diagnostics"][0]["text"], "Parameter Default is mandatory for Init_Returns_Impulse");
+  EXPECT_TRUE(amiFile["diagnostics"][0]["line"].is_null());
+  EXPECT_EQ(doc["errors"].get<int>(), 1 + amiFile["errors"].get<int>());
+  EXPECT_EQ(doc["passed"], false);
+  // Without --json the output is the printer's, as before.
+  EXPECT_EQ(RunCli("check -q " + ibs).output,
+            "ERROR (line   12) - Pin '2' names model 'gone', which is neither a [Model] nor a [Model Selector] of the "
+            "file\n\nErrors  : 1\n\nFile Failed\n");
 }

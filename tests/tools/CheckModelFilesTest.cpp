@@ -57,7 +57,9 @@ std::string ReadFile(const fs::path& path) {
 TEST(CheckModelFiles, AmiFilePassesOnItsOwn) {
   CliResult r = RunCli("check '" + (kIbisDir / "tessalune_tx.ami").string() + "'");
   ExpectPassedClean(r);
+  // On its own the file is read as 5.0 would be, then checked for the AMI_Version it names.
   EXPECT_NE(r.output.find("tessalune_tx.ami for IBIS 5.0 Compatibility"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("NOTE - Reserved parameters checked for AMI_Version 7.2"), std::string::npos) << r.output;
 }
 
 // The project's .ibs names the Linux library and the Windows DLL, each on its
@@ -81,8 +83,10 @@ TEST(CheckModelFiles, IbsFilePassesBesideItsLibrariesAndAmiFile) {
 
   CliResult r = RunCli("check '" + package.Ibs().string() + "'");
   ExpectPassedClean(r);
-  // The .ami file named in the block was read and checked too.
-  EXPECT_NE(r.output.find("tessalune_tx.ami for IBIS 5.0 Compatibility"), std::string::npos) << r.output;
+  // Both files declare 7.2; the .ami file named in the block was read and checked too.
+  EXPECT_NE(r.output.find("tessalune_tx.ibs for IBIS 7.2 Compatibility"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("tessalune_tx.ami for IBIS 7.2 Compatibility"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("NOTE"), std::string::npos) << r.output;
   const std::vector<std::vector<std::string>> executables = ExecutableLines(package.Ibs().string());
   ASSERT_EQ(executables.size(), dll.empty() ? 1u : 2u);
   EXPECT_EQ(executables[0], kLinuxLine);

@@ -1,0 +1,35 @@
+#include "IbisParser/LineWords.h"
+
+#include <cstdarg>
+
+#include "IbisParser/CmnWords.h"
+#include "amiparam/Msg.h"
+
+std::vector<std::string> LINE_Words(const char* text) {
+  std::vector<std::string> words;
+  if (!text) return words;
+  const char* p = text;
+  while (*p) {
+    while (*p == ' ' || *p == '\t') ++p;
+    const char* start = p;
+    while (*p && *p != ' ' && *p != '\t') ++p;
+    if (p > start) words.emplace_back(start, p);
+  }
+  return words;
+}
+
+int LINE_IsNumberOrNA(const std::string& text) {
+  if (CMN_EqualNoCase(text.c_str(), "NA")) return 1;
+  double value = 0.0;
+  return CMN_ReadNumber(text.c_str(), &value) == CMN_NUMBER_OK ? 1 : 0;
+}
+
+void LINE_ReportAt(unsigned long line, int level, int code, ...) {
+  const unsigned long current = gulLineNumber;
+  gulLineNumber = line;
+  va_list args;
+  va_start(args, code);
+  MSG_CodeV(level, code, args);
+  va_end(args);
+  gulLineNumber = current;
+}

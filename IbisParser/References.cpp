@@ -1,0 +1,91 @@
+#include "IbisParser/References.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "IbisParser/CmnWords.h"
+#include "IbisParser/Component.h"
+#include "IbisParser/IbisVersion.h"
+#include "IbisParser/LineWords.h"
+#include "IbisParser/Model.h"
+#include "IbisParser/ModelSelector.h"
+#include "IbisParser/Parse.h"
+#include "amiparam/Msg.h"
+
+namespace {
+
+// Reserved words of the model_name column, with the version that gives them.
+struct ReservedName {
+  const char* word;
+  int since;
+};
+constexpr ReservedName kReservedNames[] = {
+    {"POWER", IBIS_RELEASE_21},        // IBIS 2.1 §5 [Pin]
+    {"GND", IBIS_RELEASE_21},          // IBIS 2.1 §5 [Pin]
+    {"NC", IBIS_RELEASE_21},           // IBIS 2.1 §5 [Pin]
+    {"CIRCUITCALL", IBIS_RELEASE_42},  // IBIS 4.2 §5 [Pin], with [Circuit Call]
+};
+
+std::string Lower(const std::string& text) {
+  std::string out = text;
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// Model and selector names of the file, compared without regard to case.
+struct Names {
+  std::unordered_map<std::string, const MODEL*> models;
+  std::unordered_map<std::string, const MODEL_SELECTOR*> selectors;
+};
+
+Names Collect() {
+  Names names;
+  for (const MODEL* m = gParse.models; m; m = m->next)
+    if (m->name) names.models.emplace(Lower(m->name), m);
+  for (const MODEL_SELECTOR* s = gParse.selectors; s; s = s->next)
+    if (!s->name.empty()) names.selectors.emplace(Lower(s->name), s);
+  return names;
+}
+
+bool IsSeriesType(const char* type) {
+  return CMN_EqualNoCase(type, "Series") || CMN_EqualNoCase(type, "Series_switch");
+}
+
+}  // namespace
+
+int REF_IsReservedModelName(const char* name) {
+  for (const ReservedName& r : kReservedNames)
+    if (CMN_EqualNoCase(name, r.word) && giIbisRelease >= r.since) return 1;
+  return 0;
+}
+
+void REF_CheckFile() {
+  if (gParse.mode != PARSE_MODE_IBS) return;
+  const Names names = Collect();
+  // IBIS 2.1 §5 [Pin]: model_name is a [Model] (or, 3.2 on, a [Model Selector]) of the file, or a reserved word.
+  for (const COMPONENT* c = gParse.components; c; c = c->next) {
+    for (const PIN_ROW& pin : c->pins) {
+      if (REF_IsReservedModelName(pin.model.c_str())) continue;
+      const std::string key = Lower(pin.model);
+      if (names.models.count(key) || names.selectors.count(key)) continue;
+      LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5007, pin.name.c_str(), pin.model.c_str());
+    }
+    // IBIS 3.2 §5 [Series Pin Mapping]: model_name is a [Model] of type Series or Series_switch.
+    for (const SERIES_PIN_ROW& row : c->seriesPins) {
+      auto found = names.models.find(Lower(row.model));
+      if (found == names.models.end())
+        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5019, row.model.c_str());
+      else if (!IsSeriesType(found->second->modelType))
+        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5020, row.model.c_str(), found->second->modelType);
+    }
+  }
+  // IBIS 3.2 §5 [Model Selector]: each entry is a [Model] of the file, and a
+  // selector's name is not also a model's.
+  for (const MODEL_SELECTOR* s = gParse.selectors; s; s = s->next) {
+    if (names.models.count(Lower(s->name))) LINE_ReportAt(s->line, MSG_LEVEL_ERROR_LINE, 5031, s->name.c_str());
+    for (const SELECTOR_ENTRY& entry : s->entries)
+      if (!names.models.count(Lower(entry.model)))
+        LINE_ReportAt(entry.line, MSG_LEVEL_ERROR_LINE, 5030, s->name.c_str(), entry.model.c_str());
+  }
+}
