@@ -13,6 +13,7 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -138,11 +139,19 @@ TEST(SimCli, AnInterruptedRunLeavesNoFileBehind) {
           "100000000", "--wave", csv.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  // Until the temporary file has something in it.
+  // Until the file being written (unnamed, so found among the program's open
+  // files; or a hidden temporary in the folder) has something in it.
   bool writing = false;
+  const std::string fds = "/proc/" + std::to_string(child) + "/fd";
   for (int i = 0; i < 1000 && !writing; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) writing |= entry.file_size() > 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(fds, ec)) {
+      const std::string target = std::filesystem::read_symlink(entry.path(), ec).string();
+      struct stat info {};
+      if (target.rfind(folder.path.string(), 0) == 0 && stat(entry.path().c_str(), &info) == 0)
+        writing |= info.st_size > 0;
+    }
   }
   kill(child, SIGTERM);
   int status = 0;
