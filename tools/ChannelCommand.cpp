@@ -126,7 +126,11 @@ int RunChannel(const ChannelOptions& o) {
 void AddChannelCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<ChannelOptions>();
   CLI::App* cmd = app.add_subcommand("channel", "Read a Touchstone channel (.s2p, .s4p) and show its impulse response");
-  cmd->add_option("file", options->file, "Touchstone file")->required();
+  cmd->add_option("file", options->file,
+                  "Touchstone file: a regular file of at most " +
+                      std::to_string(TouchstoneLimits::kDefaultMaxBytes >> 20) +
+                      " MiB (a directory, FIFO or device is refused)")
+      ->required();
   cmd->add_option("--ports", options->ports,
                   "4-port order p-in,p-out,n-in,n-out (1,2,3,4: p 1->2, n 3->4; inputs 1,2 outputs 3,4: 1,3,2,4)")
       ->capture_default_str();
@@ -136,7 +140,16 @@ void AddChannelCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_option("--samples-per-bit", options->samplesPerBit, "Samples per unit interval of the grid")
       ->check(CLI::Range(2, 1024))
       ->capture_default_str();
-  cmd->add_option("--fft-size", options->fftSize, "FFT length (even; default: from the file's frequency step)");
-  cmd->add_option("--csv", options->csv, "Write time, impulse and step response to this CSV file");
+  cmd->add_option("--fft-size", options->fftSize,
+                  "FFT length (even, up to " + std::to_string(ChannelResponse::kMaxFftSize) +
+                      "; default: from the file's frequency step and the channel's delay)");
+  cmd->add_option("--csv", options->csv,
+                  "Write time, impulse and step response to this CSV file (whole or not at all)");
+  cmd->footer(
+      "The kept impulse response ends where the rest is below 1e-6 of the peak and moves the step response by less "
+      "than 1e-4, or where the rest holds less than 1e-12 of the energy, and at most at " +
+      std::to_string(ChannelResponse::kMaxKeptSamples) +
+      " samples. A channel whose response is not finite, or whose delay and tail (four times the delay) do not fit "
+      "in the FFT period, is refused with the reason.");
   cmd->callback([options, &action] { action = [options] { return RunChannel(*options); }; });
 }

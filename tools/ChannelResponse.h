@@ -36,9 +36,9 @@
 // the step response by less than 1e-4 of its final value, or earlier where
 // the rest holds less than 1e-12 of the response's energy (120 dB down), and
 // never beyond kMaxKeptSamples: what one run's convolution of it holds is
-// then bounded (about 40 bytes per kept sample, four times rounded up to a
-// power of two: at most 80 MiB), as is the FFT that builds it
-// (kMaxFftSize points, about 100 MiB).
+// then bounded (about 46 bytes per FFT point, the FFT four times the kept
+// length rounded up to a power of two: at most about 100 MiB), as is the FFT
+// that builds it (kMaxFftSize points, about 100 MiB).
 //
 // Refused with the reason: a through path, DC fit or response that is not
 // finite (values too large to combine, points too close to give a delay),
