@@ -505,7 +505,10 @@ class Reader {
     word_.clear();
     wordLength_ = 0;
     if (!number) return Fail("not a number: " + shown);
-    return DataValue(value);
+    // A fault in the line's values is reported at its end, unless a later
+    // word is no number at all: that is the line's first fault.
+    if (deferred_.empty() && !DataValue(value)) deferred_ = error;
+    return true;
   }
 
   // The values of a data line go to the frequency point being assembled as
@@ -527,7 +530,9 @@ class Reader {
   }
 
   bool EndDataLine() {
-    bool ok = lineValues_ == 0 || lineDecided_ || Decide(true);
+    bool ok = deferred_.empty() && (lineValues_ == 0 || lineDecided_ || Decide(true));
+    if (!deferred_.empty()) error = deferred_;
+    deferred_.clear();
     if (ok && lineNoise_) ok = NoiseLine(lineValues_);
     lineValues_ = 0;
     lineTaken_ = 0;
@@ -681,6 +686,7 @@ class Reader {
   bool lineNoise_ = false;
   double held_[kHeld] = {};
   size_t unlistedNotes_ = 0;
+  std::string deferred_;  // the first fault of this data line's values
   bool firstLine_ = false;
   bool started_ = false;
   bool version1_ = false;  // the file does not start with [Version]
