@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <complex>
 #include <random>
 #include <string>
 #include <vector>
@@ -61,5 +62,47 @@ void ExampleChannelBuild(benchmark::State& state) {
   }
 }
 BENCHMARK(ExampleChannelBuild)->Unit(benchmark::kMillisecond);
+
+// Reading a Touchstone text as the stream reader does: bytes per second for
+// range(0) frequency points of a 4-port file, one matrix row per line.
+void TouchstoneReading(benchmark::State& state) {
+  std::string text = "# GHz S RI R 50\n";
+  for (int64_t k = 1; k <= state.range(0); ++k) {
+    text += std::to_string(0.01 * static_cast<double>(k));
+    for (int row = 0; row < 4; ++row) {
+      for (int column = 0; column < 4; ++column) text += " 0.123456789 -0.987654321";
+      text += "\n";
+    }
+  }
+  TouchstoneNetwork network;
+  std::string error;
+  for (auto _ : state) {
+    if (!ReadTouchstone(text, "bench.s4p", network, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(network.s.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(TouchstoneReading)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// Building the response of a file whose points 1 kHz apart ask for a period
+// of milliseconds: the FFT stops at its cap and the kept response at its
+// bound, so the time and memory of one build stay bounded too.
+void BoundedChannelBuild(benchmark::State& state) {
+  TouchstoneNetwork network;
+  network.ports = 2;
+  network.frequency = {1e9, 1.000001e9, 20e9};
+  for (const std::complex<double> s21 : {std::polar(0.89, -0.52), std::polar(0.89, -0.53), std::polar(0.1, 2.97)})
+    network.s.insert(network.s.end(), {0.0, s21, s21, 0.0});
+  std::string error;
+  for (auto _ : state) {
+    ChannelResponse channel;
+    if (!channel.SetNetwork(network, ChannelResponse::Ports(), error) || !channel.Build(1e-10 / 32, error))
+      state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(channel.Impulse().data());
+    state.counters["kept"] = static_cast<double>(channel.Impulse().size());
+    state.counters["fft"] = static_cast<double>(channel.FftSize());
+  }
+}
+BENCHMARK(BoundedChannelBuild)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "BathtubPlot.h"
 
+#include "AxisTicks.h"
 #include "EyePlot.h"
 
 #include <algorithm>
@@ -78,7 +79,9 @@ void BathtubPlot::DrawGrid(cairo_t* cr, const Frame& f) const {
   double step = 10 * power;
   for (double m : {5.0, 2.0, 1.0})
     if (m * power >= uiPs_ / 8) step = m * power;
-  for (double t = -std::floor(uiPs_ / 2 / step) * step; t <= uiPs_ / 2 + 1e-9; t += step) {
+  const AxisTicks times(-uiPs_ / 2, uiPs_ / 2, step);
+  for (long i = 0; i < times.Count(); ++i) {
+    const double t = times.At(i);
     const double x = std::round(f.X(t)) + 0.5;
     cairo_set_source_rgb(cr, 0.88, 0.88, 0.88);
     cairo_move_to(cr, x, f.top);
@@ -158,13 +161,13 @@ void BathtubPlot::DrawCurve(cairo_t* cr, const Frame& f) const {
   cairo_restore(cr);
 }
 
-bool BathtubPlot::WritePng(const std::string& path, int width, int height, const std::vector<std::string>& title,
+bool BathtubPlot::WritePng(AtomicFile& file, int width, int height, const std::vector<std::string>& title,
                            std::string& error) const {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(width, 64), std::max(height, 64));
   cairo_t* cr = cairo_create(surface);
   Draw(cr, 0, 0, std::max(width, 64), std::max(height, 64), title);
   cairo_destroy(cr);
-  const bool ok = EyePlot::SaveSurface(surface, path, error);
+  const bool ok = EyePlot::SaveSurface(surface, file, error);
   cairo_surface_destroy(surface);
   return ok;
 }

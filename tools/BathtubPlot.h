@@ -4,6 +4,7 @@
 // width at each of them.
 #pragma once
 
+#include "AtomicFile.h"
 #include "StatisticalEye.h"
 
 #include <cairo.h>
@@ -18,8 +19,9 @@ class BathtubPlot {
 
   // Draws into the rectangle (x, y, width, height) of `cr`.
   void Draw(cairo_t* cr, double x, double y, double width, double height, const std::vector<std::string>& title) const;
-  // Writes the picture to a PNG file (whole or not at all).
-  bool WritePng(const std::string& path, int width, int height, const std::vector<std::string>& title,
+  // Writes the picture to a PNG file (whole or not at all), opened here
+  // unless the caller opened it already.
+  bool WritePng(AtomicFile& file, int width, int height, const std::vector<std::string>& title,
                 std::string& error) const;
 
  private:

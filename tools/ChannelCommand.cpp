@@ -1,10 +1,13 @@
 #include "ChannelCommand.h"
 
+#include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "AtomicFile.h"
 #include "ChannelResponse.h"
 #include "FiniteRange.h"
 #include "Touchstone.h"
@@ -36,22 +39,38 @@ std::string Reference(const TouchstoneNetwork& network) {
   return text + " ohm";
 }
 
-bool WriteCsv(const std::string& path, const ChannelResponse& channel) {
-  FILE* out = std::fopen(path.c_str(), "w");
-  if (!out) return false;
-  std::fprintf(out, "time_s,impulse,step\n");
+// The response as CSV into `file` (open), whole or not at all.
+bool WriteCsv(AtomicFile& file, const ChannelResponse& channel, std::string& error) {
+  std::string text = "time_s,impulse,step\n";
   const std::vector<double>& h = channel.Impulse();
   const std::vector<double> step = channel.Step();
   for (size_t i = 0; i < h.size(); ++i) {
-    std::fprintf(out, "%.9e,%.9e,%.9e\n", static_cast<double>(i) * channel.Dt(), h[i], step[i]);
+    char line[96];
+    const int n =
+        std::snprintf(line, sizeof line, "%.9e,%.9e,%.9e\n", static_cast<double>(i) * channel.Dt(), h[i], step[i]);
+    text.append(line, static_cast<size_t>(std::clamp(n, 0, static_cast<int>(sizeof line) - 1)));
+    if (text.size() >= 65536 || i + 1 == h.size()) {
+      if (!file.Write(text.data(), text.size(), error)) return false;
+      text.clear();
+    }
   }
-  return std::fclose(out) == 0;
+  if (!text.empty() && !file.Write(text.data(), text.size(), error)) return false;
+  return file.Commit(error);
 }
 
 int RunChannel(const ChannelOptions& o) {
   std::string error;
+  // A file size limit fails the write (and the old file stands) rather than
+  // ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // The CSV file first, so that a path that cannot take it fails at once.
+  AtomicFile csv(o.csv);
+  if (!o.csv.empty() && !csv.Open(error)) {
+    std::fprintf(stderr, "channel: %s\n", error.c_str());
+    return 1;
+  }
   TouchstoneNetwork network;
-  if (!ReadTouchstoneFile(o.file, network, error)) {
+  if (!ReadTouchstoneFile(o.file, network, error, ChannelResponse::FileLimits())) {
     std::fprintf(stderr, "channel: %s\n", error.c_str());
     return 1;
   }
@@ -70,11 +89,12 @@ int RunChannel(const ChannelOptions& o) {
 
   ChannelResponse channel;
   const double dt = o.bitTime / o.samplesPerBit;
-  if (!channel.SetNetwork(network, ports, error) || !channel.Build(dt, error, o.fftSize)) {
+  const double nyquist = 0.5 / o.bitTime;
+  if (!channel.SetNetwork(network, ports, error) || !channel.Build(dt, error, o.fftSize) ||
+      !channel.CheckLossAt(nyquist, error)) {
     std::fprintf(stderr, "channel: %s: %s\n", o.file.c_str(), error.c_str());
     return 1;
   }
-  const double nyquist = 0.5 / o.bitTime;
   std::printf("through     %s\n", channel.Name().c_str());
   std::printf("grid        dt %.6g ps (%d samples per %.6g ps bit), FFT %zu points (%.6g ns)\n", dt * 1e12,
               o.samplesPerBit, o.bitTime * 1e12, channel.FftSize(), static_cast<double>(channel.FftSize()) * dt * 1e9);
@@ -92,8 +112,8 @@ int RunChannel(const ChannelOptions& o) {
     std::printf("warning     more than 0.1 %% of the energy comes before t = 0: the data are not causal enough\n");
   }
   if (!o.csv.empty()) {
-    if (!WriteCsv(o.csv, channel)) {
-      std::fprintf(stderr, "channel: cannot write %s\n", o.csv.c_str());
+    if (!WriteCsv(csv, channel, error)) {
+      std::fprintf(stderr, "channel: %s\n", error.c_str());
       return 1;
     }
     std::printf("wrote       %s (time, impulse, step)\n", o.csv.c_str());
@@ -106,7 +126,11 @@ int RunChannel(const ChannelOptions& o) {
 void AddChannelCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<ChannelOptions>();
   CLI::App* cmd = app.add_subcommand("channel", "Read a Touchstone channel (.s2p, .s4p) and show its impulse response");
-  cmd->add_option("file", options->file, "Touchstone file")->required();
+  cmd->add_option("file", options->file,
+                  "Touchstone file: a regular file of at most " +
+                      std::to_string(TouchstoneLimits::kDefaultMaxBytes >> 20) +
+                      " MiB (a directory, FIFO or device is refused)")
+      ->required();
   cmd->add_option("--ports", options->ports,
                   "4-port order p-in,p-out,n-in,n-out (1,2,3,4: p 1->2, n 3->4; inputs 1,2 outputs 3,4: 1,3,2,4)")
       ->capture_default_str();
@@ -116,7 +140,16 @@ void AddChannelCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_option("--samples-per-bit", options->samplesPerBit, "Samples per unit interval of the grid")
       ->check(CLI::Range(2, 1024))
       ->capture_default_str();
-  cmd->add_option("--fft-size", options->fftSize, "FFT length (even; default: from the file's frequency step)");
-  cmd->add_option("--csv", options->csv, "Write time, impulse and step response to this CSV file");
+  cmd->add_option("--fft-size", options->fftSize,
+                  "FFT length (even, up to " + std::to_string(ChannelResponse::kMaxFftSize) +
+                      "; default: from the file's frequency step and the channel's delay)");
+  cmd->add_option("--csv", options->csv,
+                  "Write time, impulse and step response to this CSV file (whole or not at all)");
+  cmd->footer(
+      "The kept impulse response ends where the rest is below 1e-6 of the peak and moves the step response by less "
+      "than 1e-4, or where the rest holds less than 1e-12 of the energy, and at most at " +
+      std::to_string(ChannelResponse::kMaxKeptSamples) +
+      " samples. A channel whose response is not finite, or whose delay and tail (four times the delay) do not fit "
+      "in the FFT period, is refused with the reason.");
   cmd->callback([options, &action] { action = [options] { return RunChannel(*options); }; });
 }

@@ -10,8 +10,9 @@ bool ChannelFile::Load(const std::string& path, const ChannelResponse::Ports& po
   path_ = path;
   bitTime_ = bitTime;
   TouchstoneNetwork network;
-  if (!ReadTouchstoneFile(path, network, error)) return false;
-  if (!response_.SetNetwork(network, ports, error) || !response_.Build(bitTime / samplesPerBit, error)) {
+  if (!ReadTouchstoneFile(path, network, error, ChannelResponse::FileLimits())) return false;
+  if (!response_.SetNetwork(network, ports, error) || !response_.Build(bitTime / samplesPerBit, error) ||
+      !response_.CheckLossAt(0.5 / bitTime, error)) {
     error = path + ": " + error;
     return false;
   }

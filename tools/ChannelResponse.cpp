@@ -9,8 +9,16 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr size_t kMaxFftSize = size_t{1} << 24;
 constexpr size_t kDcFitPoints = 8;
+// A group delay longer than this (300,000 km of line) comes from points too
+// close together for their phase step, not from a channel.
+constexpr double kMaxDelaySeconds = 1.0;
+
+std::string Figure(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
 
 // Least-squares a, b, c of y = a + b sqrt(x) + c x; false when singular.
 bool FitLoss(const std::vector<double>& x, const std::vector<double>& y, double coefficients[3]) {
@@ -47,6 +55,13 @@ std::string FormatHertz(double f) {
   char text[48];
   std::snprintf(text, sizeof text, "%.4g %s", f, units[u]);
   return text;
+}
+
+TouchstoneLimits ChannelResponse::FileLimits() {
+  TouchstoneLimits limits;
+  limits.ports = {2, 4};
+  limits.portsRefusal = "cannot be used as a channel: a 2-port (S21) or a 4-port (differential SDD21)";
+  return limits;
 }
 
 bool ChannelResponse::ParsePorts(const std::string& text, Ports& ports, std::string& error) {
@@ -91,14 +106,41 @@ bool ChannelResponse::SetNetwork(const TouchstoneNetwork& network, const Ports& 
             std::to_string(ports.nIn) + "->" + std::to_string(ports.nOut) + ")";
     CheckPortOrder(network, ports);
   }
-  TakeThroughPath(network, ports);
+  if (!TakeThroughPath(network, ports, error)) return false;
   FitDc();
   const size_t n = f_.size();
   if (n >= 2) {
     const double from = f_.back() - 0.1 * (f_.back() - f_.front());
     topDelay_ = -(phase_.back() - Phase(from)) / (2.0 * kPi * (f_.back() - from));
   }
+  return CheckFinite(error);
+}
+
+// What the extrapolation and the FFT size rest on must be finite numbers of
+// a channel's size.
+bool ChannelResponse::CheckFinite(std::string& error) const {
+  if (!std::isfinite(dcMagnitude_) || !std::isfinite(dcPhase_)) {
+    error = "the DC value fitted to the lowest points is not finite (" + Figure("%g", dcMagnitude_) + ")";
+    return false;
+  }
+  const double delays[2] = {MeanDelay(), topDelay_};
+  for (int i = 0; i < 2; ++i) {
+    if (!(std::fabs(delays[i]) <= kMaxDelaySeconds)) {
+      const double from = i == 0 ? f_.front() : f_.back() - 0.1 * (f_.back() - f_.front());
+      error = "the phase of " + name_ + " from " + FormatHertz(from) + " to " + FormatHertz(f_.back()) +
+              " gives a group delay of " + Figure("%g", delays[i]) +
+              " s, not a channel's: points too close together for their phase step?";
+      return false;
+    }
+  }
   return true;
+}
+
+// The mean group delay over the file's band (0 with one point).
+double ChannelResponse::MeanDelay() const {
+  const size_t n = f_.size();
+  if (n < 2) return 0.0;
+  return -(phase_.back() - phase_.front()) / (2.0 * kPi * (f_.back() - f_.front()));
 }
 
 // The through paths are the strongest at the lowest frequency: a note names
@@ -126,7 +168,7 @@ void ChannelResponse::CheckPortOrder(const TouchstoneNetwork& network, const Por
 
 // S21, or SDD21 from the four ports, as magnitude and unwrapped phase at
 // every frequency; a repeated frequency keeps its first point.
-void ChannelResponse::TakeThroughPath(const TouchstoneNetwork& network, const Ports& p) {
+bool ChannelResponse::TakeThroughPath(const TouchstoneNetwork& network, const Ports& p, std::string& error) {
   auto through = [&](size_t k) {
     if (network.ports == 2) return network.S(k, 2, 1);
     return 0.5 * (network.S(k, p.pOut, p.pIn) - network.S(k, p.pOut, p.nIn) - network.S(k, p.nOut, p.pIn) +
@@ -140,6 +182,11 @@ void ChannelResponse::TakeThroughPath(const TouchstoneNetwork& network, const Po
       continue;
     }
     const std::complex<double> h = through(k);
+    if (!std::isfinite(std::abs(h))) {
+      error = name_ + " is not finite at " + FormatHertz(f) + ": the file's values there are too large to combine";
+      return false;
+    }
+    largest_ = std::max(largest_, std::abs(h));
     double phase = std::arg(h);
     if (!phase_.empty()) {
       const double step = std::remainder(phase - phase_.back(), 2.0 * kPi);
@@ -150,6 +197,7 @@ void ChannelResponse::TakeThroughPath(const TouchstoneNetwork& network, const Po
     phase_.push_back(phase);
   }
   if (repeated > 0) notes_.push_back(std::to_string(repeated) + " repeated frequencies: the first of each used");
+  return true;
 }
 
 void ChannelResponse::FitDc() {
@@ -215,8 +263,18 @@ std::complex<double> ChannelResponse::At(double f) const {
 
 double ChannelResponse::LossDb(double f) const { return -20.0 * std::log10(std::abs(At(f))); }
 
+bool ChannelResponse::CheckLossAt(double f, std::string& error) const {
+  const double loss = LossDb(f);
+  if (std::isfinite(loss)) return true;
+  error = "the loss at " + FormatHertz(f) + " is not finite (" + Figure("%g", loss) + " dB): " + name_ +
+          (std::abs(At(f)) == 0.0 ? " is zero there" : " is out of range there");
+  return false;
+}
+
 bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
-  if (!CheckGrid(dt, error) || !ChooseFftSize(dt, fftSize, error)) return false;
+  const bool given = fftSize != 0;
+  if (!CheckGrid(dt, error) || !ChooseFftSize(dt, fftSize, error) || !CheckPeriod(dt, fftSize, given, error))
+    return false;
   nyquist_ = 0.5 / dt;
   cutFrom_ = std::min(f_.back(), 0.9 * nyquist_);
   if (f_.back() > cutFrom_) {
@@ -226,16 +284,36 @@ bool ChannelResponse::Build(double dt, std::string& error, size_t fftSize) {
   RealFft fft(fftSize);
   std::complex<double>* bins = fft.Spectrum();
   const double df = 1.0 / (static_cast<double>(fftSize) * dt);
-  for (size_t k = 0; k < fft.Bins(); ++k) bins[k] = At(static_cast<double>(k) * df);
+  for (size_t k = 0; k < fft.Bins(); ++k) {
+    bins[k] = At(static_cast<double>(k) * df);
+    if (!std::isfinite(bins[k].real()) || !std::isfinite(bins[k].imag())) {
+      error = "the response is not finite at " + FormatHertz(static_cast<double>(k) * df);
+      return false;
+    }
+  }
   bins[0] = bins[0].real();
   bins[fft.Bins() - 1] = bins[fft.Bins() - 1].real();
   fft.Inverse();
   dt_ = dt;
   fftSize_ = fftSize;
   dcGain_ = At(0.0).real();
-  KeepResponse(fft.Time(), fftSize);
+  if (!KeepResponse(fft.Time(), fftSize, error)) return false;
   FindDelay();
+  if (!std::isfinite(dcGain_) || !std::isfinite(delay_) || !std::isfinite(keptSum_)) {
+    error = "the channel's figures are not finite (DC gain " + Figure("%g", dcGain_) + ", delay " +
+            Figure("%g", delay_) + " s)";
+    return false;
+  }
   return true;
+}
+
+size_t ChannelResponse::ConvolutionBytes() const {
+  // As OverlapSaveConvolver sizes its FFT: at least four times the taps.
+  size_t n = 1024;
+  while (n < 4 * impulse_.size()) n *= 2;
+  // The FFT's time and spectrum, the response's spectrum, the window, the
+  // samples ready: about 38 bytes a point; the plans' own, about 8 more.
+  return 46 * n;
 }
 
 bool ChannelResponse::CheckGrid(double dt, std::string& error) const {
@@ -269,10 +347,7 @@ bool ChannelResponse::ChooseFftSize(double dt, size_t& fftSize, std::string& err
   const double step = n >= 2 ? (f_.back() - f_.front()) / static_cast<double>(n - 1) : f_.front();
   double period = step > 0.0 ? 4.0 / step : 0.0;
   for (size_t i = 1; i < n; ++i) period = std::max(period, 2.0 / (f_[i] - f_[i - 1]));
-  if (n >= 2) {
-    const double delay = -(phase_.back() - phase_.front()) / (2.0 * kPi * (f_.back() - f_.front()));
-    period = std::max(period, 8.0 * std::fabs(delay));
-  }
+  if (n >= 2) period = std::max(period, 8.0 * std::fabs(MeanDelay()));
   const double half = std::ceil(std::max(period / dt, 64.0) / 2.0);
   fftSize = half >= static_cast<double>(kMaxFftSize / 2) ? kMaxFftSize : 2 * RealFft::NiceSize(size_t(half));
   if (fftSize > kMaxFftSize) fftSize = kMaxFftSize;
@@ -280,10 +355,33 @@ bool ChannelResponse::ChooseFftSize(double dt, size_t& fftSize, std::string& err
   return true;
 }
 
+// The response must end within the first half of the FFT's period, or it
+// wraps around into the time before t = 0 and every figure is wrong: the
+// period must hold four times the channel's delay (the delay and as long
+// again for its tail, in the first half).
+bool ChannelResponse::CheckPeriod(double dt, size_t fftSize, bool given, std::string& error) const {
+  const double delay = std::fabs(MeanDelay());
+  const double period = static_cast<double>(fftSize) * dt;
+  if (4.0 * delay <= period) return true;
+  const std::string head = "the FFT period, " + std::to_string(fftSize) + " points of " + Figure("%.6g", dt * 1e12) +
+                           " ps (" + Figure("%.6g", period * 1e9) + " ns), is shorter than four times the channel's " +
+                           Figure("%.6g", delay * 1e9) +
+                           " ns delay (the delay and its tail, in the first half of the period): the response "
+                           "would wrap around. ";
+  if (given) {
+    error = head + "Give a larger --fft-size, at least " + Figure("%.0f", std::ceil(4.0 * delay / dt)) + ".";
+  } else {
+    error = head + "Use fewer --samples-per-bit or a longer --bit-time: the FFT is capped at " +
+            std::to_string(kMaxFftSize) + " points, so the sample interval must be at least " +
+            Figure("%.3g", 4.0 * delay / static_cast<double>(kMaxFftSize) * 1e12) + " ps.";
+  }
+  return false;
+}
+
 // From the inverse FFT's period (unscaled): the energy before t = 0 (the
 // second half), the response kept up to where what follows is negligible,
 // and a note when the kept response does not add up to the DC gain.
-void ChannelResponse::KeepResponse(const double* time, size_t fftSize) {
+bool ChannelResponse::KeepResponse(const double* time, size_t fftSize, std::string& error) {
   const double scale = 1.0 / static_cast<double>(fftSize);
   const size_t half = fftSize / 2;
   double total = 0.0, before = 0.0, peak = 0.0, sum = 0.0;
@@ -293,21 +391,54 @@ void ChannelResponse::KeepResponse(const double* time, size_t fftSize) {
     if (i >= half) before += h * h;
     if (i < half) peak = std::max(peak, std::fabs(h)), sum += h;
   }
+  if (!std::isfinite(total) || !std::isfinite(sum)) {
+    error = "the impulse response is not finite: the file's values (|" + name_ + "| up to " + Figure("%g", largest_) +
+            ") are too large";
+    return false;
+  }
+  // Negligible samples from the end: below 1e-6 of the peak and not moving
+  // the step response by 1e-4 of its final value.
   const double reference = std::max(std::fabs(sum), peak);
   size_t length = half;
-  double tail = 0.0, cut = 0.0;
+  double tail = 0.0;
   while (length > 1) {
     const double h = time[length - 1] * scale;
     if (std::fabs(h) > 1e-6 * peak || std::fabs(tail + h) > 1e-4 * reference) break;
     tail += h;
-    cut += h * h;
     --length;
+  }
+  // At most to where the rest holds less than kTailEnergy of the energy.
+  size_t energyLength = half;
+  double rest = 0.0;
+  while (energyLength > 1) {
+    const double h = time[energyLength - 1] * scale;
+    if (rest + h * h >= kTailEnergy * total) break;
+    rest += h * h;
+    --energyLength;
+  }
+  length = std::min(length, energyLength);
+  const bool capped = length > kMaxKeptSamples;
+  if (capped) length = kMaxKeptSamples;
+  tail = 0.0;
+  double cut = 0.0;
+  for (size_t i = half; i-- > length;) {
+    const double h = time[i] * scale;
+    tail += h;
+    cut += h * h;
   }
   impulse_.resize(length);
   for (size_t i = 0; i < length; ++i) impulse_[i] = time[i] * scale;
   preT0Energy_ = total > 0.0 ? before / total : 0.0;
   cutEnergy_ = total > 0.0 ? cut / total : 0.0;
   keptSum_ = sum - tail;
+  if (capped) {
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "the kept response is cut at %zu samples (%.6g ns), the most a run holds; the rest holds %.3g of "
+                  "the energy and %.3g of the sum",
+                  length, static_cast<double>(length) * dt_ * 1e9, cutEnergy_, tail);
+    notes_.push_back(text);
+  }
   if (std::fabs(keptSum_ - dcGain_) > 1e-3 * std::fabs(dcGain_)) {
     char text[200];
     std::snprintf(text, sizeof text,
@@ -316,6 +447,7 @@ void ChannelResponse::KeepResponse(const double* time, size_t fftSize) {
                   keptSum_, dcGain_);
     notes_.push_back(text);
   }
+  return true;
 }
 
 // Delay: where the step response first reaches half its final value.

@@ -30,8 +30,22 @@
 // result is h[n] with y = h * x on the grid (its sum is the DC gain); the
 // second half of the period is time before t = 0, whose energy is reported
 // as the causality check, with a note when the response from t = 0 on does
-// not add up to the DC gain (non-causal data near DC). The kept response ends where the rest is below
-// 1e-6 of the peak and moves the step response by less than 1e-4.
+// not add up to the DC gain (non-causal data near DC).
+//
+// The kept response ends where the rest is below 1e-6 of the peak and moves
+// the step response by less than 1e-4 of its final value, or earlier where
+// the rest holds less than 1e-12 of the response's energy (120 dB down), and
+// never beyond kMaxKeptSamples: what one run's convolution of it holds is
+// then bounded (about 46 bytes per FFT point, the FFT four times the kept
+// length rounded up to a power of two: at most about 100 MiB), as is the FFT
+// that builds it (kMaxFftSize points, about 100 MiB).
+//
+// Refused with the reason: a through path, DC fit or response that is not
+// finite (values too large to combine, points too close to give a delay),
+// and an FFT period that cannot hold the channel: when the period (capped,
+// or given) is shorter than four times the channel's delay (the delay and
+// as long again for its tail, in the first half of the period), the
+// response would wrap around into the time before t = 0.
 #pragma once
 
 #include <complex>
@@ -46,9 +60,17 @@ std::string FormatHertz(double f);
 
 class ChannelResponse {
  public:
+  static constexpr size_t kMaxFftSize = size_t{1} << 22;
+  static constexpr size_t kMaxKeptSamples = size_t{1} << 19;
+  static constexpr double kTailEnergy = 1e-12;
+
   struct Ports {
     int pIn = 1, pOut = 2, nIn = 3, nOut = 4;
   };
+
+  // What reading a Touchstone file for a channel accepts: 2 or 4 ports,
+  // others refused as soon as the file gives its count.
+  static TouchstoneLimits FileLimits();
 
   // Reads "a,b,c,d": four different ports from 1 to 4.
   static bool ParsePorts(const std::string& text, Ports& ports, std::string& error);
@@ -58,13 +80,20 @@ class ChannelResponse {
   bool SetNetwork(const TouchstoneNetwork& network, const Ports& ports, std::string& error);
 
   // Builds the impulse response on a grid of sample interval `dt` seconds;
-  // `fftSize` 0 picks the length. Needs SetNetwork first.
+  // `fftSize` 0 picks the length. Needs SetNetwork first. On failure returns
+  // false with a reason (a wrapped response names the option to change).
   bool Build(double dt, std::string& error, size_t fftSize = 0);
+  // Bytes one run's convolution of the kept response takes (its FFT
+  // buffers, spectra and windows), after Build.
+  size_t ConvolutionBytes() const;
 
   // The transfer function used, interpolated and extrapolated as for the
   // grid (before Build, as far as the file's last frequency): f >= 0 Hz.
   std::complex<double> At(double f) const;
   double LossDb(double f) const;  // -20 log10 |At(f)|
+  // False, with the reason, when LossDb(f) is not a finite number (a path
+  // that passes nothing there): the figures at f would be meaningless.
+  bool CheckLossAt(double f, std::string& error) const;
 
   const std::string& Name() const { return name_; }  // "S21" or "SDD21 (p 1->2, n 3->4)"
   const std::vector<std::string>& Notes() const { return notes_; }
@@ -86,11 +115,14 @@ class ChannelResponse {
   double Magnitude(double f) const;
   double Phase(double f) const;
   void CheckPortOrder(const TouchstoneNetwork& network, const Ports& ports);
-  void TakeThroughPath(const TouchstoneNetwork& network, const Ports& ports);
+  bool TakeThroughPath(const TouchstoneNetwork& network, const Ports& ports, std::string& error);
   void FitDc();
+  bool CheckFinite(std::string& error) const;
   bool CheckGrid(double dt, std::string& error) const;
+  double MeanDelay() const;
   bool ChooseFftSize(double dt, size_t& fftSize, std::string& error);
-  void KeepResponse(const double* time, size_t fftSize);
+  bool CheckPeriod(double dt, size_t fftSize, bool given, std::string& error) const;
+  bool KeepResponse(const double* time, size_t fftSize, std::string& error);
   void FindDelay();
 
   std::string name_;
@@ -101,6 +133,7 @@ class ChannelResponse {
   double dcMagnitude_ = 0.0;
   double dcPhase_ = 0.0;  // 0 or a multiple of pi
   double topDelay_ = 0.0;
+  double largest_ = 0.0;  // the largest |H| in the file
   double nyquist_ = 0.0;  // of the grid, once built
   double cutFrom_ = 0.0;  // the roll-off starts here
 

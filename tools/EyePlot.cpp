@@ -1,6 +1,7 @@
 #include "EyePlot.h"
 
 #include "AtomicFile.h"
+#include "AxisTicks.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -26,19 +27,17 @@ Colour DensityColour(double t) {
           stops[i].b + (stops[i + 1].b - stops[i].b) * f};
 }
 
-// A tick step of 1, 2 or 5 times a power of ten giving about `target` ticks.
-double TickStep(double span, int target) {
-  const double raw = span / std::max(1, target);
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0, 10.0})
-    if (m * power >= raw) return m * power;
-  return 10.0 * power;
-}
-
+// A tick's label with as many decimals as the step needs; steps finer than a
+// picounit are labelled in scientific notation.
 std::string Format(double v, double step) {
   char text[32];
+  if (std::fabs(v) < step * 1e-6) v = 0.0;
   const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
-  std::snprintf(text, sizeof text, "%.*f", decimals, std::fabs(v) < step * 1e-6 ? 0.0 : v);
+  if (decimals > 12) {
+    std::snprintf(text, sizeof text, "%.3g", v);
+  } else {
+    std::snprintf(text, sizeof text, "%.*f", decimals, v);
+  }
   return text;
 }
 
@@ -174,23 +173,25 @@ void EyePlot::DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& ran
   const PlotAxes axes{at, uiPs, range};
   const double fontSize = at.fontSize;
   cairo_set_line_width(cr, 1.0);
-  const double xStep = TickStep(2 * uiPs, 8);
-  const double yStep = TickStep(range.high - range.low, 8);
-  for (double t = std::ceil(-uiPs / xStep) * xStep; t <= uiPs + 1e-9; t += xStep) {
+  const AxisTicks times(-uiPs, uiPs, AxisTicks::NiceStep(2 * uiPs, 8));
+  const AxisTicks volts(range.low, range.high, AxisTicks::NiceStep(range.high - range.low, 8));
+  for (long i = 0; i < times.Count(); ++i) {
+    const double t = times.At(i);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.12);
     cairo_move_to(cr, std::round(axes.X(t)) + 0.5, at.top);
     cairo_line_to(cr, std::round(axes.X(t)) + 0.5, at.top + at.rows);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    Text(cr, axes.X(t), at.top + at.rows + fontSize * 0.4, Format(t, xStep), 0.5, 0.0);
+    Text(cr, axes.X(t), at.top + at.rows + fontSize * 0.4, Format(t, times.Step()), 0.5, 0.0);
   }
-  for (double v = std::ceil(range.low / yStep) * yStep; v <= range.high + 1e-12; v += yStep) {
+  for (long i = 0; i < volts.Count(); ++i) {
+    const double v = volts.At(i);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.12);
     cairo_move_to(cr, at.left, std::round(axes.Y(v)) + 0.5);
     cairo_line_to(cr, at.left + at.columns, std::round(axes.Y(v)) + 0.5);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    Text(cr, at.left - fontSize * 0.4, axes.Y(v), Format(v, yStep), 1.0, 0.5);
+    Text(cr, at.left - fontSize * 0.4, axes.Y(v), Format(v, volts.Step()), 1.0, 0.5);
   }
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
   Text(cr, at.left + at.columns / 2.0, at.top + at.rows + fontSize * 1.9, "time from the eye centre (ps)", 0.5, 0.0);
@@ -290,14 +291,14 @@ void EyePlot::ReleaseFontCaches() {
   FcFini();
 }
 
-bool EyePlot::SaveSurface(cairo_surface_t* surface, const std::string& path, std::string& error) {
+bool EyePlot::SaveSurface(cairo_surface_t* surface, AtomicFile& file, std::string& error) {
   error.clear();
-  AtomicFile file(path);
-  if (!file.Open(error)) return false;
+  if (!file.IsOpen() && !file.Open(error)) return false;
   PngTarget target{&file, &error};
   const cairo_status_t status = cairo_surface_write_to_png_stream(surface, &WritePngPiece, &target);
   if (status != CAIRO_STATUS_SUCCESS) {
-    if (error.empty()) error = "cannot write " + path + ": " + cairo_status_to_string(status);
+    if (error.empty()) error = "cannot write " + file.Path() + ": " + cairo_status_to_string(status);
+    file.Discard();
     return false;
   }
   return file.Commit(error);
@@ -305,13 +306,19 @@ bool EyePlot::SaveSurface(cairo_surface_t* surface, const std::string& path, std
 
 bool EyePlot::WritePng(const std::string& path, int width, int height, const std::vector<std::string>& title,
                        std::string& error) const {
+  AtomicFile file(path);
+  return WritePng(file, width, height, title, error);
+}
+
+bool EyePlot::WritePng(AtomicFile& file, int width, int height, const std::vector<std::string>& title,
+                       std::string& error) const {
   width = std::max(width, 64);
   height = std::max(height, 64);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(surface);
   Draw(cr, 0, 0, width, height, DefaultRange(), title);
   cairo_destroy(cr);
-  const bool ok = SaveSurface(surface, path, error);
+  const bool ok = SaveSurface(surface, file, error);
   cairo_surface_destroy(surface);
   return ok;
 }

@@ -6,6 +6,7 @@
 // title; optionally with the BER contour lines of a statistical eye.
 #pragma once
 
+#include "AtomicFile.h"
 #include "EyeDensity.h"
 #include "EyeMeasure.h"
 #include "StatisticalEye.h"
@@ -55,6 +56,10 @@ class EyePlot {
   // the file cannot be written.
   bool WritePng(const std::string& path, int width, int height, const std::vector<std::string>& title,
                 std::string& error) const;
+  // The same into `file`, opened here unless the caller opened it already
+  // (as a run does before it starts, to refuse an unwritable path at once).
+  bool WritePng(AtomicFile& file, int width, int height, const std::vector<std::string>& title,
+                std::string& error) const;
 
   // The eye centre in UI from the best sampling instant.
   double CentreUi() const;
@@ -69,9 +74,9 @@ class EyePlot {
   // after the last drawing of the process.
   static void ReleaseFontCaches();
 
-  // Writes a Cairo surface to a PNG; false and `error` on failure, and then
-  // no file is left behind.
-  static bool SaveSurface(cairo_surface_t* surface, const std::string& path, std::string& error);
+  // Writes a Cairo surface to a PNG in `file` (opened here unless it is
+  // already); false and `error` on failure, and then no file is left behind.
+  static bool SaveSurface(cairo_surface_t* surface, AtomicFile& file, std::string& error);
 
  private:
   void DrawTitle(cairo_t* cr, double x, double y, double width, const Layout& at,

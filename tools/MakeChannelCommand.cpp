@@ -1,10 +1,12 @@
 #include "MakeChannelCommand.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "AtomicFile.h"
 #include "ChannelResponse.h"
 #include "FiniteRange.h"
 #include "LossyLine.h"
@@ -29,10 +31,13 @@ int RunMakeChannel(const MakeChannelOptions& o) {
                 "SDD21 loses %g dB at %s, the Nyquist frequency of %g Gb/s.",
                 o.lossDb, o.bitTime, o.step, o.last, o.lossDb, FormatHertz(nyquist).c_str(), 1e-9 / o.bitTime);
   const std::string text = line.Touchstone(LossyLine::Frequencies(o.step, o.last), header);
-  FILE* out = std::fopen(o.out.c_str(), "wb");
-  if (!out || std::fwrite(text.data(), 1, text.size(), out) != text.size() || std::fclose(out) != 0) {
-    if (out) std::fclose(out);
-    std::fprintf(stderr, "make-channel: cannot write %s\n", o.out.c_str());
+  // Whole or not at all: a full disk (or a file size limit, which fails the
+  // write rather than ending the program) leaves the old file as it was.
+  std::signal(SIGXFSZ, SIG_IGN);
+  AtomicFile out(o.out);
+  std::string error;
+  if (!out.Open(error) || !out.Write(text.data(), text.size(), error) || !out.Commit(error)) {
+    std::fprintf(stderr, "make-channel: %s\n", error.c_str());
     return 1;
   }
   const double delay = line.length * std::sqrt(line.permittivity) / 299792458.0;

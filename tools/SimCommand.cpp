@@ -70,20 +70,28 @@ std::string Engineering(double value, const char* unit) {
 }
 
 // The files a run writes, gathered as it goes: the eye density for --eye,
-// the waveform for --wave.
+// the waveform for --wave; the pictures' files are open from the start and
+// written at the end.
 struct SimFiles {
   std::unique_ptr<EyeDensity> density;
   std::unique_ptr<WaveCsvWriter> wave;
+  std::unique_ptr<AtomicFile> eye;
+  std::unique_ptr<AtomicFile> bathtub;
 
-  // Before the run, so that an unwritable path fails at once.
+  // Every output opened before the run, so that a directory or an
+  // unwritable path fails at once rather than after it.
   bool Open(const SimOptions& o, std::string& error) {
     const SimSettings& s = o.settings;
     if (!o.eyePath.empty()) {
-      if (!AtomicFile(o.eyePath).Open(error)) return false;
+      eye = std::make_unique<AtomicFile>(o.eyePath);
+      if (!eye->Open(error)) return false;
       const EyePlot::Layout at = EyePlot::PictureLayout(o.eyeWidth, o.eyeHeight, kEyeTitleLines);
       density = std::make_unique<EyeDensity>(s.samplesPerBit, at.columns, at.rows);
     }
-    if (!o.bathtubPath.empty() && !AtomicFile(o.bathtubPath).Open(error)) return false;
+    if (!o.bathtubPath.empty()) {
+      bathtub = std::make_unique<AtomicFile>(o.bathtubPath);
+      if (!bathtub->Open(error)) return false;
+    }
     if (!o.wavePath.empty()) {
       wave = std::make_unique<WaveCsvWriter>(o.wavePath, s.samplesPerBit, s.SampleInterval());
       if (!wave->Open(error)) return false;
@@ -206,14 +214,15 @@ std::string StimulusTitle(const SimSettings& s) {
   return stimulus;
 }
 
-bool WriteBathtub(const SimOptions& o, const std::string& title, const SimResult& r, std::string& error) {
+bool WriteBathtub(const SimOptions& o, AtomicFile& file, const std::string& title, const SimResult& r,
+                  std::string& error) {
   const SimSettings& s = o.settings;
   const BerTargetFigures* deepest = r.ber.targets.empty() ? nullptr : &r.ber.targets.back();
   const std::vector<std::string> lines = {
       title, StimulusTitle(s),
       "BER at the decision threshold " + Fixed("%+.4f", r.ber.decisionThreshold) + " V" +
           (deepest ? "; " + SimulationRun::BerSummary(*deepest, s.bitTime) : std::string())};
-  const bool written = BathtubPlot(r.ber, s.bitTime).WritePng(o.bathtubPath, o.eyeWidth, o.eyeHeight, lines, error);
+  const bool written = BathtubPlot(r.ber, s.bitTime).WritePng(file, o.eyeWidth, o.eyeHeight, lines, error);
   return written;
 }
 
@@ -224,7 +233,7 @@ bool WriteEyePicture(const SimOptions& o, const std::string& title, const SimFil
                                           (e.valid ? "eye " : "") + SimulationRun::EyeSummary(e)};
   EyePlot plot(files.density.get(), e);
   if (ber && ber->valid) plot.SetContours(ber);
-  return plot.WritePng(o.eyePath, o.eyeWidth, o.eyeHeight, lines, error);
+  return plot.WritePng(*files.eye, o.eyeWidth, o.eyeHeight, lines, error);
 }
 
 std::string PictureTitle(const AmiFileParams& ami, const std::vector<std::pair<std::string, std::string>>& chosen) {
@@ -241,12 +250,12 @@ int WritePictures(const SimOptions& o, const std::string& title, const SimFiles&
     const bool written = WriteEyePicture(o, title, files, r.eye, o.settings.WantsBer() ? &r.ber : nullptr, error);
     status |= SimulationRun::ReportFile(written, kCommand, "eye diagram", o.eyePath, error);
   }
-  if (!o.bathtubPath.empty()) {
-    const bool written = r.ber.valid && WriteBathtub(o, title, r, error);
+  if (files.bathtub) {
+    const bool written = r.ber.valid && WriteBathtub(o, *files.bathtub, title, r, error);
     if (!r.ber.valid) error = "no bathtub: " + r.ber.problem;
     status |= SimulationRun::ReportFile(written, kCommand, "bathtub", o.bathtubPath, error);
   }
-  if (files.density || !o.bathtubPath.empty()) EyePlot::ReleaseFontCaches();
+  if (files.density || files.bathtub) EyePlot::ReleaseFontCaches();
   return status;
 }
 

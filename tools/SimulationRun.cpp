@@ -173,8 +173,14 @@ void SimulationRun::AddOptions(CLI::App* cmd, SimSettings& s) {
                         ->check(FiniteRange(0.0, 60.0))
                         ->capture_default_str();
   cmd->add_option("--channel", s.channelPath,
-                  "Pass the output through the channel of this Touchstone file (.s2p: S21; .s4p: SDD21), "
-                  "convolved block by block; the eye is measured after it. Not with --channel-loss")
+                  "Pass the output through the channel of this Touchstone file (.s2p: S21; .s4p: SDD21; a "
+                  "regular file of at most " +
+                      std::to_string(TouchstoneLimits::kDefaultMaxBytes >> 20) +
+                      " MiB), convolved block by block; the eye is measured after it. Its kept impulse response is "
+                      "at most " +
+                      std::to_string(ChannelResponse::kMaxKeptSamples) +
+                      " samples, so that its convolution takes at most about 100 MiB per run. Not with "
+                      "--channel-loss")
       ->excludes(rc);
   cmd->add_option("--ports", s.ports, "--channel's 4-port order p-in,p-out,n-in,n-out (as `tessalune channel`)")
       ->capture_default_str();

@@ -5,6 +5,7 @@
 #include "EyeDensity.h"
 #include "EyePlot.h"
 #include "FiniteRange.h"
+#include "MemoryBudget.h"
 #include "ProgressBar.h"
 #include "SimulationRun.h"
 
@@ -317,7 +318,7 @@ void PrintBest(const SweepOptions& o, const SweepAxes& axes, const std::vector<c
   }
 }
 
-bool WriteGrid(const std::string& path, const std::vector<const SweepPoint*>& panels, const SweepAxes& axes,
+bool WriteGrid(AtomicFile& file, const std::vector<const SweepPoint*>& panels, const SweepAxes& axes,
                const std::string& heading, double ber, std::string& error) {
   const int columns = static_cast<int>(axes.corners.size());
   const int rows = static_cast<int>(axes.vregs.size());
@@ -354,7 +355,7 @@ bool WriteGrid(const std::string& path, const std::vector<const SweepPoint*>& pa
     }
   }
   cairo_destroy(cr);
-  const bool ok = EyePlot::SaveSurface(surface, path, error);
+  const bool ok = EyePlot::SaveSurface(surface, file, error);
   cairo_surface_destroy(surface);
   return ok;
 }
@@ -389,17 +390,17 @@ std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& 
   return again;
 }
 
-int DrawGrid(const SweepOptions& o, const std::string& heading, const SweepAxes& axes,
+int DrawGrid(const SweepOptions& o, AtomicFile& file, const std::string& heading, const SweepAxes& axes,
              const std::vector<const SweepPoint*>& panels) {
   std::string error;
-  const bool written = WriteGrid(o.gridPath, panels, axes, heading, o.ber, error);
+  const bool written = WriteGrid(file, panels, axes, heading, o.ber, error);
   EyePlot::ReleaseFontCaches();
   return SimulationRun::ReportFile(written, kCommand, "eye grid", o.gridPath, error);
 }
 
 // The grid: the panels at --grid-emphasis, or at the best emphasis per Vreg
 // and corner (with BER figures, unless --grid-emphasis is given).
-int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& axes,
+int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, const SweepAxes& axes,
              const std::vector<SweepPoint>& points, const AmiModelLoader& model, unsigned jobs) {
   const SimSettings& s = o.settings;
   const std::string stimulus =
@@ -410,7 +411,7 @@ int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& a
       if (p.drawn) panels.push_back(&p);
     const std::string heading =
         ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, columns corner" + stimulus;
-    return DrawGrid(o, heading, axes, panels);
+    return DrawGrid(o, file, heading, axes, panels);
   }
   const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
   const std::vector<SweepPoint> again = RunBest(model, s, o.ber, best, jobs);
@@ -419,10 +420,29 @@ int DrawGrid(const SweepOptions& o, const AmiFileParams& ami, const SweepAxes& a
     if (best[j]) panels[j] = &again[k++];
   const std::string heading = ami.RootName() + " at the best emphasis for BER " + StatisticalEye::BerText(o.ber) +
                               ": rows Vreg, columns corner" + stimulus;
-  return DrawGrid(o, heading, axes, panels);
+  return DrawGrid(o, file, heading, axes, panels);
 }
 
-void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs) {
+// The threads a sweep runs on: --jobs (default one per core, no more than
+// the runs), or fewer when that many runs at once would not fit in the
+// memory the system has; `note` then says so.
+unsigned SizeJobs(const SweepOptions& o, size_t runs, std::string& note) {
+  const SimSettings& s = o.settings;
+  const unsigned wanted = std::max(
+      1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(), static_cast<unsigned>(runs)));
+  const size_t convolution = s.channel ? s.channel->Response().ConvolutionBytes() : 0;
+  const size_t perRun = MemoryBudget::kRunBytes + convolution;
+  const size_t available = MemoryBudget::AvailableBytes();
+  const unsigned jobs = MemoryBudget::FitThreads(wanted, perRun, available);
+  if (jobs < wanted) {
+    note = std::to_string(jobs) + " threads, not " + std::to_string(wanted) + ": a run takes about " +
+           MemoryBudget::Mebibytes(perRun) + " (the channel's convolution " + MemoryBudget::Mebibytes(convolution) +
+           "), " + MemoryBudget::Mebibytes(available) + " are available";
+  }
+  return jobs;
+}
+
+void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::string& memoryNote) {
   const SimSettings& s = o.settings;
   std::printf("model       %s\n", s.modelPath.c_str());
   std::printf(
@@ -438,6 +458,7 @@ void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs) {
                 Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str(),
                 StatisticalEye::BerText(o.ber).c_str());
   }
+  if (!memoryNote.empty()) std::printf("memory      %s\n", memoryNote.c_str());
   std::printf("\n");
 }
 
@@ -455,21 +476,23 @@ int Sweep(SweepOptions& o) {
   }
   std::vector<SweepPoint> points;
   std::string error;
-  if (!BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) ||
-      (grid && !AtomicFile(o.gridPath).Open(error))) {
+  // The picture's file is opened before the runs, so that a path that cannot
+  // take it is refused at once; it gets its name when the picture is done.
+  AtomicFile gridFile(o.gridPath);
+  if (!BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) || (grid && !gridFile.Open(error))) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
-  const unsigned jobs = std::max(1u, std::min<unsigned>(o.jobs ? o.jobs : std::thread::hardware_concurrency(),
-                                                        static_cast<unsigned>(points.size())));
-  PrintSetup(o, points.size(), jobs);
+  std::string memoryNote;
+  const unsigned jobs = SizeJobs(o, points.size(), memoryNote);
+  PrintSetup(o, points.size(), jobs, memoryNote);
   const double wall = RunPoints(model, s, o.ber, points, jobs);
   const int failures = PrintTable(points, o);
   PrintSummary(axes, points, o);
   if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
   PrintThroughput(s, points, wall);
   int status = failures ? 1 : 0;
-  if (grid) status |= DrawGrid(o, ami, axes, points, model, jobs);
+  if (grid) status |= DrawGrid(o, gridFile, ami, axes, points, model, jobs);
   return status;
 }
 
@@ -491,7 +514,9 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
                                      "eye at that BER, the taller breaking a tie)")
                          ->check(FiniteRange(1e-30, 0.1))
                          ->capture_default_str();
-  cmd->add_option("--jobs", options->jobs, "Simulations run at once (default: one per core)");
+  cmd->add_option("--jobs", options->jobs,
+                  "Simulations run at once (default: one per core; fewer when that many would not fit in the "
+                  "memory available, as the report then says)");
   cmd->footer("Eye height and width, and the BER figures, are measured as `tessalune sim --help` describes.");
   cmd->callback([options, gridEmphasis, ber, &action] {
     options->gridEmphasisGiven = gridEmphasis->count() > 0;

@@ -1,12 +1,17 @@
 #include "Touchstone.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
 #include <initializer_list>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -122,37 +127,114 @@ enum class Order { kUnset, k12_21, k21_12 };
 
 class Reader {
  public:
-  Reader(const std::string& name, TouchstoneNetwork& network) : name_(name), net_(network) {}
+  Reader(const std::string& name, TouchstoneNetwork& network, const TouchstoneLimits& limits)
+      : name_(name), net_(network), limits_(limits) {}
 
-  bool Read(const std::string& text) {
-    size_t start = 0;
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;  // a byte-order mark
-    while (start <= text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      ++line_;
-      std::string content = text.substr(start, end - start);
-      const size_t bang = content.find('!');
-      if (bang != std::string::npos) {
-        if (!sawPortImpedance_ && Upper(content.substr(bang)).find("PORT IMPEDANCE") != std::string::npos) {
-          sawPortImpedance_ = true;
-          Note(
-              "comments give port impedances (a field solver's data not renormalized); the reference is the "
-              "option line's R");
-        }
-        content.erase(bang);
+  // The next piece of the text; false once the text is refused. After [End]
+  // the rest is not looked at (Done()).
+  bool Feed(const char* data, size_t size) {
+    size_t i = 0;
+    if (bytes_ == 0 && size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) i = 3;  // a byte-order mark
+    bytes_ += size;
+    for (; i < size && !done_; ++i) {
+      const char c = data[i];
+      if (afterCr_) {
+        afterCr_ = false;
+        if (c == '\n') continue;  // CR LF: one line end
       }
-      content = Trim(content);
-      if (!content.empty() && !Line(content)) return false;
-      if (section_ == Section::kEnd) break;
-      start = end + 1;
+      if (c == '\n' || c == '\r') {
+        afterCr_ = c == '\r';
+        if (!EndLine()) return false;
+        continue;
+      }
+      if (c == '\0') return Fail("a NUL byte: this is not a text file (binary data, or text in UTF-16?)");
+      if (!Char(c)) return false;
+    }
+    return true;
+  }
+
+  bool End() {
+    if (!done_ && (mode_ != Mode::kStart || !comment_.empty())) {
+      if (!EndLine()) return false;
+      --line_;  // the last line had no line end
     }
     return Finish();
   }
 
+  bool Done() const { return done_; }
+
   std::string error;
 
  private:
+  // What the current line is, once its first character other than a space
+  // says so: a keyword, option or header line is kept whole (it is short);
+  // a line of network or noise data is taken number by number.
+  enum class Mode { kStart, kWhole, kData, kComment };
+  static constexpr size_t kMaxWholeLine = 1 << 20;
+  static constexpr size_t kMaxWord = 256;
+
+  bool Char(char c) {
+    if (mode_ == Mode::kComment) {
+      if (comment_.size() < 1024) comment_ += c;
+      return true;
+    }
+    if (c == '!') {
+      modeBeforeComment_ = mode_;
+      mode_ = Mode::kComment;
+      comment_ = "!";
+      return true;
+    }
+    if (mode_ == Mode::kStart) {
+      if (IsSpace(c)) return true;
+      if (!started_) {
+        started_ = true;
+        // A file that does not open with [Version] is a 1.x file (a line
+        // that starts with '[' is looked at whole).
+        firstLine_ = c == '[';
+        if (!firstLine_ && !StartVersion1()) return false;
+      }
+      mode_ = c == '[' || c == '#' || (section_ != Section::kNetwork && section_ != Section::kNoise) ? Mode::kWhole
+                                                                                                     : Mode::kData;
+    }
+    if (mode_ == Mode::kWhole) {
+      if (whole_.size() < kMaxWholeLine) {
+        whole_ += c;
+      } else if (section_ != Section::kInformation) {
+        return Fail("a line of more than " + std::to_string(kMaxWholeLine) + " characters");
+      }
+      return true;
+    }
+    // A line of numbers.
+    if (IsSpace(c)) return EndWord();
+    if (word_.size() < kMaxWord) word_ += c;
+    ++wordLength_;
+    return true;
+  }
+
+  bool EndLine() {
+    const Mode mode = mode_ == Mode::kComment ? modeBeforeComment_ : mode_;
+    if (!comment_.empty()) {
+      if (!sawPortImpedance_ && Upper(comment_).find("PORT IMPEDANCE") != std::string::npos) {
+        sawPortImpedance_ = true;
+        Note(
+            "comments give port impedances (a field solver's data not renormalized); the reference is the "
+            "option line's R");
+      }
+      comment_.clear();
+    }
+    bool ok = true;
+    if (mode == Mode::kWhole) {
+      ok = Line(Trim(whole_));
+      whole_.clear();
+    } else if (mode == Mode::kData) {
+      ok = EndWord() && EndDataLine();
+    }
+    mode_ = Mode::kStart;
+    if (section_ == Section::kEnd) done_ = true;
+    ++line_;
+    return ok;
+  }
+
   bool Fail(const std::string& why) {
     error = name_ + ":" + std::to_string(line_) + ": " + why;
     return false;
@@ -161,11 +243,28 @@ class Reader {
     error = name_ + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + why;
     return false;
   }
-  void Note(const std::string& what) { net_.notes.push_back("line " + std::to_string(line_) + ": " + what); }
+  void Note(const std::string& what) { NoteAt(line_, what); }
+  // Notes beyond the first kMaxNotes are counted, not listed.
+  void NoteAt(int line, const std::string& what) {
+    if (net_.notes.size() < TouchstoneLimits::kMaxNotes) {
+      net_.notes.push_back("line " + std::to_string(line) + ": " + what);
+    } else {
+      ++unlistedNotes_;
+    }
+  }
+
+  // A port count the caller cannot use is refused as soon as it is known.
+  bool CheckPorts(int ports, int line) {
+    if (limits_.ports.empty() || std::find(limits_.ports.begin(), limits_.ports.end(), ports) != limits_.ports.end()) {
+      return true;
+    }
+    return FailAt(line, "a " + std::to_string(ports) + "-port network " + limits_.portsRefusal);
+  }
 
   bool Line(const std::string& content) {
-    if (!started_) {
-      started_ = true;
+    if (content.empty()) return true;
+    if (firstLine_) {
+      firstLine_ = false;
       if (Upper(content).compare(0, 9, "[VERSION]") != 0 && !StartVersion1()) return false;
     }
     if (section_ == Section::kInformation) {
@@ -174,7 +273,7 @@ class Reader {
     }
     if (content[0] == '[') return Keyword(content);
     if (content[0] == '#') return Options(content.substr(1));
-    return Numbers(Words(content));
+    return HeaderNumbers(Words(content));
   }
 
   bool StartVersion1() {
@@ -187,6 +286,7 @@ class Reader {
                     ".sNp (N from 1 to " +
                         std::to_string(TouchstoneNetwork::kMaxPorts) + ")");
     }
+    if (!CheckPorts(net_.ports, 0)) return false;
     section_ = Section::kNetwork;
     return true;
   }
@@ -247,6 +347,7 @@ class Reader {
         return Fail("a " + std::to_string(ports) + "-port file cannot be read (1 to " +
                     std::to_string(TouchstoneNetwork::kMaxPorts) + " ports)");
       }
+      if (!CheckPorts(static_cast<int>(ports), line_)) return false;
       net_.ports = static_cast<int>(ports);
       return true;
     }
@@ -380,54 +481,110 @@ class Reader {
     return 1 + 2 * entries;
   }
 
-  bool Numbers(const std::vector<std::string>& words) {
+  // Numbers on a line outside [Network Data] and [Noise Data]: [Reference]
+  // values carried over to the next line, or a fault.
+  bool HeaderNumbers(const std::vector<std::string>& words) {
     if (section_ == Section::kHeader) {
       return Fail(net_.version == 2 && sawVersion_ ? "numbers outside [Network Data] and [Noise Data]"
                                                    : "numbers before the file's keywords");
     }
-    std::vector<double> values(words.size());
-    for (size_t i = 0; i < words.size(); ++i) {
-      if (!ParseNumber(words[i], values[i])) return Fail("not a number: " + words[i]);
+    for (const std::string& word : words) {
+      double value = 0.0;
+      if (!ParseNumber(word, value)) return Fail("not a number: " + word);
     }
-    if (section_ == Section::kReference) return ReferenceValues(words);
-    if (!sawOptions_) {
+    return ReferenceValues(words);
+  }
+
+  // The end of one word of a data line: a number, taken at once.
+  bool EndWord() {
+    if (wordLength_ == 0) return true;
+    double value = 0.0;
+    const bool number = wordLength_ <= kMaxWord && ParseNumber(word_, value);
+    const std::string shown =
+        wordLength_ <= kMaxWord ? word_ : word_.substr(0, 40) + "... (" + std::to_string(wordLength_) + " characters)";
+    word_.clear();
+    wordLength_ = 0;
+    if (!number) return Fail("not a number: " + shown);
+    // A fault in the line's values is reported at its end, unless a later
+    // word is no number at all: that is the line's first fault.
+    if (deferred_.empty() && !DataValue(value)) deferred_ = error;
+    return true;
+  }
+
+  // The values of a data line go to the frequency point being assembled as
+  // they come. Only whether a 1.x two-port line holds noise parameters needs
+  // more of the line: its first value and whether it holds exactly five, so
+  // the first six values wait for that choice.
+  bool DataValue(double value) {
+    if (lineValues_ == 0 && !sawOptions_) {
       sawOptions_ = true;
       Note("no option line before the data: GHz, S, MA, R 50 assumed");
     }
-    if (section_ == Section::kNoise || noise_) return NoiseLine(values);
+    ++lineValues_;
+    if (lineNoise_) return true;
+    if (!lineDecided_) {
+      held_[lineValues_ - 1] = value;
+      return lineValues_ < kHeld || Decide(false);
+    }
+    return Take(value);
+  }
+
+  bool EndDataLine() {
+    bool ok = deferred_.empty() && (lineValues_ == 0 || lineDecided_ || Decide(true));
+    if (!deferred_.empty()) error = deferred_;
+    deferred_.clear();
+    if (ok && lineNoise_) ok = NoiseLine(lineValues_);
+    lineValues_ = 0;
+    lineTaken_ = 0;
+    lineDecided_ = false;
+    lineNoise_ = false;
+    return ok;
+  }
+
+  // Whether the line is noise data, once its first values are known (`whole`:
+  // the line ends with them); the held values then go on.
+  bool Decide(bool whole) {
+    lineDecided_ = true;
+    if (section_ == Section::kNoise || noise_) {
+      lineNoise_ = true;
+      return true;
+    }
     if (pending_.empty()) {
       pendingLine_ = line_;
       // A 1.x two-port file's noise parameters follow its network data,
       // starting at a frequency not above the last one.
       if (net_.version == 1 && net_.ports == 2 && !net_.frequency.empty()) {
-        const double f = values[0] * scale_;
+        const double f = held_[0] * scale_;
         const double last = net_.frequency.back();
-        if (f < last || (f == last && values.size() == 5)) {
+        if (f < last || (f == last && whole && lineValues_ == 5)) {
           noise_ = true;
-          return NoiseLine(values);
+          lineNoise_ = true;
+          return true;
         }
       }
     }
-    const size_t need = ValuesPerPoint();
-    size_t used = 0;
-    while (used < values.size()) {
-      if (pending_.empty() && used > 0) {
-        return Fail("a frequency point ends within this line and more values follow (begun on line " +
-                    std::to_string(pendingLine_) + ", " + std::to_string(need) + " numbers each: frequency and " +
-                    std::to_string((need - 1) / 2) + " complex values); each point starts on a line of its own");
-      }
-      const size_t take = std::min(need - pending_.size(), values.size() - used);
-      pending_.insert(pending_.end(), values.begin() + used, values.begin() + used + take);
-      used += take;
-      if (pending_.size() == need && !EndPoint()) return false;
-    }
+    const size_t count = std::min(lineValues_, kHeld);
+    for (size_t i = 0; i < count; ++i)
+      if (!Take(held_[i])) return false;
     return true;
   }
 
-  bool NoiseLine(const std::vector<double>& values) {
-    if (section_ != Section::kNoise && values.size() != 5) {
+  bool Take(double value) {
+    const size_t need = ValuesPerPoint();
+    if (pending_.empty() && lineTaken_ > 0) {
+      return Fail("a frequency point ends within this line and more values follow (begun on line " +
+                  std::to_string(pendingLine_) + ", " + std::to_string(need) + " numbers each: frequency and " +
+                  std::to_string((need - 1) / 2) + " complex values); each point starts on a line of its own");
+    }
+    pending_.push_back(value);
+    ++lineTaken_;
+    return pending_.size() < need || EndPoint();
+  }
+
+  bool NoiseLine(size_t values) {
+    if (section_ != Section::kNoise && values != 5) {
       return Fail("a noise parameter line holds 5 values (frequency, Fmin, |Gopt|, angle, Rn), not " +
-                  std::to_string(values.size()));
+                  std::to_string(values));
     }
     ++net_.noiseLines;
     return true;
@@ -449,9 +606,8 @@ class Reader {
       if (f < last) {
         return FailAt(pendingLine_, "frequencies not increasing: " + Number(f) + " Hz after " + Number(last) + " Hz");
       }
-      if (f == last) {
-        net_.notes.push_back("line " + std::to_string(pendingLine_) + ": frequency " + Number(f) +
-                             " Hz repeats the one before");
+      if (f == last && ++net_.repeatedFrequencies <= TouchstoneLimits::kMaxNotes) {
+        NoteAt(pendingLine_, "frequency " + Number(f) + " Hz repeats the one before");
       }
     }
     const size_t n = static_cast<size_t>(net_.ports);
@@ -500,13 +656,38 @@ class Reader {
       }
     }
     if (net_.frequency.empty()) return FailAt(0, "no frequency points");
+    if (net_.repeatedFrequencies > TouchstoneLimits::kMaxNotes) {
+      net_.notes.push_back(std::to_string(net_.repeatedFrequencies) + " repeated frequencies in all, the first " +
+                           std::to_string(TouchstoneLimits::kMaxNotes) + " listed");
+    }
+    if (unlistedNotes_ > 0) net_.notes.push_back(std::to_string(unlistedNotes_) + " further notes not listed");
     if (net_.reference.empty()) net_.reference.assign(static_cast<size_t>(net_.ports), reference_);
     return true;
   }
 
+  static constexpr size_t kHeld = 6;
+
   const std::string& name_;
   TouchstoneNetwork& net_;
-  int line_ = 0;
+  const TouchstoneLimits& limits_;
+  int line_ = 1;  // the line being read
+  unsigned long long bytes_ = 0;
+  bool done_ = false;
+  bool afterCr_ = false;
+  Mode mode_ = Mode::kStart;
+  Mode modeBeforeComment_ = Mode::kStart;
+  std::string comment_;  // its first kilobyte
+  std::string whole_;
+  std::string word_;
+  size_t wordLength_ = 0;
+  size_t lineValues_ = 0;  // numbers on this data line so far
+  size_t lineTaken_ = 0;   // of them, into frequency points
+  bool lineDecided_ = false;
+  bool lineNoise_ = false;
+  double held_[kHeld] = {};
+  size_t unlistedNotes_ = 0;
+  std::string deferred_;  // the first fault of this data line's values
+  bool firstLine_ = false;
   bool started_ = false;
   bool version1_ = false;  // the file does not start with [Version]
   bool sawVersion_ = false;
@@ -537,30 +718,89 @@ int TouchstonePortsFromName(const std::string& name) {
   return ports >= 1 && ports <= TouchstoneNetwork::kMaxPorts ? static_cast<int>(ports) : 0;
 }
 
-bool ReadTouchstone(const std::string& text, const std::string& name, TouchstoneNetwork& network, std::string& error) {
+namespace {
+
+std::string Size(unsigned long long bytes) {
+  if (bytes % (1ull << 20) == 0) return std::to_string(bytes >> 20) + " MiB";
+  return std::to_string(bytes) + " bytes";
+}
+
+bool TooLarge(const std::string& name, unsigned long long bytes, const TouchstoneLimits& limits, std::string& error) {
+  if (bytes <= limits.maxBytes) return false;
+  error = name + ": more than " + Size(limits.maxBytes) + ", the most read from one Touchstone file";
+  return true;
+}
+
+bool Refuse(const std::string& why, TouchstoneNetwork& network, std::string& error) {
+  error = why;
+  network = TouchstoneNetwork();
+  return false;
+}
+
+}  // namespace
+
+bool ReadTouchstone(const std::string& text, const std::string& name, TouchstoneNetwork& network, std::string& error,
+                    const TouchstoneLimits& limits) {
+  if (TooLarge(name, text.size(), limits, error)) return Refuse(error, network, error);
   TouchstoneNetwork read;
-  Reader reader(name, read);
-  if (!reader.Read(text)) {
-    error = reader.error;
-    network = TouchstoneNetwork();
-    return false;
-  }
+  Reader reader(name, read, limits);
+  if (!reader.Feed(text.data(), text.size()) || !reader.End()) return Refuse(reader.error, network, error);
   network = std::move(read);
   return true;
 }
 
-bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot open the file";
-    network = TouchstoneNetwork();
-    return false;
+bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std::string& error,
+                        const TouchstoneLimits& limits) {
+  // What the path names is looked at before it is opened: opening a FIFO
+  // for reading waits for a writer, and a device may never end.
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return Refuse(path + ": cannot open the file", network, error);
+  if (S_ISDIR(info.st_mode)) return Refuse(path + ": is a directory", network, error);
+  if (!S_ISREG(info.st_mode)) {
+    return Refuse(path + ": not a regular file (a FIFO, a device or a socket): only a file can be read", network,
+                  error);
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = path + ": cannot read the file";
-    network = TouchstoneNetwork();
-    return false;
+  if (TooLarge(path, static_cast<unsigned long long>(info.st_size), limits, error))
+    return Refuse(error, network, error);
+  // Opened without waiting, and checked again: the path may have changed
+  // since it was looked at.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return Refuse(path + ": cannot open the file", network, error);
+  struct stat opened {};
+  if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    close(fd);
+    return Refuse(path + ": not a regular file (a FIFO, a device or a socket): only a file can be read", network,
+                  error);
   }
-  return ReadTouchstone(text, path, network, error);
+  TouchstoneNetwork read;
+  Reader reader(path, read, limits);
+  std::vector<char> buffer(1 << 16);
+  unsigned long long total = 0;
+  bool ok = true;
+  while (ok && !reader.Done()) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = path + ": cannot read the file: " + std::strerror(errno);
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    total += static_cast<unsigned long long>(n);
+    // A file that grows while it is read is held to the same cap.
+    if (TooLarge(path, total, limits, error)) {
+      ok = false;
+      break;
+    }
+    ok = reader.Feed(buffer.data(), static_cast<size_t>(n));
+    if (!ok) error = reader.error;
+  }
+  close(fd);
+  if (ok && !reader.End()) {
+    error = reader.error;
+    ok = false;
+  }
+  if (!ok) return Refuse(error, network, error);
+  network = std::move(read);
+  return true;
 }

@@ -14,8 +14,17 @@
 // ([Mixed-Mode Order]).
 //
 // A file that cannot be read gives "NAME:LINE: reason" and no data; the
-// reader never throws for anything a file holds. It uses only the standard
-// library.
+// reader never throws for anything a file holds.
+//
+// The text is read as a stream, one piece at a time: memory follows the data
+// kept (the frequencies and S-parameters), not the size of the file or of
+// its lines. Line ends are LF, CR LF or CR alone. A NUL byte is refused as
+// such (a binary file, or text in UTF-16). What is read is capped
+// (TouchstoneLimits::maxBytes), a caller that can use only some port counts
+// has the others refused as soon as the file gives its count (its name for
+// a 1.x file, [Number of Ports] for 2.0), and a file path must name a
+// regular file: a directory, a FIFO or a device is refused before anything
+// is opened for reading.
 #pragma once
 
 #include <complex>
@@ -37,6 +46,7 @@ struct TouchstoneNetwork {
   std::vector<std::complex<double>> s;
   size_t noiseLines = 0;           // noise parameter lines skipped
   std::vector<std::string> notes;  // what was read but is worth knowing, "line N: ..."
+  size_t repeatedFrequencies = 0;  // points whose frequency repeats the one before
 
   size_t Points() const { return frequency.size(); }
   // S(row, column) at frequency point `point`; ports count from 1.
@@ -46,6 +56,21 @@ struct TouchstoneNetwork {
   }
 };
 
+// What a reading accepts beyond the format itself.
+struct TouchstoneLimits {
+  // Bytes read at most: a 4-port file of about half a million frequencies.
+  static constexpr unsigned long long kDefaultMaxBytes = 256ull << 20;
+  // Notes listed at most per file, and repeated frequencies noted one by one
+  // (the rest are counted).
+  static constexpr size_t kMaxNotes = 100;
+
+  unsigned long long maxBytes = kDefaultMaxBytes;
+  // The port counts the caller can use (empty: any from 1 to kMaxPorts), and
+  // what the refusal of another says: "a N-port network " + portsRefusal.
+  std::vector<int> ports;
+  std::string portsRefusal;
+};
+
 // The port count that a name ending in .sNp gives (N from 1 to kMaxPorts,
 // any case), or 0.
 int TouchstonePortsFromName(const std::string& name);
@@ -53,8 +78,10 @@ int TouchstonePortsFromName(const std::string& name);
 // Reads TEXT, the content of a file called NAME (a 1.x file takes its port
 // count from NAME's .sNp ending). On failure returns false, leaves NETWORK
 // empty and sets ERROR to "NAME:LINE: reason" or "NAME: reason".
-bool ReadTouchstone(const std::string& text, const std::string& name, TouchstoneNetwork& network, std::string& error);
+bool ReadTouchstone(const std::string& text, const std::string& name, TouchstoneNetwork& network, std::string& error,
+                    const TouchstoneLimits& limits = {});
 
-// Reads the file at PATH the same way; a file that cannot be opened is an
-// error too.
-bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std::string& error);
+// Reads the file at PATH the same way, in pieces; a path that is not a
+// regular file, or a file that cannot be opened, is an error too.
+bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std::string& error,
+                        const TouchstoneLimits& limits = {});

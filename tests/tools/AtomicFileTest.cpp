@@ -5,6 +5,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -87,4 +89,78 @@ TEST(AtomicFile, AWriteBeyondWhatTheDiskTakesFailsAndLeavesNothing) {
   EXPECT_EQ(error, "cannot write " + path + ": File too large");
   EXPECT_EQ(Read(path), "old");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"wave.csv"});
+}
+
+// On Linux the bytes go to an unnamed file: nothing shows in the folder
+// until the commit, so nothing can be left behind by a process that dies.
+TEST(AtomicFile, TheFileBeingWrittenHasNoNameUntilItIsCommitted) {
+  TestFolder folder;
+  const std::string path = (folder.path / "out.csv").string();
+  std::ofstream(path) << "old";
+  std::string error;
+  AtomicFile file(path);
+  ASSERT_TRUE(file.Open(error)) << error;
+  ASSERT_EQ(file.Mode(), AtomicFile::Kind::kUnnamed);
+  ASSERT_TRUE(file.Write("new", 3, error));
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.csv"});
+  ASSERT_TRUE(file.Commit(error)) << error;
+  EXPECT_EQ(Read(path), "new");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.csv"});
+  // A new name is linked straight into place.
+  AtomicFile fresh((folder.path / "new.csv").string());
+  ASSERT_TRUE(fresh.Open(error) && fresh.Write("x", 1, error) && fresh.Commit(error)) << error;
+  EXPECT_EQ(Read((folder.path / "new.csv").string()), "x");
+}
+
+// A FIFO is written in place and stays a FIFO; a directory is refused when
+// the file is opened, before anything is written.
+TEST(AtomicFile, AFifoIsWrittenInPlaceAndADirectoryIsRefused) {
+  TestFolder folder;
+  const std::string fifo = (folder.path / "pipe").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = Read(fifo); });
+  std::string error;
+  {
+    AtomicFile file(fifo);
+    ASSERT_TRUE(file.Open(error)) << error;
+    EXPECT_EQ(file.Mode(), AtomicFile::Kind::kInPlace);
+    ASSERT_TRUE(file.Write("through the pipe", 16, error));
+    ASSERT_TRUE(file.Commit(error)) << error;
+  }
+  reader.join();
+  EXPECT_EQ(received, "through the pipe");
+  struct stat info {};
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"pipe"});
+
+  AtomicFile directory(folder.path.string());
+  EXPECT_FALSE(directory.Open(error));
+  EXPECT_EQ(error, "cannot write " + folder.path.string() + ": Is a directory");
+}
+
+// Where a named temporary is used, every signal that ends the program by
+// default removes it on the way out, and the signal still ends the program.
+TEST(AtomicFile, ANamedTemporaryGoesWithTheProgramOnEveryTerminatingSignal) {
+  for (int signal : {SIGPIPE, SIGQUIT, SIGXCPU, SIGTERM, SIGHUP, SIGUSR1}) {
+    TestFolder folder;
+    const std::string path = (folder.path / "wave.csv").string();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const rlimit noCore{0, 0};
+      setrlimit(RLIMIT_CORE, &noCore);  // SIGQUIT and SIGXCPU would dump one
+      std::string error;
+      AtomicFile file(path, false);
+      if (!file.Open(error) || file.Mode() != AtomicFile::Kind::kNamedTemporary || !file.Write("x", 1, error)) _exit(3);
+      std::fflush(nullptr);
+      raise(signal);
+      _exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "signal " << signal << ", status " << status;
+    EXPECT_TRUE(folder.Names().empty()) << "signal " << signal << ": " << folder.Names().front();
+  }
 }

@@ -1,9 +1,12 @@
 // `tessalune channel` and `tessalune make-channel` as a user runs them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/TestFolder.h"
 #include "tests/tools/CliRun.h"
@@ -69,4 +72,61 @@ TEST(ChannelCli, FloatingOptionsRejectNonFiniteValuesAsUsageErrors) {
       EXPECT_EQ(RunCli("make-channel " + out + " " + option + " " + value).status, 2) << option << " " << value;
   }
   EXPECT_FALSE(std::filesystem::exists(folder.path / "line.s4p"));
+}
+
+// What is not a file, or not a finite channel, or not one the grid can
+// hold, ends with status 1 and the reason, at once.
+TEST(ChannelCli, SpecialFilesAndUnusableChannelsAreRefusedWithTheReason) {
+  TestFolder folder("channel_cli_special");
+  CliResult run = RunCli("channel '" + folder.path.string() + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "channel: " + folder.path.string() + ": is a directory\n");
+  const std::string fifo = (folder.path / "line.s2p").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    run = RunCli("channel '" + path + "'", true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output,
+              "channel: " + path + ": not a regular file (a FIFO, a device or a socket): only a file can be read\n");
+  }
+  const std::string huge =
+      folder.Write("huge.s2p", "# GHz S RI\n1 0 0 1e308 0 1e308 0 0 0\n2 0 0 1e308 0 1e308 0 0 0\n");
+  run = RunCli("channel '" + huge + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("the impulse response is not finite"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("dc gain"), std::string::npos) << run.output;
+  run = RunCli("channel " + kExample + " --bit-time 1e-13 --samples-per-bit 1024", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("the response would wrap around. Use fewer --samples-per-bit or a longer --bit-time"),
+            std::string::npos)
+      << run.output;
+}
+
+// The CSV and the generated channel are written whole or not at all: a full
+// disk (a file size limit here) leaves the old file as it was and says why.
+TEST(ChannelCli, OutputFilesAreWholeOrNotAtAllAndSayWhy) {
+  TestFolder folder("channel_cli_files");
+  const std::string csv = folder.Write("h.csv", "old");
+  const std::string s4p = folder.Write("line.s4p", "old");
+  {
+    ScopedLimit limit(RLIMIT_FSIZE, 64 * 1024);
+    ASSERT_TRUE(limit.Ok());
+    CliResult run = RunCli("channel " + kExample + " --csv '" + csv + "'", true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("channel: cannot write " + csv + ": File too large"), std::string::npos) << run.output;
+    run = RunCli("make-channel '" + s4p + "'", true);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("make-channel: cannot write " + s4p + ": File too large"), std::string::npos)
+        << run.output;
+  }
+  EXPECT_EQ(ReadFile(csv), "old");
+  EXPECT_EQ(ReadFile(s4p), "old");
+  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"h.csv", "line.s4p"}));
+  // A directory as the CSV is refused before the channel is read.
+  CliResult run = RunCli("channel " + kExample + " --csv '" + folder.path.string() + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "channel: cannot write " + folder.path.string() + ": Is a directory\n");
+  run = RunCli("make-channel '" + folder.path.string() + "'", true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "make-channel: cannot write " + folder.path.string() + ": Is a directory\n");
 }

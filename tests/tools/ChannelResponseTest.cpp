@@ -171,3 +171,79 @@ TEST(ChannelResponse, RefusesWhatItCannotUse) {
   EXPECT_NE(std::find(channel.Notes().begin(), channel.Notes().end(), rolledOff), channel.Notes().end());
   EXPECT_EQ(std::abs(channel.At(50e9)), 0.0);
 }
+
+// Finite numbers in the file that make no finite channel are refused with
+// the reason, never reported as "dc gain inf" or NaN figures.
+TEST(ChannelResponse, AChannelThatIsNotFiniteIsRefusedWithTheReason) {
+  ChannelResponse::Ports ports;
+  std::string error;
+  ChannelResponse channel;
+  // |S21| of 1e308: its FFT overflows.
+  const auto huge = [](double) { return std::complex<double>(1e308, 0.0); };
+  ASSERT_TRUE(channel.SetNetwork(TwoPort(huge, 1e9, 1e9, 4e9), ports, error)) << error;
+  EXPECT_FALSE(channel.Build(3.125e-12, error));
+  EXPECT_EQ(error, "the impulse response is not finite: the file's values (|S21| up to 1e+308) are too large");
+  // SDD21 of four such values overflows as it is formed.
+  const int order[4] = {1, 2, 3, 4};
+  const auto minus = [](double) { return std::complex<double>(-1e308, 0.0); };
+  EXPECT_FALSE(channel.SetNetwork(FourPort(huge, minus, order, 1e9, 4e9), ports, error));
+  EXPECT_EQ(error, "SDD21 (p 1->2, n 3->4) is not finite at 0 Hz: the file's values there are too large to combine");
+  // Points at 0 and 1e-300 Hz: a phase step there is a group delay of 1e299 s.
+  TouchstoneNetwork tiny;
+  tiny.ports = 2;
+  tiny.frequency = {0.0, 1e-300};
+  tiny.s = {0.0, 1.0, 1.0, 0.0, 0.0, {0.5, 0.5}, {0.5, 0.5}, 0.0};
+  EXPECT_FALSE(channel.SetNetwork(tiny, ports, error));
+  EXPECT_EQ(error,
+            "the phase of S21 from 0 Hz to 1e-300 Hz gives a group delay of -1.25e+299 s, not a channel's: points "
+            "too close together for their phase step?");
+  // A path that passes nothing has no finite loss.
+  const auto none = [](double) { return std::complex<double>(0.0, 0.0); };
+  ASSERT_TRUE(channel.SetNetwork(TwoPort(none, 0.0, 1e9, 20e9), ports, error)) << error;
+  ASSERT_TRUE(channel.Build(3.125e-12, error)) << error;
+  EXPECT_FALSE(channel.CheckLossAt(5e9, error));
+  EXPECT_EQ(error, "the loss at 5 GHz is not finite (inf dB): S21 is zero there");
+}
+
+// Three points 1 kHz apart at 1 GHz ask for a period of milliseconds: the
+// kept response stops at kMaxKeptSamples, and one run's convolution of it
+// stays within its bound.
+TEST(ChannelResponse, TheKeptResponseAndItsConvolutionAreBounded) {
+  TouchstoneNetwork three;
+  three.ports = 2;
+  three.frequency = {1e9, 1.000001e9, 20e9};
+  const auto db = [](double loss, double degrees) {
+    return std::polar(std::pow(10.0, -loss / 20.0), degrees * kPi / 180);
+  };
+  for (const std::complex<double> s21 : {db(1, -30), db(1, -30.1), db(20, 170)})
+    three.s.insert(three.s.end(), {0.0, s21, s21, 0.0});
+  ChannelResponse channel;
+  std::string error;
+  ASSERT_TRUE(channel.SetNetwork(three, ChannelResponse::Ports(), error)) << error;
+  ASSERT_TRUE(channel.Build(3.125e-12, error, size_t{1} << 21)) << error;
+  EXPECT_EQ(channel.Impulse().size(), ChannelResponse::kMaxKeptSamples);
+  EXPECT_TRUE(std::any_of(channel.Notes().begin(), channel.Notes().end(), [](const std::string& note) {
+    return note.find("the kept response is cut at 524288 samples") != std::string::npos;
+  }));
+  EXPECT_LE(channel.ConvolutionBytes(), size_t{100} << 20);
+  // The example channel's response is far shorter, its convolution small.
+  ChannelResponse line = Built(TwoPort(Delay(0.5, 1e-9), 0.0, 10e6, 20e9), 3.125e-12);
+  EXPECT_LT(line.Impulse().size(), size_t{20000});
+  EXPECT_LE(line.ConvolutionBytes(), size_t{46} * 65536);
+}
+
+// A period shorter than the channel's delay and tail would wrap the
+// response around: refused, naming the option to change.
+TEST(ChannelResponse, AnFftPeriodThatCannotHoldTheChannelIsRefused) {
+  ChannelResponse channel;
+  std::string error;
+  ASSERT_TRUE(channel.SetNetwork(TwoPort(Delay(0.5, 2.5e-9), 0.0, 10e6, 20e9), ChannelResponse::Ports(), error));
+  // 0.1 ps bits at 1024 samples: the capped FFT spans 0.41 ns.
+  EXPECT_FALSE(channel.Build(1e-13 / 1024, error));
+  EXPECT_NE(error.find("is shorter than four times the channel's 2.5 ns delay"), std::string::npos) << error;
+  EXPECT_NE(error.find("Use fewer --samples-per-bit or a longer --bit-time"), std::string::npos) << error;
+  EXPECT_NE(error.find("the sample interval must be at least 0.00238 ps"), std::string::npos) << error;
+  EXPECT_FALSE(channel.Build(3.125e-12, error, 2048));
+  EXPECT_NE(error.find("Give a larger --fft-size, at least 3200"), std::string::npos) << error;
+  EXPECT_TRUE(channel.Build(3.125e-12, error, 4096)) << error;
+}

@@ -1,6 +1,7 @@
 // Runs the tessalune program as a user would and captures what it prints.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <array>
 #include <cstdio>
@@ -25,3 +26,22 @@ inline CliResult RunCli(const std::string& args, bool withStderr = false) {
   if (raw != -1 && WIFEXITED(raw)) result.status = WEXITSTATUS(raw);
   return result;
 }
+
+// Lowers one of this process's resource limits, and so those of the programs
+// it starts, for as long as it lives.
+class ScopedLimit {
+ public:
+  ScopedLimit(int resource, rlim_t value) : resource_(resource) {
+    getrlimit(resource_, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = value;
+    ok_ = setrlimit(resource_, &lowered) == 0;
+  }
+  ~ScopedLimit() { setrlimit(resource_, &saved_); }
+  bool Ok() const { return ok_; }
+
+ private:
+  int resource_;
+  rlimit saved_{};
+  bool ok_ = false;
+};

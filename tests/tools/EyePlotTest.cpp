@@ -1,4 +1,5 @@
 #include "SyntheticWave.h"
+#include "tests/TestFolder.h"
 #include "tools/EyePlot.h"
 #include "tools/Prbs.h"
 
@@ -53,6 +54,27 @@ TEST(EyePlot, WritesAPngOfTheRequestedSizeAndReportsUnwritablePaths) {
   EXPECT_FALSE(plot.WritePng("/nonexistent-folder/eye.png", 640, 400, {}, error));
   EyePlot::ReleaseFontCaches();
   EXPECT_NE(error.find("/nonexistent-folder/eye.png"), std::string::npos);
+}
+
+// The eye behind a channel of 600 dB loss: volts of 1e-30, drawn with a
+// few axis ticks, not a tick loop whose step no longer moves its value.
+TEST(EyePlot, AnEyeOfAFewAttovoltsIsDrawn) {
+  const int spb = 16;
+  std::vector<uint8_t> bits = Prbs(7).Bits(300);
+  std::vector<double> wave = SyntheticNrz(bits, spb, 4);
+  for (double& v : wave) v *= 1e-30;
+  EyeDensity density(spb, 300, 200);
+  EyeMeasurement eye = EyeMeasure::Measure(wave, bits, spb, 1e-10, 32, 16, &density);
+  ASSERT_TRUE(eye.valid) << eye.problem;
+  EyePlot plot(&density, eye);
+  TestFolder folder;
+  const std::string path = (folder.path / "eye.png").string();
+  std::string error;
+  ASSERT_TRUE(plot.WritePng(path, 300, 200, {"600 dB"}, error)) << error;
+  EyePlot::ReleaseFontCaches();
+  cairo_surface_t* back = cairo_image_surface_create_from_png(path.c_str());
+  EXPECT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(back);
 }
 
 TEST(EyePlot, AnUnmeasuredEyeDrawsEmpty) {

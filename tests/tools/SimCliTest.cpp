@@ -13,34 +13,13 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
-
-namespace {
-
-// Lowers one of this process's resource limits, and so those of the programs
-// it starts, for as long as it lives.
-class ScopedLimit {
- public:
-  ScopedLimit(int resource, rlim_t value) : resource_(resource) {
-    getrlimit(resource_, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = value;
-    ok_ = setrlimit(resource_, &lowered) == 0;
-  }
-  ~ScopedLimit() { setrlimit(resource_, &saved_); }
-  bool Ok() const { return ok_; }
-
- private:
-  int resource_;
-  rlimit saved_{};
-  bool ok_ = false;
-};
-
-}  // namespace
 
 TEST(SimCli, APassThroughModelGivesTheStimulusEyeAndItsLatency) {
   CliResult r = RunCli(FakeSim("--bits 400 --samples-per-bit 16"));
@@ -138,11 +117,19 @@ TEST(SimCli, AnInterruptedRunLeavesNoFileBehind) {
           "100000000", "--wave", csv.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  // Until the temporary file has something in it.
+  // Until the file being written (unnamed, so found among the program's open
+  // files; or a hidden temporary in the folder) has something in it.
   bool writing = false;
+  const std::string fds = "/proc/" + std::to_string(child) + "/fd";
   for (int i = 0; i < 1000 && !writing; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) writing |= entry.file_size() > 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(fds, ec)) {
+      const std::string target = std::filesystem::read_symlink(entry.path(), ec).string();
+      struct stat info {};
+      if (target.rfind(folder.path.string(), 0) == 0 && stat(entry.path().c_str(), &info) == 0)
+        writing |= info.st_size > 0;
+    }
   }
   kill(child, SIGTERM);
   int status = 0;
@@ -260,3 +247,50 @@ TEST(SimCli, BehindALossyChannelDeemphasisOpensTheEye) {
 }
 
 #endif
+
+// Every output is opened before the run: a directory given as one is refused
+// at once (no run: no model message), and a FIFO is written in place and
+// stays a FIFO.
+TEST(SimCli, OutputsAreOpenedBeforeTheRunAndAFifoIsWrittenInPlace) {
+  TestFolder folder;
+  const std::string dir = folder.path.string();
+  for (const char* option : {"--wave", "--eye", "--bathtub"}) {
+    CliResult r = RunCli(FakeSim("--bits 2000 " + std::string(option) + " '" + dir + "'"), true);
+    EXPECT_EQ(r.status, 1) << option;
+    EXPECT_NE(r.output.find("cannot write " + dir + ": Is a directory"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("message"), std::string::npos) << option << ": the run started\n" << r.output;
+  }
+  const std::string fifo = (folder.path / "wave").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = Read(fifo); });
+  CliResult r = RunCli(FakeSim("--bits 100 --samples-per-bit 4 --wave '" + fifo + "'"), true);
+  reader.join();
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(received.compare(0, 27, "time_s,stimulus_V,output_V\n"), 0) << received.substr(0, 100);
+  EXPECT_EQ(std::count(received.begin(), received.end(), '\n'), 401);
+  struct stat info {};
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+// Behind a channel of 600 dB loss the eye is of 1e-30 V: its picture is
+// drawn, not a tick loop that never ends.
+TEST(SimCli, AnEyeBehindA600DbChannelIsDrawnAndTheGridFileIsOpenedFirst) {
+  TestFolder folder;
+  std::string text = "# GHz S RI R 50\n";
+  for (int i = 1; i < 400; ++i) text += std::to_string(i / 10.0) + " 0 0 1e-30 0 1e-30 0 0 0\n";
+  const std::string channel = folder.Write("dead.s2p", text);
+  const std::string png = (folder.path / "eye.png").string();
+  CliResult r = RunCli(FakeSim("--bits 300 --channel '" + channel + "' --eye '" + png + "'"), true);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(Read(png).substr(1, 3), "PNG");
+#ifdef TESSALUNE_MODEL_BUILT
+  // The grid (whose panels draw their axes the same way) has its file
+  // opened before the runs too.
+  r = RunCli("sweep --bits 100 --grid '" + folder.path.string() + "'", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("Is a directory"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("runs on"), std::string::npos) << r.output;
+#endif
+}

@@ -1,6 +1,10 @@
 #include "tools/Touchstone.h"
 
+#include "tests/TestFolder.h"
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <string>
@@ -244,4 +248,95 @@ TEST(Touchstone, FileReading) {
   // A value far past 1e308 after conversion from dB is refused, not infinite.
   EXPECT_NE(Error("# GHz S DB\n1 7000 0\n", "t.s1p").find("t.s1p:2: value out of range"), std::string::npos);
   ExpectComplex(Read("# GHz S MA\n1 1 -180\n", "t.s1p").S(0, 1, 1), -1.0, 0.0);
+}
+
+// Line ends of any system: CR alone (old Macintosh files) as well as LF and
+// CR LF, mixed in one file; a NUL byte is named as such.
+TEST(Touchstone, CrLineEndsAreLineEndsAndANulByteIsNamed) {
+  const TouchstoneNetwork cr = Read("! cr\r# GHz S RI\r1 0 0 0.9 0 0.9 0 0 0\r\n2 0 0\r0.8 0 0.8 0 0 0\n", "t.s2p");
+  ASSERT_EQ(cr.Points(), 2u);
+  ExpectComplex(cr.S(1, 2, 1), 0.8, 0.0);
+  EXPECT_EQ(Error("# GHz S RI\r1 0 0 0.9 0 0.9 0 0 0\r2 0 0 0 x 0 0 0 0\r"), "t.s2p:3: not a number: x");
+  static const char kNul[] = "# GHz S RI\n1 0 0 0.9 0 0.9 0 0 0\n2 0 0 \0-10 0 0 0 0 0\n";
+  EXPECT_EQ(Error(std::string(kNul, sizeof kNul - 1)),
+            "t.s2p:3: a NUL byte: this is not a text file (binary data, or text in UTF-16?)");
+  // A word far too long to be a number is shown cut short.
+  const std::string longWord = Error("# GHz S RI\n1 0 " + std::string(1000, '7') + "x 0 0 0 0 0 0\n");
+  EXPECT_NE(longWord.find("t.s2p:2: not a number: 7777"), std::string::npos) << longWord;
+  EXPECT_NE(longWord.find("... (1001 characters)"), std::string::npos) << longWord;
+}
+
+// A caller that can use only some port counts has the others refused as
+// soon as the file gives its count, before any data is read; what is read is
+// capped.
+TEST(Touchstone, PortCountsAndSizeAreRefusedAsSoonAsKnown) {
+  TouchstoneLimits limits;
+  limits.ports = {2, 4};
+  limits.portsRefusal = "is not wanted here";
+  TouchstoneNetwork network;
+  std::string error;
+  // The data after the count would be refused too; the count comes first.
+  EXPECT_FALSE(ReadTouchstone("[Version] 2.0\n[Number of Ports] 8\nnot a number\n", "x", network, error, limits));
+  EXPECT_EQ(error, "x:2: a 8-port network is not wanted here");
+  EXPECT_FALSE(ReadTouchstone("# GHz S RI\nnot a number\n", "t.s3p", network, error, limits));
+  EXPECT_EQ(error, "t.s3p: a 3-port network is not wanted here");
+  EXPECT_TRUE(ReadTouchstone("# GHz S RI\n1 0 0 0.9 0 0.9 0 0 0\n", "t.s2p", network, error, limits)) << error;
+
+  limits.maxBytes = 100;
+  EXPECT_FALSE(ReadTouchstone(std::string(101, ' '), "t.s2p", network, error, limits));
+  EXPECT_EQ(error, "t.s2p: more than 100 bytes, the most read from one Touchstone file");
+}
+
+// 100,000 repeated frequencies give 100 notes and a count, not 100,000 notes.
+TEST(Touchstone, RepeatedFrequencyNotesStopAtAHundredAndAreCounted) {
+  std::string text = "# GHz S RI\n1 0 0 0.9 0 0.9 0 0 0\n";
+  for (int i = 0; i < 5000; ++i) text += "2 0 0 0.8 0 0.8 0 0 0\n";
+  text += "3 0 0 0.7 0 0.7 0 0 0\n";
+  const TouchstoneNetwork n = Read(text, "t.s2p");
+  EXPECT_EQ(n.Points(), 5002u);
+  EXPECT_EQ(n.repeatedFrequencies, 4999u);
+  ASSERT_EQ(n.notes.size(), TouchstoneLimits::kMaxNotes + 1);
+  EXPECT_EQ(n.notes[0], "line 4: frequency 2e+09 Hz repeats the one before");
+  EXPECT_EQ(n.notes.back(), "4999 repeated frequencies in all, the first 100 listed");
+  // Other notes are capped the same way.
+  std::string options = "# GHz S RI\n";
+  for (int i = 0; i < 300; ++i) options += "# GHz S RI\n";
+  const TouchstoneNetwork o = Read(options + "1 0 0\n", "t.s1p");
+  ASSERT_EQ(o.notes.size(), TouchstoneLimits::kMaxNotes + 1);
+  EXPECT_EQ(o.notes.back(), "200 further notes not listed");
+}
+
+// A path that is not a regular file is refused before it is opened for
+// reading: a directory by name, a FIFO without waiting for a writer, a
+// device without reading it.
+TEST(Touchstone, ADirectoryFifoOrDeviceIsRefusedAtOnce) {
+  TestFolder folder;
+  TouchstoneNetwork network;
+  std::string error;
+  EXPECT_FALSE(ReadTouchstoneFile(folder.path.string(), network, error));
+  EXPECT_EQ(error, folder.path.string() + ": is a directory");
+  const std::string fifo = (folder.path / "line.s2p").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(ReadTouchstoneFile(fifo, network, error));
+  EXPECT_EQ(error, fifo + ": not a regular file (a FIFO, a device or a socket): only a file can be read");
+  EXPECT_FALSE(ReadTouchstoneFile("/dev/zero", network, error));
+  EXPECT_EQ(error, "/dev/zero: not a regular file (a FIFO, a device or a socket): only a file can be read");
+  // A file over the cap is refused by its size, before it is read.
+  TouchstoneLimits small;
+  small.maxBytes = 1000;
+  const std::string big = folder.Write("big.s1p", "# GHz S RI\n" + std::string(2000, '\n') + "1 0 0\n");
+  EXPECT_FALSE(ReadTouchstoneFile(big, network, error, small));
+  EXPECT_EQ(error, big + ": more than 1000 bytes, the most read from one Touchstone file");
+  // Read in pieces, a file gives what the text gives.
+  std::string text =
+      "[Version] 2.0\r\n# MHz S MA R 50\r\n[Number of Ports] 1\r\n[Number of Frequencies] 20000\r\n"
+      "[Network Data]\r\n";
+  for (int i = 1; i <= 20000; ++i) text += std::to_string(i) + " 0.5 " + std::to_string(i % 90) + " ! point\r\n";
+  text += "[End]\r\n";
+  const std::string file = folder.Write("many.s1p", text);
+  ASSERT_TRUE(ReadTouchstoneFile(file, network, error)) << error;
+  TouchstoneNetwork whole = Read(text, file);
+  EXPECT_EQ(network.frequency, whole.frequency);
+  EXPECT_EQ(network.s, whole.s);
+  EXPECT_EQ(network.Points(), 20000u);
 }
