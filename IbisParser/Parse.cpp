@@ -13,6 +13,7 @@
 #include "IbisParser/OtherSections.h"
 #include "IbisParser/ParseAmi.h"
 #include "IbisParser/References.h"
+#include "IbisParser/Submodel.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -56,6 +57,9 @@ void FreeDescription() {
   COMP_FreeAll(&gParse.components);
   MODEL_FreeAll(&gParse.models);
   SEL_FreeAll(&gParse.selectors);
+  SUBM_FreeAll(&gParse.submodels);
+  gParse.lastSubmodel = nullptr;
+  gParse.submodel = nullptr;
   gParse.lastComponent = nullptr;
   gParse.lastModel = nullptr;
   gParse.lastSelector = nullptr;

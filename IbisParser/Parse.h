@@ -12,6 +12,7 @@ struct HDR;
 struct COMPONENT;
 struct MODEL;
 struct MODEL_SELECTOR;
+struct SUBMODEL;
 
 // File kinds of PARSE_CheckFile.
 enum {
@@ -52,6 +53,9 @@ struct PARSE_STATE {
   MODEL_SELECTOR* selectors;        // model selectors in file order
   MODEL_SELECTOR* lastSelector;     // the last of them
   MODEL_SELECTOR* selector;         // the open selector, or null
+  SUBMODEL* submodels;              // submodels in file order (Submodel.h)
+  SUBMODEL* lastSubmodel;           // the last of them
+  SUBMODEL* submodel;               // the open submodel, or null
 };
 
 extern PARSE_STATE gParse;
