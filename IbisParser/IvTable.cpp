@@ -24,7 +24,10 @@ int TABLE_Value(const char* word, double* value) {
   return CMN_ReadNumber(word, value) != CMN_NUMBER_NONE ? CMN_VALUE_NUMBER : 0;
 }
 
-void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
+namespace {
+
+// One row into `table`; false when it was refused.
+bool ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
   // IBIS 2.1 §6: each row is the independent value and the typ, min and max
   // columns; all four are there, typ holds data, min and max may be NA.
   const char* name = table->name.c_str();
@@ -32,7 +35,7 @@ void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 4) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5150, name, owner, static_cast<int>(words.size()));
-    return;
+    return false;
   }
   TABLE_ROW row;
   row.line = gulLineNumber;
@@ -53,7 +56,7 @@ void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5153, name, owner);
     ok = false;
   }
-  if (!ok) return;
+  if (!ok) return false;
   // The independent column runs one way without repeating: V-T tables
   // forward in time, I-V tables up or down in voltage as the first two rows
   // set it (IBIS 2.1 §6: a table gives one value per voltage or time).
@@ -61,7 +64,7 @@ void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
     const TABLE_ROW& last = table->rows.back();
     if (row.x == last.x) {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 5154, name, owner, column, words[0].c_str(), static_cast<int>(last.line));
-      return;
+      return false;
     }
     const bool timeTable = MODKEY_TableKind(table->keyword) == 2;
     const bool set = timeTable || table->rows.size() >= 2;
@@ -69,10 +72,17 @@ void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
     const bool up = set && !down;
     if ((up && row.x < last.x) || (down && row.x > last.x)) {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 5155, name, owner, column, words[0].c_str(), static_cast<int>(last.line));
-      return;
+      return false;
     }
   }
   table->rows.push_back(row);
+  return true;
+}
+
+}  // namespace
+
+void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
+  if (!ReadRow(table, text, owner)) table->faulty = true;
 }
 
 void TABLE_SortAscending(MODEL_TABLE* table) {

@@ -89,6 +89,8 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
   const char* owner = m.name ? m.name : "";
   // The levels need the tables the type drives with, and nothing the I-V
   // tables do not show: no schedule of other models, no submodels.
+  for (int id : {KEY_PULLDOWN, KEY_PULLUP, KEY_GND_CLAMP, KEY_POWER_CLAMP})
+    if (d.Table(id) && (d.Table(id)->faulty || d.Table(id)->rows.size() < 2)) return;
   if ((MODKEY_HasPulldown(type.c_str()) && !d.Table(KEY_PULLDOWN)) ||
       (MODKEY_HasPullup(type.c_str()) && !d.Table(KEY_PULLUP)) || !d.schedule.empty() || !d.addSubmodels.empty())
     return;
@@ -96,7 +98,7 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
     if (t.keyword != KEY_RISING_WAVEFORM && t.keyword != KEY_FALLING_WAVEFORM) continue;
     double rFixture = 0.0, vFixture = 0.0;
     if (!t.Fixture("R_fixture", &rFixture) || !(rFixture > 0.0) || !t.Fixture("V_fixture", &vFixture)) continue;
-    if (t.rows.size() < 2) continue;
+    if (t.rows.size() < 2 || t.faulty) continue;
     const bool rising = t.keyword == KEY_RISING_WAVEFORM;
     for (int corner = 0; corner < 3; ++corner) {
       const TABLE_ROW& first = t.rows.front();
@@ -176,7 +178,7 @@ void CheckRamp(const MODEL& m, const MODEL_DATA& d) {
       double bestSlope = 0.0, bestError = 0.0;
       for (const MODEL_TABLE& t : d.tables) {
         double rFixture = 0.0;
-        if (t.keyword != keyword || !t.Fixture("R_fixture", &rFixture)) continue;
+        if (t.keyword != keyword || t.faulty || !t.Fixture("R_fixture", &rFixture)) continue;
         if (std::fabs(rFixture - d.ramp.rLoad) > 0.01 * d.ramp.rLoad || Reactive(t)) continue;
         const double slope = Slope2080(t, corner);
         if (!(slope > 0.0)) continue;
@@ -199,7 +201,7 @@ void CheckMonotonic(const MODEL& m, const MODEL_DATA& d) {
   if (!ReferencesOf(d, 0, &r) || !(r.supply > 0.0)) return;
   for (int keyword : {KEY_PULLDOWN, KEY_PULLUP}) {
     const MODEL_TABLE* t = d.Table(keyword);
-    if (!t) continue;
+    if (!t || t->faulty) continue;
     const double sign = keyword == KEY_PULLDOWN ? 1.0 : -1.0;
     bool reported = false;
     for (int corner = 0; corner < 3 && !reported; ++corner) {

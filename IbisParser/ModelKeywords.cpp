@@ -515,7 +515,10 @@ int MODKEY_HasPullup(const char* type) { return TypeIs(type, kPullupTypes) ? 1 :
 int MODKEY_Drives(const char* type) { return TypeIs(type, kPulldownTypes) || TypeIs(type, kPullupTypes) ? 1 : 0; }
 
 void MODKEY_Orphan(int kind, int id) {
-  if (kind == PARSE_LINE_KEYWORD && MODKEY_Name(id)[0]) MSG_Code(MSG_LEVEL_ERROR_LINE, 5111, MODKEY_Name(id));
+  // [Model] itself opens no model only where the driver has refused it
+  // already; .pkg and .ebd files hold no models to be outside of.
+  if (kind == PARSE_LINE_KEYWORD && id != KEY_MODEL && gParse.mode == PARSE_MODE_IBS && MODKEY_Name(id)[0])
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 5111, MODKEY_Name(id));
 }
 
 void MODKEY_EndModel(MODEL* model) {
