@@ -1,7 +1,9 @@
 #include "IbisParser/ModelConsistency.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/KeywordTables.h"
@@ -22,6 +24,29 @@ int ColumnOf(const MODEL_TABLE& table, int corner) {
   for (const TABLE_ROW& row : table.rows)
     if (row.y[corner].status == CMN_VALUE_NUMBER && ++numbers == 2) return corner;
   return 0;
+}
+
+// One column of an I-V table as points in ascending voltage, read by
+// straight lines between them and along the end segments beyond them.
+struct Curve {
+  std::vector<double> x, y;
+  double At(double v) const {
+    if (x.empty()) return 0.0;
+    if (x.size() == 1) return y[0];
+    size_t hi = static_cast<size_t>(std::lower_bound(x.begin(), x.end(), v) - x.begin());
+    hi = std::min(std::max<size_t>(hi, 1), x.size() - 1);
+    const size_t lo = hi - 1;
+    return y[lo] + (y[hi] - y[lo]) / (x[hi] - x[lo]) * (v - x[lo]);
+  }
+};
+
+Curve CurveOf(const MODEL_TABLE* table, int corner) {
+  Curve curve;
+  if (!table) return curve;
+  const int c = ColumnOf(*table, corner);
+  for (const TABLE_ROW& row : table->rows)
+    if (row.y[c].status == CMN_VALUE_NUMBER) curve.x.push_back(row.x), curve.y.push_back(row.y[c].value);
+  return curve;
 }
 
 // A value of a triple for `corner`, typ when that corner is not a number.
@@ -51,28 +76,32 @@ bool ReferencesOf(const MODEL_DATA& d, int corner, References* r) {
   return true;
 }
 
+// The four I-V tables of one corner: pull-down, pull-up, GND clamp, POWER clamp.
+struct Tables {
+  Curve pulldown, pullup, gndClamp, powerClamp;
+  Tables(const MODEL_DATA& d, int corner)
+      : pulldown(CurveOf(d.Table(KEY_PULLDOWN), corner)),
+        pullup(CurveOf(d.Table(KEY_PULLUP), corner)),
+        gndClamp(CurveOf(d.Table(KEY_GND_CLAMP), corner)),
+        powerClamp(CurveOf(d.Table(KEY_POWER_CLAMP), corner)) {}
+};
+
 // Current into the pin at `v` with the pull-up (high) or the pull-down (low) on.
-double DeviceCurrent(const MODEL_DATA& d, const References& r, int corner, bool high, double v) {
-  double i = MODCONS_Current(d.Table(KEY_GND_CLAMP), corner, v - r.gndClamp) +
-             MODCONS_Current(d.Table(KEY_POWER_CLAMP), corner, r.powerClamp - v);
-  if (high)
-    i += MODCONS_Current(d.Table(KEY_PULLUP), corner, r.pullup - v);
-  else
-    i += MODCONS_Current(d.Table(KEY_PULLDOWN), corner, v - r.pulldown);
-  return i;
+double DeviceCurrent(const Tables& t, const References& r, bool high, double v) {
+  double i = t.gndClamp.At(v - r.gndClamp) + t.powerClamp.At(r.powerClamp - v);
+  return i + (high ? t.pullup.At(r.pullup - v) : t.pulldown.At(v - r.pulldown));
 }
 
 // The pin voltage where the device current equals the current from the
 // fixture, (vFixture - v) / rFixture, by bisection; false when the two do not
 // cross in a span of the supply voltage around the levels.
-bool DcLevel(const MODEL_DATA& d, const References& r, int corner, bool high, double rFixture, double vFixture,
-             double* level) {
+bool DcLevel(const Tables& t, const References& r, bool high, double rFixture, double vFixture, double* level) {
   const double span = std::fabs(r.supply) + std::fabs(vFixture) + 1.0;
   double lo = -2.0 * span, hi = 2.0 * span;
-  auto g = [&](double v) { return DeviceCurrent(d, r, corner, high, v) - (vFixture - v) / rFixture; };
+  auto g = [&](double v) { return DeviceCurrent(t, r, high, v) - (vFixture - v) / rFixture; };
   double glo = g(lo), ghi = g(hi);
   if (!(glo <= 0.0 && ghi >= 0.0)) return false;
-  for (int i = 0; i < 100 && hi - lo > 1e-9; ++i) {
+  for (int i = 0; i < 100 && hi - lo > 1e-6; ++i) {
     double mid = 0.5 * (lo + hi);
     if (g(mid) <= 0.0)
       lo = mid;
@@ -94,6 +123,7 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
   if ((MODKEY_HasPulldown(type.c_str()) && !d.Table(KEY_PULLDOWN)) ||
       (MODKEY_HasPullup(type.c_str()) && !d.Table(KEY_PULLUP)) || !d.schedule.empty() || !d.addSubmodels.empty())
     return;
+  const Tables corners[3] = {Tables(d, 0), Tables(d, 1), Tables(d, 2)};
   for (const MODEL_TABLE& t : d.tables) {
     if (t.keyword != KEY_RISING_WAVEFORM && t.keyword != KEY_FALLING_WAVEFORM) continue;
     double rFixture = 0.0, vFixture = 0.0;
@@ -113,7 +143,7 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
       for (int end = 0; end < 2; ++end) {
         const bool high = rising == (end == 1);
         double level = 0.0;
-        if (!DcLevel(d, r, corner, high, rFixture, vFix, &level)) continue;
+        if (!DcLevel(corners[corner], r, high, rFixture, vFix, &level)) continue;
         const TABLE_ROW& row = end == 0 ? first : last;
         if (std::fabs(row.y[corner].value - level) > tolerance)
           LINE_ReportAt(row.line, MSG_LEVEL_WARNING_LINE, 5300, t.name.c_str(), owner, static_cast<int>(t.line),
@@ -226,20 +256,7 @@ void CheckMonotonic(const MODEL& m, const MODEL_DATA& d) {
 }  // namespace
 
 double MODCONS_Current(const MODEL_TABLE* table, int corner, double voltage) {
-  if (!table) return 0.0;
-  const int c = ColumnOf(*table, corner);
-  const TABLE_ROW* a = nullptr;
-  const TABLE_ROW* b = nullptr;
-  for (const TABLE_ROW& row : table->rows) {
-    if (row.y[c].status != CMN_VALUE_NUMBER) continue;
-    a = b;
-    b = &row;
-    if (a && row.x >= voltage) break;
-  }
-  if (!b) return 0.0;
-  if (!a) return b->y[c].value;
-  const double slope = (b->y[c].value - a->y[c].value) / (b->x - a->x);
-  return a->y[c].value + slope * (voltage - a->x);
+  return CurveOf(table, corner).At(voltage);
 }
 
 void MODCONS_CheckFile(const MODEL* models) {
