@@ -224,7 +224,10 @@ void CheckRamp(const MODEL& m, const MODEL_DATA& d) {
 
 // Pull-down current rises and pull-up current falls with the table's voltage
 // between 0 and the supply, where the transistor conducts more the more
-// voltage it sees; one report per table.
+// voltage it sees: a fall below the largest current reached so far by more
+// than MODCONS_MONOTONIC_TOLERANCE of the column's largest current is
+// reported, once per table. Smaller dips are measurement noise or
+// self-heating of real devices.
 void CheckMonotonic(const MODEL& m, const MODEL_DATA& d) {
   const char* owner = m.name ? m.name : "";
   References r;
@@ -238,16 +241,16 @@ void CheckMonotonic(const MODEL& m, const MODEL_DATA& d) {
       double largest = 0.0;
       for (const TABLE_ROW& row : t->rows)
         if (row.y[corner].status == CMN_VALUE_NUMBER) largest = std::fmax(largest, std::fabs(row.y[corner].value));
-      const TABLE_ROW* prev = nullptr;
+      const TABLE_ROW* peak = nullptr;
       for (const TABLE_ROW& row : t->rows) {
         if (row.y[corner].status != CMN_VALUE_NUMBER || row.x < 0.0 || row.x > r.supply) continue;
-        if (prev && sign * (row.y[corner].value - prev->y[corner].value) < -1e-3 * largest) {
+        if (peak && sign * (peak->y[corner].value - row.y[corner].value) > MODCONS_MONOTONIC_TOLERANCE * largest) {
           LINE_ReportAt(row.line, MSG_LEVEL_WARNING_LINE, 5302, t->name.c_str(), owner, kCorners[corner],
-                        prev->y[corner].value, prev->x, row.y[corner].value, row.x);
+                        peak->y[corner].value, peak->x, row.y[corner].value, row.x);
           reported = true;
           break;
         }
-        prev = &row;
+        if (!peak || sign * row.y[corner].value > sign * peak->y[corner].value) peak = &row;
       }
     }
   }

@@ -262,10 +262,10 @@ TEST_F(ModelChecks, RampAgainstWaveformsAndMonotonicTables) {
   EXPECT_EQ(OneLine(Check(p.Text())), "");
   p = Parts();
   // A dip above the operating points: the levels stay where they were.
-  p.pulldown = "[Pulldown]\n-3.3 -66m NA NA\n0 0 NA NA\n1.65 33m NA NA\n2.5 60m NA NA\n3 55m NA NA\n";
+  p.pulldown = "[Pulldown]\n-3.3 -66m NA NA\n0 0 NA NA\n1.65 33m NA NA\n2.5 60m NA NA\n3 40m NA NA\n";
   EXPECT_EQ(
       OneLine(Check(p.Text())),
-      "WARNING (line   21) - [Pulldown] of model 'm' (typ) is not monotonic: 0.06 A at 2.5 V, then 0.055 A at 3 V\n");
+      "WARNING (line   21) - [Pulldown] of model 'm' (typ) is not monotonic: 0.06 A at 2.5 V, then 0.04 A at 3 V\n");
 }
 
 TEST(ModelConsistency, CurrentInterpolatesAndExtrapolatesPerCorner) {
