@@ -173,9 +173,12 @@ constexpr Name kNames[] = {
 };
 
 // Keywords that stand once per model (and once per [On]/[Off] state of a
-// Series_switch model); waveforms, [Composite Current], [Algorithmic Model]
-// and the later blocks may repeat (IBIS 2.1 §6 and 3.2 §6 [Model]).
+// Series_switch model); waveforms, [Composite Current], [Series MOSFET],
+// [Algorithmic Model] and the later blocks may repeat (IBIS 2.1 §6 and 3.2
+// §6 [Model]).
 bool Once(int id) {
+  // [Series MOSFET] repeats, one table per Vds (IBIS 3.2 §6 [Series MOSFET]).
+  if (id == MKEY_SERIES_MOSFET) return false;
   return (id >= MKEY_TEMPERATURE_RANGE && id <= KEY_RAMP) || (id >= MKEY_TTGND && id <= MKEY_ADD_SUBMODEL) ||
          id == MKEY_ISSO_PD || id == MKEY_ISSO_PU;
 }

@@ -231,6 +231,26 @@ TEST_F(ModelChecks, ModelSpecScheduleAndSubmodels) {
   EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   43) - [Submodel] 'hold': Submodel_type not given\n");
 }
 
+TEST_F(ModelChecks, SeriesSwitchStates) {
+  // Lines 43 on: a Series_switch with its two states; [Series MOSFET] once per Vds.
+  const std::string on = "[Model] sw\nModel_type Series_switch\n[On]\n[R Series] 10 NA NA\n";
+  const std::string mosfets =
+      "[Series MOSFET]\nVds = 1.0\n0 0 NA NA\n1 10m NA NA\n[Series MOSFET]\nVds = 2.0\n0 0 NA NA\n1 20m NA NA\n";
+  const std::string off = "[Off]\n[R Series] 1M NA NA\n";
+  Parts p;
+  p.more = on + mosfets + off;
+  EXPECT_EQ(OneLine(Check(p.Text())), "");
+  p.more = on + mosfets;
+  EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   43) - [Model] 'sw' of Model_type Series_switch needs [Off]\n");
+  p.more = on + "[Series MOSFET]\n0 0 NA NA\n1 10m NA NA\n" + off;
+  EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   47) - [Series MOSFET] of model 'sw' lacks Vds\n");
+  p.more = on + "[R Series] 20 NA NA\n" + off;
+  EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   47) - [Model] 'sw': [R Series] given twice (first on line 46)\n");
+  p.more = "[On]\n";
+  EXPECT_EQ(OneLine(Check(p.Text())),
+            "ERROR (line   43) - [Model] 'm': [On] does not belong in a model of Model_type Output\n");
+}
+
 TEST_F(ModelChecks, WaveformLevelsAgainstTheIvTables) {
   // The waveforms were computed from the tables: no warning (the clean case
   // above). The pull-up scaled by 2 is a 25 ohm resistor: the rising
