@@ -11,6 +11,7 @@
 #include "IbisParser/ModelKeywords.h"
 #include "IbisParser/ModelReferences.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -76,6 +77,7 @@ void MODEL_EndOfFile(MODEL* models) {
   ALGMOD_CheckFiles(list.data(), static_cast<int>(list.size()), gParse.where.dir);
   MODREF_CheckFile(models, gParse.submodels);
   MODCONS_CheckFile(models);
+  TEST_CheckFile(models);
 }
 
 void MODEL_FreeAll(MODEL** ppList) {

@@ -10,15 +10,11 @@
 #include "IbisParser/ModelKeywords.h"
 #include "amiparam/Msg.h"
 
-namespace {
-
-std::string Lower(std::string text) {
+std::string MODREF_Lower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
 }
-
-}  // namespace
 
 void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels) {
   // Model names are unique in a file (IBIS 2.1 §6 [Model]; names compare
@@ -26,19 +22,19 @@ void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels) {
   std::unordered_map<std::string, const MODEL*> byName;
   for (const MODEL* m = models; m; m = m->next) {
     if (!m->name) continue;
-    auto first = byName.emplace(Lower(m->name), m);
+    auto first = byName.emplace(MODREF_Lower(m->name), m);
     if (!first.second)
       LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5114, m->name, static_cast<int>(first.first->second->line));
   }
   std::unordered_set<std::string> submodelNames;
-  for (const SUBMODEL* s = submodels; s; s = s->next) submodelNames.insert(Lower(s->name));
+  for (const SUBMODEL* s = submodels; s; s = s->next) submodelNames.insert(MODREF_Lower(s->name));
   for (const MODEL* m = models; m; m = m->next) {
     if (!m->data) continue;
     const char* owner = m->name ? m->name : "";
     // IBIS 3.2 §6 [Driver Schedule]: each row names a [Model] of the file
     // whose type drives the pin.
     for (const SCHEDULE_ROW& row : m->data->schedule) {
-      auto found = byName.find(Lower(row.model));
+      auto found = byName.find(MODREF_Lower(row.model));
       if (found == byName.end()) {
         LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5231, owner, row.model.c_str());
         continue;
@@ -49,7 +45,7 @@ void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels) {
     }
     // IBIS 3.2 §6a [Add Submodel]: each row names a [Submodel] of the file.
     for (const ADD_SUBMODEL_ROW& row : m->data->addSubmodels)
-      if (!submodelNames.count(Lower(row.submodel)))
+      if (!submodelNames.count(MODREF_Lower(row.submodel)))
         LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5241, owner, row.submodel.c_str());
   }
 }

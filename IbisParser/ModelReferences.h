@@ -7,4 +7,10 @@
 struct MODEL;
 struct SUBMODEL;
 
+#include <string>
+
+// `text` in lower case: names of models, submodels and test loads compare
+// without regard to case.
+std::string MODREF_Lower(std::string text);
+
 void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels);

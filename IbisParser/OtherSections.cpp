@@ -4,6 +4,7 @@
 #include "IbisParser/ModelSelector.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/Submodel.h"
+#include "IbisParser/TestData.h"
 
 void OTHER_Begin(int section) {
   if (section == KEY_SECTION_SUBMODEL) gParse.inSubmodel = 1;
@@ -14,6 +15,8 @@ void OTHER_Begin(int section) {
 void OTHER_Line(int section, int kind, int id, const char* text) {
   if (section == KEY_SECTION_MODEL_SELECTOR) SEL_Line(kind, text);
   if (section == KEY_SECTION_SUBMODEL) SUBM_Line(kind, id, text);
+  if (section == KEY_SECTION_TEST_DATA || section == KEY_SECTION_TEST_LOAD)
+    TEST_Line(section == KEY_SECTION_TEST_LOAD, kind, id, text);
 }
 
 int OTHER_End(int section, int nextId) {

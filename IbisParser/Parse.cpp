@@ -14,6 +14,7 @@
 #include "IbisParser/ParseAmi.h"
 #include "IbisParser/References.h"
 #include "IbisParser/Submodel.h"
+#include "IbisParser/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -58,6 +59,7 @@ void FreeDescription() {
   MODEL_FreeAll(&gParse.models);
   SEL_FreeAll(&gParse.selectors);
   SUBM_FreeAll(&gParse.submodels);
+  TEST_Free(&gParse.testSections);
   gParse.lastSubmodel = nullptr;
   gParse.submodel = nullptr;
   gParse.lastComponent = nullptr;

@@ -251,6 +251,22 @@ TEST_F(ModelChecks, SeriesSwitchStates) {
             "ERROR (line   43) - [Model] 'm': [On] does not belong in a model of Model_type Output\n");
 }
 
+TEST_F(ModelChecks, TestDataAndTestLoads) {
+  // Lines 43 on: a [Test Load] and a [Test Data] that uses it with model m.
+  const std::string load = "[Test Load] tl\nTest_load_type Single_ended\nR_diff_near = 100\n";
+  Parts p;
+  p.more = load + "[Test Data] td\nTest_data_type Single_ended\nDriver_model m\nTest_load tl\n";
+  EXPECT_EQ(OneLine(Check(p.Text())), "");
+  p.more = load + "[Test Data] td\nTest_data_type Both\nDriver_model none\nTest_load tl\n";
+  EXPECT_EQ(OneLine(Check(p.Text())),
+            "ERROR (line   47) - [Test Data] 'td': Test_data_type 'Both' is not Single_ended or Differential\n"
+            "ERROR (line   48) - [Test Data] 'td' names Driver_model 'none', which is not a [Model] of the file\n");
+  p.more = "[Test Data] td\nTest_load gone\n";
+  EXPECT_EQ(OneLine(Check(p.Text())),
+            "ERROR (line   43) - [Test Data] 'td' lacks Driver_model\n"
+            "ERROR (line   44) - [Test Data] 'td' names Test_load 'gone', which is not a [Test Load] of the file\n");
+}
+
 TEST_F(ModelChecks, WaveformLevelsAgainstTheIvTables) {
   // The waveforms were computed from the tables: no warning (the clean case
   // above). The pull-up scaled by 2 is a 25 ohm resistor: the rising
