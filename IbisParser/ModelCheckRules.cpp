@@ -88,8 +88,9 @@ std::string CHECK_ModelRulesSection() {
       "  voltages) carry the current the fixture gives, (V_fixture - V) /\n"
       "  R_fixture. Allowed difference: " +
       percent(MODCONS_LEVEL_TOLERANCE) +
-      " % of the corner's supply voltage, at\n"
-      "  least 20 mV: generators write tables from transient runs that settle to\n"
+      " % of the corner's supply voltage or of the\n"
+      "  level, whichever is larger (outputs with a charge pump swing beyond the\n"
+      "  supply), at least 20 mV: generators write tables from transient runs that settle to\n"
       "  within a few per cent, and a table read at its last row has not always\n"
       "  settled; a real mismatch (a table scaled, the wrong corner or fixture)\n"
       "  is larger. Models with `[Driver Schedule]` or `[Add Submodel]` are\n"

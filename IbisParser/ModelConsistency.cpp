@@ -139,12 +139,14 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
       double vFix = vFixture;
       if (corner == 1) t.Fixture("V_fixture_min", &vFix);
       if (corner == 2) t.Fixture("V_fixture_max", &vFix);
-      const double tolerance = std::fmax(MODCONS_LEVEL_TOLERANCE * std::fabs(r.supply), MODCONS_LEVEL_FLOOR);
       for (int end = 0; end < 2; ++end) {
         const bool high = rising == (end == 1);
         double level = 0.0;
         if (!DcLevel(corners[corner], r, high, rFixture, vFix, &level)) continue;
         const TABLE_ROW& row = end == 0 ? first : last;
+        // Outputs that swing beyond their supply (charge pumps) compare on their own scale.
+        const double scale = std::fmax(std::fabs(r.supply), std::fabs(level));
+        const double tolerance = std::fmax(MODCONS_LEVEL_TOLERANCE * scale, MODCONS_LEVEL_FLOOR);
         if (std::fabs(row.y[corner].value - level) > tolerance)
           LINE_ReportAt(row.line, MSG_LEVEL_WARNING_LINE, 5300, t.name.c_str(), owner, static_cast<int>(t.line),
                         kCorners[corner], end == 0 ? "starts" : "ends", row.y[corner].value, level);

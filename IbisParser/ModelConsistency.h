@@ -10,7 +10,7 @@ struct MODEL;
 struct MODEL_TABLE;
 
 // Tolerances of the checks (docs/CHECKS.md explains them).
-constexpr double MODCONS_LEVEL_TOLERANCE = 0.05;      // of the corner's supply voltage, at least 20 mV
+constexpr double MODCONS_LEVEL_TOLERANCE = 0.05;      // of the supply or the level, whichever is larger; at least 20 mV
 constexpr double MODCONS_LEVEL_FLOOR = 0.02;          // volts
 constexpr double MODCONS_RAMP_TOLERANCE = 0.25;       // relative difference of the slopes
 constexpr double MODCONS_MONOTONIC_TOLERANCE = 0.10;  // of the column's largest current
