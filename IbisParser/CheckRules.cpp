@@ -1,5 +1,6 @@
 #include "IbisParser/CheckRules.h"
 
+#include "IbisParser/ModelCheckRules.h"
 #include "amiparam/MsgCatalogue.h"
 
 const CHECK_RULE gaCheckRules[] = {
@@ -50,13 +51,15 @@ std::string CHECK_RulesPage() {
       "(a test compares this page with the rows).\n\n"
       "| id | severity | text | rule | version and section |\n"
       "|---|---|---|---|---|\n";
-  for (int i = 0; i < giCheckRuleCount; ++i) {
-    const CHECK_RULE& r = gaCheckRules[i];
-    const char* text = MSG_Lookup(r.code);
-    std::string escaped;
-    for (const char* p = text ? text : ""; *p; ++p) escaped += *p == '|' ? std::string("\\|") : std::string(1, *p);
-    page += "| " + std::to_string(r.code) + " | " + r.severity + " | `" + escaped + "` | " + r.rule + " | " + r.source +
-            " |\n";
-  }
+  for (int i = 0; i < giCheckRuleCount; ++i) page += CHECK_RuleRow(gaCheckRules[i]);
+  page += CHECK_ModelRulesSection();
   return page;
+}
+
+std::string CHECK_RuleRow(const CHECK_RULE& r) {
+  const char* text = MSG_Lookup(r.code);
+  std::string escaped;
+  for (const char* p = text ? text : ""; *p; ++p) escaped += *p == '|' ? std::string("\\|") : std::string(1, *p);
+  return "| " + std::to_string(r.code) + " | " + r.severity + " | `" + escaped + "` | " + r.rule + " | " + r.source +
+         " |\n";
 }

@@ -18,3 +18,6 @@ extern const int giCheckRuleCount;
 
 // The text of docs/CHECKS.md.
 std::string CHECK_RulesPage();
+
+// One row of the page's tables for rule `rule`.
+std::string CHECK_RuleRow(const CHECK_RULE& rule);

@@ -6,7 +6,12 @@
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/KeywordTables.h"
+#include "IbisParser/ModelConsistency.h"
+#include "IbisParser/ModelData.h"
+#include "IbisParser/ModelKeywords.h"
+#include "IbisParser/ModelReferences.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -19,13 +24,17 @@ void MODEL_Begin() {
 
 void MODEL_Line(int kind, int id, const char* text) {
   MODEL* model = gParse.model;
-  if (!model) return;  // a model keyword outside a model
+  if (!model) {
+    MODKEY_Orphan(kind, id);  // a model keyword outside a model
+    return;
+  }
   if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
     const char* rest = PARSE_AfterKeyword(text);
     CMN_WORDS words{};
     if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1) model->name = CMN_StrDup(words.words[0]);
     CMN_FreeWords(&words);
     model->line = gulLineNumber;
+    MODKEY_Line(model, kind, id, text);
     return;
   }
   if (kind == PARSE_LINE_DATA && id == KEY_MODEL && !model->modelType[0]) {
@@ -36,7 +45,10 @@ void MODEL_Line(int kind, int id, const char* text) {
     CMN_FreeWords(&words);
   }
   if (kind == PARSE_LINE_KEYWORD && id == KEY_ALGORITHMIC_MODEL) model->inAlgModBlock = 1;
-  if (model->inAlgModBlock) MODEL_AlgorithmicModelLine(model, kind, id, text);
+  if (model->inAlgModBlock)
+    MODEL_AlgorithmicModelLine(model, kind, id, text);
+  else
+    MODKEY_Line(model, kind, id, text);
   if (kind == PARSE_LINE_KEYWORD && id == KEY_END_ALGORITHMIC_MODEL) model->inAlgModBlock = 0;
 }
 
@@ -53,6 +65,7 @@ void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text
 int MODEL_End(int nextId) {
   if (!gParse.model) return 1;
   if (KEY_SectionOf(nextId) == KEY_SECTION_MODEL && nextId != KEY_MODEL) return 0;
+  MODKEY_EndModel(gParse.model);
   gParse.model->inAlgModBlock = 0;
   gParse.model = nullptr;
   return 1;
@@ -62,6 +75,9 @@ void MODEL_EndOfFile(MODEL* models) {
   std::vector<ALGMOD_MODEL> list;
   for (MODEL* m = models; m; m = m->next) list.push_back({m->name ? m->name : "", m->algModList});
   ALGMOD_CheckFiles(list.data(), static_cast<int>(list.size()), gParse.where.dir);
+  MODREF_CheckFile(models, gParse.submodels);
+  MODCONS_CheckFile(models);
+  TEST_CheckFile(models);
 }
 
 void MODEL_FreeAll(MODEL** ppList) {
@@ -69,6 +85,7 @@ void MODEL_FreeAll(MODEL** ppList) {
     MODEL* next = (*ppList)->next;
     if ((*ppList)->name) CMN_Free(&(*ppList)->name);
     ALGMOD_FreeList(&(*ppList)->algModList);
+    delete (*ppList)->data;
     CMN_Free(ppList);
     *ppList = next;
   }

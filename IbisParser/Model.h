@@ -7,6 +7,7 @@
 #pragma once
 
 struct ALGMODLIST;
+struct MODEL_DATA;
 
 struct MODEL {
   MODEL* next;
@@ -15,6 +16,7 @@ struct MODEL {
   unsigned long line;      // line of [Model]
   ALGMODLIST* algModList;  // executables of the [Algorithmic Model] block, null without one
   int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
+  MODEL_DATA* data;        // what the model's other keywords give (ModelData.h), null before its first line
 };
 
 // Opens a new model of the file being checked.

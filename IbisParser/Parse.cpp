@@ -13,6 +13,8 @@
 #include "IbisParser/OtherSections.h"
 #include "IbisParser/ParseAmi.h"
 #include "IbisParser/References.h"
+#include "IbisParser/Submodel.h"
+#include "IbisParser/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -56,6 +58,10 @@ void FreeDescription() {
   COMP_FreeAll(&gParse.components);
   MODEL_FreeAll(&gParse.models);
   SEL_FreeAll(&gParse.selectors);
+  SUBM_FreeAll(&gParse.submodels);
+  TEST_Free(&gParse.testSections);
+  gParse.lastSubmodel = nullptr;
+  gParse.submodel = nullptr;
   gParse.lastComponent = nullptr;
   gParse.lastModel = nullptr;
   gParse.lastSelector = nullptr;

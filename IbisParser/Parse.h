@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "IbisParser/CmnFile.h"
 
@@ -12,6 +13,8 @@ struct HDR;
 struct COMPONENT;
 struct MODEL;
 struct MODEL_SELECTOR;
+struct SUBMODEL;
+struct TEST_SECTION;
 
 // File kinds of PARSE_CheckFile.
 enum {
@@ -31,27 +34,31 @@ enum {
 // the driver. Reset at the start of every .ibs, .pkg or .ebd check; a nested
 // check saves and restores the enclosing one.
 struct PARSE_STATE {
-  int mode;                         // file kind (PARSE_MODE_*)
-  CMN_PATH where;                   // directory and name of the file being checked
-  int tabReportArmed;               // 921 is printed at most once per file
-  unsigned long illegalCharacters;  // illegal characters reported (1917) in this file
-  int currentKeyword;               // id of the latest recognised keyword (KEY_NOT_KEY after a failure)
-  int sectionKeyword;               // id of the keyword whose section is open (KEY_NOT_KEY: none)
-  int ibisVerSeen;                  // an [IBIS Ver] keyword was met
-  int endSeen;                      // the [End] keyword was met
-  int inSubmodel;                   // a [Submodel] section is open
-  int unterminatedRLC;              // an R/L/C section lacks its closing "/"
-  HDR* header;                      // the file header record, null until [IBIS Ver]
-  int headerOpen;                   // the header section is still open
-  COMPONENT* components;            // components in file order
-  COMPONENT* lastComponent;         // the last of them, where the next one is appended
-  COMPONENT* component;             // the open component, or null
-  MODEL* models;                    // models in file order
-  MODEL* lastModel;                 // the last of them
-  MODEL* model;                     // the open model, or null
-  MODEL_SELECTOR* selectors;        // model selectors in file order
-  MODEL_SELECTOR* lastSelector;     // the last of them
-  MODEL_SELECTOR* selector;         // the open selector, or null
+  int mode;                                 // file kind (PARSE_MODE_*)
+  CMN_PATH where;                           // directory and name of the file being checked
+  int tabReportArmed;                       // 921 is printed at most once per file
+  unsigned long illegalCharacters;          // illegal characters reported (1917) in this file
+  int currentKeyword;                       // id of the latest recognised keyword (KEY_NOT_KEY after a failure)
+  int sectionKeyword;                       // id of the keyword whose section is open (KEY_NOT_KEY: none)
+  int ibisVerSeen;                          // an [IBIS Ver] keyword was met
+  int endSeen;                              // the [End] keyword was met
+  int inSubmodel;                           // a [Submodel] section is open
+  int unterminatedRLC;                      // an R/L/C section lacks its closing "/"
+  HDR* header;                              // the file header record, null until [IBIS Ver]
+  int headerOpen;                           // the header section is still open
+  COMPONENT* components;                    // components in file order
+  COMPONENT* lastComponent;                 // the last of them, where the next one is appended
+  COMPONENT* component;                     // the open component, or null
+  MODEL* models;                            // models in file order
+  MODEL* lastModel;                         // the last of them
+  MODEL* model;                             // the open model, or null
+  MODEL_SELECTOR* selectors;                // model selectors in file order
+  MODEL_SELECTOR* lastSelector;             // the last of them
+  MODEL_SELECTOR* selector;                 // the open selector, or null
+  SUBMODEL* submodels;                      // submodels in file order (Submodel.h)
+  SUBMODEL* lastSubmodel;                   // the last of them
+  SUBMODEL* submodel;                       // the open submodel, or null
+  std::vector<TEST_SECTION>* testSections;  // [Test Data] and [Test Load] sections (TestData.h), or null
 };
 
 extern PARSE_STATE gParse;

@@ -5,10 +5,12 @@
 #include "IbisParser/Component.h"
 #include "IbisParser/IbisVersion.h"
 #include "IbisParser/Model.h"
+#include "IbisParser/ModelData.h"
 #include "IbisParser/ModelSelector.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/Pkg.h"
 #include "IbisParser/Rng.h"
+#include "ModelJson.h"
 #include "amiparam/Msg.h"
 
 using nlohmann::json;
@@ -129,8 +131,9 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   json components = json::array();
   for (const COMPONENT* c = description.components; c; c = c->next) components.push_back(ComponentJson(*c));
   json models = json::array();
-  for (const MODEL* m = description.models; m; m = m->next)
-    models.push_back({{"name", m->name ? m->name : ""}, {"model_type", m->modelType}, {"line", m->line}});
+  for (const MODEL* m = description.models; m; m = m->next) models.push_back(ModelJson(*m));
+  json submodels = json::array();
+  for (const SUBMODEL* s = description.submodels; s; s = s->next) submodels.push_back(SubmodelJson(*s));
   json selectors = json::array();
   for (const MODEL_SELECTOR* s = description.selectors; s; s = s->next) {
     json entries = json::array();
@@ -140,6 +143,7 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   }
   current_["components"] = components;
   current_["models"] = models;
+  current_["submodels"] = submodels;
   current_["model_selectors"] = selectors;
 }
 

@@ -15,12 +15,16 @@ const char kAmi[] =
     "    (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"no\"))\n"
     "    (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"yes\"))))\n";
 
+// The lines of a model body after its Model_type line, so that the block
+// keeps its line numbers.
+std::string AfterModelType(const std::string& body) { return body.substr(body.find('\n') + 1); }
+
 std::string Ibs(const std::string& block) {
   return "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1.0\n"
          "[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 1 1\nL_pkg 1n 1n 1n\nC_pkg 1p 1p 1p\n"
          "[Pin] signal_name model_name\n1 a serdes\n"
          "[Model] serdes\nModel_type Output\n" +
-         block + "[End]\n";
+         block + AfterModelType(ModelBody("Output")) + "[End]\n";
 }
 
 using AlgModChecker = CheckerFiles;

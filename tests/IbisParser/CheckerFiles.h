@@ -20,6 +20,18 @@ inline std::string MinimalComponent(const std::string& name = "c") {
          "[Pin] signal_name model_name\n1 vdd POWER\n";
 }
 
+// The lines after «[Model] name» of a complete model of type `type` (a
+// Terminator, or an Output with its tables and [Ramp]), for tests about
+// other things.
+inline std::string ModelBody(const std::string& type = "Terminator") {
+  std::string body = "Model_type " + type + "\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n";
+  if (type == "Output")
+    body +=
+        "[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n"
+        "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n";
+  return body;
+}
+
 class CheckerFiles : public ::testing::Test {
  protected:
   void SetUp() override { gbParseQuiet = 1; }

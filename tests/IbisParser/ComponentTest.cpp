@@ -22,7 +22,7 @@ std::string File(const std::string& rest, const std::string& version = "4.2") {
   return "[IBIS Ver] " + version +
          "\n[File Name] t.ibs\n[File Rev] 1\n[Component] c\n[Manufacturer] me\n[Package]\nR_pkg 1 NA NA\n"
          "L_pkg 1n NA NA\nC_pkg 1p NA NA\n" +
-         rest + "[Model] m\nModel_type Output\n[Model] s\nModel_type Series\n[End]\n";
+         rest + "[Model] m\n" + ModelBody("Output") + "[Model] s\nModel_type Series\n[End]\n";
 }
 
 // The messages with the printer's two-line form of mid-length texts undone,

@@ -187,9 +187,9 @@ TEST_F(Parse, IllegalCharactersPastTheHundredthAreCountedButNotShown) {
                           "(m (Reserved_Parameters"
                           " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Default False) (Description \"i\"))"
                           " (GetWave_Exists (Usage Info) (Type Boolean) (Default True) (Description \"g\"))))\n");
-  const std::string model =
-      "[Model] m\n[Algorithmic Model]\nExecutable Linux_gcc_64 m.so binary.ami\n"
-      "[End Algorithmic Model]\n";
+  const std::string model = "[Model] m\n" + ModelBody() +
+                            "[Algorithmic Model]\nExecutable Linux_gcc_64 m.so binary.ami\n"
+                            "[End Algorithmic Model]\n";
   const int32_t before = glErrorCount;
   const std::string both = Check(Header("5.0") + lines + model + "[End]\n");
   EXPECT_EQ(glErrorCount - before, 2000);
@@ -210,8 +210,8 @@ TEST_F(Parse, ModelsKeepTheirFileOrderBetweenComponents) {
   std::string expected;
   for (int i = 0; i < 4; ++i) {
     const std::string n = std::to_string(i);
-    text += MinimalComponent("c" + n) + "[Model] m" + n + "\n[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n +
-            ".ami\n[End Algorithmic Model]\n";
+    text += MinimalComponent("c" + n) + "[Model] m" + n + "\n" + ModelBody() +
+            "[Algorithmic Model]\nExecutable Linux_gcc_64 x.so m" + n + ".ami\n[End Algorithmic Model]\n";
     expected += "ERROR - Code file x.so not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
     expected += "ERROR - AMI parameter file m" + n +
                 ".ami not found. It was defined in [Algorithmic Model] for Model m" + n + "\n";
@@ -228,7 +228,7 @@ TEST_F(Parse, TabsAreReportedOncePerFile) {
 }
 
 TEST_F(Parse, IndentedKeywordsAreReportedButTakenExceptInTexts) {
-  std::string out = Check(Header() + " [Model] m\n[End]\n");
+  std::string out = Check(Header() + " [Model] m\n" + ModelBody() + "[End]\n");
   EXPECT_EQ(out, "ERROR (line    4) - Keywords Must Begin In Column 1.\n");
   EXPECT_EQ(Check(Header() + "[Notes] see\n [see page 3]\n[End]\n"), "");
   EXPECT_EQ(Check(Header() + "[Disclaimer]\n  [c] 2024 [x]\n[End]\n"), "");
@@ -249,7 +249,7 @@ TEST_F(Parse, CommentCharacter) {
 }
 
 TEST_F(Parse, KeywordsOutsideTheVersionsSetAreInvalid) {
-  std::string body = "[Model selector] sel\nm1 first\n[Model] m1\n[End]\n";
+  std::string body = "[Model selector] sel\nm1 first\n[Model] m1\n" + ModelBody() + "[End]\n";
   EXPECT_EQ(Check(Header("3.2") + body), "");
   std::string out = Check(Header("2.1") + body);
   EXPECT_EQ(out,
@@ -305,10 +305,11 @@ TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {
   // [Pulldown] in a submodel and [Manufacturer] after [Define Package Model]
   // are keywords of those sections: they neither close them nor reach the
   // component or model sections.
-  std::string text = Header("3.2") +
-                     "[Model] m\n[Add Submodel]\ns1 Driving\n"
-                     "[Submodel] s1\n[Submodel Spec]\n[Pulldown]\n0 0 0 0\n[Ramp]\n"
-                     "[Model] m2\n[Pulldown]\n0 0 0 0\n"
+  std::string text = Header("3.2") + "[Model] m\n" + ModelBody() + "[Add Submodel]\ns1 Driving\n" +
+                     "[Submodel] s1\nSubmodel_type Dynamic_clamp\n[Submodel Spec]\n[Pulldown]\n0 0 0 0\n1 1 1 1\n"
+                     "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[Model] m2\n" +
+                     ModelBody() +
+                     "[Pulldown]\n0 0 0 0\n1 1 1 1\n"
                      "[Define Package Model] p\n[Manufacturer] me\n[OEM] oem\n[End Package Model]\n[End]\n";
   EXPECT_EQ(Check(text), "");
 }

@@ -112,7 +112,8 @@ TEST_F(Pkg, ComponentSectionReadsItsPackageAndChecksItWhenItEnds) {
                      "[Pin] signal model\n1 a b\n"
                      "[Component] U2\n[Package]\nR_pkg 1 1 1\nL_pkg 1n 1n 1n\nC_pkg 1p 1p 1p\n"
                      "[Component] U3\n[Package]\nL_pkg 1n 1n 1n\n[Bogus]\n"
-                     "[Model] m\n[End]\n";
+                     "[Model] m\n" +
+                     ModelBody() + "[End]\n";
   // U2 and U3 also lack [Manufacturer] and [Pin], and U1's pin names no model of the file.
   EXPECT_EQ(Check(text),
             "ERROR - Component 'U1': Required sub-parameter L_pkg not found.\n"

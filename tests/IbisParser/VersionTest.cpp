@@ -24,7 +24,7 @@ using Versions = CheckerFiles;
 std::string File(const std::string& version, const std::string& component, const std::string& model = "",
                  const std::string& top = "") {
   return "[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n" + MinimalComponent() + component +
-         "[Model] m\nModel_type Output\n" + model + top + "[End]\n";
+         "[Model] m\n" + ModelBody("Output") + model + top + "[End]\n";
 }
 
 struct NewKeyword {

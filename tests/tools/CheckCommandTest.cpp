@@ -77,7 +77,8 @@ TEST_F(CheckCli, AmiFilesNestedAMillionDeepAreChecked) {
   EXPECT_EQ(r.output, verdict);
   Write("m.so", "");
   std::string ibs = Write("deep.ibs",
-                          "[IBIS Ver] 5.0\n[File Name] deep.ibs\n[File Rev] 1\n[Model] m\n[Algorithmic Model]\n"
+                          "[IBIS Ver] 5.0\n[File Name] deep.ibs\n[File Rev] 1\n[Model] m\nModel_type Terminator\n"
+                          "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Algorithmic Model]\n"
                           "Executable Linux_gcc_64 m.so deep.ami\n[End Algorithmic Model]\n[End]\n");
   r = RunCli("check -q " + ibs);
   EXPECT_EQ(r.status, 1);
@@ -157,7 +158,10 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
                                 "[IBIS Ver] 7.2\n[File Name] t.ibs\n[File Rev] 1\n[Component] chip\n[Manufacturer] me\n"
                                 "[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
                                 "[Pin] signal_name model_name\n1 a buf\n2 b gone\n3 vdd POWER\n"
-                                "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\n[End]\n");
+                                "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\nC_comp 1p NA NA\n"
+                                "[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n"
+                                "[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n[Ramp]\nR_load = 50\n"
+                                "dV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n");
   const std::string ami =
       Write("m.ami", "(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean))))");
   CliResult r = RunCli("check --json " + ibs + " " + ami);
@@ -178,6 +182,17 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
   EXPECT_EQ(chip["package"]["L_pkg"]["min"], "NA");
   EXPECT_EQ(file["models"][0]["name"], "buf");
   EXPECT_EQ(file["models"][0]["model_type"], "Output");
+  // The model's data: subparameters, ranges, table summaries, [Ramp].
+  const nlohmann::json& buf = file["models"][0];
+  EXPECT_EQ(buf["subparameters"]["C_comp"][0], "1p");
+  EXPECT_EQ(buf["voltage_range"]["typ"].get<double>(), 3.3);
+  ASSERT_EQ(buf["tables"].size(), 2u);
+  EXPECT_EQ(buf["tables"][1]["keyword"], "Pullup");
+  EXPECT_EQ(buf["tables"][1]["rows"], 2);
+  EXPECT_EQ(buf["tables"][1]["line"], 23);
+  EXPECT_EQ(buf["ramp"]["R_load"].get<double>(), 50.0);
+  EXPECT_EQ(buf["ramp"]["dV/dt_r"]["typ"]["dt"].get<double>(), 1e-9);
+  EXPECT_TRUE(file["submodels"].empty());
   EXPECT_EQ(file["model_selectors"][0]["entries"][0]["model"], "buf");
   ASSERT_EQ(file["diagnostics"].size(), 1u);
   EXPECT_EQ(file["diagnostics"][0]["id"], 5007);

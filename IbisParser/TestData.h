@@ -1,0 +1,28 @@
+// The [Test Data] and [Test Load] sections: their names, types and the
+// names they give ([Test Data]'s Driver_model, Driver_model_inv and
+// Test_load), kept as plain records and checked once the file is read: the
+// driver models are [Model]s of the file, the test load a [Test Load].
+// IBIS 4.0 §6 (checked with the 4.2 set on).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct MODEL;
+
+struct TEST_SECTION {
+  bool load = false;  // [Test Load], else [Test Data]
+  std::string name, type;
+  std::string driverModel, driverModelInv, testLoad;  // [Test Data] only
+  unsigned long line = 0;
+  unsigned long driverLine = 0, driverInvLine = 0, testLoadLine = 0;
+};
+
+// A keyword or data line of a [Test Data] (`load` false) or [Test Load] section.
+void TEST_Line(bool load, int kind, int id, const char* text);
+
+// The names [Test Data] gives, against the file's models and test loads.
+void TEST_CheckFile(const MODEL* models);
+
+// Releases the sections of a file (gParse.testSections); nulls *ppSections.
+void TEST_Free(std::vector<TEST_SECTION>** ppSections);
