@@ -24,6 +24,13 @@ int LINE_IsNumberOrNA(const std::string& text) {
   return CMN_ReadNumber(text.c_str(), &value) == CMN_NUMBER_OK ? 1 : 0;
 }
 
+std::string LINE_Lower(const std::string& text) {
+  std::string out = text;
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
 void LINE_ReportAt(unsigned long line, int level, int code, ...) {
   const unsigned long current = gulLineNumber;
   gulLineNumber = line;

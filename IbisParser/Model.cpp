@@ -5,6 +5,7 @@
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/External.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
 #include "amiparam/Cmn.h"
@@ -20,6 +21,7 @@ void MODEL_Begin() {
 void MODEL_Line(int kind, int id, const char* text) {
   MODEL* model = gParse.model;
   if (!model) return;  // a model keyword outside a model
+  if (id == KEY_EXTERNAL_MODEL || id == KEY_END_EXTERNAL_MODEL) EXT_ModelLine(model->name, kind, id, text);
   if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
     const char* rest = PARSE_AfterKeyword(text);
     CMN_WORDS words{};
@@ -54,6 +56,7 @@ int MODEL_End(int nextId) {
   if (!gParse.model) return 1;
   if (KEY_SectionOf(nextId) == KEY_SECTION_MODEL && nextId != KEY_MODEL) return 0;
   gParse.model->inAlgModBlock = 0;
+  EXT_ModelEnd();
   gParse.model = nullptr;
   return 1;
 }
