@@ -50,7 +50,7 @@ void ClosePath() {
   if (!path) return;
   const char* name = path->name.c_str();
   if (!gRead.forks.empty())
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, name, static_cast<int>(gRead.forks.size()),
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, ("Path '" + path->name + "'").c_str(), static_cast<int>(gRead.forks.size()),
              static_cast<int>(gRead.forks.front()));
   if (gRead.last == kNothing)
     LINE_ReportAt(path->line, MSG_LEVEL_ERROR_LINE, 5508, name);

@@ -68,7 +68,7 @@ void DataLine(INTERCONNECT_MODEL* m, const char* text) {
 
 void ICM_Begin() {
   INTERCONNECT_SET* set = new INTERCONNECT_SET();
-  PARSE_AppendToList(&gParse.interconnects, &gParse.lastInterconnect, set);
+  PARSE_AppendToList(&gParse.interconnects, &gParse.lastIcmSet, set);
   gParse.interconnect = set;
   gModel = nullptr;
 }

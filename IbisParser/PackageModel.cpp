@@ -14,6 +14,11 @@ namespace {
 
 constexpr const char* kPinNumbers = "Pin Numbers";
 
+// The open row of a matrix: an index of [Pin Numbers], none yet (-1), or
+// one whose data is skipped since its [Row] was reported.
+constexpr long long kNoRow = -1;
+constexpr long long kSkipRow = -2;
+
 // What the reading of the open package model is in the middle of.
 struct Reading {
   int matrix = -1;                     // matrix whose rows are being read, -1 none
@@ -62,7 +67,10 @@ long long ExpectedValues(const PACKAGE_MODEL* pm, const PKGM_MATRIX& m, long lon
 }
 
 void CloseRow(const PACKAGE_MODEL* pm) {
-  if (gRead.matrix < 0 || gRead.row < 0) return;
+  if (gRead.matrix < 0 || gRead.row < 0) {
+    gRead.row = kNoRow;
+    return;
+  }
   const PKGM_MATRIX& m = pm->matrices[gRead.matrix];
   if (m.form == PKGM_FULL || (m.form == PKGM_BANDED && m.bandwidth >= 0)) {
     const long long expected = ExpectedValues(pm, m, gRead.row);
@@ -70,7 +78,7 @@ void CloseRow(const PACKAGE_MODEL* pm) {
       LINE_ReportAt(gRead.rowLine, MSG_LEVEL_ERROR_LINE, 5415, gRead.rowName.c_str(), PKGM_MatrixName(gRead.matrix),
                     gRead.values, expected);
   }
-  gRead.row = -1;
+  gRead.row = kNoRow;
 }
 
 // The rows a matrix is missing, once the matrix ends.
@@ -145,13 +153,16 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
   std::vector<std::string> words = LINE_Words(rest);
   const std::string pin = words.empty() ? std::string() : words[0];
   auto found = pm->pinIndex.find(pin);
+  // The data of a row that cannot be placed is skipped (kSkipRow).
   if (found == pm->pinIndex.end()) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5412, pin.c_str(), PKGM_MatrixName(gRead.matrix));
+    gRead.row = kSkipRow;
     return;
   }
   const size_t i = found->second;
   if (gRead.rowsSeen[i]) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5413, PKGM_MatrixName(gRead.matrix), pin.c_str());
+    gRead.row = kSkipRow;
     return;
   }
   gRead.rowsSeen[i] = 1;
@@ -173,12 +184,12 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
 
 void MatrixData(PACKAGE_MODEL* pm, const char* text) {
   if (gRead.matrix < 0 || pm->matrices[gRead.matrix].form <= PKGM_NONE) return;
+  if (gRead.row == kSkipRow) return;
   if (gRead.row < 0) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5422, PKGM_MatrixName(gRead.matrix));
-    gRead.row = -2;  // once per stretch of rowless data
+    gRead.row = kSkipRow;  // once per stretch of rowless data
     return;
   }
-  if (gRead.row == -2) return;
   const char* matrix = PKGM_MatrixName(gRead.matrix);
   std::vector<std::string> words = LINE_Words(text);
   if (pm->matrices[gRead.matrix].form != PKGM_SPARSE) {
@@ -216,7 +227,7 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
 void ClosePin(PACKAGE_MODEL* pm) {
   RLC_Interrupt(&gRead.section, kPinNumbers);
   if (!gRead.forks.empty()) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, kPinNumbers, static_cast<int>(gRead.forks.size()),
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, "[Pin Numbers]", static_cast<int>(gRead.forks.size()),
              static_cast<int>(gRead.forks.front()));
     gRead.forks.clear();
   }
@@ -385,7 +396,7 @@ void PKGM_Line(int kind, int id, const char* text) {
   }
   if (id == KEY_PIN_NUMBERS) {
     PinNumbersLine(pm, text);
-  } else if (id == KEY_MATRIX_ROW || id == KEY_BANDWIDTH) {
+  } else if (id >= KEY_RESISTANCE_MATRIX && id <= KEY_MATRIX_ROW) {
     MatrixData(pm, text);
   }
 }

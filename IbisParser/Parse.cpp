@@ -75,7 +75,7 @@ void FreeDescription() {
   gParse.lastPackageModel = gParse.packageModel = nullptr;
   gParse.lastBoard = gParse.board = nullptr;
   gParse.lastExternal = gParse.external = nullptr;
-  gParse.lastInterconnect = gParse.interconnect = nullptr;
+  gParse.lastIcmSet = gParse.interconnect = nullptr;
 }
 
 // Opens the section of keyword `id`, where the file kind allows it.

@@ -35,39 +35,39 @@ enum {
 // the driver. Reset at the start of every .ibs, .pkg or .ebd check; a nested
 // check saves and restores the enclosing one.
 struct PARSE_STATE {
-  int mode;                            // file kind (PARSE_MODE_*)
-  CMN_PATH where;                      // directory and name of the file being checked
-  int tabReportArmed;                  // 921 is printed at most once per file
-  unsigned long illegalCharacters;     // illegal characters reported (1917) in this file
-  int currentKeyword;                  // id of the latest recognised keyword (KEY_NOT_KEY after a failure)
-  int sectionKeyword;                  // id of the keyword whose section is open (KEY_NOT_KEY: none)
-  int ibisVerSeen;                     // an [IBIS Ver] keyword was met
-  int endSeen;                         // the [End] keyword was met
-  int inSubmodel;                      // a [Submodel] section is open
-  int unterminatedRLC;                 // an R/L/C section lacks its closing "/"
-  HDR* header;                         // the file header record, null until [IBIS Ver]
-  int headerOpen;                      // the header section is still open
-  COMPONENT* components;               // components in file order
-  COMPONENT* lastComponent;            // the last of them, where the next one is appended
-  COMPONENT* component;                // the open component, or null
-  MODEL* models;                       // models in file order
-  MODEL* lastModel;                    // the last of them
-  MODEL* model;                        // the open model, or null
-  MODEL_SELECTOR* selectors;           // model selectors in file order
-  MODEL_SELECTOR* lastSelector;        // the last of them
-  MODEL_SELECTOR* selector;            // the open selector, or null
-  PACKAGE_MODEL* packageModels;        // package models in file order
-  PACKAGE_MODEL* lastPackageModel;     // the last of them
-  PACKAGE_MODEL* packageModel;         // the open package model, or null
-  BOARD* boards;                       // board descriptions in file order (.ebd)
-  BOARD* lastBoard;                    // the last of them
-  BOARD* board;                        // the open board, or null
-  EXTERNAL* externals;                 // [External Model] and [External Circuit] blocks in file order
-  EXTERNAL* lastExternal;              // the last of them
-  EXTERNAL* external;                  // the open block, or null
-  INTERCONNECT_SET* interconnects;     // interconnect model sets in file order (7.0 on)
-  INTERCONNECT_SET* lastInterconnect;  // the last of them
-  INTERCONNECT_SET* interconnect;      // the open set, or null
+  int mode;                         // file kind (PARSE_MODE_*)
+  CMN_PATH where;                   // directory and name of the file being checked
+  int tabReportArmed;               // 921 is printed at most once per file
+  unsigned long illegalCharacters;  // illegal characters reported (1917) in this file
+  int currentKeyword;               // id of the latest recognised keyword (KEY_NOT_KEY after a failure)
+  int sectionKeyword;               // id of the keyword whose section is open (KEY_NOT_KEY: none)
+  int ibisVerSeen;                  // an [IBIS Ver] keyword was met
+  int endSeen;                      // the [End] keyword was met
+  int inSubmodel;                   // a [Submodel] section is open
+  int unterminatedRLC;              // an R/L/C section lacks its closing "/"
+  HDR* header;                      // the file header record, null until [IBIS Ver]
+  int headerOpen;                   // the header section is still open
+  COMPONENT* components;            // components in file order
+  COMPONENT* lastComponent;         // the last of them, where the next one is appended
+  COMPONENT* component;             // the open component, or null
+  MODEL* models;                    // models in file order
+  MODEL* lastModel;                 // the last of them
+  MODEL* model;                     // the open model, or null
+  MODEL_SELECTOR* selectors;        // model selectors in file order
+  MODEL_SELECTOR* lastSelector;     // the last of them
+  MODEL_SELECTOR* selector;         // the open selector, or null
+  PACKAGE_MODEL* packageModels;     // package models in file order
+  PACKAGE_MODEL* lastPackageModel;  // the last of them
+  PACKAGE_MODEL* packageModel;      // the open package model, or null
+  BOARD* boards;                    // board descriptions in file order (.ebd)
+  BOARD* lastBoard;                 // the last of them
+  BOARD* board;                     // the open board, or null
+  EXTERNAL* externals;              // [External Model] and [External Circuit] blocks in file order
+  EXTERNAL* lastExternal;           // the last of them
+  EXTERNAL* external;               // the open block, or null
+  INTERCONNECT_SET* interconnects;  // interconnect model sets in file order (7.0 on)
+  INTERCONNECT_SET* lastIcmSet;     // the last of them
+  INTERCONNECT_SET* interconnect;   // the open set, or null
 };
 
 extern PARSE_STATE gParse;

@@ -54,6 +54,14 @@ class CheckerFiles : public ::testing::Test {
   const std::filesystem::path& dir_ = folder_.path;
 };
 
+// The messages with the printer's two-line form of mid-length texts undone,
+// so that expectations read as one line each.
+inline std::string FlatMessages(std::string text) {
+  for (size_t at = text.find("-\n    "); at != std::string::npos; at = text.find("-\n    ", at))
+    text.replace(at, 6, "- ");
+  return text;
+}
+
 // Number of times `needle` occurs in `text`.
 inline int Count(const std::string& text, const std::string& needle) {
   int n = 0;
