@@ -15,8 +15,11 @@ namespace {
 
 constexpr const char* kPath = "Path Description";
 
-// What a path read last: a branch ends well at a Pin or a Node.
-enum LastItem { kNothing, kPin, kNode, kSection, kFork, kEndfork };
+// What a path read last: a branch ends well at a Pin or a Node. After a
+// word that was reported, where the branch ends is not known: not reported again.
+enum LastItem { kNothing, kPin, kNode, kSection, kFork, kEndfork, kUnknown };
+
+bool EndsWell(LastItem last) { return last == kPin || last == kNode || last == kUnknown; }
 
 struct Reading {
   EBD_PATH* path = nullptr;  // the open path, or null
@@ -54,7 +57,7 @@ void ClosePath() {
              static_cast<int>(gRead.forks.front()));
   if (gRead.last == kNothing)
     LINE_ReportAt(path->line, MSG_LEVEL_ERROR_LINE, 5508, name);
-  else if (gRead.last != kPin && gRead.last != kNode)
+  else if (!EndsWell(gRead.last))
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5512, name);
   gRead = Reading{};
 }
@@ -115,10 +118,11 @@ void PathLine(EBD_PATH* path, const char* text) {
         continue;
       }
       gRead.forks.pop_back();
-      if (gRead.last != kPin && gRead.last != kNode) MSG_Code(MSG_LEVEL_ERROR_LINE, 5513, path->name.c_str());
+      if (!EndsWell(gRead.last)) MSG_Code(MSG_LEVEL_ERROR_LINE, 5513, path->name.c_str());
       gRead.last = kEndfork;
     } else {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 5514, item.name.c_str());
+      gRead.last = kUnknown;
       return;
     }
   }
