@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "CheckReportRecords.h"
 #include "IbisParser/Component.h"
 #include "IbisParser/IbisVersion.h"
 #include "IbisParser/Model.h"
@@ -127,7 +128,10 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   if (!current_.is_object()) return;
   current_["version"] = IBISVER_Name(giIbisRelease);
   json components = json::array();
-  for (const COMPONENT* c = description.components; c; c = c->next) components.push_back(ComponentJson(*c));
+  for (const COMPONENT* c = description.components; c; c = c->next) {
+    components.push_back(ComponentJson(*c));
+    components.back().update(CheckComponentLinksJson(*c));
+  }
   json models = json::array();
   for (const MODEL* m = description.models; m; m = m->next)
     models.push_back({{"name", m->name ? m->name : ""}, {"model_type", m->modelType}, {"line", m->line}});
@@ -141,6 +145,7 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   current_["components"] = components;
   current_["models"] = models;
   current_["model_selectors"] = selectors;
+  current_.update(CheckPackageRecordsJson(description));
 }
 
 json CheckReport::Document() const {
