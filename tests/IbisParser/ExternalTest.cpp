@@ -13,19 +13,6 @@ namespace {
 
 using Externals = CheckerFiles;
 
-// "id@line" of every finding with an id of the package, board, external and
-// interconnect range, in the order printed.
-struct Findings {
-  std::string list;
-  std::string texts;
-  static void Listen(int, int code, unsigned long line, const char* text, void* context) {
-    if (code < 5400 || code >= 5700) return;
-    Findings* f = static_cast<Findings*>(context);
-    f->list += (f->list.empty() ? "" : " ") + std::to_string(code) + "@" + std::to_string(line);
-    f->texts += std::string(text) + "\n";
-  }
-};
-
 // Lines 1-3: header (4.2 unless told); 4-12: component c with pins 1 (a m)
 // and vdd; then `component` from line 13; then the model m and its
 // [External Model] block `model` and `rest`.
@@ -50,10 +37,8 @@ const std::string kCircuit =
 class ExternalFindings : public Externals {
  protected:
   std::string Run(const std::string& text, const std::string& name = "t.ibs") {
-    Findings f;
-    MSG_SetListener(&Findings::Listen, &f);
+    RangeFindings f(5400, 5700);
     Check(text, name);
-    MSG_SetListener(nullptr, nullptr);
     texts_ = f.texts;
     return f.list;
   }
