@@ -1,6 +1,5 @@
 #include "IbisParser/BoardDescription.h"
 
-#include <cstdlib>
 #include <unordered_set>
 
 #include "IbisParser/CmnWords.h"
@@ -32,14 +31,6 @@ struct Reading {
 Reading gRead;
 
 const char* NameOf(const BOARD* board) { return board->name.c_str(); }
-
-long long WholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 18) return -1;
-  for (char c : text)
-    if (c < '0' || c > '9') return -1;
-  const long long n = std::atoll(text.c_str());
-  return n >= 1 ? n : -1;
-}
 
 // IBIS 3.2 board description: [Manufacturer], [Number Of Pins], [Pin List]
 // and [Reference Designator Map] stand once in a board.
@@ -181,7 +172,7 @@ void KeywordLine(BOARD* board, int id, const char* text) {
       Once(&board->numberOfPinsCount, "Number Of Pins", board);
       std::vector<std::string> words = LINE_Words(rest);
       const std::string value = words.empty() ? std::string() : words[0];
-      board->numberOfPins = WholeNumber(value);
+      board->numberOfPins = LINE_WholeNumber(value, 1);
       board->numberOfPinsLine = gulLineNumber;
       if (board->numberOfPins < 0 || words.size() != 1)
         MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Number Of Pins", 1, value.c_str());
@@ -313,10 +304,4 @@ void EBD_End() {
   gRead = Reading{};
 }
 
-void EBD_FreeAll(BOARD** ppList) {
-  while (ppList && *ppList) {
-    BOARD* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}
+void EBD_FreeAll(BOARD** ppList) { PARSE_DeleteList(ppList); }

@@ -155,10 +155,4 @@ const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name) {
   return nullptr;
 }
 
-void EXT_FreeAll(EXTERNAL** ppList) {
-  while (ppList && *ppList) {
-    EXTERNAL* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}
+void EXT_FreeAll(EXTERNAL** ppList) { PARSE_DeleteList(ppList); }

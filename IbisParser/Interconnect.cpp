@@ -1,7 +1,5 @@
 #include "IbisParser/Interconnect.h"
 
-#include <cstdlib>
-
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/NamedFile.h"
@@ -12,14 +10,6 @@ namespace {
 
 // The model being read, or null.
 INTERCONNECT_MODEL* gModel = nullptr;
-
-long long WholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 18) return -1;
-  for (char c : text)
-    if (c < '0' || c > '9') return -1;
-  const long long n = std::atoll(text.c_str());
-  return n >= 1 ? n : -1;
-}
 
 // IBIS 7.0 interconnect modeling: a model names one data file, File_TS or
 // File_IBIS-ISS; Number_of_terminals is given and that many terminal lines follow.
@@ -57,9 +47,9 @@ void DataLine(INTERCONNECT_MODEL* m, const char* text) {
     const size_t eq = sub.find('=');
     if (eq != std::string::npos) value = sub.substr(eq + 1);
     if (m->terminals >= 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5605, "Interconnect Model", "Number_of_terminals");
-    m->terminals = WholeNumber(value);
+    m->terminals = LINE_WholeNumber(value, 1);
     if (m->terminals < 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Number_of_terminals", 1, value.c_str());
-  } else if (WholeNumber(sub) > 0) {
+  } else if (LINE_WholeNumber(sub, 1) > 0) {
     ++m->terminalLines;
   }
 }
@@ -132,10 +122,4 @@ const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::str
   return nullptr;
 }
 
-void ICM_FreeAll(INTERCONNECT_SET** ppList) {
-  while (ppList && *ppList) {
-    INTERCONNECT_SET* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}
+void ICM_FreeAll(INTERCONNECT_SET** ppList) { PARSE_DeleteList(ppList); }

@@ -17,6 +17,10 @@ std::vector<std::string> LINE_Words(const char* text);
 // 1 when `text` is "NA" (any case) or a number with an optional scale letter and unit.
 int LINE_IsNumberOrNA(const std::string& text);
 
+// The whole number `text` («120», digits only) when it is at least `least`,
+// else -1 (also for more than 18 digits, so that it never overflows).
+long long LINE_WholeNumber(const std::string& text, long long least);
+
 // `text` in lower case (ASCII), for names compared without regard to case.
 std::string LINE_Lower(const std::string& text);
 

@@ -1,6 +1,5 @@
 #include "IbisParser/PackageModel.h"
 
-#include <cstdlib>
 #include <unordered_set>
 
 #include "IbisParser/CmnWords.h"
@@ -41,15 +40,6 @@ struct Reading {
 Reading gRead;
 
 const char* NameOf(const PACKAGE_MODEL* pm) { return pm->name.c_str(); }
-
-// A whole number of at least `least` («120»), or -1.
-long long WholeNumber(const std::string& text, long long least) {
-  if (text.empty() || text.size() > 18) return -1;
-  for (char c : text)
-    if (c < '0' || c > '9') return -1;
-  long long n = std::atoll(text.c_str());
-  return n >= least ? n : -1;
-}
 
 // IBIS 2.1 package modeling: [Manufacturer], [OEM], [Description],
 // [Number Of Pins], [Pin Numbers] stand once in a package model.
@@ -135,7 +125,7 @@ void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
   }
   std::vector<std::string> words = LINE_Words(rest);
   const std::string value = words.empty() ? std::string() : words[0];
-  m.bandwidth = WholeNumber(value, 0);
+  m.bandwidth = LINE_WholeNumber(value, 0);
   if (m.bandwidth < 0 || words.size() != 1) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Bandwidth", 0, value.c_str());
     m.bandwidth = static_cast<long long>(pm->pins.size());  // read the rows as full ones, once reported
@@ -314,7 +304,7 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       Once(pins ? &gNumberOfPins : &gNumberOfSections, keyword, pm);
       std::vector<std::string> words = LINE_Words(rest);
       const std::string value = words.empty() ? std::string() : words[0];
-      const long long n = WholeNumber(value, 1);
+      const long long n = LINE_WholeNumber(value, 1);
       if (n < 0 || words.size() != 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, keyword, 1, value.c_str());
       if (pins) {
         pm->numberOfPins = n;
@@ -437,10 +427,4 @@ const PACKAGE_MODEL* PKGM_Find(const PACKAGE_MODEL* list, const std::string& nam
   return nullptr;
 }
 
-void PKGM_FreeAll(PACKAGE_MODEL** ppList) {
-  while (ppList && *ppList) {
-    PACKAGE_MODEL* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}
+void PKGM_FreeAll(PACKAGE_MODEL** ppList) { PARSE_DeleteList(ppList); }

@@ -140,3 +140,14 @@ void PARSE_AppendToList(T** head, T** last, T* item) {
     *head = item;
   *last = item;
 }
+
+// Deletes every record of the singly linked list at *head (records made
+// with new); nulls *head.
+template <typename T>
+void PARSE_DeleteList(T** head) {
+  while (head && *head) {
+    T* next = (*head)->next;
+    delete *head;
+    *head = next;
+  }
+}
