@@ -150,6 +150,8 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
     return;
   }
   const size_t i = found->second;
+  // Pins listed after the matrix began (a second [Pin Numbers]) widen it.
+  if (i >= gRead.rowsSeen.size()) gRead.rowsSeen.resize(pm->pins.size(), 0);
   if (gRead.rowsSeen[i]) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5413, PKGM_MatrixName(gRead.matrix), pin.c_str());
     gRead.row = kSkipRow;

@@ -176,6 +176,17 @@ TEST_F(PackageModels, PackageModelNamesResolveHereOrBeside) {
             "beside it defines\n");
 }
 
+// Found by fuzz_ibischeck: pins listed after a matrix began (a second
+// [Pin Numbers]) and a [Row] naming one of them.
+TEST_F(PackageModels, PinsListedAfterAMatrixBegan) {
+  const std::string data =
+      "[Model Data]\n[Resistance Matrix] Banded_matrix\n[Bandwidth] 0\n[Pin Numbers]\n4\n[Row] 4\n1\n";  // 13-19
+  const std::string out = Flat(Check(Pkg(data + kSparse + kFull + kEndData), "t.pkg", PARSE_MODE_PKG));
+  EXPECT_NE(out.find("ERROR (line   16) - [Pin Numbers] given more than once in package model 'p'\n"),
+            std::string::npos)
+      << out;
+}
+
 // A million pins declared, three listed: one message, no memory for the
 // declared number. A Banded row with an enormous bandwidth reads as a full one.
 TEST_F(PackageModels, HostileCountsCostNothing) {
