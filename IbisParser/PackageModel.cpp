@@ -18,6 +18,10 @@ constexpr const char* kPinNumbers = "Pin Numbers";
 constexpr long long kNoRow = -1;
 constexpr long long kSkipRow = -2;
 
+// A matrix's bandwidth before [Bandwidth], and after one that was reported.
+constexpr long long kNoBandwidth = -1;
+constexpr long long kBadBandwidth = -2;
+
 // What the reading of the open package model is in the middle of.
 struct Reading {
   int matrix = -1;                     // matrix whose rows are being read, -1 none
@@ -85,7 +89,7 @@ void CloseMatrix(const PACKAGE_MODEL* pm) {
   if (missing > 0)
     LINE_ReportAt(m.line, MSG_LEVEL_ERROR_LINE, 5421, PKGM_MatrixName(gRead.matrix), m.rows,
                   static_cast<int>(pm->pins.size()), pm->pins[first].c_str());
-  if (m.form == PKGM_BANDED && m.bandwidth < 0)
+  if (m.form == PKGM_BANDED && m.bandwidth == kNoBandwidth)
     LINE_ReportAt(m.line, MSG_LEVEL_ERROR_LINE, 5411, PKGM_MatrixName(gRead.matrix));
   gRead.matrix = -1;
 }
@@ -119,7 +123,7 @@ void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
     return;
   }
   PKGM_MATRIX& m = pm->matrices[gRead.matrix];
-  if (m.bandwidth >= 0 || gRead.row >= 0) {
+  if (m.bandwidth != kNoBandwidth || gRead.row >= 0) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5402, "Bandwidth", NameOf(pm));
     return;
   }
@@ -128,7 +132,7 @@ void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
   m.bandwidth = LINE_WholeNumber(value, 0);
   if (m.bandwidth < 0 || words.size() != 1) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Bandwidth", 0, value.c_str());
-    m.bandwidth = static_cast<long long>(pm->pins.size());  // read the rows as full ones, once reported
+    m.bandwidth = kBadBandwidth;  // reported once: its rows' lengths are not checked
   }
 }
 

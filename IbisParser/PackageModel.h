@@ -16,7 +16,7 @@ enum { PKGM_NONE = 0, PKGM_FULL, PKGM_BANDED, PKGM_SPARSE };
 
 struct PKGM_MATRIX {
   int form = PKGM_NONE;      // PKGM_*, NONE until the matrix keyword
-  long long bandwidth = -1;  // [Bandwidth], -1 until given
+  long long bandwidth = -1;  // [Bandwidth], -1 until given, -2 when not a whole number
   unsigned long line = 0;    // line of the matrix keyword
   int rows = 0;              // [Row] keywords read
 };

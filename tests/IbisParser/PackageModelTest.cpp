@@ -89,6 +89,11 @@ TEST_F(PackageModels, MatrixRowsFollowTheirForm) {
   word.replace(word.rfind("1p\n"), 3, "big\n");
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + word + kEndData), "t.pkg", PARSE_MODE_PKG)),
             "ERROR (line   36) - [Capacitance Matrix] value 'big' in row '3' is not a number\n");
+  // A bandwidth that is no whole number is reported once, not again at every row.
+  std::string badWidth = kBanded;
+  badWidth.replace(badWidth.find("[Bandwidth] 1"), 13, "[Bandwidth] one");
+  EXPECT_EQ(Flat(Check(Pkg(badWidth + rest), "t.pkg", PARSE_MODE_PKG)),
+            "ERROR (line   15) - [Bandwidth] must be a whole number of 0 or more, found 'one'\n");
   EXPECT_EQ(Flat(Check(Pkg("[Model Data]\n[Resistance Matrix] Diagonal_matrix\n" + rest), "t.pkg", PARSE_MODE_PKG)),
             "ERROR (line   14) - [Resistance Matrix] form 'Diagonal_matrix' is none of Full_matrix, Banded_matrix, "
             "Sparse_matrix\n");
