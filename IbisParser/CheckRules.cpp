@@ -125,7 +125,7 @@ const CHECK_RULE gaCheckRules[] = {
      "4.1 [End External Model], [End Circuit Call] (5.0 §6b); 7.0 [End Interconnect Model]"},
     {5607, "ERROR", "[Circuit Call] names an [External Circuit] of the file", "4.1 [Circuit Call] (5.0 §6b)"},
     {5608, "ERROR", "Port_map names a port of the circuit's Ports", "4.1 [Circuit Call] (5.0 §6b)"},
-    {5609, "ERROR", "Port_map connects to a pin of [Pin] or a node of [Node Declarations]",
+    {5609, "ERROR", "Port_map connects to a pin or signal of [Pin] or a node of [Node Declarations]",
      "4.1 [Circuit Call], [Node Declarations] (5.0 §6b)"},
     {5610, "ERROR", "Port_map, Signal_pin, Diff_signal_pins and Series_pins lines have their words",
      "4.1 [Circuit Call] (5.0 §6b)"},

@@ -127,8 +127,10 @@ void CheckCircuitCall(const COMPONENT* c, const CIRCUIT_CALL& call) {
   for (const NAME_AT& pin : call.pins)
     if (!COMP_FindPin(c, pin.name))
       LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5014, "Circuit Call", pin.name.c_str());
+  // A port connects to a pin, a declared node, or (a rail) the signal name of pins.
   std::unordered_set<std::string> nodes;
   for (const NAME_AT& n : c->nodes) nodes.insert(n.name);
+  for (const PIN_ROW& pin : c->pins) nodes.insert(pin.signal);
   for (const PORT_MAP& map : call.portMap) {
     if (circuit) {
       bool declared = false;

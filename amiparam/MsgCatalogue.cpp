@@ -214,7 +214,8 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5607, "[Circuit Call] names '%s', which is not an [External Circuit] of the file"},
     {5608, "[Circuit Call] Port_map names port '%s', which [External Circuit] '%s' does not declare in Ports"},
     {5609,
-     "[Circuit Call] Port_map connects port '%s' to '%s', neither a pin of [Pin] nor a node of [Node Declarations]"},
+     "[Circuit Call] Port_map connects port '%s' to '%s', neither a pin or signal of [Pin] nor a node of "
+     "[Node Declarations]"},
     {5610, "[Circuit Call] %s line has %d words where %d are needed"},
     {5631, "[Interconnect Model] '%s' names more than one data file (File_TS or File_IBIS-ISS)"},
     {5633, "[Interconnect Model] '%s': Number_of_terminals is %lld but %lld terminal lines follow"},

@@ -91,6 +91,7 @@ TEST_F(ExternalFindings, CircuitCallsResolve) {
   EXPECT_EQ(texts_,
             "[Circuit Call] Port_map names port 'C', which [External Circuit] 'ckt' does not declare in Ports\n");
   EXPECT_EQ(Run(Ibs(call("Port_map A n2\n"), kModelBlock, kCircuit)), "5609@17");
+  EXPECT_EQ(Run(Ibs(call("Port_map A vdd\n"), kModelBlock, kCircuit)), "");  // the signal of a rail pin
   EXPECT_EQ(Run(Ibs(call("Port_map A\n"), kModelBlock, kCircuit)), "5610@17");
   EXPECT_EQ(Run(Ibs(call("Port_map A 1\n"), kModelBlock, "")), "5607@16");
   EXPECT_EQ(texts_, "[Circuit Call] names 'ckt', which is not an [External Circuit] of the file\n");
