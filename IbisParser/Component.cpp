@@ -218,6 +218,7 @@ void COMP_Begin() {
 void COMP_Line(int kind, int id, const char* text) {
   COMPONENT* component = gParse.component;
   if (!component) return;  // a component keyword outside a component
+  if (LINKS_Line(component, kind, id, text)) return;
   if (kind == PARSE_LINE_KEYWORD) {
     KeywordLine(component, id, text);
     return;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "IbisParser/ComponentLinks.h"
+
 struct PKG;
 
 struct PIN_ROW {
@@ -61,6 +63,11 @@ struct COMPONENT {
   std::vector<SWITCH_GROUP> switchGroups;
   std::vector<REPEATER_PIN_ROW> repeaterPins;
   int pinMappingColumns = 0;  // columns the [Pin Mapping] header names
+  // What the component names outside itself (ComponentLinks.h).
+  NAME_AT packageModel{std::string(), 0};  // [Package Model], empty when not given
+  std::vector<NAME_AT> alternatePackageModels, nodes;
+  std::vector<CIRCUIT_CALL> circuitCalls;
+  std::vector<INTERCONNECT_ENTRY> interconnectGroups;
 };
 
 // Opens a new component of the file being checked.

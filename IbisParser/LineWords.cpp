@@ -1,6 +1,7 @@
 #include "IbisParser/LineWords.h"
 
 #include <cstdarg>
+#include <cstdlib>
 
 #include "IbisParser/CmnWords.h"
 #include "amiparam/Msg.h"
@@ -22,6 +23,21 @@ int LINE_IsNumberOrNA(const std::string& text) {
   if (CMN_EqualNoCase(text.c_str(), "NA")) return 1;
   double value = 0.0;
   return CMN_ReadNumber(text.c_str(), &value) == CMN_NUMBER_OK ? 1 : 0;
+}
+
+long long LINE_WholeNumber(const std::string& text, long long least) {
+  if (text.empty() || text.size() > 18) return -1;
+  for (char c : text)
+    if (c < '0' || c > '9') return -1;
+  const long long n = std::atoll(text.c_str());
+  return n >= least ? n : -1;
+}
+
+std::string LINE_Lower(const std::string& text) {
+  std::string out = text;
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
 }
 
 void LINE_ReportAt(unsigned long line, int level, int code, ...) {

@@ -5,6 +5,7 @@
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/External.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/ModelConsistency.h"
 #include "IbisParser/ModelData.h"
@@ -28,6 +29,7 @@ void MODEL_Line(int kind, int id, const char* text) {
     MODKEY_Orphan(kind, id);  // a model keyword outside a model
     return;
   }
+  if (id == KEY_EXTERNAL_MODEL || id == KEY_END_EXTERNAL_MODEL) EXT_ModelLine(model->name, kind, id, text);
   if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
     const char* rest = PARSE_AfterKeyword(text);
     CMN_WORDS words{};
@@ -67,6 +69,7 @@ int MODEL_End(int nextId) {
   if (KEY_SectionOf(nextId) == KEY_SECTION_MODEL && nextId != KEY_MODEL) return 0;
   MODKEY_EndModel(gParse.model);
   gParse.model->inAlgModBlock = 0;
+  EXT_ModelEnd();
   gParse.model = nullptr;
   return 1;
 }

@@ -1,7 +1,8 @@
 // The sections other than the header, components and models: model
-// selectors go to their records (ModelSelector.h); external circuits,
-// package models, board descriptions, submodels, test data, test loads and
-// interconnect model sets are accepted without checks of their own. The submodel section keeps the
+// selectors (ModelSelector.h), package models (PackageModel.h), board
+// descriptions (BoardDescription.h), external circuits (External.h) and
+// interconnect model sets (Interconnect.h) go to their records; submodels,
+// test data and test loads are accepted without checks of their own. The submodel section keeps the
 // driver's in-submodel state, which moves the waveform and table keywords
 // inside a submodel to their submodel ids.
 #pragma once

@@ -3,14 +3,19 @@
 #include <cstring>
 #include <string>
 
+#include "IbisParser/BoardDescription.h"
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/Component.h"
+#include "IbisParser/ComponentLinks.h"
+#include "IbisParser/External.h"
 #include "IbisParser/Hdr.h"
 #include "IbisParser/IbisVersion.h"
+#include "IbisParser/Interconnect.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/Model.h"
 #include "IbisParser/ModelSelector.h"
 #include "IbisParser/OtherSections.h"
+#include "IbisParser/PackageModel.h"
 #include "IbisParser/ParseAmi.h"
 #include "IbisParser/References.h"
 #include "IbisParser/Submodel.h"
@@ -69,6 +74,14 @@ void FreeDescription() {
   gParse.headerOpen = 0;
   gParse.component = nullptr;
   gParse.model = nullptr;
+  PKGM_FreeAll(&gParse.packageModels);
+  EBD_FreeAll(&gParse.boards);
+  EXT_FreeAll(&gParse.externals);
+  ICM_FreeAll(&gParse.interconnects);
+  gParse.lastPackageModel = gParse.packageModel = nullptr;
+  gParse.lastBoard = gParse.board = nullptr;
+  gParse.lastExternal = gParse.external = nullptr;
+  gParse.lastIcmSet = gParse.interconnect = nullptr;
 }
 
 // Opens the section of keyword `id`, where the file kind allows it.
@@ -357,6 +370,7 @@ int PARSE_CheckFile(const char* path, int mode) {
     }
     std::fclose(file);
     REF_CheckFile();
+    LINKS_CheckFile();
     MODEL_EndOfFile(gParse.models);
     result = 1;
     if (gDescriptionListener && !nested) gDescriptionListener(gParse, gDescriptionContext);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "CheckReportRecords.h"
 #include "IbisParser/Component.h"
 #include "IbisParser/IbisVersion.h"
 #include "IbisParser/Model.h"
@@ -129,7 +130,10 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   if (!current_.is_object()) return;
   current_["version"] = IBISVER_Name(giIbisRelease);
   json components = json::array();
-  for (const COMPONENT* c = description.components; c; c = c->next) components.push_back(ComponentJson(*c));
+  for (const COMPONENT* c = description.components; c; c = c->next) {
+    components.push_back(ComponentJson(*c));
+    components.back().update(CheckComponentLinksJson(*c));
+  }
   json models = json::array();
   for (const MODEL* m = description.models; m; m = m->next) models.push_back(ModelJson(*m));
   json submodels = json::array();
@@ -145,6 +149,7 @@ void CheckReport::OnDescription(const PARSE_STATE& description) {
   current_["models"] = models;
   current_["submodels"] = submodels;
   current_["model_selectors"] = selectors;
+  current_.update(CheckPackageRecordsJson(description));
 }
 
 json CheckReport::Document() const {

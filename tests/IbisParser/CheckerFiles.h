@@ -66,6 +66,35 @@ class CheckerFiles : public ::testing::Test {
   const std::filesystem::path& dir_ = folder_.path;
 };
 
+// The messages with the printer's two-line form of mid-length texts undone,
+// so that expectations read as one line each.
+inline std::string FlatMessages(std::string text) {
+  for (size_t at = text.find("-\n    "); at != std::string::npos; at = text.find("-\n    ", at))
+    text.replace(at, 6, "- ");
+  return text;
+}
+
+// While it lives, collects "id@line" (and the text) of every finding whose
+// id is in [low, high), in the order printed, from the printer's listener;
+// for tests about one range of checks in files that other checks also read.
+class RangeFindings {
+ public:
+  RangeFindings(int low, int high) : low_(low), high_(high) { MSG_SetListener(&RangeFindings::Listen, this); }
+  ~RangeFindings() { MSG_SetListener(nullptr, nullptr); }
+  RangeFindings(const RangeFindings&) = delete;
+  RangeFindings& operator=(const RangeFindings&) = delete;
+  std::string list, texts;
+
+ private:
+  static void Listen(int, int code, unsigned long line, const char* text, void* context) {
+    RangeFindings* f = static_cast<RangeFindings*>(context);
+    if (code < f->low_ || code >= f->high_) return;
+    f->list += (f->list.empty() ? "" : " ") + std::to_string(code) + "@" + std::to_string(line);
+    f->texts += std::string(text) + "\n";
+  }
+  int low_, high_;
+};
+
 // Number of times `needle` occurs in `text`.
 inline int Count(const std::string& text, const std::string& needle) {
   int n = 0;

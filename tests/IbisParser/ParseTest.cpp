@@ -277,13 +277,18 @@ TEST_F(Parse, EndKeyword) {
 
 TEST_F(Parse, OpeningKeywordsDependOnTheFileKind) {
   std::string pkg = "[IBIS Ver] 3.2\n[File Name] t.pkg\n[File Rev] 1\n";
-  EXPECT_EQ(Check(pkg + "[Define Package Model] p\n[End Package Model]\n[End]\n", "t.pkg", PARSE_MODE_PKG), "");
+  EXPECT_EQ(Check(pkg + "[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n"
+                        "[Number Of Sections] 1\n[Number Of Pins] 1\n[Pin Numbers]\n1 Len=0 L=1n /\n"
+                        "[End Package Model]\n[End]\n",
+                  "t.pkg", PARSE_MODE_PKG),
+            "");
   EXPECT_EQ(Check(pkg + "[Component] c\n[End]\n", "t.pkg", PARSE_MODE_PKG),
             "ERROR (line    4) - Illegal keyword for a '.pkg' file.\n");
   EXPECT_EQ(Check(pkg + "[Begin Board Description] b\n[End]\n", "t.pkg", PARSE_MODE_PKG),
             "ERROR (line    4) - Illegal keyword for a '.pkg' file.\n");
   std::string ebd = "[IBIS Ver] 3.2\n[File Name] t.ebd\n[File Rev] 1\n";
   EXPECT_EQ(Check(ebd + "[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 2\n"
+                        "[Pin List] signal_name\nA1 a\nA2 b\n[Path Description] p\nPin A1\nLen=0 L=1n /\nPin A2\n"
                         "[End Board Description]\n[End]\n",
                   "t.ebd", PARSE_MODE_EBD),
             "");
@@ -310,7 +315,9 @@ TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {
                      "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[Model] m2\n" +
                      ModelBody() +
                      "[Pulldown]\n0 0 0 0\n1 1 1 1\n"
-                     "[Define Package Model] p\n[Manufacturer] me\n[OEM] oem\n[End Package Model]\n[End]\n";
+                     "[Define Package Model] p\n[Manufacturer] me\n[OEM] oem\n[Description] d\n"
+                     "[Number Of Sections] 1\n[Number Of Pins] 1\n[Pin Numbers]\n1 Len=0 L=1n /\n"
+                     "[End Package Model]\n[End]\n";
   EXPECT_EQ(Check(text), "");
 }
 

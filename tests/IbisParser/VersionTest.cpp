@@ -45,8 +45,8 @@ const NewKeyword kNewKeywords[] = {
      "Interconnect Model Group"},
     {"7.0", "6.1", "", "[C Comp Model] cc\n[End C Comp Model]\n", "", "C Comp Model"},
     {"7.0", "6.1", "", "",
-     "[Interconnect Model Set] s\n[Interconnect Model] i\nNumber_of_terminals = 2\n[End Interconnect Model]\n"
-     "[End Interconnect Model Set]\n",
+     "[Interconnect Model Set] s\n[Interconnect Model] i\nFile_TS t.ibs\nNumber_of_terminals = 2\n1 Pin_I/O 1\n"
+     "2 Pin_I/O 2\n[End Interconnect Model]\n[End Interconnect Model Set]\n",
      "Interconnect Model Set"},
     {"7.1", "7.0", "[Clock Pins] clocked_pins relationship\n1 2 in_phase\n", "", "", "Clock Pins"},
 };
