@@ -63,18 +63,18 @@ struct PARSE_STATE {
   SUBMODEL* lastSubmodel;                   // the last of them
   SUBMODEL* submodel;                       // the open submodel, or null
   std::vector<TEST_SECTION>* testSections;  // [Test Data] and [Test Load] sections (TestData.h), or null
-  PACKAGE_MODEL* packageModels;     // package models in file order
-  PACKAGE_MODEL* lastPackageModel;  // the last of them
-  PACKAGE_MODEL* packageModel;      // the open package model, or null
-  BOARD* boards;                    // board descriptions in file order (.ebd)
-  BOARD* lastBoard;                 // the last of them
-  BOARD* board;                     // the open board, or null
-  EXTERNAL* externals;              // [External Model] and [External Circuit] blocks in file order
-  EXTERNAL* lastExternal;           // the last of them
-  EXTERNAL* external;               // the open block, or null
-  INTERCONNECT_SET* interconnects;  // interconnect model sets in file order (7.0 on)
-  INTERCONNECT_SET* lastIcmSet;     // the last of them
-  INTERCONNECT_SET* interconnect;   // the open set, or null
+  PACKAGE_MODEL* packageModels;             // package models in file order
+  PACKAGE_MODEL* lastPackageModel;          // the last of them
+  PACKAGE_MODEL* packageModel;              // the open package model, or null
+  BOARD* boards;                            // board descriptions in file order (.ebd)
+  BOARD* lastBoard;                         // the last of them
+  BOARD* board;                             // the open board, or null
+  EXTERNAL* externals;                      // [External Model] and [External Circuit] blocks in file order
+  EXTERNAL* lastExternal;                   // the last of them
+  EXTERNAL* external;                       // the open block, or null
+  INTERCONNECT_SET* interconnects;          // interconnect model sets in file order (7.0 on)
+  INTERCONNECT_SET* lastIcmSet;             // the last of them
+  INTERCONNECT_SET* interconnect;           // the open set, or null
 };
 
 extern PARSE_STATE gParse;
