@@ -58,6 +58,39 @@ bool WriteCsv(AtomicFile& file, const ChannelResponse& channel, std::string& err
   return file.Commit(error);
 }
 
+// What the file holds, as read.
+void PrintNetwork(const std::string& file, const TouchstoneNetwork& network) {
+  std::printf("file        %s\n", file.c_str());
+  std::printf("read        Touchstone %s, %d ports, %zu frequencies %s .. %s (%s, S, %s, R %s)\n",
+              network.version == 2 ? "2.0" : "1.x", network.ports, network.Points(),
+              FormatHertz(network.frequency.front()).c_str(), FormatHertz(network.frequency.back()).c_str(),
+              network.frequencyUnit.c_str(), network.format.c_str(), Reference(network).c_str());
+  if (network.noiseLines > 0) std::printf("noise       %zu noise parameter lines skipped\n", network.noiseLines);
+  for (const std::string& note : network.notes) std::printf("note        %s\n", note.c_str());
+}
+
+// The response built from it on the simulation grid.
+void PrintResponse(const ChannelOptions& o, const ChannelResponse& channel) {
+  const double dt = o.bitTime / o.samplesPerBit;
+  const double nyquist = 0.5 / o.bitTime;
+  std::printf("through     %s\n", channel.Name().c_str());
+  std::printf("grid        dt %.6g ps (%d samples per %.6g ps bit), FFT %zu points (%.6g ns)\n", dt * 1e12,
+              o.samplesPerBit, o.bitTime * 1e12, channel.FftSize(), static_cast<double>(channel.FftSize()) * dt * 1e9);
+  std::printf("loss        %.3f dB at Nyquist %s%s\n", channel.LossDb(nyquist), FormatHertz(nyquist).c_str(),
+              nyquist > channel.LastFrequency() ? " (above the file's last frequency)" : "");
+  std::printf("dc gain     %.6f (%.3f dB)\n", channel.DcGain(), 20.0 * std::log10(std::fabs(channel.DcGain())));
+  std::printf("delay       %.6g ns (step response at 50 %%)\n", channel.Delay() * 1e9);
+  std::printf("causality   energy before t = 0: %.3g of the total (%.1f dB)\n", channel.PreT0Energy(),
+              10.0 * std::log10(std::max(channel.PreT0Energy(), 1e-300)));
+  std::printf("impulse     %zu samples kept (%.6g ns), summing to %.6f; energy beyond: %.3g\n",
+              channel.Impulse().size(), static_cast<double>(channel.Impulse().size()) * dt * 1e9, channel.KeptSum(),
+              channel.CutEnergy());
+  for (const std::string& note : channel.Notes()) std::printf("note        %s\n", note.c_str());
+  if (channel.PreT0Energy() > 1e-3) {
+    std::printf("warning     more than 0.1 %% of the energy comes before t = 0: the data are not causal enough\n");
+  }
+}
+
 int RunChannel(const ChannelOptions& o) {
   std::string error;
   // A file size limit fails the write (and the old file stands) rather than
@@ -79,13 +112,7 @@ int RunChannel(const ChannelOptions& o) {
     std::fprintf(stderr, "channel: %s\n", error.c_str());
     return 2;
   }
-  std::printf("file        %s\n", o.file.c_str());
-  std::printf("read        Touchstone %s, %d ports, %zu frequencies %s .. %s (%s, S, %s, R %s)\n",
-              network.version == 2 ? "2.0" : "1.x", network.ports, network.Points(),
-              FormatHertz(network.frequency.front()).c_str(), FormatHertz(network.frequency.back()).c_str(),
-              network.frequencyUnit.c_str(), network.format.c_str(), Reference(network).c_str());
-  if (network.noiseLines > 0) std::printf("noise       %zu noise parameter lines skipped\n", network.noiseLines);
-  for (const std::string& note : network.notes) std::printf("note        %s\n", note.c_str());
+  PrintNetwork(o.file, network);
 
   ChannelResponse channel;
   const double dt = o.bitTime / o.samplesPerBit;
@@ -95,22 +122,7 @@ int RunChannel(const ChannelOptions& o) {
     std::fprintf(stderr, "channel: %s: %s\n", o.file.c_str(), error.c_str());
     return 1;
   }
-  std::printf("through     %s\n", channel.Name().c_str());
-  std::printf("grid        dt %.6g ps (%d samples per %.6g ps bit), FFT %zu points (%.6g ns)\n", dt * 1e12,
-              o.samplesPerBit, o.bitTime * 1e12, channel.FftSize(), static_cast<double>(channel.FftSize()) * dt * 1e9);
-  std::printf("loss        %.3f dB at Nyquist %s%s\n", channel.LossDb(nyquist), FormatHertz(nyquist).c_str(),
-              nyquist > channel.LastFrequency() ? " (above the file's last frequency)" : "");
-  std::printf("dc gain     %.6f (%.3f dB)\n", channel.DcGain(), 20.0 * std::log10(std::fabs(channel.DcGain())));
-  std::printf("delay       %.6g ns (step response at 50 %%)\n", channel.Delay() * 1e9);
-  std::printf("causality   energy before t = 0: %.3g of the total (%.1f dB)\n", channel.PreT0Energy(),
-              10.0 * std::log10(std::max(channel.PreT0Energy(), 1e-300)));
-  std::printf("impulse     %zu samples kept (%.6g ns), summing to %.6f; energy beyond: %.3g\n",
-              channel.Impulse().size(), static_cast<double>(channel.Impulse().size()) * dt * 1e9, channel.KeptSum(),
-              channel.CutEnergy());
-  for (const std::string& note : channel.Notes()) std::printf("note        %s\n", note.c_str());
-  if (channel.PreT0Energy() > 1e-3) {
-    std::printf("warning     more than 0.1 %% of the energy comes before t = 0: the data are not causal enough\n");
-  }
+  PrintResponse(o, channel);
   if (!o.csv.empty()) {
     if (!WriteCsv(csv, channel, error)) {
       std::fprintf(stderr, "channel: %s\n", error.c_str());

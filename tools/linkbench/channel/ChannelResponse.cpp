@@ -378,6 +378,37 @@ bool ChannelResponse::CheckPeriod(double dt, size_t fftSize, bool given, std::st
   return false;
 }
 
+namespace {
+
+// How much of the inverse FFT's first half (`time` times `scale`) a channel
+// keeps: up to the last sample that is not negligible, and at most to where
+// the rest holds less than `tailEnergy` of the energy `total`.
+size_t KeptLength(const double* time, double scale, size_t half, double peak, double reference, double total,
+                  double tailEnergy) {
+  // Negligible samples from the end: below 1e-6 of the peak and not moving
+  // the step response by 1e-4 of its final value.
+  size_t length = half;
+  double tail = 0.0;
+  while (length > 1) {
+    const double h = time[length - 1] * scale;
+    if (std::fabs(h) > 1e-6 * peak || std::fabs(tail + h) > 1e-4 * reference) break;
+    tail += h;
+    --length;
+  }
+  // At most to where the rest holds less than tailEnergy of the energy.
+  size_t energyLength = half;
+  double rest = 0.0;
+  while (energyLength > 1) {
+    const double h = time[energyLength - 1] * scale;
+    if (rest + h * h >= tailEnergy * total) break;
+    rest += h * h;
+    --energyLength;
+  }
+  return std::min(length, energyLength);
+}
+
+}  // namespace
+
 // From the inverse FFT's period (unscaled): the energy before t = 0 (the
 // second half), the response kept up to where what follows is negligible,
 // and a note when the kept response does not add up to the DC gain.
@@ -396,30 +427,11 @@ bool ChannelResponse::KeepResponse(const double* time, size_t fftSize, std::stri
             ") are too large";
     return false;
   }
-  // Negligible samples from the end: below 1e-6 of the peak and not moving
-  // the step response by 1e-4 of its final value.
   const double reference = std::max(std::fabs(sum), peak);
-  size_t length = half;
-  double tail = 0.0;
-  while (length > 1) {
-    const double h = time[length - 1] * scale;
-    if (std::fabs(h) > 1e-6 * peak || std::fabs(tail + h) > 1e-4 * reference) break;
-    tail += h;
-    --length;
-  }
-  // At most to where the rest holds less than kTailEnergy of the energy.
-  size_t energyLength = half;
-  double rest = 0.0;
-  while (energyLength > 1) {
-    const double h = time[energyLength - 1] * scale;
-    if (rest + h * h >= kTailEnergy * total) break;
-    rest += h * h;
-    --energyLength;
-  }
-  length = std::min(length, energyLength);
+  size_t length = KeptLength(time, scale, half, peak, reference, total, kTailEnergy);
   const bool capped = length > kMaxKeptSamples;
   if (capped) length = kMaxKeptSamples;
-  tail = 0.0;
+  double tail = 0.0;
   double cut = 0.0;
   for (size_t i = half; i-- > length;) {
     const double h = time[i] * scale;
