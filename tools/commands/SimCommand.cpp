@@ -1,5 +1,7 @@
 #include "tools/commands/SimCommand.h"
 
+#include "tools/common/Numbers.h"
+
 #include "tools/commands/ProgressBar.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SimOptions.h"
@@ -57,18 +59,6 @@ constexpr const char* kEyeDefinitions =
     "  width at BER p: the span of phases with BER <= p at that span's middle threshold.\n"
     "  Without noise and jitter the BER is the simulated pattern's own: 0 inside its eye,\n"
     "  at least 1/N (N bits) outside, so every target reads that eye.";
-
-std::string Engineering(double value, const char* unit) {
-  const char* prefixes[] = {"", "k", "M", "G", "T"};
-  int i = 0;
-  while (value >= 1000.0 && i < 4) {
-    value /= 1000.0;
-    ++i;
-  }
-  char text[64];
-  std::snprintf(text, sizeof text, "%.3g %s%s", value, prefixes[i], unit);
-  return text;
-}
 
 // The files a run writes, gathered as it goes: the eye density for --eye,
 // the waveform for --wave; the pictures' files are open from the start and
@@ -161,8 +151,8 @@ void PrintThroughput(const SimSettings& s, const SimResult& r) {
   const double seconds = r.getWaveSeconds > 0 ? r.getWaveSeconds : 1e-9;
   std::printf("throughput  %ld samples in %s ms inside AMI_GetWave: %s, %s; host %s ms\n", s.SampleCount(),
               Fixed("%.2f", r.getWaveSeconds * 1e3).c_str(),
-              Engineering(static_cast<double>(s.SampleCount()) / seconds, "samples/s").c_str(),
-              Engineering(static_cast<double>(s.bitCount) / seconds, "bit/s").c_str(),
+              SiPrefixed(static_cast<double>(s.SampleCount()) / seconds, "samples/s", 3).c_str(),
+              SiPrefixed(static_cast<double>(s.bitCount) / seconds, "bit/s", 3).c_str(),
               Fixed("%.2f", r.hostSeconds * 1e3).c_str());
 }
 

@@ -1,5 +1,7 @@
 #include "tools/plots/BathtubPlot.h"
 
+#include "tools/common/Numbers.h"
+
 #include "tools/plots/AxisTicks.h"
 #include "tools/plots/EyePlot.h"
 
@@ -96,7 +98,7 @@ void BathtubPlot::DrawGrid(cairo_t* cr, const Frame& f) const {
        0.0);
   cairo_save(cr);
   cairo_translate(cr, f.left - f.fontSize * 5.2, f.top + f.height / 2);
-  cairo_rotate(cr, -M_PI / 2);
+  cairo_rotate(cr, -kPi / 2);
   Text(cr, 0, 0, "bit error ratio", 0.5, 0.0);
   cairo_restore(cr);
   cairo_rectangle(cr, f.left - 0.5, f.top - 0.5, f.width + 1, f.height + 1);
@@ -131,7 +133,7 @@ void BathtubPlot::DrawTargets(cairo_t* cr, const Frame& f) const {
     if (t.open && t.widthUi > 0) {
       // Where the bathtub crosses the target: the ends of the width.
       for (double edge : {t.fromUi, t.toUi}) {
-        cairo_arc(cr, f.X((edge - ber_.centreUi) * uiPs_), y, f.fontSize * 0.3, 0, 2 * M_PI);
+        cairo_arc(cr, f.X((edge - ber_.centreUi) * uiPs_), y, f.fontSize * 0.3, 0, 2 * kPi);
         cairo_fill(cr);
       }
     }

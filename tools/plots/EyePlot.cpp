@@ -1,5 +1,7 @@
 #include "tools/plots/EyePlot.h"
 
+#include "tools/common/Numbers.h"
+
 #include "tools/common/AtomicFile.h"
 #include "tools/plots/AxisTicks.h"
 
@@ -197,7 +199,7 @@ void EyePlot::DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& ran
   Text(cr, at.left + at.columns / 2.0, at.top + at.rows + fontSize * 1.9, "time from the eye centre (ps)", 0.5, 0.0);
   cairo_save(cr);
   cairo_translate(cr, x + fontSize * 0.3, at.top + at.rows / 2.0);
-  cairo_rotate(cr, -M_PI / 2);
+  cairo_rotate(cr, -kPi / 2);
   Text(cr, 0, 0, "output (V)", 0.5, 0.0);
   cairo_restore(cr);
   cairo_rectangle(cr, at.left - 0.5, at.top - 0.5, at.columns + 1, at.rows + 1);

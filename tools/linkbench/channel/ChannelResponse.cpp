@@ -1,5 +1,7 @@
 #include "tools/linkbench/channel/ChannelResponse.h"
 
+#include "tools/common/Numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,7 +10,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr size_t kDcFitPoints = 8;
 // A group delay longer than this (300,000 km of line) comes from points too
 // close together for their phase step, not from a channel.
@@ -48,14 +49,7 @@ bool FitLoss(const std::vector<double>& x, const std::vector<double>& y, double 
 
 }  // namespace
 
-std::string FormatHertz(double f) {
-  const char* units[] = {"Hz", "kHz", "MHz", "GHz", "THz"};
-  int u = 0;
-  while (u < 4 && std::fabs(f) >= 1000.0) f /= 1000.0, ++u;
-  char text[48];
-  std::snprintf(text, sizeof text, "%.4g %s", f, units[u]);
-  return text;
-}
+std::string FormatHertz(double f) { return SiPrefixed(f, "Hz", 4); }
 
 TouchstoneLimits ChannelResponse::FileLimits() {
   TouchstoneLimits limits;

@@ -1,11 +1,14 @@
 #include "tools/linkbench/channel/LossyLine.h"
 
+#include "tools/common/Numbers.h"
+
+#include "tools/linkbench/channel/Touchstone.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kLight = 299792458.0;  // m/s
 constexpr double kReferenceFrequency = 1e9;
 // The permittivity's loss is flat between these angular frequencies.
@@ -103,44 +106,31 @@ std::vector<double> LossyLine::Frequencies(double step, double last) {
 }
 
 std::string LossyLine::Touchstone(const std::vector<double>& frequencies, const std::string& header) const {
-  std::string text;
-  char buffer[160];
+  std::vector<std::string> comments;
   size_t start = 0;
   while (start < header.size()) {
     size_t end = header.find('\n', start);
     if (end == std::string::npos) end = header.size();
-    text += "! " + header.substr(start, end - start) + "\n";
+    comments.push_back(header.substr(start, end - start));
     start = end + 1;
   }
-  const char* lines[] = {
-      "! Uniform lossy stripline pair; ports: 1 p in, 2 p out, 3 n in, 4 n out.",
-      "! Per strip and metre: Z = Rdc sqrt(1 + j f/fd) + j w L, fd = (Rdc/Rskin)^2 1GHz/2,  Y = j w C eps(f)/epsR,",
-      "! eps(f) wideband Debye (1e4 .. 1e13 rad/s); SDD21 = odd-mode S21; SDD21(DC) = 2 Zr / (2 Zr + Rdc length).",
-  };
-  for (const char* line : lines) text += std::string(line) + "\n";
-  std::snprintf(buffer, sizeof buffer, "! length %.6f m, odd %.6g ohm, even %.6g ohm, reference %.6g ohm\n", length,
+  comments.push_back("Uniform lossy stripline pair; ports: 1 p in, 2 p out, 3 n in, 4 n out.");
+  comments.push_back(
+      "Per strip and metre: Z = Rdc sqrt(1 + j f/fd) + j w L, fd = (Rdc/Rskin)^2 1GHz/2,  Y = j w C eps(f)/epsR,");
+  comments.push_back(
+      "eps(f) wideband Debye (1e4 .. 1e13 rad/s); SDD21 = odd-mode S21; SDD21(DC) = 2 Zr / (2 Zr + Rdc length).");
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, "length %.6f m, odd %.6g ohm, even %.6g ohm, reference %.6g ohm", length,
                 oddImpedance, evenImpedance, referenceImpedance);
-  text += buffer;
-  std::snprintf(buffer, sizeof buffer,
-                "! epsR %.6g, tanDelta %.6g at 1 GHz, Rdc %.6g ohm/m, Rskin %.6g ohm/m at 1 GHz\n", permittivity,
-                lossTangent, dcResistance, skinResistance);
-  text += buffer;
-  std::snprintf(buffer, sizeof buffer, "# GHz S RI R %.6g\n", referenceImpedance);
-  text += buffer;
-  std::complex<double> s[16];
-  for (double f : frequencies) {
-    S(f, s);
-    std::snprintf(buffer, sizeof buffer, "%-12.10g", f / 1e9);
-    text += buffer;
-    for (int row = 0; row < 4; ++row) {
-      if (row > 0) text += "            ";
-      for (int column = 0; column < 4; ++column) {
-        const std::complex<double> v = s[row * 4 + column];
-        std::snprintf(buffer, sizeof buffer, " % .8e % .8e", v.real(), v.imag());
-        text += buffer;
-      }
-      text += "\n";
-    }
-  }
-  return text;
+  comments.push_back(buffer);
+  std::snprintf(buffer, sizeof buffer, "epsR %.6g, tanDelta %.6g at 1 GHz, Rdc %.6g ohm/m, Rskin %.6g ohm/m at 1 GHz",
+                permittivity, lossTangent, dcResistance, skinResistance);
+  comments.push_back(buffer);
+  TouchstoneNetwork network;
+  network.ports = 4;
+  network.reference.assign(4, referenceImpedance);
+  network.frequency = frequencies;
+  network.s.resize(frequencies.size() * 16);
+  for (size_t point = 0; point < frequencies.size(); ++point) S(frequencies[point], &network.s[point * 16]);
+  return WriteTouchstone(network, comments);
 }

@@ -1,5 +1,7 @@
 #include "tools/linkbench/channel/RcChannel.h"
 
+#include "tools/common/Numbers.h"
+
 #include <cmath>
 
 RcChannel::RcChannel(double lossDb, int samplesPerBit) : samplesPerBit_(samplesPerBit) {
@@ -7,7 +9,7 @@ RcChannel::RcChannel(double lossDb, int samplesPerBit) : samplesPerBit_(samplesP
   // |H(w)|^2 = (1 - b)^2 / (1 - 2 b cos w + b^2) = g^2 at w = pi / spb gives
   // b^2 - 2 p b + 1 = 0 with p = (1 - g^2 cos w) / (1 - g^2) >= 1.
   const double g2 = std::pow(10.0, -lossDb / 10.0);
-  const double c = std::cos(M_PI / samplesPerBit);
+  const double c = std::cos(kPi / samplesPerBit);
   const double p = (1.0 - g2 * c) / (1.0 - g2);
   pole_ = p - std::sqrt(p * p - 1.0);
 }

@@ -1,5 +1,7 @@
 #include "tools/linkbench/channel/Touchstone.h"
 
+#include "tools/common/Numbers.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,8 +17,6 @@
 #include <utility>
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 std::string Upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -340,61 +340,84 @@ class Reader {
       return Fail(shown + " inside " + (section_ == Section::kNetwork ? "[Network Data]" : "[Noise Data]") +
                   " (only [Noise Data] or [End] may follow)");
     }
-    if (name == "NUMBER OF PORTS") {
-      long ports = 0;
-      if (args.size() != 1 || !ParseCount(args[0], ports)) return Fail("[Number of Ports] needs one whole number");
-      if (ports < 1 || ports > TouchstoneNetwork::kMaxPorts) {
-        return Fail("a " + std::to_string(ports) + "-port file cannot be read (1 to " +
-                    std::to_string(TouchstoneNetwork::kMaxPorts) + " ports)");
-      }
-      if (!CheckPorts(static_cast<int>(ports), line_)) return false;
-      net_.ports = static_cast<int>(ports);
-      return true;
-    }
-    if (name == "TWO-PORT DATA ORDER") {
-      const int k = OneOf(args, {"12_21", "21_12"});
-      if (k < 0) return Fail("[Two-Port Data Order] is 12_21 or 21_12");
-      order_ = k == 0 ? Order::k12_21 : Order::k21_12;
-      return true;
-    }
-    if (name == "NUMBER OF FREQUENCIES") {
-      long count = 0;
-      if (args.size() != 1 || !ParseCount(args[0], count) || count < 1) {
-        return Fail("[Number of Frequencies] needs one whole number, at least 1");
-      }
-      frequencies_ = count;
-      frequenciesLine_ = line_;
-      return true;
-    }
-    if (name == "NUMBER OF NOISE FREQUENCIES") {
-      long count = 0;
-      if (args.size() != 1 || !ParseCount(args[0], count)) {
-        return Fail("[Number of Noise Frequencies] needs one whole number");
-      }
-      return true;
-    }
-    if (name == "MATRIX FORMAT") {
-      const int k = OneOf(args, {"FULL", "LOWER", "UPPER"});
-      if (k < 0) return Fail("[Matrix Format] is Full, Lower or Upper");
-      matrix_ = k == 0 ? Matrix::kFull : k == 1 ? Matrix::kLower : Matrix::kUpper;
-      return true;
-    }
-    if (name == "REFERENCE") {
-      if (net_.ports == 0) return Fail("[Reference] before [Number of Ports]");
-      references_.clear();
-      section_ = Section::kReference;
-      return ReferenceValues(args);
-    }
-    if (name == "MIXED-MODE ORDER") {
-      return Fail("mixed-mode data ([Mixed-Mode Order]) cannot be read: only single-ended S-parameters");
-    }
-    if (name == "BEGIN INFORMATION") {
-      section_ = Section::kInformation;
-      return true;
-    }
-    if (name == "NETWORK DATA") return StartNetworkData();
-    if (name == "NOISE DATA" || name == "END") return Fail(shown + " before [Network Data]");
+    for (const KeywordHandler& handler : kKeywordHandlers)
+      if (name == handler.name) return (this->*handler.read)(args, shown);
     return Fail("unknown keyword " + shown);
+  }
+
+  // A keyword of the header (before [Network Data]) with its arguments, and
+  // the keyword as the file spells it.
+  using KeywordRead = bool (Reader::*)(const std::vector<std::string>& args, const std::string& shown);
+  struct KeywordHandler {
+    const char* name;  // upper case, single spaces
+    KeywordRead read;
+  };
+  static const KeywordHandler kKeywordHandlers[11];
+
+  bool NumberOfPorts(const std::vector<std::string>& args, const std::string&) {
+    long ports = 0;
+    if (args.size() != 1 || !ParseCount(args[0], ports)) return Fail("[Number of Ports] needs one whole number");
+    if (ports < 1 || ports > TouchstoneNetwork::kMaxPorts) {
+      return Fail("a " + std::to_string(ports) + "-port file cannot be read (1 to " +
+                  std::to_string(TouchstoneNetwork::kMaxPorts) + " ports)");
+    }
+    if (!CheckPorts(static_cast<int>(ports), line_)) return false;
+    net_.ports = static_cast<int>(ports);
+    return true;
+  }
+
+  bool TwoPortDataOrder(const std::vector<std::string>& args, const std::string&) {
+    const int k = OneOf(args, {"12_21", "21_12"});
+    if (k < 0) return Fail("[Two-Port Data Order] is 12_21 or 21_12");
+    order_ = k == 0 ? Order::k12_21 : Order::k21_12;
+    return true;
+  }
+
+  bool NumberOfFrequencies(const std::vector<std::string>& args, const std::string&) {
+    long count = 0;
+    if (args.size() != 1 || !ParseCount(args[0], count) || count < 1) {
+      return Fail("[Number of Frequencies] needs one whole number, at least 1");
+    }
+    frequencies_ = count;
+    frequenciesLine_ = line_;
+    return true;
+  }
+
+  bool NumberOfNoiseFrequencies(const std::vector<std::string>& args, const std::string&) {
+    long count = 0;
+    if (args.size() != 1 || !ParseCount(args[0], count))
+      return Fail("[Number of Noise Frequencies] needs one whole number");
+    return true;
+  }
+
+  bool MatrixFormat(const std::vector<std::string>& args, const std::string&) {
+    const int k = OneOf(args, {"FULL", "LOWER", "UPPER"});
+    if (k < 0) return Fail("[Matrix Format] is Full, Lower or Upper");
+    matrix_ = k == 0 ? Matrix::kFull : k == 1 ? Matrix::kLower : Matrix::kUpper;
+    return true;
+  }
+
+  bool Reference(const std::vector<std::string>& args, const std::string&) {
+    if (net_.ports == 0) return Fail("[Reference] before [Number of Ports]");
+    references_.clear();
+    section_ = Section::kReference;
+    return ReferenceValues(args);
+  }
+
+  bool MixedModeOrder(const std::vector<std::string>&, const std::string&) {
+    return Fail("mixed-mode data ([Mixed-Mode Order]) cannot be read: only single-ended S-parameters");
+  }
+
+  bool BeginInformation(const std::vector<std::string>&, const std::string&) {
+    section_ = Section::kInformation;
+    return true;
+  }
+
+  bool NetworkData(const std::vector<std::string>&, const std::string&) { return StartNetworkData(); }
+
+  // [Noise Data] and [End] belong after [Network Data].
+  bool TooEarly(const std::vector<std::string>&, const std::string& shown) {
+    return Fail(shown + " before [Network Data]");
   }
 
   bool Version(const std::vector<std::string>& args) {
@@ -706,6 +729,20 @@ class Reader {
   int pendingLine_ = 0;
 };
 
+const Reader::KeywordHandler Reader::kKeywordHandlers[11] = {
+    {"NUMBER OF PORTS", &Reader::NumberOfPorts},
+    {"TWO-PORT DATA ORDER", &Reader::TwoPortDataOrder},
+    {"NUMBER OF FREQUENCIES", &Reader::NumberOfFrequencies},
+    {"NUMBER OF NOISE FREQUENCIES", &Reader::NumberOfNoiseFrequencies},
+    {"MATRIX FORMAT", &Reader::MatrixFormat},
+    {"REFERENCE", &Reader::Reference},
+    {"MIXED-MODE ORDER", &Reader::MixedModeOrder},
+    {"BEGIN INFORMATION", &Reader::BeginInformation},
+    {"NETWORK DATA", &Reader::NetworkData},
+    {"NOISE DATA", &Reader::TooEarly},
+    {"END", &Reader::TooEarly},
+};
+
 }  // namespace
 
 int TouchstonePortsFromName(const std::string& name) {
@@ -803,4 +840,30 @@ bool ReadTouchstoneFile(const std::string& path, TouchstoneNetwork& network, std
   if (!ok) return Refuse(error, network, error);
   network = std::move(read);
   return true;
+}
+
+std::string WriteTouchstone(const TouchstoneNetwork& network, const std::vector<std::string>& comments) {
+  std::string text;
+  char buffer[160];
+  for (const std::string& comment : comments) text += "! " + comment + "\n";
+  const double reference = network.reference.empty() ? 50.0 : network.reference[0].real();
+  std::snprintf(buffer, sizeof buffer, "# GHz S RI R %.6g\n", reference);
+  text += buffer;
+  const int n = network.ports;
+  for (size_t point = 0; point < network.Points(); ++point) {
+    std::snprintf(buffer, sizeof buffer, "%-12.10g", network.frequency[point] / 1e9);
+    text += buffer;
+    for (int row = 1; row <= n; ++row) {
+      for (int column = 1; column <= n; ++column) {
+        // Two ports: the version 1 order 11, 21, 12, 22, on one line.
+        const std::complex<double> v = n == 2 ? network.S(point, column, row) : network.S(point, row, column);
+        if (n > 2 && column > 1 && (column - 1) % 4 == 0) text += "\n            ";
+        std::snprintf(buffer, sizeof buffer, " % .8e % .8e", v.real(), v.imag());
+        text += buffer;
+      }
+      if (n > 2 || row == n) text += "\n";
+      if (n > 2 && row < n) text += "            ";
+    }
+  }
+  return text;
 }

@@ -75,6 +75,14 @@ struct TouchstoneLimits {
 // any case), or 0.
 int TouchstonePortsFromName(const std::string& name);
 
+// NETWORK as Touchstone 1.1 text: each of COMMENTS as a "! " line, the
+// option line "# GHz S RI R r" (r: the first port's reference), then per
+// frequency the values as real and imaginary parts, in the version 1 order
+// (one port: S11; two: S11 S21 S12 S22 on one line; more: row by row, each
+// row on its own lines of at most four values). ReadTouchstone reads back
+// the same network (to the eight significant digits written).
+std::string WriteTouchstone(const TouchstoneNetwork& network, const std::vector<std::string>& comments);
+
 // Reads TEXT, the content of a file called NAME (a 1.x file takes its port
 // count from NAME's .sNp ending). On failure returns false, leaves NETWORK
 // empty and sets ERROR to "NAME:LINE: reason" or "NAME: reason".

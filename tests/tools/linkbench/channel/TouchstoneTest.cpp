@@ -340,3 +340,50 @@ TEST(Touchstone, ADirectoryFifoOrDeviceIsRefusedAtOnce) {
   EXPECT_EQ(network.s, whole.s);
   EXPECT_EQ(network.Points(), 20000u);
 }
+
+// What WriteTouchstone writes reads back as the same network: every S(row,
+// column) in its place (the two-port 11, 21, 12, 22 order, and rows of more
+// than four values wrapped), to the eight significant digits written.
+TEST(TouchstoneWrite, ReadsBackWhatItWrites) {
+  for (int ports : {1, 2, 4, 5}) {
+    TouchstoneNetwork written;
+    written.ports = ports;
+    written.reference.assign(static_cast<size_t>(ports), 42.5);
+    written.frequency = {0.0, 1.25e9, 2.5e9};
+    for (size_t point = 0; point < written.frequency.size(); ++point)
+      for (int row = 1; row <= ports; ++row)
+        for (int column = 1; column <= ports; ++column)
+          written.s.emplace_back(0.01 * row + 0.001 * column + 0.1 * static_cast<double>(point),
+                                 -0.02 * column + 1e-4 * row);
+    const std::string text = WriteTouchstone(written, {"a comment", ""});
+    EXPECT_EQ(text.rfind("! a comment\n! \n# GHz S RI R 42.5\n", 0), 0u) << text;
+    TouchstoneNetwork read;
+    std::string error;
+    const std::string name = "written.s" + std::to_string(ports) + "p";
+    ASSERT_TRUE(ReadTouchstone(text, name, read, error)) << error << "\n" << text;
+    ASSERT_EQ(read.ports, ports);
+    ASSERT_EQ(read.Points(), written.Points());
+    EXPECT_EQ(read.format, "RI");
+    EXPECT_NEAR(read.reference[0].real(), 42.5, 1e-12);
+    for (size_t point = 0; point < written.Points(); ++point) {
+      EXPECT_DOUBLE_EQ(read.frequency[point], written.frequency[point]);
+      for (int row = 1; row <= ports; ++row) {
+        for (int column = 1; column <= ports; ++column) {
+          EXPECT_NEAR(read.S(point, row, column).real(), written.S(point, row, column).real(), 1e-9)
+              << ports << " ports, S" << row << column;
+          EXPECT_NEAR(read.S(point, row, column).imag(), written.S(point, row, column).imag(), 1e-9);
+        }
+      }
+    }
+  }
+  // The two-port line itself: S11, S21, S12, S22.
+  TouchstoneNetwork two;
+  two.ports = 2;
+  two.frequency = {1e9};
+  two.s = {{0.11, 0}, {0.12, 0}, {0.21, 0}, {0.22, 0}};
+  const std::string text = WriteTouchstone(two, {});
+  EXPECT_NE(text.find("\n1             1.10000000e-01  0.00000000e+00  2.10000000e-01  0.00000000e+00  1.20000000e-01  "
+                      "0.00000000e+00  2.20000000e-01  0.00000000e+00\n"),
+            std::string::npos)
+      << text;
+}
