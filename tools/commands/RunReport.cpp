@@ -26,6 +26,16 @@ std::string BerSummary(const BerTargetFigures& f, double bitTime) {
   return "BER " + StatisticalEye::BerText(f.ber) + ": " + BerFigures(f, bitTime);
 }
 
+std::string ChannelCaption(const SimSettings& s) {
+  if (s.channel) {
+    const std::string& path = s.channel->Path();
+    return ", after " + path.substr(path.find_last_of('/') + 1) + " (" + Fixed("%.1f", s.channel->NyquistLossDb()) +
+           " dB)";
+  }
+  if (s.channelLossDb > 0) return ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
+  return {};
+}
+
 int ReportFile(bool written, const char* command, const char* label, const std::string& path,
                const std::string& error) {
   if (written) {

@@ -196,12 +196,7 @@ std::string StimulusTitle(const SimSettings& s) {
   std::string stimulus = "PRBS" + std::to_string(s.prbs) + ", " + std::to_string(s.bitCount) + " bits at " +
                          Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s, " + std::to_string(s.samplesPerBit) +
                          " samples per UI";
-  if (s.channelLossDb > 0) stimulus += ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
-  if (s.channel) {
-    const std::string& path = s.channel->Path();
-    stimulus += ", after " + path.substr(path.find_last_of('/') + 1) + " (" +
-                Fixed("%.1f", s.channel->NyquistLossDb()) + " dB)";
-  }
+  stimulus += RunReport::ChannelCaption(s);
   if (s.WantsBer()) stimulus += ", noise " + Fixed("%.3g", s.noiseMv) + " mV, RJ " + Fixed("%.3g", s.rjPs) + " ps";
   return stimulus;
 }

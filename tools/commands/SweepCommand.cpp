@@ -21,17 +21,6 @@ constexpr const char* kCommand = "tessalune sweep";
 // Whether the grid shows each response at its best emphasis.
 bool BestGrid(const SweepOptions& o) { return o.line.settings.WantsBer() && !o.gridEmphasisGiven; }
 
-// What the runs pass through, for headings: ", after ..." or nothing.
-std::string ChannelText(const SimSettings& s) {
-  if (s.channel) {
-    const std::string& path = s.channel->Path();
-    return ", behind " + path.substr(path.find_last_of('/') + 1) + " (" + Fixed("%.1f", s.channel->NyquistLossDb()) +
-           " dB at Nyquist)";
-  }
-  if (s.channelLossDb > 0) return ", after a " + Fixed("%.3g", s.channelLossDb) + " dB RC channel";
-  return {};
-}
-
 // What the grid shows of each run (null: an empty panel): its eye, traces
 // and contours, titled with its parameters and its figures at --ber.
 std::vector<EyeGridPanel> GridPanels(const std::vector<const SweepPoint*>& points, double ber) {
@@ -64,8 +53,8 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const std::string& heading
 int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, const SweepAxes& axes,
              const std::vector<SweepPoint>& points, const AmiModelLoader& model, unsigned jobs) {
   const SimSettings& s = o.line.settings;
-  const std::string stimulus =
-      " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" + ChannelText(s) + ")";
+  const std::string stimulus = " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" +
+                               RunReport::ChannelCaption(s) + ")";
   if (!BestGrid(o)) {
     std::vector<const SweepPoint*> panels;
     for (const SweepPoint& p : points)

@@ -1,9 +1,9 @@
 #include "tools/plots/BathtubPlot.h"
 
 #include "tools/common/Numbers.h"
-
 #include "tools/plots/AxisTicks.h"
 #include "tools/plots/EyePlot.h"
+#include "tools/plots/PlotText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,13 +13,6 @@ namespace {
 
 // The BER axis: 10^0 at the top down to 10^kLowestDecade.
 constexpr int kLowestDecade = -16;
-
-void Text(cairo_t* cr, double x, double y, const std::string& s, double alignX, double alignY) {
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, s.c_str(), &e);
-  cairo_move_to(cr, x - e.x_bearing - e.width * alignX, y - e.y_bearing - e.height * alignY);
-  cairo_show_text(cr, s.c_str());
-}
 
 }  // namespace
 
@@ -52,12 +45,7 @@ void BathtubPlot::Draw(cairo_t* cr, double x, double y, double width, double hei
   cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, fontSize);
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-  for (size_t i = 0; i < title.size(); ++i) {
-    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL,
-                           i == 0 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    Text(cr, x + width / 2, y + fontSize * 0.5 + i * fontSize * 1.35, title[i], 0.5, 0.0);
-  }
-  cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  PlotTitle(cr, x + width / 2, y, fontSize, title);
   DrawGrid(cr, f);
   DrawTargets(cr, f);
   DrawCurve(cr, f);
@@ -74,7 +62,7 @@ void BathtubPlot::DrawGrid(cairo_t* cr, const Frame& f) const {
     cairo_line_to(cr, f.left + f.width, y);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    if (d % 2 == 0) Text(cr, f.left - f.fontSize * 0.4, y, d == 0 ? "1" : "1e" + std::to_string(d), 1.0, 0.5);
+    if (d % 2 == 0) PlotText(cr, f.left - f.fontSize * 0.4, y, d == 0 ? "1" : "1e" + std::to_string(d), 1.0, 0.5);
   }
   // A step of 1, 2 or 5 times a power of ten, some eight ticks over the UI.
   const double power = std::pow(10.0, std::floor(std::log10(uiPs_ / 8)));
@@ -92,14 +80,14 @@ void BathtubPlot::DrawGrid(cairo_t* cr, const Frame& f) const {
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
     char label[32];
     std::snprintf(label, sizeof label, "%.4g", std::fabs(t) < 1e-9 ? 0.0 : t);
-    Text(cr, x, f.top + f.height + f.fontSize * 0.4, label, 0.5, 0.0);
+    PlotText(cr, x, f.top + f.height + f.fontSize * 0.4, label, 0.5, 0.0);
   }
-  Text(cr, f.left + f.width / 2, f.top + f.height + f.fontSize * 1.9, "sampling time from the eye centre (ps)", 0.5,
-       0.0);
+  PlotText(cr, f.left + f.width / 2, f.top + f.height + f.fontSize * 1.9, "sampling time from the eye centre (ps)", 0.5,
+           0.0);
   cairo_save(cr);
   cairo_translate(cr, f.left - f.fontSize * 5.2, f.top + f.height / 2);
   cairo_rotate(cr, -kPi / 2);
-  Text(cr, 0, 0, "bit error ratio", 0.5, 0.0);
+  PlotText(cr, 0, 0, "bit error ratio", 0.5, 0.0);
   cairo_restore(cr);
   cairo_rectangle(cr, f.left - 0.5, f.top - 0.5, f.width + 1, f.height + 1);
   cairo_stroke(cr);
@@ -129,7 +117,7 @@ void BathtubPlot::DrawTargets(cairo_t* cr, const Frame& f) const {
       std::snprintf(text, sizeof text, "BER %s: closed", StatisticalEye::BerText(t.ber).c_str());
     }
     // Over the flat bottom of the tub, clear of the walls.
-    Text(cr, f.left + f.width / 2, y - f.fontSize * 0.3, text, 0.5, 1.0);
+    PlotText(cr, f.left + f.width / 2, y - f.fontSize * 0.3, text, 0.5, 1.0);
     if (t.open && t.widthUi > 0) {
       // Where the bathtub crosses the target: the ends of the width.
       for (double edge : {t.fromUi, t.toUi}) {

@@ -1,9 +1,9 @@
 #include "tools/plots/EyePlot.h"
 
-#include "tools/common/Numbers.h"
-
 #include "tools/common/AtomicFile.h"
+#include "tools/common/Numbers.h"
 #include "tools/plots/AxisTicks.h"
+#include "tools/plots/PlotText.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -41,13 +41,6 @@ std::string Format(double v, double step) {
     std::snprintf(text, sizeof text, "%.*f", decimals, v);
   }
   return text;
-}
-
-void Text(cairo_t* cr, double x, double y, const std::string& s, double alignX, double alignY) {
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, s.c_str(), &e);
-  cairo_move_to(cr, x - e.x_bearing - e.width * alignX, y - e.y_bearing - e.height * alignY);
-  cairo_show_text(cr, s.c_str());
 }
 
 // Picture coordinates of times (ps from the eye centre) and voltages.
@@ -134,11 +127,7 @@ void EyePlot::Draw(cairo_t* cr, double x, double y, double width, double height,
 void EyePlot::DrawTitle(cairo_t* cr, double x, double y, double width, const Layout& at,
                         const std::vector<std::string>& title) const {
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-  for (size_t i = 0; i < title.size(); ++i) {
-    if (i == 0) cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-    Text(cr, x + width / 2, y + at.fontSize * 0.5 + i * at.fontSize * 1.35, title[i], 0.5, 0.0);
-    if (i == 0) cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  }
+  PlotTitle(cr, x + width / 2, y, at.fontSize, title);
 }
 
 // The density image, pixel for pixel.
@@ -184,7 +173,7 @@ void EyePlot::DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& ran
     cairo_line_to(cr, std::round(axes.X(t)) + 0.5, at.top + at.rows);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    Text(cr, axes.X(t), at.top + at.rows + fontSize * 0.4, Format(t, times.Step()), 0.5, 0.0);
+    PlotText(cr, axes.X(t), at.top + at.rows + fontSize * 0.4, Format(t, times.Step()), 0.5, 0.0);
   }
   for (long i = 0; i < volts.Count(); ++i) {
     const double v = volts.At(i);
@@ -193,14 +182,15 @@ void EyePlot::DrawAxes(cairo_t* cr, double x, const Layout& at, const Range& ran
     cairo_line_to(cr, at.left + at.columns, std::round(axes.Y(v)) + 0.5);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    Text(cr, at.left - fontSize * 0.4, axes.Y(v), Format(v, volts.Step()), 1.0, 0.5);
+    PlotText(cr, at.left - fontSize * 0.4, axes.Y(v), Format(v, volts.Step()), 1.0, 0.5);
   }
   cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-  Text(cr, at.left + at.columns / 2.0, at.top + at.rows + fontSize * 1.9, "time from the eye centre (ps)", 0.5, 0.0);
+  PlotText(cr, at.left + at.columns / 2.0, at.top + at.rows + fontSize * 1.9, "time from the eye centre (ps)", 0.5,
+           0.0);
   cairo_save(cr);
   cairo_translate(cr, x + fontSize * 0.3, at.top + at.rows / 2.0);
   cairo_rotate(cr, -kPi / 2);
-  Text(cr, 0, 0, "output (V)", 0.5, 0.0);
+  PlotText(cr, 0, 0, "output (V)", 0.5, 0.0);
   cairo_restore(cr);
   cairo_rectangle(cr, at.left - 0.5, at.top - 0.5, at.columns + 1, at.rows + 1);
   cairo_stroke(cr);
@@ -284,7 +274,7 @@ void EyePlot::DrawContours(cairo_t* cr, const Layout& at, const Range& range) co
     cairo_move_to(cr, x, y + line / 2);
     cairo_line_to(cr, x + at.fontSize * 1.8, y + line / 2);
     cairo_stroke(cr);
-    Text(cr, x + at.fontSize * 2.3, y + line / 2, "BER " + StatisticalEye::BerText(ber_->targets[i].ber), 0.0, 0.5);
+    PlotText(cr, x + at.fontSize * 2.3, y + line / 2, "BER " + StatisticalEye::BerText(ber_->targets[i].ber), 0.0, 0.5);
   }
 }
 
