@@ -55,7 +55,7 @@
 
 #include "tools/linkbench/channel/Touchstone.h"
 
-// "5 GHz", "20 MHz": a frequency with four significant digits.
+// "5 GHz", "20 MHz": a frequency with four significant digits (SiPrefixed).
 std::string FormatHertz(double f);
 
 class ChannelResponse {
