@@ -208,10 +208,8 @@ const AmiParameterDefinition* AmiFileParams::Find(const std::string& path) const
   return nullptr;
 }
 
-bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrides, std::string& out,
-                                         std::string& error,
-                                         std::vector<std::pair<std::string, std::string>>* values) const {
-  std::map<std::string, std::string> chosen;
+bool AmiFileParams::ReadOverrides(const std::vector<std::string>& overrides, std::map<std::string, std::string>& chosen,
+                                  std::string& error) const {
   for (const std::string& item : overrides) {
     const size_t eq = item.find('=');
     if (eq == std::string::npos || eq == 0) {
@@ -239,6 +237,14 @@ bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrid
     }
     chosen[name] = value;
   }
+  return true;
+}
+
+bool AmiFileParams::BuildParameterString(const std::vector<std::string>& overrides, std::string& out,
+                                         std::string& error,
+                                         std::vector<std::pair<std::string, std::string>>* values) const {
+  std::map<std::string, std::string> chosen;
+  if (!ReadOverrides(overrides, chosen, error)) return false;
 
   // Parameters in file order; a group opens where its first parameter is and
   // closes when the path leaves it.

@@ -9,6 +9,7 @@
 // Model_Specific that are not parameters) keep their nesting.
 #pragma once
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,11 @@ class AmiFileParams {
                             std::vector<std::pair<std::string, std::string>>* chosen = nullptr) const;
 
  private:
+  // Each NAME=VALUE of OVERRIDES, checked against the file's In and InOut
+  // parameters, into CHOSEN; false and `error` at the first that is wrong.
+  bool ReadOverrides(const std::vector<std::string>& overrides, std::map<std::string, std::string>& chosen,
+                     std::string& error) const;
+
   std::string root_;
   std::vector<AmiParameterDefinition> parameters_;
 };
