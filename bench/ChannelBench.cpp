@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "bench/RandomSamples.h"
-#include "tools/ChannelResponse.h"
-#include "tools/OverlapSaveConvolver.h"
-#include "tools/Touchstone.h"
+#include "tools/linkbench/channel/ChannelResponse.h"
+#include "tools/linkbench/channel/OverlapSaveConvolver.h"
+#include "tools/linkbench/channel/Touchstone.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 // out: its output is the stimulus). Arguments: RC channel (0/1), density (0/1),
 // the BER distributions (0/1). BM_BerMap: the BER map computed from the
 // distributions of 10^5 bits, with noise (mV) and jitter (ps) as arguments.
-#include "tools/BerMap.h"
-#include "tools/BitHistory.h"
-#include "tools/EyeDensity.h"
-#include "tools/EyeMeasure.h"
-#include "tools/PrbsStimulus.h"
-#include "tools/RcChannel.h"
+#include "tools/linkbench/channel/RcChannel.h"
+#include "tools/linkbench/eye/BerMap.h"
+#include "tools/linkbench/eye/EyeDensity.h"
+#include "tools/linkbench/eye/EyeMeasure.h"
+#include "tools/linkbench/stream/BitHistory.h"
+#include "tools/linkbench/stream/PrbsStimulus.h"
 
 #include <benchmark/benchmark.h>
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/Touchstone.h"
+#include "tools/linkbench/channel/Touchstone.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -3,4 +3,4 @@
 # or none. The reader uses only the standard library, so its source is built
 # into the target directly (the fuzz build leaves the tools out).
 tessalune_add_fuzzer(fuzz_touchstone
-  SOURCES TouchstoneFuzz.cpp ${CMAKE_SOURCE_DIR}/tools/Touchstone.cpp)
+  SOURCES TouchstoneFuzz.cpp ${CMAKE_SOURCE_DIR}/tools/linkbench/channel/Touchstone.cpp)

@@ -5,7 +5,8 @@
 // k = 3 x Vreg index + corner index.
 //
 // Each table is 80 values (1/s: the sum of the values times the time step is
-// the response's low-frequency gain) and 80 ascending time stamps (s, from 0).
+// the response's low-frequency gain) at 80 ascending time stamps (s, from 0)
+// that all tables share.
 // The data lives in ResponseTables.cpp, written by
 // model/tables/GenerateResponseTables.cpp; regenerate it rather than editing.
 
@@ -16,16 +17,16 @@ constexpr int kResponseTableSize = 80;
 // significant digits.
 constexpr double kResponseTimeStep = 5.7870625e-12;
 
-// Values of table 0, time stamps of table 0, values of table 1, ... (1,440).
-extern const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize];
+// The 80 time stamps every table shares.
+extern const double ResponseTableStamps[kResponseTableSize];
+// Values of table 0, of table 1, ... (720).
+extern const double ResponseTableValueData[kResponseTableCount * kResponseTableSize];
 
 // Address of the 80 values of table k (0..8).
-inline const double* ResponseTableValues(int k) { return ResponseTableData + 2 * kResponseTableSize * k; }
+inline const double* ResponseTableValues(int k) { return ResponseTableValueData + kResponseTableSize * k; }
 
-// Address of the 80 time stamps of table k (0..8).
-inline const double* ResponseTableTimeStamps(int k) {
-  return ResponseTableData + 2 * kResponseTableSize * k + kResponseTableSize;
-}
+// Address of the 80 time stamps of table k (0..8): the same for every table.
+inline const double* ResponseTableTimeStamps(int /*k*/) { return ResponseTableStamps; }
 
 // Area of table k (0..8): the sum of its values times the time step, the
 // response's low-frequency gain (0.807 to 1.201).

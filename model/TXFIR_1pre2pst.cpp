@@ -46,11 +46,11 @@ bool TXFIR_1pre2pst::Run() {
     MainOutput = PostOutput = 0.0;
     return false;
   }
-  if (Setting >= 0 && Setting < LevelCount) PostWeight = PostWeights[Setting];
-  MainWeight = 1.0 - std::fabs(PostWeight);
+  PostWeight = PostWeightFor(Setting, PostWeight);
+  MainWeight = MainWeightFor(PostWeight);
 
-  mainDelay[mainWrite] = (MainWeight * Input) * PathGain;
-  postDelay[postWrite] = (Input * PostWeight) * PathGain;
+  mainDelay[mainWrite] = MainPath(MainWeight, Input);
+  postDelay[postWrite] = PostPath(PostWeight, Input);
   if (++mainWrite > mainLength - 1) mainWrite = 0;
   if (++postWrite > postLength - 1) postWrite = 0;
 

@@ -2,6 +2,7 @@
 
 #include "dataflow/DFModel.h"
 
+#include <cmath>
 #include <cstdint>
 
 // Transmit de-emphasis: a main tap one unit interval (n samples) behind the
@@ -17,6 +18,19 @@ class TXFIR_1pre2pst : public OrvennModelBuilder::DFModel {
   static constexpr double PathGain = 1.05;
   // Post-cursor weight of each emphasis level.
   static const double PostWeights[LevelCount];
+
+  // The rule of the weights and paths, which the block path (TxBlockPath)
+  // applies too, so both give the same bits:
+  // the post weight a firing uses: SETTING's level, or HELD when SETTING
+  // names no level;
+  static double PostWeightFor(int32_t setting, double held) {
+    return setting >= 0 && setting < LevelCount ? PostWeights[setting] : held;
+  }
+  // the main weight: 1 - |post weight|;
+  static double MainWeightFor(double postWeight) { return 1.0 - std::fabs(postWeight); }
+  // each path's sample from the input sample it delays.
+  static double MainPath(double mainWeight, double input) { return (mainWeight * input) * PathGain; }
+  static double PostPath(double postWeight, double input) { return (input * postWeight) * PathGain; }
 
   // Rejects a SamplesPerBit outside 1 .. MaxSamplesPerBit, which the fixed
   // delay lines cannot hold.

@@ -1,6 +1,5 @@
 #include "model/TxBlockPath.h"
 
-#include "blocks/TypeConverterRound.h"
 #include "model/tessalune_tx.h"
 
 #include <algorithm>
@@ -8,7 +7,6 @@
 #include <cstring>
 
 using OrvennModelBuilder::TimeResponseFIR;
-using OrvennModelBuilder::TypeConverterRound;
 
 double* TxBlockPath::Window::Append(size_t count) {
   if (end + count > history + ChunkSize) {
@@ -24,19 +22,11 @@ bool TxBlockPath::Prepare(const tessalune_tx& model) {
   active = false;
   if (!model.Ready) return false;
 
-  // The control values the network's converters produce and the branches
-  // its multiplexers accept; anything else makes every Run fail, which the
-  // network reports itself.
-  const tessalune_tx::ResponseBank& b = model.Bank;
-  const int32_t vreg = TypeConverterRound::ToInt32(b.VregSource.Value);
-  const int32_t corner = TypeConverterRound::ToInt32(b.CornerSource.Value);
-  if (vreg < 0 || uint32_t(vreg) >= b.VregMux0.Input.count || corner < 0 || uint32_t(corner) >= b.CornerMux.Input.count)
-    return false;
-  // Vreg multiplexer c passes R[3 v + c] on branch v; the corner
-  // multiplexer passes multiplexer c.
-  const int32_t k = 3 * vreg + corner;
-  if (k >= tessalune_tx::ResponseCount) return false;
-  const TimeResponseFIR& response = b.R[k];
+  // The response the network's multiplexers pass on; none makes every Run
+  // fail, which the network reports itself.
+  const TimeResponseFIR* selected = model.RoutedResponse();
+  if (selected == nullptr) return false;
+  const TimeResponseFIR& response = *selected;
   if (response.Taps == nullptr || response.NumTaps < 1 || response.Decimation != 1 || response.Interpolation != 1 ||
       response.DecimationPhase != 0)
     return false;
@@ -45,10 +35,8 @@ bool TxBlockPath::Prepare(const tessalune_tx& model) {
   if (filter.SamplesPerBit < 1 || filter.SamplesPerBit > TXFIR_1pre2pst::MaxSamplesPerBit) return false;
   // The weights the filter's firings use: the level's post weight, or, for a
   // setting that names no level, the weight the filter holds.
-  postWeight = filter.Setting >= 0 && filter.Setting < TXFIR_1pre2pst::LevelCount
-                   ? TXFIR_1pre2pst::PostWeights[filter.Setting]
-                   : filter.PostWeight;
-  mainWeight = 1.0 - std::fabs(postWeight);
+  postWeight = TXFIR_1pre2pst::PostWeightFor(filter.Setting, filter.PostWeight);
+  mainWeight = TXFIR_1pre2pst::MainWeightFor(postWeight);
 
   const size_t n = size_t(filter.SamplesPerBit);
   const size_t count = size_t(response.NumTaps);
@@ -74,7 +62,6 @@ bool TxBlockPath::SelectLevel(FIRLanes::Level level) { return active && lanes.Se
 
 void TxBlockPath::Process(double* wave, size_t count) {
   const size_t n = samplesPerBit;
-  const double gain = TXFIR_1pre2pst::PathGain;
   while (count > 0) {
     const size_t c = std::min(count, ChunkSize);
     double* in = inputs.Append(c);
@@ -87,8 +74,8 @@ void TxBlockPath::Process(double* wave, size_t count) {
     const double* mainIn = in - n;
     const double* postIn = in - 2 * n;
     for (size_t i = 0; i < c; ++i) {
-      const double mainPath = (mainWeight * mainIn[i]) * gain;
-      const double postPath = (postIn[i] * postWeight) * gain;
+      const double mainPath = TXFIR_1pre2pst::MainPath(mainWeight, mainIn[i]);
+      const double postPath = TXFIR_1pre2pst::PostPath(postWeight, postIn[i]);
       double out = 0.0;
       out = postPath + out;
       out = mainPath + out;

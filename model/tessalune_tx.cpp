@@ -41,6 +41,18 @@ int32_t tessalune_tx::SelectedResponse() const {
   return vreg < 0 || cornerIndex < 0 ? -1 : IndexCount * vreg + cornerIndex;
 }
 
+const TimeResponseFIR* tessalune_tx::RoutedResponse() const {
+  // Vreg multiplexer c passes R[3 v + c] on branch v; the corner
+  // multiplexer passes multiplexer c.
+  const int32_t vreg = OrvennModelBuilder::TypeConverterRound::ToInt32(Bank.VregSource.Value);
+  const int32_t cornerIndex = OrvennModelBuilder::TypeConverterRound::ToInt32(Bank.CornerSource.Value);
+  if (vreg < 0 || uint32_t(vreg) >= Bank.VregMux0.Input.count || cornerIndex < 0 ||
+      uint32_t(cornerIndex) >= Bank.CornerMux.Input.count)
+    return nullptr;
+  const int32_t k = IndexCount * vreg + cornerIndex;
+  return k < ResponseCount ? &Bank.R[k] : nullptr;
+}
+
 void tessalune_tx::LoadResponse(TimeResponseFIR& filter, int k, double* values, double* stamps, double sampleRate) {
   for (int i = 0; i < kResponseTableSize; ++i) {
     values[i] = ResponseTableValues(k)[i];

@@ -56,6 +56,9 @@ class tessalune_tx : public OrvennModelBuilder::DFModel {
   static int32_t SelectionIndex(double value);
   // Response 3 x Vreg index + corner index, or -1 when either selects none.
   int32_t SelectedResponse() const;
+  // The response filter the multiplexers pass on, from the values the
+  // network's sources hold (what Run fires with); null when they select none.
+  const OrvennModelBuilder::TimeResponseFIR* RoutedResponse() const;
   // Gives a response filter table k (copied into `values` and `stamps`,
   // kResponseTableSize each, which the caller owns) and the tap-grid rate,
   // as Setup gives every filter of the bank.

@@ -8,13 +8,13 @@
 #include <string>
 
 // Subcommands (one file pair each).
-#include "ChannelCommand.h"
-#include "CheckCommand.h"
-#include "MakeChannelCommand.h"
-#include "SimCommand.h"
-#include "SweepCommand.h"
-#include "TreeCommand.h"
-#include "VersionCommand.h"
+#include "tools/commands/ChannelCommand.h"
+#include "tools/commands/CheckCommand.h"
+#include "tools/commands/MakeChannelCommand.h"
+#include "tools/commands/SimCommand.h"
+#include "tools/commands/SweepCommand.h"
+#include "tools/commands/TreeCommand.h"
+#include "tools/commands/VersionCommand.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"tessalune: tools around the tessalune_tx transmitter model"};

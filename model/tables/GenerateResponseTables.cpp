@@ -375,6 +375,15 @@ void Plot(int k, const Table& t) {
 
 }  // namespace
 
+// A list of kPoints numbers, five to a line.
+void WriteList(FILE* out, const std::vector<std::string>& list) {
+  for (int i = 0; i < kPoints; i += 5) {
+    std::fprintf(out, "   ");
+    for (int j = i; j < i + 5; ++j) std::fprintf(out, " %s,", list[j].c_str());
+    std::fprintf(out, "\n");
+  }
+}
+
 int main(int argc, char** argv) {
   std::vector<Table> tables;
   bool ok = true;
@@ -390,6 +399,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tables not written\n");
     return 1;
   }
+  // The tables share one array of time stamps: each table's must be it.
+  for (int k = 1; k < kTables; ++k) {
+    if (tables[k].stamps != tables[0].stamps) {
+      std::fprintf(stderr, "table %d: its time stamps differ from table 0's; tables not written\n", k);
+      return 1;
+    }
+  }
   FILE* out = argc > 1 ? std::fopen(argv[1], "w") : stdout;
   if (!out) {
     std::perror(argv[1]);
@@ -401,19 +417,18 @@ int main(int argc, char** argv) {
                "\n"
                "#include \"model/ResponseTables.h\"\n"
                "\n"
-               "// Values (1/s) and time stamps (s) of tables 0 to 8, back to back.\n"
                "// clang-format off\n"
-               "const double ResponseTableData[kResponseTableCount * 2 * kResponseTableSize] = {\n");
+               "// Time stamps (s), the same for every table.\n"
+               "const double ResponseTableStamps[kResponseTableSize] = {\n");
+  WriteList(out, tables[0].stamps);
+  std::fprintf(out,
+               "};\n"
+               "\n"
+               "// Values (1/s) of tables 0 to 8, back to back.\n"
+               "const double ResponseTableValueData[kResponseTableCount * kResponseTableSize] = {\n");
   for (int k = 0; k < kTables; ++k) {
-    for (int part = 0; part < 2; ++part) {
-      const auto& list = part == 0 ? tables[k].values : tables[k].stamps;
-      std::fprintf(out, "    // table %d, %s\n", k, part == 0 ? "values" : "time stamps");
-      for (int i = 0; i < kPoints; i += 5) {
-        std::fprintf(out, "   ");
-        for (int j = i; j < i + 5; ++j) std::fprintf(out, " %s,", list[j].c_str());
-        std::fprintf(out, "\n");
-      }
-    }
+    std::fprintf(out, "    // table %d\n", k);
+    WriteList(out, tables[k].values);
   }
   std::fprintf(out, "};\n// clang-format on\n");
   if (out != stdout) std::fclose(out);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
-#include "PackageFiles.h"
+#include "tests/tools/CliRun.h"
+#include "tests/tools/PackageFiles.h"
 
 namespace {
 

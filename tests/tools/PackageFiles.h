@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "CliRun.h"
+#include "tests/tools/CliRun.h"
 
 // The words of every Executable line of an IBIS file, in file order:
 // {"Executable", PLATFORM_COMPILER_BITS, LIBRARY, AMI_FILE}.

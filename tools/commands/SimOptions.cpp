@@ -1,0 +1,68 @@
+#include "tools/commands/SimOptions.h"
+
+#include "tools/commands/FiniteRange.h"
+
+#include <csignal>
+#include <cstdio>
+
+void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
+  SimSettings& s = line.settings;
+  cmd->add_option("--model", s.modelPath, "Model library to load (default: the one built with these tools)");
+  cmd->add_option("--ami", s.amiPath, "The model's .ami parameter file (default: ibis/tessalune_tx.ami)");
+  cmd->add_option("--prbs", s.prbs, "Stimulus PRBS order: 7, 15, 23 or 31")
+      ->check(CLI::IsMember({7, 15, 23, 31}))
+      ->capture_default_str();
+  cmd->add_option("--bits", s.bitCount, "Number of bits simulated (the run streams: memory does not grow with it)")
+      ->check(CLI::Range(1L, SimulationRun::kMaxSamples))
+      ->capture_default_str();
+  cmd->add_option("--bit-time", s.bitTime, "Unit interval in seconds")
+      ->check(FiniteRange(1e-15, 1e-3))
+      ->capture_default_str();
+  cmd->add_option("--samples-per-bit", s.samplesPerBit, "Samples per unit interval")
+      ->check(CLI::Range(2, 1024))
+      ->capture_default_str();
+  cmd->add_option("--block", s.block, "Samples per AMI_GetWave call")
+      ->check(CLI::Range(1L, SimulationRun::kMaxBlock))
+      ->capture_default_str();
+  CLI::Option* rc = cmd->add_option("--channel-loss", s.channelLossDb,
+                                    "Pass the output through a first-order (RC) channel with this loss in dB at half "
+                                    "the bit rate; the eye is then measured after it (0: no channel)")
+                        ->check(FiniteRange(0.0, 60.0))
+                        ->capture_default_str();
+  cmd->add_option("--channel", s.channelPath,
+                  "Pass the output through the channel of this Touchstone file (.s2p: S21; .s4p: SDD21; a "
+                  "regular file of at most " +
+                      std::to_string(TouchstoneLimits::kDefaultMaxBytes >> 20) +
+                      " MiB), convolved block by block; the eye is measured after it. Its kept impulse response is "
+                      "at most " +
+                      std::to_string(ChannelResponse::kMaxKeptSamples) +
+                      " samples, so that its convolution takes at most about 100 MiB per run. Not with "
+                      "--channel-loss")
+      ->excludes(rc);
+  cmd->add_option("--ports", line.ports, "--channel's 4-port order p-in,p-out,n-in,n-out (as `tessalune channel`)")
+      ->capture_default_str();
+  cmd->add_option("--noise", s.noiseMv, "Gaussian noise at the receiver input, RMS in mV, for the BER figures")
+      ->check(FiniteRange(0.0, 10000.0))
+      ->capture_default_str();
+  cmd->add_option("--rj", s.rjPs, "Gaussian random jitter of the sampling instant, RMS in ps, for the BER figures")
+      ->check(FiniteRange(0.0, 1e9))
+      ->capture_default_str();
+}
+
+int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model) {
+  SimSettings& s = line.settings;
+  // Line by line, so that reports and errors keep their order in a log.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  // A file size limit fails the write (and the file is cleaned away) rather
+  // than ending the program half way through it.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::string error = SimulationRun::ResolvePaths(s);
+  if (error.empty()) error = SimulationRun::Check(s);
+  if (error.empty()) ChannelResponse::ParsePorts(line.ports, s.ports, error);
+  int status = error.empty() ? 0 : 2;
+  if (status == 0 && !ami.Load(s.amiPath, error)) status = 1;
+  if (status == 0 && !(error = SimulationRun::LoadChannel(s)).empty()) status = 1;
+  if (status == 0 && !model.Open(s.modelPath, error)) status = 1;
+  if (status != 0) std::fprintf(stderr, "%s: %s\n", command, error.c_str());
+  return status;
+}

@@ -1,0 +1,26 @@
+// The options `sim` and `sweep` share (model, .ami file, stimulus, block,
+// channel, noise), read once into the settings of the simulation host.
+#pragma once
+
+#include "tools/host/AmiFileParams.h"
+#include "tools/host/AmiModelLoader.h"
+#include "tools/host/SimulationRun.h"
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+// The shared options as the command line gives them: the settings, and the
+// text of the one option read after parsing (--ports).
+struct SimCommandLine {
+  SimSettings settings;
+  std::string ports = "1,2,3,4";
+};
+
+void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
+
+// Everything before the first run: line-buffered standard output, paths,
+// settings (--ports read into them), the .ami file, the channel file and the
+// model library. Returns 0 when ready, else prints "COMMAND: reason" on
+// standard error and returns the exit status (2 for usage errors).
+int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model);

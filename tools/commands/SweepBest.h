@@ -1,0 +1,11 @@
+// Choosing among the points of a sweep.
+#pragma once
+
+#include "tools/commands/SweepPoints.h"
+
+#include <vector>
+
+// Per Vreg and corner, the run with the widest eye at BER `ber` (a width
+// within one phase step of the widest counts as as wide, and the taller eye
+// wins among those); null where the eye is closed at every level.
+std::vector<const SweepPoint*> BestPoints(const SweepAxes& axes, const std::vector<SweepPoint>& points, double ber);

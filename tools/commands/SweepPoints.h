@@ -1,0 +1,63 @@
+// The points of `tessalune sweep`: every emphasis, Vreg and corner
+// combination the .ami file gives, each one run of the simulation host, run
+// on several threads.
+#pragma once
+
+#include "tools/commands/SimOptions.h"
+#include "tools/host/AmiFileParams.h"
+#include "tools/host/AmiModelLoader.h"
+#include "tools/host/SimulationRun.h"
+#include "tools/linkbench/eye/EyeDensity.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct SweepOptions {
+  SimCommandLine line;
+  std::string gridPath;
+  int gridEmphasis = 0;
+  bool gridEmphasisGiven = false;
+  double ber = 1e-12;  // the BER the best emphasis is chosen at
+  unsigned jobs = 0;
+};
+
+// The values each parameter takes in the sweep.
+struct SweepAxes {
+  std::vector<std::string> emphases, vregs, corners;
+  size_t PerLevel() const { return vregs.size() * corners.size(); }
+};
+
+struct SweepPoint {
+  std::string emphasis, vreg, corner;
+  std::string parameters;  // the AMI parameter string
+  bool drawn = false;      // a panel of the grid
+  std::unique_ptr<EyeDensity> density;
+  SimResult result;
+};
+
+// The values a parameter takes in the sweep: every integer of a Range, or
+// the entries of a List; 0 .. `fallbackLast` when the .ami file does not say.
+std::vector<std::string> SweepValues(const AmiFileParams& ami, const std::string& name, int fallbackLast);
+
+// Every combination, emphasis outermost, with its parameter string.
+bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::string& gridEmphasis, bool grid,
+                 std::vector<SweepPoint>& points, std::string& error);
+
+// Whether a run gave an eye.
+bool Measured(const SweepPoint& p);
+
+// Runs every point on `jobs` threads (fewer when the system gives fewer);
+// returns the wall time in seconds.
+double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
+                 unsigned jobs);
+
+// The grid at the best emphasis per Vreg and corner: those runs again, now
+// gathering their eye densities and contours.
+std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s, double ber,
+                                const std::vector<const SweepPoint*>& best, unsigned jobs);
+
+// The threads a sweep runs on: --jobs (default one per core, no more than
+// the runs), or fewer when that many runs at once would not fit in the
+// memory the system has; `note` then says so.
+unsigned SizeJobs(const SweepOptions& o, size_t runs, std::string& note);

@@ -1,0 +1,99 @@
+#include "tools/host/AmiModelLoader.h"
+
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <mutex>
+
+namespace {
+
+// Models may share process-wide state while they parse their parameters
+// (diagnostic counters and printing), so instances are created and released
+// one at a time; AMI_GetWave calls of distinct instances run in parallel.
+std::mutex& LifecycleMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+bool Succeeded(long result) { return static_cast<int32_t>(static_cast<uint64_t>(result) & 0xFFFFFFFFu) != 0; }
+
+}  // namespace
+
+AmiModelLoader::~AmiModelLoader() {
+  if (handle_) dlclose(handle_);
+}
+
+bool AmiModelLoader::Open(const std::string& path, std::string& error) {
+  if (handle_) {
+    dlclose(handle_);
+    handle_ = nullptr;
+  }
+  // dlopen searches the library path for a bare name; a model file is meant.
+  const std::string target = path.find('/') == std::string::npos ? "./" + path : path;
+  void* handle = dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = dlerror();
+    // dlerror names the file itself.
+    error = std::string("cannot load model library: ") + (why ? why : path.c_str());
+    return false;
+  }
+  auto find = [&](const char* name) -> void* {
+    void* symbol = dlsym(handle, name);
+    if (!symbol) error = "model library " + path + " does not export " + name;
+    return symbol;
+  };
+  void* init = find("AMI_Init");
+  void* getWave = init ? find("AMI_GetWave") : nullptr;
+  void* close = getWave ? find("AMI_Close") : nullptr;
+  if (!close) {
+    dlclose(handle);
+    return false;
+  }
+  handle_ = handle;
+  path_ = path;
+  init_ = reinterpret_cast<AmiInitFunction>(init);
+  getWave_ = reinterpret_cast<AmiGetWaveFunction>(getWave);
+  close_ = reinterpret_cast<AmiCloseFunction>(close);
+  return true;
+}
+
+bool AmiModelLoader::Init(AmiInstance& instance, double sampleInterval, double bitTime, const std::string& parameters,
+                          long impulseLength, std::string& message) const {
+  message.clear();
+  if (!handle_ || instance.open) return false;
+  // A channel that passes the signal through unchanged: a unit-area impulse.
+  instance.impulse.assign(static_cast<size_t>(impulseLength > 0 ? impulseLength : 1), 0.0);
+  instance.impulse[0] = sampleInterval > 0 ? 1.0 / sampleInterval : 1.0;
+  std::vector<char> text(parameters.begin(), parameters.end());
+  text.push_back('\0');
+  char* msg = nullptr;
+  void* memory = nullptr;
+  long result = 0;
+  {
+    std::lock_guard<std::mutex> lock(LifecycleMutex());
+    result = init_(instance.impulse.data(), static_cast<long>(instance.impulse.size()), 0, sampleInterval, bitTime,
+                   text.data(), &instance.parametersOut, &memory, &msg);
+    if (msg) message = msg;  // copied while the model still owns it
+  }
+  instance.memory = memory;
+  instance.open = memory != nullptr;
+  return Succeeded(result);
+}
+
+bool AmiModelLoader::GetWave(AmiInstance& instance, double* wave, long count) const {
+  if (!instance.open || count < 0) return false;
+  if (instance.clockTimes.size() < static_cast<size_t>(count) + 1) instance.clockTimes.resize(count + 1, 0.0);
+  return Succeeded(getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory));
+}
+
+bool AmiModelLoader::Close(AmiInstance& instance) const {
+  if (!instance.open) return true;
+  long result = 0;
+  {
+    std::lock_guard<std::mutex> lock(LifecycleMutex());
+    result = close_(instance.memory);
+  }
+  instance.open = false;
+  instance.memory = nullptr;
+  return Succeeded(result);
+}

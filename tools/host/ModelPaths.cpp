@@ -1,0 +1,44 @@
+#include "tools/host/ModelPaths.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+bool Exists(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
+
+// The package folder beside an installed program, or empty.
+std::string InstalledPackage() {
+  char self[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n <= 0) return {};
+  std::string exe(self, static_cast<size_t>(n));
+  const size_t slash = exe.rfind('/');
+  if (slash == std::string::npos) return {};
+  const std::string package = exe.substr(0, slash) + "/../" + kModelPackageFolder;
+  return Exists(package + "/libtessalune_tx.so") ? package : std::string();
+}
+
+}  // namespace
+
+std::string DefaultModelPath() {
+  const std::string package = InstalledPackage();
+  if (!package.empty()) return package + "/libtessalune_tx.so";
+#ifdef TESSALUNE_DEFAULT_MODEL
+  return TESSALUNE_DEFAULT_MODEL;
+#else
+  return {};
+#endif
+}
+
+std::string DefaultAmiPath() {
+  const std::string package = InstalledPackage();
+  if (!package.empty() && Exists(package + "/tessalune_tx.ami")) return package + "/tessalune_tx.ami";
+#ifdef TESSALUNE_DEFAULT_AMI
+  return TESSALUNE_DEFAULT_AMI;
+#else
+  return {};
+#endif
+}
