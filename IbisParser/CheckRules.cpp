@@ -39,6 +39,7 @@ const CHECK_RULE gaCheckRules[] = {
     {5040, "ERROR", "a pin name has at most 5 characters (files of 5.0 on are not measured)", "2.1 §5 [Pin]; 4.2"},
     {5041, "ERROR", "signal_name has at most 20 characters, 40 from 4.2 (files of 5.0 on are not measured)",
      "2.1 §5 [Pin]; 4.2 (BIRD 93.1)"},
+    {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]"},
     {5400, "ERROR", "[Define Package Model] names the package model", "2.1 [Define Package Model] (5.0 §7)"},
     {5401, "ERROR",
      "a package model has [Manufacturer], [OEM], [Description], [Number Of Pins], [Pin Numbers], [End Package Model]; "

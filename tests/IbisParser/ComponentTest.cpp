@@ -181,6 +181,11 @@ TEST_F(ComponentChecks, ModelSelectors) {
             "ERROR (line   13) - [Model Selector] 'm' has the name of a [Model]\n");
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm\n"))),
             "ERROR (line   13) - [Model Selector] row needs a model name and a description\n");
+  // A selector no pin names is noted once, at its keyword, whatever its rows;
+  // names are compared without regard to case.
+  EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\n[Model Selector] idle\nm first\ns second\n"))),
+            "NOTE (line   14) - [Model Selector] 'idle' is named by no pin\n");
+  EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] SEL\nm first\n"))), "");
 }
 
 TEST_F(ComponentChecks, ReservedModelNamesByVersion) {
