@@ -147,11 +147,12 @@ const int giCheckRuleCount = static_cast<int>(sizeof(gaCheckRules) / sizeof(gaCh
 
 std::string CHECK_RulesPage() {
   std::string page =
-      "# Checks of the component section\n\n"
+      "# Checks of components, package models, boards, interconnect and models\n\n"
       "Every check of `[Component]` and the keywords inside it, and of the names\n"
       "pins, series pins and model selectors give to models, as `tessalune check`\n"
       "prints it; then (ids 5400 on) the package models, board descriptions,\n"
-      "external models and circuits and interconnect model sets.\n"
+      "external models and circuits and interconnect model sets, and last the\n"
+      "models.\n"
       "The source column names the IBIS version that introduced the rule\n"
       "and the section of the standard that states it; a later version keeps it.\n"
       "Generated from `IbisParser/CheckRules.cpp` by `tessalune check --list-checks`\n"

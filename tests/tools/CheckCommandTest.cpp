@@ -138,7 +138,8 @@ TEST_F(CheckCli, UsageErrorsExitTwo) {
 TEST_F(CheckCli, ListChecksPrintsTheTableOfDocsChecks) {
   CliResult r = RunCli("check --list-checks");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.output.rfind("# Checks of the component section\n", 0), 0u) << r.output;
+  EXPECT_EQ(r.output.rfind("# Checks of components, package models, boards, interconnect and models\n", 0), 0u)
+      << r.output;
   EXPECT_NE(r.output.find("| 5007 | ERROR |"), std::string::npos);
 }
 
