@@ -234,7 +234,10 @@ void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDi
 int ALGMOD_CheckAmiFile(const char* path) {
   // On its own, an .ami file is checked for 5.0 unless its AMI_Version names a later version.
   giAmiBaseRelease = IBIS_RELEASE_50;
-  if (!PARSE_CheckFile(path, PARSE_MODE_AMI)) {
+  gbAmiStandalone = 1;
+  const int read = PARSE_CheckFile(path, PARSE_MODE_AMI);
+  gbAmiStandalone = 0;
+  if (!read) {
     ALGMOD_ReleaseAmiText();
     return 0;
   }

@@ -36,6 +36,10 @@ const CHECK_RULE gaCheckRules[] = {
     {5031, "ERROR", "a selector's name is not also a model's name", "3.2 §5 [Model Selector]"},
     {5032, "ERROR", "a [Model Selector] lists at least one model", "3.2 §5 [Model Selector]"},
     {5033, "ERROR", "a selector row gives a model name and a description", "3.2 §5 [Model Selector]"},
+    {5040, "ERROR", "a pin name has at most 5 characters (files of 5.0 on are not measured)", "2.1 §5 [Pin]; 4.2"},
+    {5041, "ERROR", "signal_name has at most 20 characters, 40 from 4.2 (files of 5.0 on are not measured)",
+     "2.1 §5 [Pin]; 4.2 (BIRD 93.1)"},
+    {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]"},
     {5400, "ERROR", "[Define Package Model] names the package model", "2.1 [Define Package Model] (5.0 §7)"},
     {5401, "ERROR",
      "a package model has [Manufacturer], [OEM], [Description], [Number Of Pins], [Pin Numbers], [End Package Model]; "
@@ -143,11 +147,12 @@ const int giCheckRuleCount = static_cast<int>(sizeof(gaCheckRules) / sizeof(gaCh
 
 std::string CHECK_RulesPage() {
   std::string page =
-      "# Checks of the component section\n\n"
+      "# Checks of components, package models, boards, interconnect and models\n\n"
       "Every check of `[Component]` and the keywords inside it, and of the names\n"
       "pins, series pins and model selectors give to models, as `tessalune check`\n"
       "prints it; then (ids 5400 on) the package models, board descriptions,\n"
-      "external models and circuits and interconnect model sets.\n"
+      "external models and circuits and interconnect model sets, and last the\n"
+      "models.\n"
       "The source column names the IBIS version that introduced the rule\n"
       "and the section of the standard that states it; a later version keeps it.\n"
       "Generated from `IbisParser/CheckRules.cpp` by `tessalune check --list-checks`\n"

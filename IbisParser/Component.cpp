@@ -47,6 +47,18 @@ void PinHeader(COMPONENT* component, const char* text) {
   component->pinColumns = 6;
 }
 
+// Column length limits of [Pin] that the versions state: the pin name at
+// most 5 characters (2.1 §5 [Pin], kept by 4.2), signal_name at most 20
+// characters up to 4.1 and 40 from 4.2 (BIRD 93.1). Files of 5.0 and later
+// are not measured: the limit those versions give is not confirmed here.
+void PinNameLengths(const PIN_ROW& row) {
+  if (giIbisRelease > IBIS_RELEASE_42) return;
+  if (row.name.size() > 5) MSG_Code(MSG_LEVEL_ERROR_LINE, 5040, row.name.c_str(), 5);
+  const int signalMost = giIbisRelease >= IBIS_RELEASE_42 ? 40 : 20;
+  if (row.signal.size() > static_cast<size_t>(signalMost))
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 5041, row.signal.c_str(), row.name.c_str(), signalMost);
+}
+
 void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::string, unsigned long>* seen) {
   // A row has the three required columns, and the three package columns
   // when the header names them; a row of three then takes the package's
@@ -63,6 +75,7 @@ void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::stri
   row.signal = words[1];
   row.model = words[2];
   row.line = gulLineNumber;
+  PinNameLengths(row);
   if (n >= 6 && expected == 6) {
     row.r = words[3];
     row.l = words[4];

@@ -14,6 +14,7 @@
 #include "amiparam/Msg.h"
 
 char* gpszAmiText = nullptr;
+int gbAmiStandalone = 0;
 
 namespace {
 
@@ -39,6 +40,49 @@ size_t KeptLength(const std::string& line, char comment) {
   if (end == std::string::npos) end = line.size();
   while (end > 0 && CMN_IsSpace(static_cast<unsigned char>(line[end - 1]))) --end;
   return end;
+}
+
+// The release the banner names: the file's AMI_Version when it is a known
+// version of 5.1 or later (the tree check then chooses it too, IBIS 5.1 §10),
+// else the base release. A cheap look at the first 64 KiB of a regular file,
+// without messages: the value of the first AMI_Version branch's Value,
+// Default or Format Value. The full check reports a malformed one.
+int BannerRelease(const char* path) {
+  if (CMN_FileKind(path, nullptr) != CMN_FILE_REGULAR) return giAmiBaseRelease;
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return giAmiBaseRelease;
+  std::string text(64 * 1024, '\0');
+  text.resize(std::fread(&text[0], 1, text.size(), f));
+  std::fclose(f);
+  // The branch name follows its '(' (a mention of the name elsewhere is skipped).
+  size_t name = text.find("AMI_Version");
+  while (name != std::string::npos) {
+    const size_t before = name ? text.find_last_not_of(" \t\r\n", name - 1) : std::string::npos;
+    if (before != std::string::npos && text[before] == '(') break;
+    name = text.find("AMI_Version", name + 11);
+  }
+  if (name == std::string::npos) return giAmiBaseRelease;
+  int depth = 1;  // inside the branch's own parenthesis
+  for (size_t i = name + 11; i < text.size() && depth > 0; ++i) {
+    if (text[i] == ')') --depth;
+    if (text[i] == '"') i = text.find('"', i + 1);  // a quoted text outside Value, e.g. a Description
+    if (i == std::string::npos) break;
+    if (text[i] != '(') continue;
+    ++depth;
+    size_t at = text.find_first_not_of(" \t\r\n", i + 1);
+    if (at == std::string::npos) break;
+    if (text.compare(at, 6, "Format") == 0) at = text.find_first_not_of(" \t\r\n", at + 6);
+    if (at == std::string::npos) break;
+    size_t word = text.compare(at, 5, "Value") == 0 ? 5 : text.compare(at, 7, "Default") == 0 ? 7 : 0;
+    if (!word) continue;
+    const size_t open = text.find_first_not_of(" \t\r\n", at + word);
+    if (open == std::string::npos || text[open] != '"') continue;
+    const size_t close = text.find('"', open + 1);
+    if (close == std::string::npos) break;
+    const IBIS_VERSION* known = IBISVER_Find(text.substr(open + 1, close - open - 1).c_str());
+    return known && known->release >= IBIS_RELEASE_51 ? known->release : giAmiBaseRelease;
+  }
+  return giAmiBaseRelease;
 }
 
 }  // namespace
@@ -69,7 +113,8 @@ int PARSE_AppendAmiText(const char* text, unsigned long count) {
 
 int PARSE_CheckAmiFile(const char* path) {
   if (!gbParseQuiet)
-    std::fprintf(stdout, "\nChecking %s for IBIS %s Compatibility...\n\n", path, IBISVER_Name(giAmiBaseRelease));
+    std::fprintf(stdout, "\nChecking %s for IBIS %s Compatibility...\n\n", path,
+                 IBISVER_Name(gbAmiStandalone ? BannerRelease(path) : giAmiBaseRelease));
   // The reading state of the enclosing file comes back once this file is read.
   const PARSE_READING enclosing = PARSE_SaveReading();
   gulLineNumber = 0;

@@ -9,6 +9,10 @@
 // parse that follows releases it.
 extern char* gpszAmiText;
 
+// Set while an .ami file is checked on its own: its banner then names the
+// version its AMI_Version chooses; a file an .ibs names keeps the .ibs's.
+extern int gbAmiStandalone;
+
 // Longest Description line, or continuation of one, in an .ami file.
 constexpr int PARSE_AMI_DESCRIPTION_MAX = 120;
 

@@ -63,16 +63,19 @@ int REF_IsReservedModelName(const char* name) {
 void REF_CheckFile() {
   if (gParse.mode != PARSE_MODE_IBS) return;
   const Names names = Collect();
+  std::unordered_map<std::string, bool> used;  // selectors a pin or series pin names
   // IBIS 2.1 §5 [Pin]: model_name is a [Model] (or, 3.2 on, a [Model Selector]) of the file, or a reserved word.
   for (const COMPONENT* c = gParse.components; c; c = c->next) {
     for (const PIN_ROW& pin : c->pins) {
       if (REF_IsReservedModelName(pin.model.c_str())) continue;
       const std::string key = Lower(pin.model);
+      if (names.selectors.count(key)) used[key] = true;
       if (names.models.count(key) || names.selectors.count(key)) continue;
       LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5007, pin.name.c_str(), pin.model.c_str());
     }
     // IBIS 3.2 §5 [Series Pin Mapping]: model_name is a [Model] of type Series or Series_switch.
     for (const SERIES_PIN_ROW& row : c->seriesPins) {
+      if (names.selectors.count(Lower(row.model))) used[Lower(row.model)] = true;
       auto found = names.models.find(Lower(row.model));
       if (found == names.models.end())
         LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5019, row.model.c_str());
@@ -87,5 +90,19 @@ void REF_CheckFile() {
     for (const SELECTOR_ENTRY& entry : s->entries)
       if (!names.models.count(Lower(entry.model)))
         LINE_ReportAt(entry.line, MSG_LEVEL_ERROR_LINE, 5030, s->name.c_str(), entry.model.c_str());
+  }
+  // IBIS 3.2 §5 [Model Selector]: a selector exists to be named in the
+  // model_name column of [Pin]; one that no pin names is dead text, which a
+  // note points out once per selector (a repeated name is noted once).
+  // Only a file with a [Pin] table is measured (without one, the missing
+  // [Pin] is the fault, already reported), and a selector whose name is a
+  // model's has its error already.
+  bool anyPins = false;
+  for (const COMPONENT* c = gParse.components; c; c = c->next) anyPins = anyPins || c->pinCount > 0;
+  for (const MODEL_SELECTOR* s = anyPins ? gParse.selectors : nullptr; s; s = s->next) {
+    if (s->name.empty()) continue;
+    const std::string key = Lower(s->name);
+    if (used.count(key) || names.models.count(key) || names.selectors.at(key) != s) continue;
+    LINE_ReportAt(s->line, MSG_LEVEL_NOTE_LINE, 5042, s->name.c_str());
   }
 }

@@ -149,6 +149,9 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5031, "[Model Selector] '%s' has the name of a [Model]"},
     {5032, "[Model Selector] '%s' lists no model"},
     {5033, "[Model Selector] row needs a model name and a description"},
+    {5040, "[Pin] name '%s' is longer than %d characters"},
+    {5041, "[Pin] signal_name '%s' of pin '%s' is longer than %d characters"},
+    {5042, "[Model Selector] '%s' is named by no pin"},
     // The model section (IbisParser/ModelKeywords, IvTable, VtTable, Ramp,
     // ModelReferences, ModelConsistency); docs/CHECKS.md lists them.
     {5100, "[Model] '%s': Model_type not given"},

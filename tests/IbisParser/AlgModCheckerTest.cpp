@@ -85,4 +85,33 @@ TEST_F(AlgModChecker, OneAmiFileIsReadParsedAndChecked) {
   EXPECT_EQ(ALGMOD_CheckAmiFile((dir_ / "none.ami").string().c_str()), 0);
 }
 
+// On its own, an .ami file's banner names the version its AMI_Version
+// chooses; without one, or with one the checker does not know, it stays 5.0.
+TEST_F(AlgModChecker, StandaloneBannerNamesTheDeclaredAmiVersion) {
+  struct Case {
+    const char* version;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"(Value \"7.2\")", "7.2"},
+      {"(Description \"was (Value \")(Default \"6.1\")", "6.1"},  // a quoted text is skipped
+      {"(Format Value \"5.1\")", "5.1"},
+      {"(Value \"9.9\")", "5.0"},
+      {nullptr, "5.0"},
+  };
+  for (const Case& c : cases) {
+    std::string reserved = "(Reserved_Parameters (Init_Returns_Impulse (Usage Info)(Type Boolean)(Value True))";
+    if (c.version) reserved += "(AMI_Version (Usage Info)(Type String)" + std::string(c.version) + ")";
+    const std::string path = Write("v.ami", "(v " + reserved + "))\n");
+    gbParseQuiet = 0;
+    testing::internal::CaptureStdout();
+    ALGMOD_CheckAmiFile(path.c_str());
+    const std::string out = testing::internal::GetCapturedStdout();
+    gbParseQuiet = 1;
+    EXPECT_EQ(out.substr(0, out.find("\n\n", 1) + 2),
+              "\nChecking " + path + " for IBIS " + c.expected + " Compatibility...\n\n")
+        << (c.version ? c.version : "none");
+  }
+}
+
 }  // namespace

@@ -85,6 +85,22 @@ TEST_F(ComponentChecks, PinTable) {
             "ERROR (line   12) - Pin '1' is listed twice in [Pin] (first on line 11)\n");
 }
 
+TEST_F(ComponentChecks, PinAndSignalNameLengthsFollowTheVersion) {
+  const std::string s40(40, 's');
+  const std::string s41(41, 's');
+  // 4.2: a pin name of 5 and a signal_name of 40 characters pass; one more each is reported.
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA1234 " + s40 + " m\n"))), "");
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA12345 " + s41 + " m\n"))),
+            "ERROR (line   11) - [Pin] name 'A12345' is longer than 5 characters\n"
+            "ERROR (line   11) - [Pin] signal_name '" +
+                s41 + "' of pin 'A12345' is longer than 40 characters\n");
+  // 3.2: signal_name at most 20.
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\n1 " + std::string(21, 'x') + " m\n", "3.2"))),
+            "ERROR (line   11) - [Pin] signal_name 'xxxxxxxxxxxxxxxxxxxxx' of pin '1' is longer than 20 characters\n");
+  // 7.2 files are not measured.
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA12345 " + s41 + " m\n", "7.2"))), "");
+}
+
 TEST_F(ComponentChecks, PinModelsAreModelsSelectorsOrReservedWords) {
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\n1 a nothere\n2 b M\n"))),
             "ERROR (line   11) - Pin '1' names model 'nothere', which is neither a [Model] nor a [Model Selector] of "
@@ -165,6 +181,11 @@ TEST_F(ComponentChecks, ModelSelectors) {
             "ERROR (line   13) - [Model Selector] 'm' has the name of a [Model]\n");
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm\n"))),
             "ERROR (line   13) - [Model Selector] row needs a model name and a description\n");
+  // A selector no pin names is noted once, at its keyword, whatever its rows;
+  // names are compared without regard to case.
+  EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\n[Model Selector] idle\nm first\ns second\n"))),
+            "NOTE (line   14) - [Model Selector] 'idle' is named by no pin\n");
+  EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] SEL\nm first\n"))), "");
 }
 
 TEST_F(ComponentChecks, ReservedModelNamesByVersion) {

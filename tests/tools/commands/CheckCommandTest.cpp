@@ -138,7 +138,8 @@ TEST_F(CheckCli, UsageErrorsExitTwo) {
 TEST_F(CheckCli, ListChecksPrintsTheTableOfDocsChecks) {
   CliResult r = RunCli("check --list-checks");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.output.rfind("# Checks of the component section\n", 0), 0u) << r.output;
+  EXPECT_EQ(r.output.rfind("# Checks of components, package models, boards, interconnect and models\n", 0), 0u)
+      << r.output;
   EXPECT_NE(r.output.find("| 5007 | ERROR |"), std::string::npos);
 }
 
@@ -157,7 +158,7 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
   const std::string ibs = Write("t.ibs",
                                 "[IBIS Ver] 7.2\n[File Name] t.ibs\n[File Rev] 1\n[Component] chip\n[Manufacturer] me\n"
                                 "[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
-                                "[Pin] signal_name model_name\n1 a buf\n2 b gone\n3 vdd POWER\n"
+                                "[Pin] signal_name model_name\n1 a sel\n2 b gone\n3 vdd POWER\n"
                                 "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\nC_comp 1p NA NA\n"
                                 "[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n"
                                 "[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n[Ramp]\nR_load = 50\n"
