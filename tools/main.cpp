@@ -11,6 +11,7 @@
 #include "tools/commands/ChannelCommand.h"
 #include "tools/commands/CheckCommand.h"
 #include "tools/commands/MakeChannelCommand.h"
+#include "tools/commands/MergeCommand.h"
 #include "tools/commands/SimCommand.h"
 #include "tools/commands/SweepCommand.h"
 #include "tools/commands/TreeCommand.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   AddChannelCommand(app, action);
   AddCheckCommand(app, action);
   AddMakeChannelCommand(app, action);
+  AddMergeCommand(app, action);
   AddSimCommand(app, action);
   AddSweepCommand(app, action);
   AddTreeCommand(app, action);

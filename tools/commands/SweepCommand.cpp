@@ -3,13 +3,18 @@
 #include "tools/commands/FiniteRange.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepBest.h"
+#include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepPoints.h"
+#include "tools/commands/SweepReport.h"
 #include "tools/commands/SweepTables.h"
 #include "tools/common/AtomicFile.h"
 #include "tools/plots/EyeGrid.h"
 
+#include <unistd.h>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -73,38 +78,123 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, 
   return DrawGrid(o, file, heading, axes, panels);
 }
 
+// The largest convolution of the channels stands for all in sizing the
+// threads.
+unsigned SizeSweepJobs(const SweepOptions& o, const SweepPlan& plan, std::string& note) {
+  SweepOptions sizing = o;
+  for (const SweepChannel& c : plan.channels)
+    if (!sizing.line.settings.channel || c.settings.channel->Response().ConvolutionBytes() >
+                                             sizing.line.settings.channel->Response().ConvolutionBytes())
+      sizing.line.settings.channel = c.settings.channel;
+  return SizeJobs(sizing, plan.points.size(), note);
+}
+
+// The tables of every channel and, with several, the summary across them;
+// returns how many runs failed or gave no eye.
+int PrintReport(const SweepOptions& o, const SweepPlan& plan) {
+  SweepReport report(o, plan.axes, plan.header.channels, plan.channels.size() > 1 ? plan.header.describe
+                                                                                 : std::vector<std::vector<std::string>>(1));
+  const size_t perChannel = plan.header.PerChannel();
+  std::vector<PointFigures> figures(perChannel);
+  std::vector<const PointFigures*> channel(perChannel);
+  int failures = 0;
+  for (size_t first = 0; first < plan.points.size(); first += perChannel) {
+    for (size_t i = 0; i < perChannel; ++i) {
+      figures[i] = PointFigures::Of(plan.points[first + i].result, o.ber);
+      channel[i] = &figures[i];
+    }
+    failures += report.AddChannel(channel);
+  }
+  report.PrintAcross();
+  return failures;
+}
+
+// Runs this process's points, each record to the results file as it comes.
+double RunAndRecord(const SweepOptions& o, const AmiModelLoader& model, SweepPlan& plan, unsigned jobs,
+                    ResultsWriter* results, std::atomic<bool>& recorded) {
+  std::string host(256, '\0');
+  if (gethostname(&host[0], host.size() - 1) != 0) host = "unknown";
+  host.resize(std::strlen(host.c_str()));
+  const std::vector<std::string> labels = plan.Labels();
+  auto record = [&](const SweepPoint& p) {
+    std::string error;
+    if (!results) return;
+    if (!results->Write(SweepRecords::PointRecord(plan.header.id, p.index, labels[p.channel], p, o.ber, host), error) &&
+        recorded.exchange(false))
+      std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
+  };
+  return RunPoints(model, o.line.settings, o.ber, plan.points, jobs, record);
+}
+
 int Sweep(SweepOptions& o) {
-  SimSettings& s = o.line.settings;
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;
-  const SweepAxes axes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2)};
+  SweepPlan plan;
+  plan.axes = SweepAxes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2)};
+  const SweepAxes& axes = plan.axes;
   const std::string gridEmphasis = std::to_string(o.gridEmphasis);
   const bool grid = !o.gridPath.empty();
   if (grid && std::find(axes.emphases.begin(), axes.emphases.end(), gridEmphasis) == axes.emphases.end()) {
     std::fprintf(stderr, "%s: --grid-emphasis %d is not an emphasis level of the model\n", kCommand, o.gridEmphasis);
     return 2;
   }
-  std::vector<SweepPoint> points;
   std::string error;
   // The picture's file is opened before the runs, so that a path that cannot
   // take it is refused at once; it gets its name when the picture is done.
   AtomicFile gridFile(o.gridPath);
-  if (!BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) || (grid && !gridFile.Open(error))) {
+  ResultsWriter results;
+  if (int status = PlanSweep(kCommand, o, ami, gridEmphasis, grid && !BestGrid(o), plan)) return status;
+  if ((grid && !gridFile.Open(error)) ||
+      (!o.resultsPath.empty() && (!results.Open(o.resultsPath, error) || !results.Write(plan.header.Json(), error)))) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
   std::string memoryNote;
-  const unsigned jobs = SizeJobs(o, points.size(), memoryNote);
-  PrintSetup(o, points.size(), jobs, memoryNote);
-  const double wall = RunPoints(model, s, o.ber, points, jobs);
-  const int failures = PrintTable(points, o);
-  PrintSummary(axes, points, o);
-  if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
-  PrintThroughput(s, points, wall);
-  int status = failures ? 1 : 0;
-  if (grid) status |= DrawGrid(o, gridFile, ami, axes, points, model, jobs);
+  const unsigned jobs = SizeSweepJobs(o, plan, memoryNote);
+  if (!o.tablesOnly) PrintSetup(o, plan.points.size(), jobs, memoryNote);
+  std::atomic<bool> recorded{true};
+  const double wall = RunAndRecord(o, model, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
+  int failures = 0;
+  if (plan.shard.count > 1) {
+    for (const SweepPoint& p : plan.points) failures += Measured(p) ? 0 : 1;
+    std::printf("shard %s: %zu of the sweep's %zu points, recorded in %s (sweep %s)\n", plan.shard.Text().c_str(),
+                plan.points.size(), plan.header.points, o.resultsPath.c_str(), plan.header.id.c_str());
+  } else {
+    failures = PrintReport(o, plan);
+  }
+  if (!o.tablesOnly) PrintThroughput(o.line.settings, plan.points, wall);
+  int status = failures || !recorded ? 1 : 0;
+  if (grid) status |= DrawGrid(o, gridFile, ami, axes, plan.points, model, jobs);
   return status;
+}
+
+// The options a sweep adds for many channels and for splitting the work.
+// --channel takes the place of the single-channel option `sim` shares.
+void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
+  CLI::Option* loss = cmd->get_option("--channel-loss");
+  const std::string single = cmd->get_option("--channel")->get_description();
+  cmd->remove_option(cmd->get_option("--channel"));
+  cmd->add_option("--channel", o.channelPaths, single + ". Repeat it to sweep several channels")->excludes(loss);
+  cmd->add_option("--channels", o.channelList,
+                  "Sweep the channels this file lists: one Touchstone path per line, relative to the file's folder, "
+                  "optionally followed by --ports ORDER; # starts a comment")
+      ->excludes(loss);
+  cmd->add_option("--shard", o.shard,
+                  "Run only shard I of N: the points whose index modulo N is I (channel outermost, then emphasis, "
+                  "Vreg, corner); needs --results. Without it, a Slurm job-array task writing --results runs the "
+                  "shard SLURM_ARRAY_TASK_ID - SLURM_ARRAY_TASK_MIN of SLURM_ARRAY_TASK_COUNT");
+  cmd->add_option("--shards", o.shards,
+                  "In a Slurm job-array task: N shards, this one SLURM_ARRAY_TASK_ID (for an array that reruns "
+                  "some shards only)")
+      ->check(CLI::Range(size_t{1}, size_t{1} << 40));
+  cmd->add_option("--results", o.resultsPath,
+                  "Append one JSON Lines record per point to this file as each finishes (for `tessalune merge`)");
+  cmd->add_flag("--tables-only", o.tablesOnly,
+                "Print the tables alone (no setup lines, no timing): what `tessalune merge` prints");
+  cmd->add_option("--seed", o.seed,
+                                      "Start each point's PRBS from a register drawn from this seed, the channel "
+                                      "and the point's parameters (default: all ones)");
 }
 
 }  // namespace
@@ -114,6 +204,7 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
   CLI::App* cmd =
       app.add_subcommand("sweep", "Simulate every emphasis, Vreg and corner combination and tabulate the eyes");
   AddSimOptions(cmd, options->line);
+  AddSweepChannelOptions(cmd, *options);
   cmd->add_option("--grid", options->gridPath,
                   "Write the nine responses' eyes to this PNG: at --grid-emphasis, or with BER figures (--channel, "
                   "--noise, --rj, --ber) at each one's best emphasis, with BER contours");
@@ -129,8 +220,10 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
                   "Simulations run at once (default: one per core; fewer when that many would not fit in the "
                   "memory available, as the report then says)");
   cmd->footer("Eye height and width, and the BER figures, are measured as `tessalune sim --help` describes.");
-  cmd->callback([options, gridEmphasis, ber, &action] {
+  CLI::Option* seed = cmd->get_option("--seed");
+  cmd->callback([options, gridEmphasis, ber, seed, &action] {
     options->gridEmphasisGiven = gridEmphasis->count() > 0;
+    options->seedGiven = seed->count() > 0;
     SimSettings& s = options->line.settings;
     s.berAsked = ber->count() > 0;
     s.berTargets = {1e-6, 1e-9, 1e-12};

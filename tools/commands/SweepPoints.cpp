@@ -20,7 +20,8 @@ namespace {
 // their contours where the run is drawn.
 void RunPoint(const AmiModelLoader& model, const SimSettings& shared, double ber, SweepPoint& p) {
   try {
-    SimSettings s = shared;
+    SimSettings s = p.settings ? *p.settings : shared;
+    s.prbsSeed = p.seed;
     s.berContours = p.drawn && s.WantsBer();
     if (!p.drawn) s.berTargets = {ber};
     SimOutputs outputs;
@@ -75,13 +76,14 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 // Runs every point on `jobs` threads (fewer when the system gives fewer);
 // returns the wall time in seconds.
 double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
-                 unsigned jobs) {
+                 unsigned jobs, const std::function<void(const SweepPoint&)>& done) {
   std::atomic<size_t> next{0};
-  std::atomic<size_t> done{0};
+  std::atomic<size_t> finished{0};
   auto work = [&] {
     for (size_t i = next++; i < points.size(); i = next++) {
       RunPoint(model, s, ber, points[i]);
-      ++done;
+      if (done) done(points[i]);
+      ++finished;
     }
   };
   const auto start = std::chrono::steady_clock::now();
@@ -96,8 +98,8 @@ double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, 
   if (workers.empty()) work();
   {
     ProgressBar bar("sweeping");
-    while (done < points.size()) {
-      bar.Update(static_cast<double>(done) / static_cast<double>(points.size()));
+    while (finished < points.size()) {
+      bar.Update(static_cast<double>(finished) / static_cast<double>(points.size()));
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
   }
@@ -119,6 +121,8 @@ std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& 
     q.vreg = p->vreg;
     q.corner = p->corner;
     q.parameters = p->parameters;
+    q.settings = p->settings;
+    q.seed = p->seed;
     q.drawn = true;
     again.push_back(std::move(q));
   }

@@ -9,6 +9,8 @@
 #include "tools/host/SimulationRun.h"
 #include "tools/linkbench/eye/EyeDensity.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +22,14 @@ struct SweepOptions {
   bool gridEmphasisGiven = false;
   double ber = 1e-12;  // the BER the best emphasis is chosen at
   unsigned jobs = 0;
+  std::vector<std::string> channelPaths;  // --channel, repeated
+  std::string channelList;                // --channels FILE
+  std::string shard;                      // --shard I/N
+  size_t shards = 0;                      // --shards N (the index from the array task)
+  std::string resultsPath;                // --results FILE
+  bool tablesOnly = false;                // --tables-only
+  uint64_t seed = 0;                      // --seed
+  bool seedGiven = false;
 };
 
 // The values each parameter takes in the sweep.
@@ -32,6 +42,10 @@ struct SweepPoint {
   std::string emphasis, vreg, corner;
   std::string parameters;  // the AMI parameter string
   bool drawn = false;      // a panel of the grid
+  size_t index = 0;        // in the sweep's point order
+  size_t channel = 0;      // of the sweep's channels
+  const SimSettings* settings = nullptr;  // this point's, when not the sweep's shared ones
+  uint32_t seed = 0xFFFFFFFFu;            // the stimulus PRBS register's first contents
   std::unique_ptr<EyeDensity> density;
   SimResult result;
 };
@@ -47,10 +61,12 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 // Whether a run gave an eye.
 bool Measured(const SweepPoint& p);
 
-// Runs every point on `jobs` threads (fewer when the system gives fewer);
-// returns the wall time in seconds.
+// Runs every point on `jobs` threads (fewer when the system gives fewer),
+// each with its own settings where it has them; `done` (may be empty) gets
+// each point as it finishes, on the thread that ran it. Returns the wall
+// time in seconds.
 double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
-                 unsigned jobs);
+                 unsigned jobs, const std::function<void(const SweepPoint&)>& done = {});
 
 // The grid at the best emphasis per Vreg and corner: those runs again, now
 // gathering their eye densities and contours.

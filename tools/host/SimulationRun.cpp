@@ -60,7 +60,7 @@ class Stream {
         eye_(Geometry(s, *channel_), s.bitTime),
         blockSamples_(std::max(1L, std::min(s.block, s.SampleCount()))),
         history_(eye_.BitsKept(blockSamples_ + held_)),
-        stimulus_(s.prbs, s.samplesPerBit, history_),
+        stimulus_(s.prbs, s.samplesPerBit, history_, s.prbsSeed),
         block_(static_cast<size_t>(blockSamples_)) {
     if (s.WantsBer()) eye_.GatherHistograms();
     sinks_.push_back(&eye_);

@@ -24,6 +24,7 @@
 #include "tools/linkbench/eye/StatisticalEye.h"
 #include "tools/linkbench/stream/WaveSink.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,7 @@ struct SimSettings {
   std::string amiPath;
   std::vector<std::string> params;  // NAME=VALUE
   int prbs = 7;
+  uint32_t prbsSeed = 0xFFFFFFFFu;  // the PRBS register's first contents; noise and jitter are analytic (no draws)
   long bitCount = 2000;
   double bitTime = 1e-10;
   int samplesPerBit = 32;

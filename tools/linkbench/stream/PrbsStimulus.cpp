@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-PrbsStimulus::PrbsStimulus(int order, int samplesPerBit, BitHistory& history)
-    : prbs_(order), samplesPerBit_(std::max(1, samplesPerBit)), history_(history), phase_(samplesPerBit_) {}
+PrbsStimulus::PrbsStimulus(int order, int samplesPerBit, BitHistory& history, uint32_t seed)
+    : prbs_(order, seed), samplesPerBit_(std::max(1, samplesPerBit)), history_(history), phase_(samplesPerBit_) {}
 
 void PrbsStimulus::Fill(double* samples, long count) {
   while (count > 0) {

@@ -11,7 +11,8 @@
 
 class PrbsStimulus {
  public:
-  PrbsStimulus(int order, int samplesPerBit, BitHistory& history);
+  // `seed`: the register's first contents (all ones unless a sweep seeds it).
+  PrbsStimulus(int order, int samplesPerBit, BitHistory& history, uint32_t seed = 0xFFFFFFFFu);
 
   // NRZ level of a bit.
   static double Level(uint8_t bit) { return bit ? 0.5 : -0.5; }

@@ -1,0 +1,249 @@
+#include "tools/commands/MergeCommand.h"
+
+#include "tools/commands/SweepRecords.h"
+#include "tools/commands/SweepReport.h"
+#include "tools/commands/SweepShard.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <unordered_map>
+
+using nlohmann::json;
+
+namespace {
+
+constexpr const char* kCommand = "tessalune merge";
+
+struct MergeOptions {
+  std::vector<std::string> files;
+  bool missing = false;
+};
+
+// A point's figures, kept small: its texts as numbers into one table.
+struct Kept {
+  double eyeHeightV = 0, eyeWidthUi = 0, eyeBitTime = 0, berHeightV = 0, berWidthUi = 0;
+  uint32_t message = 0, error = 0, problem = 0;
+  uint8_t flags = 0;  // bit per PointFigures flag
+};
+
+class Texts {
+ public:
+  uint32_t Id(const std::string& text) {
+    const auto it = ids_.emplace(text, static_cast<uint32_t>(texts_.size()));
+    if (it.second) texts_.push_back(text);
+    return it.first->second;
+  }
+  const std::string& Text(uint32_t id) const { return texts_[id]; }
+
+ private:
+  std::unordered_map<std::string, uint32_t> ids_;
+  std::vector<std::string> texts_;
+};
+
+Kept Keep(const PointFigures& f, Texts& texts) {
+  Kept k{f.eyeHeightV, f.eyeWidthUi, f.eyeBitTime, f.berHeightV, f.berWidthUi,
+         texts.Id(f.message), texts.Id(f.error), texts.Id(f.eyeProblem), 0};
+  const bool flags[] = {f.initOk, f.getWaveOk, f.closeOk, f.streamOk, f.eyeValid, f.berValid, f.atBer, f.berOpen};
+  for (int i = 0; i < 8; ++i) k.flags |= static_cast<uint8_t>(flags[i] ? 1u << i : 0u);
+  return k;
+}
+
+PointFigures Restore(const Kept& k, const Texts& texts) {
+  PointFigures f;
+  bool* flags[] = {&f.initOk, &f.getWaveOk, &f.closeOk, &f.streamOk, &f.eyeValid, &f.berValid, &f.atBer, &f.berOpen};
+  for (int i = 0; i < 8; ++i) *flags[i] = (k.flags >> i) & 1u;
+  f.message = texts.Text(k.message);
+  f.error = texts.Text(k.error);
+  f.eyeProblem = texts.Text(k.problem);
+  f.eyeHeightV = k.eyeHeightV;
+  f.eyeWidthUi = k.eyeWidthUi;
+  f.eyeBitTime = k.eyeBitTime;
+  f.berHeightV = k.berHeightV;
+  f.berWidthUi = k.berWidthUi;
+  return f;
+}
+
+// The points gathered from the files, in the sweep's order.
+class Merger {
+ public:
+  // Reads one file; false (with the reason printed) when it cannot be read
+  // or holds another sweep's results.
+  bool Read(const std::string& path);
+  int Finish(const MergeOptions& o);
+
+ private:
+  bool Line(const std::string& path, size_t number, const std::string& line);
+  bool Adopt(const SweepHeader& h, const std::string& path);
+  void Note(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kCommand, text.c_str()); }
+  int ReportMissing(const MergeOptions& o);
+  int PrintTables();
+
+  bool haveHeader_ = false;
+  SweepHeader header_;
+  std::string headerFile_;
+  std::vector<Kept> kept_;
+  std::vector<bool> seen_;
+  size_t have_ = 0, duplicates_ = 0, unreadable_ = 0;
+  Texts texts_;
+};
+
+bool Merger::Adopt(const SweepHeader& h, const std::string& path) {
+  if (!haveHeader_) {
+    header_ = h;
+    headerFile_ = path;
+    haveHeader_ = true;
+    kept_.assign(h.points, Kept{});
+    seen_.assign(h.points, false);
+    return true;
+  }
+  if (h.id != header_.id) {
+    Note(path + " holds results of sweep " + h.id + ", " + headerFile_ + " of sweep " + header_.id +
+         ": results of different sweeps (other options, channels or model) do not merge");
+    return false;
+  }
+  return true;
+}
+
+bool Merger::Line(const std::string& path, size_t number, const std::string& line) {
+  const json j = json::parse(line, nullptr, false);
+  std::string id;
+  if (j.is_object() && j.contains("header")) {
+    SweepHeader h;
+    if (SweepHeader::FromJson(j, h)) return Adopt(h, path);
+  } else if (j.is_object() && j.contains("sweep") && j["sweep"].is_string()) {
+    id = j["sweep"].get<std::string>();
+    size_t index = 0;
+    PointFigures f;
+    if (haveHeader_ && id != header_.id) {
+      Note(path + " line " + std::to_string(number) + " is a result of sweep " + id + ", not of sweep " + header_.id +
+           " (" + headerFile_ + "): results of different sweeps do not merge");
+      return false;
+    }
+    if (haveHeader_ && SweepRecords::ReadPoint(j, index, f) && index < seen_.size()) {
+      if (seen_[index]) {
+        ++duplicates_;
+        return true;
+      }
+      kept_[index] = Keep(f, texts_);
+      seen_[index] = true;
+      ++have_;
+      return true;
+    }
+  }
+  ++unreadable_;
+  Note(path + " line " + std::to_string(number) + " is not a whole record of a sweep; ignored");
+  return true;
+}
+
+bool Merger::Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    Note("cannot read " + path);
+    return false;
+  }
+  // The header comes first in every file a sweep writes; a record before it
+  // (a file joined by hand) is read once the header is known.
+  std::string line;
+  size_t number = 0;
+  std::vector<std::pair<size_t, std::string>> early;
+  while (std::getline(in, line)) {
+    ++number;
+    if (in.eof()) {  // no line end: the process stopped while writing it
+      Note(path + ": its last line is cut short (a shard stopped while writing it); ignored");
+      break;
+    }
+    if (!haveHeader_ && line.find("\"header\"") == std::string::npos) {
+      if (early.size() < 1000) early.emplace_back(number, line);
+      continue;
+    }
+    if (!Line(path, number, line)) return false;
+    for (const auto& e : early)
+      if (!Line(path, e.first, e.second)) return false;
+    early.clear();
+  }
+  if (!early.empty()) Note(path + ": no sweep header before its records; " + std::to_string(early.size()) + " ignored");
+  return true;
+}
+
+int Merger::ReportMissing(const MergeOptions& o) {
+  std::vector<size_t> shards;
+  std::string listed;
+  size_t missing = 0;
+  const size_t perChannel = header_.PerChannel(), perLevel = header_.axes.PerLevel();
+  for (size_t i = 0; i < seen_.size(); ++i) {
+    if (seen_[i]) continue;
+    shards.push_back(i % header_.shards);
+    if (++missing > 10) continue;
+    const size_t c = i / perChannel, j = i % perChannel, level = j / perLevel, k = j % perLevel;
+    listed += "  point " + std::to_string(i) + ": " +
+              (header_.channels[c].empty() ? std::string() : "channel " + header_.channels[c] + ", ") + "emphasis " +
+              header_.axes.emphases[level] + ", Vreg " + header_.axes.vregs[k / header_.axes.corners.size()] +
+              ", corner " + header_.axes.corners[k % header_.axes.corners.size()] + "\n";
+  }
+  const std::string list = ArrayList(shards);
+  if (o.missing) std::printf("%s\n", list.c_str());
+  if (missing == 0) return 0;
+  std::fprintf(stderr, "%s: %zu of the sweep's %zu points missing; rerun shards %s of %zu (sbatch --array=%s)\n%s%s",
+               kCommand, missing, header_.points, list.c_str(), header_.shards, list.c_str(), listed.c_str(),
+               missing > 10 ? ("  ... and " + std::to_string(missing - 10) + " more\n").c_str() : "");
+  return o.missing ? 0 : 1;
+}
+
+int Merger::PrintTables() {
+  SweepOptions o;
+  o.ber = header_.ber;
+  o.line.settings.bitTime = header_.bitTime;
+  o.line.settings.berAsked = header_.wantsBer;
+  const bool several = header_.channels.size() > 1;
+  SweepReport report(o, header_.axes, header_.channels,
+                     several ? header_.describe : std::vector<std::vector<std::string>>(1));
+  const size_t perChannel = header_.PerChannel();
+  std::vector<PointFigures> figures(perChannel);
+  std::vector<const PointFigures*> channel(perChannel);
+  int failures = 0;
+  for (size_t first = 0; first < kept_.size(); first += perChannel) {
+    for (size_t i = 0; i < perChannel; ++i) {
+      figures[i] = Restore(kept_[first + i], texts_);
+      channel[i] = &figures[i];
+    }
+    failures += report.AddChannel(channel);
+  }
+  report.PrintAcross();
+  return failures ? 1 : 0;
+}
+
+int Merger::Finish(const MergeOptions& o) {
+  if (!haveHeader_) {
+    Note("no results of a sweep in the files given");
+    return 1;
+  }
+  if (duplicates_) Note(std::to_string(duplicates_) + " records of points already read (a shard run twice) counted once");
+  if (o.missing || have_ < header_.points) return ReportMissing(o);
+  return PrintTables();
+}
+
+int Merge(const MergeOptions& o) {
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  Merger merger;
+  for (const std::string& path : o.files)
+    if (!merger.Read(path)) return 1;
+  return merger.Finish(o);
+}
+
+}  // namespace
+
+void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
+  auto options = std::make_shared<MergeOptions>();
+  CLI::App* cmd = app.add_subcommand(
+      "merge", "Merge the results files of a sweep's shards into the tables a single-machine sweep prints");
+  cmd->add_option("files", options->files, "Results files written by `tessalune sweep --results`")->required();
+  cmd->add_flag("--missing", options->missing,
+                "Print the shards that have points missing, as a job-array list (sbatch --array=LIST); empty when "
+                "none");
+  cmd->footer(
+      "The tables are those of `tessalune sweep --tables-only` with the same options. A point recorded twice counts "
+      "once; a last line cut short is ignored with a note; missing points are listed on standard error and the "
+      "exit status is 1.");
+  cmd->callback([options, &action] { action = [options] { return Merge(*options); }; });
+}

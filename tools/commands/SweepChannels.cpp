@@ -1,0 +1,79 @@
+#include "tools/commands/SweepChannels.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Lists are short; a larger file is not one.
+constexpr size_t kMaxListBytes = 16u << 20;
+
+std::string Folder(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// One line of a list: "PATH" or "PATH --ports ORDER"; false when it is
+// neither.
+bool ReadLine(const std::string& line, const std::string& folder, const std::string& defaultPorts,
+              SweepChannel& channel) {
+  std::istringstream words(line);
+  std::string path, option, ports, extra;
+  words >> path >> option >> ports >> extra;
+  if (path.empty() || !extra.empty()) return false;
+  if (!option.empty() && (option != "--ports" || ports.empty())) return false;
+  channel.label = path;
+  channel.path = path[0] == '/' ? path : folder + path;
+  channel.ports = option.empty() ? defaultPorts : ports;
+  return true;
+}
+
+}  // namespace
+
+namespace SweepChannels {
+
+bool ReadList(const std::string& listPath, const std::string& defaultPorts, std::vector<SweepChannel>& channels,
+              std::string& error) {
+  std::ifstream in(listPath, std::ios::binary);
+  if (!in) {
+    error = "cannot read the channel list " + listPath;
+    return false;
+  }
+  std::string line;
+  size_t number = 0, bytes = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    bytes += line.size() + 1;
+    if (bytes > kMaxListBytes) {
+      error = listPath + ": more than 16 MiB, not a channel list";
+      return false;
+    }
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    SweepChannel channel;
+    if (!ReadLine(line, Folder(listPath), defaultPorts, channel)) {
+      error = listPath + " line " + std::to_string(number) + ": not a Touchstone path with an optional --ports ORDER";
+      return false;
+    }
+    channels.push_back(std::move(channel));
+  }
+  if (channels.empty()) error = listPath + ": no channel in the list";
+  return !channels.empty();
+}
+
+bool Load(const SimSettings& base, std::vector<SweepChannel>& channels, std::string& error) {
+  for (SweepChannel& c : channels) {
+    c.settings = base;
+    c.settings.channelPath = c.path;
+    std::string why;
+    if (ChannelResponse::ParsePorts(c.ports, c.settings.ports, why)) why = SimulationRun::LoadChannel(c.settings);
+    if (!why.empty()) {
+      error = "channel " + c.label + ": " + why;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace SweepChannels

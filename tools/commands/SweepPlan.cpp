@@ -1,0 +1,127 @@
+#include "tools/commands/SweepPlan.h"
+
+#include "tools/commands/SweepId.h"
+
+#include <cstdio>
+
+namespace {
+
+// The channels from --channel and --channels, read and loaded.
+bool ReadChannels(const SweepOptions& o, std::vector<SweepChannel>& channels, std::string& error) {
+  for (const std::string& path : o.channelPaths) channels.push_back(SweepChannel{path, path, o.line.ports, {}});
+  if (!o.channelList.empty() && !SweepChannels::ReadList(o.channelList, o.line.ports, channels, error)) return false;
+  return SweepChannels::Load(o.line.settings, channels, error);
+}
+
+// The shard: --shard, else (writing results) a Slurm array task's; 0/1
+// otherwise.
+bool SettleShard(const SweepOptions& o, SweepShard& shard, std::string& error) {
+  if (!o.shard.empty()) return SweepShard::Parse(o.shard, shard, error);
+  if (o.resultsPath.empty()) return true;
+  if (!SweepShard::FromSlurm(o.shards, shard, error) && o.shards) error = "--shards takes its index from a Slurm array task";
+  return error.empty();
+}
+
+// Everything that decides the figures; see SweepId.
+bool MakeId(const SweepOptions& o, const SweepPlan& plan, std::string& id, std::string& error) {
+  const SimSettings& s = o.line.settings;
+  SweepId h;
+  h.AddNumber("prbs", s.prbs);
+  h.AddNumber("bits", static_cast<double>(s.bitCount));
+  h.AddNumber("bitTime", s.bitTime);
+  h.AddNumber("samplesPerBit", s.samplesPerBit);
+  h.AddNumber("block", static_cast<double>(s.block));
+  h.AddNumber("channelLoss", s.channelLossDb);
+  h.AddNumber("noise", s.noiseMv);
+  h.AddNumber("rj", s.rjPs);
+  h.AddNumber("ber", o.ber);
+  h.AddNumber("berAsked", s.berAsked);
+  h.AddText("seed", o.seedGiven ? std::to_string(o.seed) : "none");
+  for (const std::string& p : s.params) h.AddText("param", p);
+  if (!h.AddFile("ami", s.amiPath, error) || !h.AddFile("model", s.modelPath, error)) return false;
+  for (const SweepChannel& c : plan.channels) {
+    h.AddText("channel", c.label);
+    h.AddText("ports", c.ports);
+    if (!h.AddFile("channelFile", c.path, error)) return false;
+  }
+  id = h.Text();
+  return true;
+}
+
+void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
+  SweepHeader& h = plan.header;
+  h.points = total;
+  h.shards = plan.shard.count;
+  h.ber = o.ber;
+  h.bitTime = o.line.settings.bitTime;
+  h.wantsBer = o.line.settings.WantsBer();
+  h.axes = plan.axes;
+  h.channels = plan.Labels();
+  for (const SweepChannel& c : plan.channels) h.describe.push_back(c.settings.channel->Describe());
+  if (plan.channels.empty()) h.describe.emplace_back();
+}
+
+// This process's points: every combination per channel, those of its shard.
+bool BuildShardPoints(const SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis, bool grid,
+                      SweepPlan& plan, size_t& total, std::string& error) {
+  const size_t channels = std::max<size_t>(1, plan.channels.size());
+  total = 0;
+  for (size_t c = 0; c < channels; ++c) {
+    std::vector<SweepPoint> points;
+    if (!BuildPoints(ami, plan.axes, gridEmphasis, grid, points, error)) return false;
+    for (SweepPoint& p : points) {
+      p.index = total++;
+      p.channel = c;
+      if (!plan.shard.Holds(p.index)) continue;
+      p.settings = plan.channels.empty() ? nullptr : &plan.channels[c].settings;
+      p.seed = PointSeed(o, plan.channels.empty() ? "" : plan.channels[c].label, p.parameters);
+      plan.points.push_back(std::move(p));
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SweepPlan::Labels() const {
+  std::vector<std::string> labels;
+  for (const SweepChannel& c : channels) labels.push_back(c.label);
+  if (labels.empty()) labels.emplace_back();
+  return labels;
+}
+
+uint32_t PointSeed(const SweepOptions& o, const std::string& channel, const std::string& parameters) {
+  if (!o.seedGiven) return 0xFFFFFFFFu;
+  SweepId h;
+  h.AddText("seed", std::to_string(o.seed));
+  h.AddText("channel", channel);
+  h.AddText("parameters", parameters);
+  return static_cast<uint32_t>(std::stoull(h.Text().substr(8), nullptr, 16));
+}
+
+int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis,
+              bool grid, SweepPlan& plan) {
+  std::string error;
+  int status = 0;
+  if (!SettleShard(o, plan.shard, error)) status = 2;
+  if (!status && plan.shard.count > 1 && o.resultsPath.empty()) error = "--shard needs --results FILE", status = 2;
+  if (!status && !ReadChannels(o, plan.channels, error)) status = 1;
+  if (!status && grid && (plan.channels.size() > 1 || plan.shard.count > 1))
+    error = "--grid draws the eyes of one channel in one process: not with several channels or --shard", status = 2;
+  if (status) {
+    std::fprintf(stderr, "%s: %s\n", command, error.c_str());
+    return status;
+  }
+  // One channel: the sweep's own settings, as a single-channel sweep has
+  // always had them; several: each point carries its channel's.
+  if (plan.channels.size() == 1) o.line.settings = plan.channels[0].settings;
+  if (plan.channels.size() > 1) o.line.settings.berAsked = true;
+  size_t total = 0;
+  if (!BuildShardPoints(o, ami, gridEmphasis, grid, plan, total, error) ||
+      (!o.resultsPath.empty() && !MakeId(o, plan, plan.header.id, error))) {
+    std::fprintf(stderr, "%s: %s\n", command, error.c_str());
+    return 1;
+  }
+  FillHeader(o, plan, total);
+  return 0;
+}
