@@ -42,8 +42,9 @@ class Texts {
 };
 
 Kept Keep(const PointFigures& f, Texts& texts) {
-  Kept k{f.eyeHeightV, f.eyeWidthUi, f.eyeBitTime, f.berHeightV, f.berWidthUi,
-         texts.Id(f.message), texts.Id(f.error), texts.Id(f.eyeProblem), 0};
+  Kept k{f.eyeHeightV,      f.eyeWidthUi,           f.eyeBitTime,
+         f.berHeightV,      f.berWidthUi,           texts.Id(f.message),
+         texts.Id(f.error), texts.Id(f.eyeProblem), 0};
   const bool flags[] = {f.initOk, f.getWaveOk, f.closeOk, f.streamOk, f.eyeValid, f.berValid, f.atBer, f.berOpen};
   for (int i = 0; i < 8; ++i) k.flags |= static_cast<uint8_t>(flags[i] ? 1u << i : 0u);
   return k;
@@ -195,22 +196,8 @@ int Merger::PrintTables() {
   o.ber = header_.ber;
   o.line.settings.bitTime = header_.bitTime;
   o.line.settings.berAsked = header_.wantsBer;
-  const bool several = header_.channels.size() > 1;
-  SweepReport report(o, header_.axes, header_.channels,
-                     several ? header_.describe : std::vector<std::vector<std::string>>(1));
-  const size_t perChannel = header_.PerChannel();
-  std::vector<PointFigures> figures(perChannel);
-  std::vector<const PointFigures*> channel(perChannel);
-  int failures = 0;
-  for (size_t first = 0; first < kept_.size(); first += perChannel) {
-    for (size_t i = 0; i < perChannel; ++i) {
-      figures[i] = Restore(kept_[first + i], texts_);
-      channel[i] = &figures[i];
-    }
-    failures += report.AddChannel(channel);
-  }
-  report.PrintAcross();
-  return failures ? 1 : 0;
+  SweepReport report(o, header_);
+  return report.PrintAll(kept_.size(), [&](size_t i) { return Restore(kept_[i], texts_); }) ? 1 : 0;
 }
 
 int Merger::Finish(const MergeOptions& o) {
@@ -218,7 +205,8 @@ int Merger::Finish(const MergeOptions& o) {
     Note("no results of a sweep in the files given");
     return 1;
   }
-  if (duplicates_) Note(std::to_string(duplicates_) + " records of points already read (a shard run twice) counted once");
+  if (duplicates_)
+    Note(std::to_string(duplicates_) + " records of points already read (a shard run twice) counted once");
   if (o.missing || have_ < header_.points) return ReportMissing(o);
   return PrintTables();
 }

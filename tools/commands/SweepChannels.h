@@ -11,9 +11,9 @@
 #include <vector>
 
 struct SweepChannel {
-  std::string label;  // the path as the command line or the list gives it
-  std::string path;   // the path the file is read from
-  std::string ports;  // its 4-port order, as given
+  std::string label;     // the path as the command line or the list gives it
+  std::string path;      // the path the file is read from
+  std::string ports;     // its 4-port order, as given
   SimSettings settings;  // the sweep's settings with this channel loaded
 };
 

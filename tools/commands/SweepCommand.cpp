@@ -83,8 +83,8 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, 
 unsigned SizeSweepJobs(const SweepOptions& o, const SweepPlan& plan, std::string& note) {
   SweepOptions sizing = o;
   for (const SweepChannel& c : plan.channels)
-    if (!sizing.line.settings.channel || c.settings.channel->Response().ConvolutionBytes() >
-                                             sizing.line.settings.channel->Response().ConvolutionBytes())
+    if (!sizing.line.settings.channel ||
+        c.settings.channel->Response().ConvolutionBytes() > sizing.line.settings.channel->Response().ConvolutionBytes())
       sizing.line.settings.channel = c.settings.channel;
   return SizeJobs(sizing, plan.points.size(), note);
 }
@@ -92,21 +92,8 @@ unsigned SizeSweepJobs(const SweepOptions& o, const SweepPlan& plan, std::string
 // The tables of every channel and, with several, the summary across them;
 // returns how many runs failed or gave no eye.
 int PrintReport(const SweepOptions& o, const SweepPlan& plan) {
-  SweepReport report(o, plan.axes, plan.header.channels, plan.channels.size() > 1 ? plan.header.describe
-                                                                                 : std::vector<std::vector<std::string>>(1));
-  const size_t perChannel = plan.header.PerChannel();
-  std::vector<PointFigures> figures(perChannel);
-  std::vector<const PointFigures*> channel(perChannel);
-  int failures = 0;
-  for (size_t first = 0; first < plan.points.size(); first += perChannel) {
-    for (size_t i = 0; i < perChannel; ++i) {
-      figures[i] = PointFigures::Of(plan.points[first + i].result, o.ber);
-      channel[i] = &figures[i];
-    }
-    failures += report.AddChannel(channel);
-  }
-  report.PrintAcross();
-  return failures;
+  SweepReport report(o, plan.header);
+  return report.PrintAll(plan.points.size(), [&](size_t i) { return PointFigures::Of(plan.points[i].result, o.ber); });
 }
 
 // Runs this process's points, each record to the results file as it comes.
@@ -193,8 +180,8 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
   cmd->add_flag("--tables-only", o.tablesOnly,
                 "Print the tables alone (no setup lines, no timing): what `tessalune merge` prints");
   cmd->add_option("--seed", o.seed,
-                                      "Start each point's PRBS from a register drawn from this seed, the channel "
-                                      "and the point's parameters (default: all ones)");
+                  "Start each point's PRBS from a register drawn from this seed, the channel "
+                  "and the point's parameters (default: all ones)");
 }
 
 }  // namespace

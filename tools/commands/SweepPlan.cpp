@@ -18,7 +18,8 @@ bool ReadChannels(const SweepOptions& o, std::vector<SweepChannel>& channels, st
 bool SettleShard(const SweepOptions& o, SweepShard& shard, std::string& error) {
   if (!o.shard.empty()) return SweepShard::Parse(o.shard, shard, error);
   if (o.resultsPath.empty()) return true;
-  if (!SweepShard::FromSlurm(o.shards, shard, error) && o.shards) error = "--shards takes its index from a Slurm array task";
+  if (!SweepShard::FromSlurm(o.shards, shard, error) && o.shards)
+    error = "--shards takes its index from a Slurm array task";
   return error.empty();
 }
 

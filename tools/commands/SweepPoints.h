@@ -40,10 +40,10 @@ struct SweepAxes {
 
 struct SweepPoint {
   std::string emphasis, vreg, corner;
-  std::string parameters;  // the AMI parameter string
-  bool drawn = false;      // a panel of the grid
-  size_t index = 0;        // in the sweep's point order
-  size_t channel = 0;      // of the sweep's channels
+  std::string parameters;                 // the AMI parameter string
+  bool drawn = false;                     // a panel of the grid
+  size_t index = 0;                       // in the sweep's point order
+  size_t channel = 0;                     // of the sweep's channels
   const SimSettings* settings = nullptr;  // this point's, when not the sweep's shared ones
   uint32_t seed = 0xFFFFFFFFu;            // the stimulus PRBS register's first contents
   std::unique_ptr<EyeDensity> density;

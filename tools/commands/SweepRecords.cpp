@@ -119,7 +119,8 @@ SimResult PointFigures::Result(double ber) const {
 json SweepHeader::Json() const {
   json chans = json::array();
   for (size_t c = 0; c < channels.size(); ++c)
-    chans.push_back({{"label", channels[c]}, {"describe", c < describe.size() ? describe[c] : std::vector<std::string>()}});
+    chans.push_back(
+        {{"label", channels[c]}, {"describe", c < describe.size() ? describe[c] : std::vector<std::string>()}});
   return {{"sweep", id},
           {"header",
            {{"points", points},
@@ -191,8 +192,8 @@ bool ReadPoint(const json& j, size_t& index, PointFigures& f) {
   if (!Get(*ok, "init", f.initOk) || !Get(*ok, "getWave", f.getWaveOk) || !Get(*ok, "close", f.closeOk) ||
       !Get(*ok, "stream", f.streamOk) || !Get(j, "message", f.message) || !Get(j, "error", f.error) ||
       !Get(*eye, "valid", f.eyeValid) || !Get(*eye, "problem", f.eyeProblem) || !Get(*eye, "heightV", f.eyeHeightV) ||
-      !Get(*eye, "widthUi", f.eyeWidthUi) || !Get(*eye, "bitTime", f.eyeBitTime) ||
-      !Get(j, "berValid", f.berValid) || !Get(j, "getWaveSeconds", f.getWaveSeconds))
+      !Get(*eye, "widthUi", f.eyeWidthUi) || !Get(*eye, "bitTime", f.eyeBitTime) || !Get(j, "berValid", f.berValid) ||
+      !Get(j, "getWaveSeconds", f.getWaveSeconds))
     return false;
   f.atBer = !atBer->is_null();
   if (f.atBer && (!atBer->is_object() || !Get(*atBer, "open", f.berOpen) || !Get(*atBer, "heightV", f.berHeightV) ||

@@ -6,13 +6,10 @@
 
 #include <cstdio>
 
-SweepReport::SweepReport(const SweepOptions& o, const SweepAxes& axes, std::vector<std::string> channels,
-                         std::vector<std::vector<std::string>> describe)
-    : o_(o),
-      axes_(axes),
-      channels_(std::move(channels)),
-      describe_(std::move(describe)),
-      across_(axes.emphases.size() * axes.PerLevel()) {}
+SweepReport::SweepReport(const SweepOptions& o, const SweepHeader& header)
+    : o_(o), axes_(header.axes), channels_(header.channels), describe_(header.describe), across_(header.PerChannel()) {
+  describe_.resize(channels_.size());
+}
 
 int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
   std::vector<SweepPoint> points(figures.size());
@@ -43,6 +40,22 @@ int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
     a.sumHeight += height;
     a.sumWidth += width;
   }
+  return failures;
+}
+
+int SweepReport::PrintAll(size_t points, const std::function<PointFigures(size_t)>& at) {
+  const size_t perChannel = across_.size();
+  std::vector<PointFigures> figures(perChannel);
+  std::vector<const PointFigures*> channel(perChannel);
+  int failures = 0;
+  for (size_t first = 0; first + perChannel <= points && perChannel > 0; first += perChannel) {
+    for (size_t i = 0; i < perChannel; ++i) {
+      figures[i] = at(first + i);
+      channel[i] = &figures[i];
+    }
+    failures += AddChannel(channel);
+  }
+  PrintAcross();
   return failures;
 }
 

@@ -7,19 +7,23 @@
 
 #include "tools/commands/SweepRecords.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class SweepReport {
  public:
-  // `channels`: the labels (one empty label: no channel file or one);
-  // `describe`: each channel's description lines.
-  SweepReport(const SweepOptions& o, const SweepAxes& axes, std::vector<std::string> channels,
-              std::vector<std::vector<std::string>> describe);
+  // The header's axes and channels (one empty label: no channel file); each
+  // channel's description heads its tables when there are several.
+  SweepReport(const SweepOptions& o, const SweepHeader& header);
 
   // The points of the next channel, in the sweep's order; prints its
   // tables. Returns how many of its runs failed or gave no eye.
   int AddChannel(const std::vector<const PointFigures*>& figures);
+  // Every channel's tables from the figures of point 0 .. `points` - 1
+  // (`at` gives them), then the summary across channels; returns how many
+  // runs failed or gave no eye.
+  int PrintAll(size_t points, const std::function<PointFigures(size_t)>& at);
   // With several channels: per setting, the worst and mean eye at --ber
   // over the channels, and the setting whose worst channel is best.
   void PrintAcross() const;

@@ -11,7 +11,7 @@
 
 struct SweepShard {
   size_t index = 0;
-  size_t count = 1;  // 1: the whole sweep
+  size_t count = 1;    // 1: the whole sweep
   bool given = false;  // from --shard or the environment
 
   bool Holds(size_t point) const { return point % count == index; }
