@@ -4,7 +4,9 @@
 #                                  them (scripts/run.sh): compiler, CMake,
 #                                  Ninja, CLI11, nlohmann-json, Cairo, FFTW, fonts
 #   bash scripts/deps.sh           the run set, plus what the tests, benchmarks,
-#                                  sanitizer builds and fuzz targets need
+#                                  sanitizer builds and fuzz targets need (with a
+#                                  single-node Slurm and GNU parallel for the
+#                                  cluster tests, tests/cluster/)
 #   bash scripts/deps.sh windows   the Windows DLL's cross toolchain and Wine,
 #                                  which runs its tests (CI, scripts/package.sh)
 set -euo pipefail
@@ -18,6 +20,7 @@ test_packages=(
   libtsan2 libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   python3-scikit-rf
+  slurmctld slurmd slurm-client munge parallel
 )
 packages=("${run_packages[@]}" "${test_packages[@]}")
 apt_options=()
