@@ -121,7 +121,9 @@ bool Merger::Line(const std::string& path, size_t number, const std::string& lin
            " (" + headerFile_ + "): results of different sweeps do not merge");
       return false;
     }
-    if (haveHeader_ && SweepRecords::ReadPoint(j, index, f) && index < seen_.size()) {
+    // A record is taken when its channel is the one its index falls on.
+    if (haveHeader_ && SweepRecords::ReadPoint(j, index, f) && index < seen_.size() && j.contains("channel") &&
+        j["channel"] == header_.channels[index / header_.PerChannel()]) {
       if (seen_[index]) {
         ++duplicates_;
         return true;

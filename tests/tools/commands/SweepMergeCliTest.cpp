@@ -76,6 +76,17 @@ TEST(SweepMergeCli, MergeRefusesAnotherSweepAndNamesMissingShards) {
   const CliResult missing = RunCli("merge --missing " + lanes.Path("a.jsonl") + " " + lanes.Path("b.jsonl"));
   EXPECT_EQ(missing.status, 0);
   EXPECT_EQ(missing.output, "2-3\n");
+  // A record whose channel is not the one its index falls on is not taken.
+  std::string a = ReadFile((lanes.folder.path / "a.jsonl").string());
+  const std::string shortLane = "\"channel\":\"short.s4p\"";
+  const size_t first = a.find(shortLane);
+  ASSERT_NE(first, std::string::npos);
+  lanes.folder.Write("edited.jsonl", a.replace(first, shortLane.size(), "\"channel\":\"long.s4p\""));
+  const CliResult edited = RunCli("merge --missing " + lanes.Path("edited.jsonl") + " " + lanes.Path("b.jsonl"), true);
+  EXPECT_NE(edited.output.find("edited.jsonl line 2 is not a whole record of a sweep; ignored"), std::string::npos)
+      << edited.output;
+  EXPECT_NE(edited.output.find("\n0,2-3\n"), std::string::npos) << edited.output;
+
   const CliResult partial = RunCli("merge " + lanes.Path("a.jsonl"), true);
   EXPECT_EQ(partial.status, 1);
   EXPECT_NE(partial.output.find("94 of the sweep's 126 points missing; rerun shards 1-3 of 4"), std::string::npos)
