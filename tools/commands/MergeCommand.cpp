@@ -1,5 +1,6 @@
 #include "tools/commands/MergeCommand.h"
 
+#include "tools/commands/SweepRecordReader.h"
 #include "tools/commands/SweepRecords.h"
 #include "tools/commands/SweepReport.h"
 #include "tools/commands/SweepShard.h"
@@ -74,7 +75,7 @@ class Merger {
   int Finish(const MergeOptions& o);
 
  private:
-  bool Line(const std::string& path, size_t number, const std::string& line);
+  bool Line(const std::string& path, size_t number, const std::string& line, const RecordLine& r);
   bool Adopt(const SweepHeader& h, const std::string& path);
   void Note(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kCommand, text.c_str()); }
   int ReportMissing(const MergeOptions& o);
@@ -106,30 +107,24 @@ bool Merger::Adopt(const SweepHeader& h, const std::string& path) {
   return true;
 }
 
-bool Merger::Line(const std::string& path, size_t number, const std::string& line) {
-  const json j = json::parse(line, nullptr, false);
-  std::string id;
-  if (j.is_object() && j.contains("header")) {
+bool Merger::Line(const std::string& path, size_t number, const std::string& line, const RecordLine& r) {
+  if (r.kind == RecordLine::Kind::kHeader) {
     SweepHeader h;
-    if (SweepHeader::FromJson(j, h)) return Adopt(h, path);
-  } else if (j.is_object() && j.contains("sweep") && j["sweep"].is_string()) {
-    id = j["sweep"].get<std::string>();
-    size_t index = 0;
-    PointFigures f;
-    if (haveHeader_ && id != header_.id) {
-      Note(path + " line " + std::to_string(number) + " is a result of sweep " + id + ", not of sweep " + header_.id +
-           " (" + headerFile_ + "): results of different sweeps do not merge");
+    if (SweepHeader::FromJson(json::parse(line, nullptr, false), h)) return Adopt(h, path);
+  } else if (r.kind == RecordLine::Kind::kPoint && haveHeader_) {
+    if (r.sweep != header_.id) {
+      Note(path + " line " + std::to_string(number) + " is a result of sweep " + r.sweep + ", not of sweep " +
+           header_.id + " (" + headerFile_ + "): results of different sweeps do not merge");
       return false;
     }
     // A record is taken when its channel is the one its index falls on.
-    if (haveHeader_ && SweepRecords::ReadPoint(j, index, f) && index < seen_.size() && j.contains("channel") &&
-        j["channel"] == header_.channels[index / header_.PerChannel()]) {
-      if (seen_[index]) {
+    if (r.index < seen_.size() && r.channel == header_.channels[r.index / header_.PerChannel()]) {
+      if (seen_[r.index]) {
         ++duplicates_;
         return true;
       }
-      kept_[index] = Keep(f, texts_);
-      seen_[index] = true;
+      kept_[r.index] = Keep(r.figures, texts_);
+      seen_[r.index] = true;
       ++have_;
       return true;
     }
@@ -145,27 +140,34 @@ bool Merger::Read(const std::string& path) {
     Note("cannot read " + path);
     return false;
   }
-  // The header comes first in every file a sweep writes; a record before it
-  // (a file joined by hand) is read once the header is known.
+  // The header comes first in every file a sweep writes; records before
+  // any header is known (a file joined by hand) wait for it, up to a limit.
+  constexpr size_t kMaxWaiting = 100000;
   std::string line;
-  size_t number = 0;
-  std::vector<std::pair<size_t, std::string>> early;
+  size_t number = 0, dropped = 0;
+  std::vector<std::pair<size_t, RecordLine>> waiting;
   while (std::getline(in, line)) {
     ++number;
     if (in.eof()) {  // no line end: the process stopped while writing it
       Note(path + ": its last line is cut short (a shard stopped while writing it); ignored");
       break;
     }
-    if (!haveHeader_ && line.find("\"header\"") == std::string::npos) {
-      if (early.size() < 1000) early.emplace_back(number, line);
+    RecordLine r = ReadRecordLine(line);
+    if (!haveHeader_ && r.kind == RecordLine::Kind::kPoint) {
+      if (waiting.size() < kMaxWaiting)
+        waiting.emplace_back(number, std::move(r));
+      else
+        ++dropped;
       continue;
     }
-    if (!Line(path, number, line)) return false;
-    for (const auto& e : early)
-      if (!Line(path, e.first, e.second)) return false;
-    early.clear();
+    if (!Line(path, number, line, r)) return false;
+    if (!haveHeader_) continue;
+    for (const auto& w : waiting)
+      if (!Line(path, w.first, std::string(), w.second)) return false;
+    waiting.clear();
   }
-  if (!early.empty()) Note(path + ": no sweep header before its records; " + std::to_string(early.size()) + " ignored");
+  if (!waiting.empty() || dropped)
+    Note(path + ": no sweep header before " + std::to_string(waiting.size() + dropped) + " records; ignored");
   return true;
 }
 

@@ -182,26 +182,6 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
           {"host", host}};
 }
 
-bool ReadPoint(const json& j, size_t& index, PointFigures& f) {
-  const auto ok = j.find("ok");
-  const auto eye = j.find("eye");
-  const auto atBer = j.find("atBer");
-  if (!Get(j, "point", index) || ok == j.end() || !ok->is_object() || eye == j.end() || !eye->is_object() ||
-      atBer == j.end())
-    return false;
-  if (!Get(*ok, "init", f.initOk) || !Get(*ok, "getWave", f.getWaveOk) || !Get(*ok, "close", f.closeOk) ||
-      !Get(*ok, "stream", f.streamOk) || !Get(j, "message", f.message) || !Get(j, "error", f.error) ||
-      !Get(*eye, "valid", f.eyeValid) || !Get(*eye, "problem", f.eyeProblem) || !Get(*eye, "heightV", f.eyeHeightV) ||
-      !Get(*eye, "widthUi", f.eyeWidthUi) || !Get(*eye, "bitTime", f.eyeBitTime) || !Get(j, "berValid", f.berValid) ||
-      !Get(j, "getWaveSeconds", f.getWaveSeconds))
-    return false;
-  f.atBer = !atBer->is_null();
-  if (f.atBer && (!atBer->is_object() || !Get(*atBer, "open", f.berOpen) || !Get(*atBer, "heightV", f.berHeightV) ||
-                  !Get(*atBer, "widthUi", f.berWidthUi)))
-    return false;
-  return true;
-}
-
 }  // namespace SweepRecords
 
 ResultsWriter::~ResultsWriter() {

@@ -66,10 +66,6 @@ namespace SweepRecords {
 nlohmann::json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p,
                            double ber, const std::string& host);
 
-// The index and figures of a point record; false when a field is missing or
-// has the wrong type.
-bool ReadPoint(const nlohmann::json& j, size_t& index, PointFigures& figures);
-
 }  // namespace SweepRecords
 
 // Appends records to a results file, one write() per line; safe to call from

@@ -4,6 +4,8 @@
 // next record.
 #include "tools/commands/SweepRecords.h"
 
+#include "tools/commands/SweepRecordReader.h"
+
 #include "tests/TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +42,12 @@ TEST(SweepRecords, APointComesBackBitForBit) {
   const SweepPoint p = Point();
   const std::string line = SweepRecords::PointRecord("abc", 17, "lane 1.s4p", p, 1e-12, "node7").dump();
   ASSERT_EQ(line.find('\n'), std::string::npos);  // one record, one line
-  size_t index = 0;
-  PointFigures f;
-  ASSERT_TRUE(SweepRecords::ReadPoint(nlohmann::json::parse(line), index, f));
-  EXPECT_EQ(index, 17u);
+  const RecordLine read = ReadRecordLine(line);
+  ASSERT_EQ(read.kind, RecordLine::Kind::kPoint);
+  EXPECT_EQ(read.index, 17u);
+  EXPECT_EQ(read.sweep, "abc");
+  EXPECT_EQ(read.channel, "lane 1.s4p");
+  const PointFigures& f = read.figures;
   const PointFigures want = PointFigures::Of(p.result, 1e-12);
   EXPECT_TRUE(f.initOk && f.getWaveOk && f.closeOk && f.streamOk && f.eyeValid && f.berValid && f.atBer && f.berOpen);
   EXPECT_EQ(f.message, want.message);
@@ -63,17 +67,36 @@ TEST(SweepRecords, APointComesBackBitForBit) {
 }
 
 TEST(SweepRecords, ARecordMissingAFigureIsRefused) {
-  auto j = SweepRecords::PointRecord("abc", 1, "", Point(), 1e-12, "h");
-  size_t index = 0;
-  PointFigures f;
-  for (const char* field : {"point", "ok", "eye", "atBer", "message", "berValid"}) {
+  const auto j = SweepRecords::PointRecord("abc", 1, "", Point(), 1e-12, "h");
+  ASSERT_EQ(ReadRecordLine(j.dump()).kind, RecordLine::Kind::kPoint);
+  for (const char* field : {"sweep", "point", "channel", "ok", "eye", "atBer", "message", "berValid"}) {
     auto k = j;
     k.erase(field);
-    EXPECT_FALSE(SweepRecords::ReadPoint(k, index, f)) << field;
+    EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kUnreadable) << field;
   }
+  // Wrong kinds, a figure at --ber missing, and lines that are not records.
   auto k = j;
   k["eye"]["heightV"] = "0.3";
-  EXPECT_FALSE(SweepRecords::ReadPoint(k, index, f));
+  EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kUnreadable);
+  k = j;
+  k["point"] = -1;
+  EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kUnreadable);
+  k = j;
+  k["atBer"].erase("open");
+  EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kUnreadable);
+  k = j;
+  k["atBer"] = nullptr;  // no figures at --ber is a record
+  EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kPoint);
+  const std::string line = j.dump();
+  for (const std::string& bad : {line.substr(0, line.size() - 1), line + "x", line + line, std::string("[]"),
+                                 std::string(""), std::string("{\"header\":{}} trailing")})
+    EXPECT_EQ(ReadRecordLine(bad).kind, RecordLine::Kind::kUnreadable) << bad;
+  // A header is recognised (its fields are read as a tree), a message that
+  // quotes one is not a header.
+  EXPECT_EQ(ReadRecordLine("{\"header\":{\"points\":1},\"sweep\":\"abc\"}").kind, RecordLine::Kind::kHeader);
+  k = j;
+  k["message"] = "{\"header\":{}}";
+  EXPECT_EQ(ReadRecordLine(k.dump()).kind, RecordLine::Kind::kPoint);
 }
 
 TEST(SweepRecords, AHeaderComesBack) {
