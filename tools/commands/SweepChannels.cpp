@@ -1,12 +1,10 @@
 #include "tools/commands/SweepChannels.h"
 
-#include <fstream>
+#include "tools/common/ParameterFileText.h"
+
 #include <sstream>
 
 namespace {
-
-// Lists are short; a larger file is not one.
-constexpr size_t kMaxListBytes = 16u << 20;
 
 std::string Folder(const std::string& path) {
   const size_t slash = path.find_last_of('/');
@@ -34,20 +32,19 @@ namespace SweepChannels {
 
 bool ReadList(const std::string& listPath, const std::string& defaultPorts, std::vector<SweepChannel>& channels,
               std::string& error) {
-  std::ifstream in(listPath, std::ios::binary);
-  if (!in) {
-    error = "cannot read the channel list " + listPath;
+  // Read whole with the parameter files' cap, so that an endless input
+  // (/dev/zero) is refused.
+  std::string text;
+  const ParameterFileRead read = ReadParameterFile(listPath, text);
+  if (read != ParameterFileRead::kOk) {
+    error = "the channel list: " + ParameterFileError(read, listPath);
     return false;
   }
+  std::istringstream in(text);
   std::string line;
-  size_t number = 0, bytes = 0;
+  size_t number = 0;
   while (std::getline(in, line)) {
     ++number;
-    bytes += line.size() + 1;
-    if (bytes > kMaxListBytes) {
-      error = listPath + ": more than 16 MiB, not a channel list";
-      return false;
-    }
     const size_t hash = line.find('#');
     if (hash != std::string::npos) line.erase(hash);
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;

@@ -28,10 +28,10 @@ bool MakeId(const SweepOptions& o, const SweepPlan& plan, std::string& id, std::
   const SimSettings& s = o.line.settings;
   SweepId h;
   h.AddNumber("prbs", s.prbs);
-  h.AddNumber("bits", static_cast<double>(s.bitCount));
+  h.AddText("bits", std::to_string(s.bitCount));
   h.AddNumber("bitTime", s.bitTime);
   h.AddNumber("samplesPerBit", s.samplesPerBit);
-  h.AddNumber("block", static_cast<double>(s.block));
+  h.AddText("block", std::to_string(s.block));
   h.AddNumber("channelLoss", s.channelLossDb);
   h.AddNumber("noise", s.noiseMv);
   h.AddNumber("rj", s.rjPs);

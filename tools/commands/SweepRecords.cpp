@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 
 using nlohmann::json;
 
@@ -179,6 +180,7 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
           {"seed", p.seed},
           {"getWaveSeconds", Number(f.getWaveSeconds)},
           {"seconds", Number(p.result.getWaveSeconds + p.result.hostSeconds)},
+          {"finished", static_cast<int64_t>(std::time(nullptr))},
           {"host", host}};
 }
 

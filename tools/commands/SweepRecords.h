@@ -10,8 +10,9 @@
 //   VALUE, ...}, "parameters": the AMI string, "ok": {"init", "getWave",
 //   "close", "stream"}, "message", "error", "eye": {"valid", "problem",
 //   "heightV", "widthUi", "bitTime"}, "atBer": {"ber", "open", "heightV",
-//   "widthUi"} or null, "berValid", "seed", "getWaveSeconds", "seconds",
-//   "host"}
+//   "widthUi"} or null, "berValid", "seed" (the PRBS register's first
+//   contents), "getWaveSeconds", "seconds" (the run's), "finished" (Unix
+//   time), "host"}
 // A point's meaning rests on its axes' names and values, not on the index
 // alone: a sweep over more axes adds names, and the index (innermost axis
 // fastest) stays the key within one sweep id.

@@ -127,6 +127,10 @@ TEST(SweepMergeCli, AChannelListIsReadStrictly) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.output.find("lanes.txt line 2: not a Touchstone path with an optional --ports ORDER"), std::string::npos)
       << r.output;
+  const CliResult endless = RunCli("sweep --bits 300 --channels /dev/zero", true);
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_NE(endless.output.find("the channel list: /dev/zero holds more than 16 MiB"), std::string::npos)
+      << endless.output;
 }
 
 TEST(SweepMergeCli, TheGridTakesOneChannel) {
