@@ -1,10 +1,13 @@
 #include "tools/commands/MergeCommand.h"
 
+#include "tools/commands/SweepGrid.h"
+#include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepRecordReader.h"
 #include "tools/commands/SweepRecords.h"
 #include "tools/commands/SweepReport.h"
 #include "tools/commands/SweepShard.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -19,6 +22,11 @@ constexpr const char* kCommand = "tessalune merge";
 struct MergeOptions {
   std::vector<std::string> files;
   bool missing = false;
+  std::string gridPath;
+  int gridEmphasis = 0;
+  bool gridEmphasisGiven = false;
+  size_t gridChannel = 1;
+  unsigned jobs = 0;
 };
 
 // A point's figures, kept small: its texts as numbers into one table.
@@ -80,6 +88,8 @@ class Merger {
   void Note(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kCommand, text.c_str()); }
   int ReportMissing(const MergeOptions& o);
   int PrintTables();
+  int DrawGrid(const MergeOptions& mo);
+  bool GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<SweepChannel>& channels);
 
   bool haveHeader_ = false;
   SweepHeader header_;
@@ -204,6 +214,86 @@ int Merger::PrintTables() {
   return report.PrintAll(kept_.size(), [&](size_t i) { return Restore(kept_[i], texts_); }) ? 1 : 0;
 }
 
+// The sweep's options from its header, for the picture, with the files
+// checked to be the ones the sweep ran (the same sweep id).
+bool Merger::GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<SweepChannel>& channels) {
+  o.ber = header_.ber;
+  o.gridPath = mo.gridPath;
+  o.gridEmphasis = mo.gridEmphasis;
+  o.gridEmphasisGiven = mo.gridEmphasisGiven;
+  o.jobs = mo.jobs;
+  o.line.settings.berTargets = SweepBerTargets(o.ber);
+  if (!OptionsFromRun(header_.run, o, channels) || (!channels.empty() && channels.size() != header_.channels.size())) {
+    Note("--grid: the results do not say how the sweep ran its points");
+    return false;
+  }
+  if (mo.gridChannel < 1 || mo.gridChannel > header_.channels.size()) {
+    Note("--grid-channel " + std::to_string(mo.gridChannel) + ": the sweep has " +
+         std::to_string(header_.channels.size()) + " channel(s)");
+    return false;
+  }
+  for (size_t c = 0; c < channels.size(); ++c) channels[c].label = header_.channels[c];
+  std::string id, error;
+  if (!SweepIdOf(o, channels, id, error) || id != header_.id) {
+    Note("--grid: " + (error.empty() ? "the model, .ami or channel files are not those of sweep " + header_.id +
+                                           " (now " + id + "): the picture would not show its points"
+                                     : error));
+    return false;
+  }
+  if (!channels.empty()) {
+    o.line.settings.channelPath = channels[mo.gridChannel - 1].path;
+    o.line.ports = channels[mo.gridChannel - 1].ports;
+  }
+  return true;
+}
+
+// The picture of one channel: its points rebuilt from the merged figures;
+// the panels' runs made again with their eye densities.
+int Merger::DrawGrid(const MergeOptions& mo) {
+  SweepOptions o;
+  std::vector<SweepChannel> channels;
+  if (!GridOptions(mo, o, channels)) return 1;
+  AmiFileParams ami;
+  AmiModelLoader model;
+  if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;
+  const std::string gridEmphasis = std::to_string(o.gridEmphasis);
+  const std::vector<std::string>& levels = header_.axes.emphases;
+  if (!BestGrid(o) && std::find(levels.begin(), levels.end(), gridEmphasis) == levels.end()) {
+    Note("--grid-emphasis " + gridEmphasis + " is not an emphasis level of the sweep");
+    return 2;
+  }
+  std::vector<SweepPoint> points;
+  std::string error;
+  AtomicFile file(o.gridPath);
+  if (!BuildPoints(ami, header_.axes, gridEmphasis, !BestGrid(o), points, error) ||
+      points.size() != header_.PerChannel() || !file.Open(error)) {
+    Note(error.empty() ? "--grid: the .ami file gives other values than the sweep's" : error);
+    return 1;
+  }
+  const size_t first = (mo.gridChannel - 1) * header_.PerChannel();
+  const std::string label = header_.channels[mo.gridChannel - 1];
+  std::vector<SweepPoint> drawn;
+  for (size_t i = 0; i < points.size(); ++i) {
+    points[i].result = Restore(kept_[first + i], texts_).Result(o.ber);
+    points[i].seed = PointSeed(o, label, points[i].parameters);
+    if (!points[i].drawn) continue;
+    SweepPoint d;
+    d.emphasis = points[i].emphasis;
+    d.vreg = points[i].vreg;
+    d.corner = points[i].corner;
+    d.parameters = points[i].parameters;
+    d.drawn = true;
+    d.index = i;
+    d.seed = points[i].seed;
+    drawn.push_back(std::move(d));
+  }
+  std::string note;
+  const unsigned jobs = SizeJobs(o, std::max<size_t>(1, drawn.size()), note);
+  RunPoints(model, o.line.settings, o.ber, drawn, jobs);
+  for (SweepPoint& d : drawn) points[d.index] = std::move(d);
+  return DrawSweepGrid(kCommand, o, file, ami, header_.axes, points, model, jobs);
+}
+
 int Merger::Finish(const MergeOptions& o) {
   if (!haveHeader_) {
     Note("no results of a sweep in the files given");
@@ -212,7 +302,8 @@ int Merger::Finish(const MergeOptions& o) {
   if (duplicates_)
     Note(std::to_string(duplicates_) + " records of points already read (a shard run twice) counted once");
   if (o.missing || have_ < header_.points) return ReportMissing(o);
-  return PrintTables();
+  const int status = PrintTables();
+  return o.gridPath.empty() ? status : status | DrawGrid(o);
 }
 
 int Merge(const MergeOptions& o) {
@@ -230,6 +321,15 @@ void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
   CLI::App* cmd = app.add_subcommand(
       "merge", "Merge the results files of a sweep's shards into the tables a single-machine sweep prints");
   cmd->add_option("files", options->files, "Results files written by `tessalune sweep --results`")->required();
+  cmd->add_option("--grid", options->gridPath,
+                  "Write one channel's nine responses' eyes to this PNG, as `sweep --grid` draws them: the panels' "
+                  "runs are made again, with the model, .ami and channel files the sweep used (checked by its id)");
+  CLI::Option* gridEmphasis = cmd->add_option("--grid-emphasis", options->gridEmphasis,
+                                              "Emphasis level of the --grid picture (default: "
+                                              "each response's best at the sweep's --ber)");
+  cmd->add_option("--grid-channel", options->gridChannel, "The channel of the --grid picture, by its number")
+      ->capture_default_str();
+  cmd->add_option("--jobs", options->jobs, "Simulations run at once for --grid (default: one per core)");
   cmd->add_flag("--missing", options->missing,
                 "Print the shards that have points missing, as a job-array list (sbatch --array=LIST); empty when "
                 "none");
@@ -237,5 +337,8 @@ void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
       "The tables are those of `tessalune sweep --tables-only` with the same options. A point recorded twice counts "
       "once; a last line cut short is ignored with a note; missing points are listed on standard error and the "
       "exit status is 1.");
-  cmd->callback([options, &action] { action = [options] { return Merge(*options); }; });
+  cmd->callback([options, gridEmphasis, &action] {
+    options->gridEmphasisGiven = gridEmphasis->count() > 0;
+    action = [options] { return Merge(*options); };
+  });
 }

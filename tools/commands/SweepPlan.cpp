@@ -3,6 +3,7 @@
 #include "tools/commands/SweepId.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -23,8 +24,11 @@ bool SettleShard(const SweepOptions& o, SweepShard& shard, std::string& error) {
   return error.empty();
 }
 
-// Everything that decides the figures; see SweepId.
-bool MakeId(const SweepOptions& o, const SweepPlan& plan, std::string& id, std::string& error) {
+std::string Absolute(const std::string& path) { return std::filesystem::absolute(path).string(); }
+
+}  // namespace
+
+bool SweepIdOf(const SweepOptions& o, const std::vector<SweepChannel>& channels, std::string& id, std::string& error) {
   const SimSettings& s = o.line.settings;
   SweepId h;
   h.AddNumber("prbs", s.prbs);
@@ -40,13 +44,36 @@ bool MakeId(const SweepOptions& o, const SweepPlan& plan, std::string& id, std::
   h.AddText("seed", o.seedGiven ? std::to_string(o.seed) : "none");
   for (const std::string& p : s.params) h.AddText("param", p);
   if (!h.AddFile("ami", s.amiPath, error) || !h.AddFile("model", s.modelPath, error)) return false;
-  for (const SweepChannel& c : plan.channels) {
+  for (const SweepChannel& c : channels) {
     h.AddText("channel", c.label);
     h.AddText("ports", c.ports);
     if (!h.AddFile("channelFile", c.path, error)) return false;
   }
   id = h.Text();
   return true;
+}
+
+namespace {
+
+// How the runs are made, for merge's picture (SweepHeader::run).
+nlohmann::json Run(const SweepOptions& o, const SweepPlan& plan) {
+  const SimSettings& s = o.line.settings;
+  nlohmann::json channels = nlohmann::json::array();
+  for (const SweepChannel& c : plan.channels) channels.push_back({{"path", Absolute(c.path)}, {"ports", c.ports}});
+  return {{"model", Absolute(s.modelPath)},
+          {"ami", Absolute(s.amiPath)},
+          {"prbs", s.prbs},
+          {"bits", s.bitCount},
+          {"bitTime", s.bitTime},
+          {"samplesPerBit", s.samplesPerBit},
+          {"block", s.block},
+          {"channelLoss", s.channelLossDb},
+          {"noise", s.noiseMv},
+          {"rj", s.rjPs},
+          {"berAsked", s.berAsked},
+          {"params", s.params},
+          {"seed", o.seedGiven ? nlohmann::json(o.seed) : nlohmann::json(nullptr)},
+          {"channels", channels}};
 }
 
 void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
@@ -60,6 +87,7 @@ void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
   h.channels = plan.Labels();
   for (const SweepChannel& c : plan.channels) h.describe.push_back(c.settings.channel->Describe());
   if (plan.channels.empty()) h.describe.emplace_back();
+  h.run = Run(o, plan);
 }
 
 // This process's points: every combination per channel, those of its shard.
@@ -119,10 +147,37 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   if (plan.channels.size() > 1) o.line.settings.berAsked = true;
   size_t total = 0;
   if (!BuildShardPoints(o, ami, gridEmphasis, grid, plan, total, error) ||
-      (!o.resultsPath.empty() && !MakeId(o, plan, plan.header.id, error))) {
+      (!o.resultsPath.empty() && !SweepIdOf(o, plan.channels, plan.header.id, error))) {
     std::fprintf(stderr, "%s: %s\n", command, error.c_str());
     return 1;
   }
   FillHeader(o, plan, total);
   return 0;
+}
+
+bool OptionsFromRun(const nlohmann::json& run, SweepOptions& o, std::vector<SweepChannel>& channels) {
+  SimSettings& s = o.line.settings;
+  try {
+    s.modelPath = run.at("model").get<std::string>();
+    s.amiPath = run.at("ami").get<std::string>();
+    s.prbs = run.at("prbs").get<int>();
+    s.bitCount = run.at("bits").get<long>();
+    s.bitTime = run.at("bitTime").get<double>();
+    s.samplesPerBit = run.at("samplesPerBit").get<int>();
+    s.block = run.at("block").get<long>();
+    s.channelLossDb = run.at("channelLoss").get<double>();
+    s.noiseMv = run.at("noise").get<double>();
+    s.rjPs = run.at("rj").get<double>();
+    s.berAsked = run.at("berAsked").get<bool>();
+    s.params = run.at("params").get<std::vector<std::string>>();
+    o.seedGiven = !run.at("seed").is_null();
+    if (o.seedGiven) o.seed = run.at("seed").get<uint64_t>();
+    for (const nlohmann::json& c : run.at("channels")) {
+      const std::string path = c.at("path").get<std::string>();
+      channels.push_back(SweepChannel{{}, path, c.at("ports").get<std::string>(), {}});
+    }
+  } catch (const nlohmann::json::exception&) {
+    return false;
+  }
+  return true;
 }

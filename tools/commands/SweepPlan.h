@@ -26,6 +26,14 @@ struct SweepPlan {
 int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis,
               bool grid, SweepPlan& plan);
 
+// The sweep id of these options and channels (see SweepId); false with
+// `error` when a file cannot be read.
+bool SweepIdOf(const SweepOptions& o, const std::vector<SweepChannel>& channels, std::string& id, std::string& error);
+
+// The settings of a header's "run" (SweepHeader::run) back into options,
+// with the channels' paths and port orders; false when it lacks a field.
+bool OptionsFromRun(const nlohmann::json& run, SweepOptions& o, std::vector<SweepChannel>& channels);
+
 // The PRBS register's first contents for a point: all ones without --seed;
 // with it, a hash of the seed, the channel and the point's parameters, so
 // that a point's stimulus is the same however the sweep is split.

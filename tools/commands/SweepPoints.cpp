@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <thread>
 
@@ -105,6 +106,13 @@ double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, 
   }
   for (std::thread& w : workers) w.join();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::vector<double> SweepBerTargets(double ber) {
+  std::vector<double> targets = {1e-6, 1e-9, 1e-12};
+  if (std::find(targets.begin(), targets.end(), ber) == targets.end()) targets.push_back(ber);
+  std::sort(targets.begin(), targets.end(), std::greater<double>());
+  return targets;
 }
 
 bool Measured(const SweepPoint& p) { return p.result.Ok() && p.result.eye.valid; }

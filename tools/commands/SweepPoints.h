@@ -58,6 +58,10 @@ std::vector<std::string> SweepValues(const AmiFileParams& ami, const std::string
 bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::string& gridEmphasis, bool grid,
                  std::vector<SweepPoint>& points, std::string& error);
 
+// The BER targets of a sweep's runs: 1e-6, 1e-9, 1e-12 and `ber`, highest
+// first.
+std::vector<double> SweepBerTargets(double ber);
+
 // Whether a run gave an eye.
 bool Measured(const SweepPoint& p);
 

@@ -131,7 +131,8 @@ json SweepHeader::Json() const {
             {"wantsBer", wantsBer},
             {"axes", json::array({json::array({"emphasis", axes.emphases}), json::array({"Vreg", axes.vregs}),
                                   json::array({"corner", axes.corners})})},
-            {"channels", chans}}}};
+            {"channels", chans},
+            {"run", run}}}};
 }
 
 bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
@@ -150,6 +151,7 @@ bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
     h.channels.push_back(label);
     h.describe.push_back(lines);
   }
+  if (b.contains("run") && b["run"].is_object()) h.run = b["run"];
   return !h.channels.empty() && h.points == h.channels.size() * h.PerChannel();
 }
 

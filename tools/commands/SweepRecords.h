@@ -5,7 +5,9 @@
 //
 // Header: {"sweep": ID, "header": {"points", "shards", "ber", "bitTime",
 //   "wantsBer", "axes": [["emphasis", [values]], ...], "channels": [{"label",
-//   "describe": [lines]}, ...]}}
+//   "describe": [lines]}, ...], "run": {"model", "ami", "prbs", "bits",
+//   "bitTime", "samplesPerBit", "block", "channelLoss", "noise", "rj",
+//   "berAsked", "seed", "params", "channels": [{"path", "ports"}]}}}
 // Point:  {"sweep": ID, "point": INDEX, "channel": LABEL, "axes": {NAME:
 //   VALUE, ...}, "parameters": the AMI string, "ok": {"init", "getWave",
 //   "close", "stream"}, "message", "error", "eye": {"valid", "problem",
@@ -56,6 +58,9 @@ struct SweepHeader {
   SweepAxes axes;
   std::vector<std::string> channels;
   std::vector<std::vector<std::string>> describe;  // per channel
+  // How the runs were made (absolute paths of the model, .ami and channel
+  // files, the stimulus options), for a picture that runs points again.
+  nlohmann::json run;
 
   size_t PerChannel() const { return axes.emphases.size() * axes.PerLevel(); }
   nlohmann::json Json() const;

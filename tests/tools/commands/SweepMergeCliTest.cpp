@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #ifdef TESSALUNE_MODEL_BUILT
@@ -102,6 +103,29 @@ TEST(SweepMergeCli, MergeRefusesAnotherSweepAndNamesMissingShards) {
   EXPECT_NE(mixed.output.find("results of different sweeps (other options, channels or model) do not merge"),
             std::string::npos)
       << mixed.output;
+}
+
+// merge --grid runs the picture's points again with the sweep's files: the
+// picture of one channel is the one a sweep of that channel alone draws; a
+// channel file changed since the sweep is refused.
+TEST(SweepMergeCli, MergeDrawsTheGridOfOneChannel) {
+  TwoLanes lanes;
+  for (const char* shard : {"0/2", "1/2"})
+    ASSERT_EQ(RunCli(lanes.Sweep(std::string("--shard ") + shard + " --results " + lanes.Path("a.jsonl"))).status, 0);
+  const CliResult merged =
+      RunCli("merge " + lanes.Path("a.jsonl") + " --grid " + lanes.Path("merged.png") + " --grid-channel 2", true);
+  ASSERT_EQ(merged.status, 0) << merged.output;
+  const std::string alone = lanes.folder.Write("long.txt", "long.s4p --ports 1,2,3,4\n");
+  ASSERT_EQ(RunCli("sweep --bits 300 --seed 7 --channels '" + alone + "' --grid " + lanes.Path("alone.png")).status, 0);
+  const std::string picture = ReadFile((lanes.folder.path / "merged.png").string());
+  EXPECT_EQ(picture.substr(1, 3), "PNG");
+  EXPECT_EQ(picture, ReadFile((lanes.folder.path / "alone.png").string()));
+
+  std::ofstream((lanes.folder.path / "long.s4p").string(), std::ios::app) << "! edited\n";
+  const CliResult changed = RunCli("merge " + lanes.Path("a.jsonl") + " --grid " + lanes.Path("changed.png"), true);
+  EXPECT_EQ(changed.status, 1);
+  EXPECT_NE(changed.output.find("--grid: the model, .ami or channel files are not those of sweep"), std::string::npos)
+      << changed.output;
 }
 
 // Without --shard, a Slurm array task writing results runs its own shard.
