@@ -4,7 +4,9 @@
 # under a temporary folder, ports of its own), submits the sweep as a job
 # array of 4 shards (scripts/slurm/sweep.sbatch) and the merge after it
 # (scripts/slurm/merge.sbatch, --dependency=afterany, sbatch --wait), and
-# compares the merged report with a single-machine sweep byte for byte. It
+# compares the merged report with a single-machine sweep byte for byte; then
+# loses one shard's results, reruns the shard the failed merge names, and
+# compares again. It
 # stops every daemon it started, by PID, however it ends.
 #
 #   bash tests/cluster/slurm_sweep.sh TESSALUNE SOURCE_DIR
@@ -40,6 +42,12 @@ stop_daemons() {
       [ -f "$log" ] && { echo "== $log"; tail -n 20 "$log"; }
     done
   fi
+  # Job steps end on their own once their job has, removing their sockets
+  # from the spool folder; the folder goes after them.
+  for _ in $(seq 50); do
+    [ -n "$(find "$dir/spool" -type s 2>/dev/null)" ] || break
+    sleep 0.1
+  done
   rm -rf "$dir"
   exit "$status"
 }
@@ -86,4 +94,22 @@ sbatch --wait --dependency="afterany:$array" --output="$work/merge.out" \
   "$source_dir/scripts/slurm/merge.sbatch" "$work/results" "$work/report.txt"
 echo "results: $(cd "$work/results" && ls shard-*.jsonl | tr '\n' ' ')"
 [ -z "$(tr -d '\n' <"$work/results/missing")" ] || { echo "FAIL: points missing"; exit 1; }
+same_as_single "$work/report.txt"
+
+# A task whose results are lost: the merge job fails and names its shard;
+# an array of that shard alone (the split kept in results/shards) completes
+# the sweep.
+rm "$work/results/shard-2.jsonl" "$work/report.txt"
+if sbatch --wait --output="$work/merge-2.out" "$source_dir/scripts/slurm/merge.sbatch" "$work/results" \
+  "$work/report.txt" >/dev/null; then
+  echo "FAIL: the merge job succeeded with a shard missing"
+  exit 1
+fi
+missing="$(cat "$work/results/missing")"
+[ "$missing" = 2 ] && [ ! -e "$work/report.txt" ] || { echo "FAIL: missing '$missing', not 2"; exit 1; }
+grep "rerun:" "$work/merge-2.out"
+rerun="$(sbatch --parsable --array="$missing" --output="$work/rerun-%a.out" \
+  "$source_dir/scripts/slurm/sweep.sbatch" "$work/results" "${sweep_options[@]}")"
+sbatch --wait --dependency="afterany:$rerun" --output="$work/merge-3.out" \
+  "$source_dir/scripts/slurm/merge.sbatch" "$work/results" "$work/report.txt"
 same_as_single "$work/report.txt"
