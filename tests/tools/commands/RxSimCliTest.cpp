@@ -85,3 +85,26 @@ TEST(RxSimCli, TheHostAgreesWithTheCHostThatPlaysTheFlowByHand) {
       << r.output << c.output;
 }
 #endif
+
+#ifdef TESSALUNE_MODEL_BUILT
+// The receiver's axis: each transmitter setting with each value, the value
+// in every row, and the pair with the widest eye at --ber named; with the
+// noise at the decision point, the receiver's larger gain wins.
+TEST(RxSimCli, SweepAddsTheReceiversAxisAndNamesTheBestPair) {
+  const TestFolder folder;
+  const std::string ami = folder.Write("rx.ami", kGainAmi);
+  const std::string rx = "--rx '" FLOW_GAIN_GETWAVE "' --rx-ami '" + ami + "'";
+  CliResult r = RunCli("sweep --bits 300 --noise 20 --jobs 2 " + rx + " --rx-sweep gain=1,3", true);
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("126 runs"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("rx sweep    gain over 1, 3 (innermost)"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("emphasis  Vreg  corner   rx value"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("best pair at BER 1e-12: emphasis 0, Vreg 2, corner 2 with gain 3"), std::string::npos)
+      << r.output;
+  r = RunCli("sweep --bits 300 " + rx + " --rx-sweep peak=1", true);
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.output.find("--rx-sweep: the receiver has no input parameter 'peak'"), std::string::npos) << r.output;
+  r = RunCli("sweep --bits 300 " + rx + " --rx-sweep gain", true);
+  EXPECT_NE(r.output.find("--rx-sweep 'gain' is not NAME=V1,V2,..."), std::string::npos) << r.output;
+}
+#endif
