@@ -114,8 +114,8 @@ void PrintSetup(const SimSettings& s, const std::string& parameters, const std::
     for (const std::string& line : lines) std::printf("channel     %s\n", line.c_str());
   }
   if (s.WantsBer()) {
-    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS of the sampling instant\n",
-                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str());
+    std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS of the sampling instant\n",
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str());
   }
   if (s.channelLossDb > 0) {
     const RcChannel channel(s.channelLossDb, s.samplesPerBit);

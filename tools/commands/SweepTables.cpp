@@ -57,8 +57,8 @@ void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::st
   if (s.channel)
     for (const std::string& line : s.channel->Describe()) std::printf("channel     %s\n", line.c_str());
   if (s.WantsBer()) {
-    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS; best emphasis at BER %s\n",
-                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str(),
+    std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS; best emphasis at BER %s\n",
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str(),
                 StatisticalEye::BerText(o.ber).c_str());
   }
   if (!memoryNote.empty()) std::printf("memory      %s\n", memoryNote.c_str());

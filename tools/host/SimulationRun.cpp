@@ -84,7 +84,7 @@ class Stream {
       // Clock times wait for the aligner as the bits do, a few more for a
       // clock that ticks faster than the bits.
       const long capacity = 2 * history_.Capacity() + 64;
-      clocked_ = std::make_unique<ClockedEye>(s.samplesPerBit, s.bitTime, flow.ignoreBits, capacity);
+      clocked_ = std::make_unique<ClockedEye>(s.samplesPerBit, s.bitTime, flow.ignoreBits, capacity, &eye_);
       link_.rx.clockTimes.assign(static_cast<size_t>(blockSamples_) + 1, -1.0);
       eye_.AddWindowSink(clocked_.get());
     }

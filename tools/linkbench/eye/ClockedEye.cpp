@@ -7,19 +7,27 @@
 
 namespace {
 
-// Waveform samples the ring keeps, in UI: the windows of the last three
-// bits reach 2 UI before the middle one and 3 UI after it.
+// Waveform samples the ring keeps, at least, in UI: the windows of the
+// last three bits reach 2 UI before the middle one and 3 UI after it.
 constexpr long kRingBits = 8;
+
+long RingSize(int samplesPerBit) {
+  long size = 1;
+  while (size < kRingBits * std::max(1, samplesPerBit)) size *= 2;
+  return size;
+}
 
 }  // namespace
 
-ClockedEye::ClockedEye(int samplesPerBit, double bitTime, long ignoreBits, long capacity)
+ClockedEye::ClockedEye(int samplesPerBit, double bitTime, long ignoreBits, long capacity, EyeMeasure* replaced)
     : spb_(std::max(1, samplesPerBit)),
       dt_(bitTime / std::max(1, samplesPerBit)),
       ignoreBefore_(static_cast<double>(std::max(0L, ignoreBits)) * std::max(1, samplesPerBit)),
+      replaced_(replaced),
       statistics_(std::max(1, samplesPerBit)),
       queue_(static_cast<size_t>(std::max(1L, capacity))),
-      ring_(static_cast<size_t>(kRingBits * std::max(1, samplesPerBit)), 0.0),
+      ring_(static_cast<size_t>(RingSize(samplesPerBit)), 0.0),
+      ringMask_(RingSize(samplesPerBit) - 1),
       window_(static_cast<size_t>(3 * std::max(1, samplesPerBit) + 1), 0.0) {}
 
 void ClockedEye::AddClockTime(double t) {
@@ -37,8 +45,8 @@ void ClockedEye::AddClockTime(double t) {
 
 void ClockedEye::Begin(const EyeAlignment& alignment) {
   alignment_ = alignment;
-  begun_ = true;
   clocked_ = size_ > 0;
+  if (clocked_ && replaced_) replaced_->DropHistograms();
   if (clocked_) {
     // The bits' mean sampling place: the circular mean of the queued
     // instants' places within the UI of the aligned bits.
@@ -65,7 +73,6 @@ void ClockedEye::Add(const BitWindow& window) {
   values_[0] = values_[1];
   values_[1] = values_[2];
   values_[2] = window.value;
-  lastBit_ = window.bit;
   // A bit is measured when the window after it is in: its instant may lie
   // up to 1.5 UI after its start, and the resampled window 1.5 UI beyond.
   if (++windows_ >= 3) Measure(window.bit - 1);
@@ -74,15 +81,13 @@ void ClockedEye::Add(const BitWindow& window) {
 void ClockedEye::Store(const BitWindow& window) {
   const long ringSize = static_cast<long>(ring_.size());
   const long start = alignment_.delaySamples + window.bit * spb_;
-  for (long i = -spb_; i < window.end; ++i)
-    ring_[static_cast<size_t>(((start + i) % ringSize + ringSize) % ringSize)] = window.start[i];
+  for (long i = -spb_; i < window.end; ++i) ring_[static_cast<size_t>((start + i) & ringMask_)] = window.start[i];
   if (windows_ == 0) ringLow_ = start - spb_;
   ringHigh_ = start + window.end;
   ringLow_ = std::max(ringLow_, ringHigh_ - ringSize);
 }
 
 double ClockedEye::RingAt(double position) const {
-  const long ringSize = static_cast<long>(ring_.size());
   long i = static_cast<long>(std::floor(position));
   double f = position - static_cast<double>(i);
   if (i < ringLow_) {
@@ -93,8 +98,8 @@ double ClockedEye::RingAt(double position) const {
     i = ringHigh_ - 2;
     f = 1.0;
   }
-  const double a = ring_[static_cast<size_t>((i % ringSize + ringSize) % ringSize)];
-  const double b = ring_[static_cast<size_t>(((i + 1) % ringSize + ringSize) % ringSize)];
+  const double a = ring_[static_cast<size_t>(i & ringMask_)];
+  const double b = ring_[static_cast<size_t>((i + 1) & ringMask_)];
   return a + (b - a) * f;
 }
 

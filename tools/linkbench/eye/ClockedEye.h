@@ -47,7 +47,10 @@ class ClockedEye : public BitWindowSink {
  public:
   // A run of `samplesPerBit` samples per UI of `bitTime`; instants before
   // bit `ignoreBits` are left out; `capacity` instants can wait.
-  ClockedEye(int samplesPerBit, double bitTime, long ignoreBits, long capacity);
+  // `replaced`, when given, is the best-phase eye this one stands in for:
+  // once the measurement is clocked, that eye's sample distributions are
+  // dropped, since only these are read.
+  ClockedEye(int samplesPerBit, double bitTime, long ignoreBits, long capacity, EyeMeasure* replaced = nullptr);
   ClockedEye(const ClockedEye&) = delete;
   ClockedEye& operator=(const ClockedEye&) = delete;
 
@@ -76,23 +79,24 @@ class ClockedEye : public BitWindowSink {
   long spb_;
   double dt_;
   double ignoreBefore_;  // samples
+  EyeMeasure* replaced_;
   std::vector<BitWindowSink*> sinks_;
   PhaseStatistics statistics_;
   // Sampling instants in samples, a ring of fixed capacity.
   std::vector<double> queue_;
   size_t head_ = 0;
   size_t size_ = 0;
-  // The waveform around the last bits, by sample index modulo its size.
+  // The waveform around the last bits, by sample index modulo its size (a
+  // power of two, so that the index is a mask away).
   std::vector<double> ring_;
+  long ringMask_;
   long ringLow_ = 0;            // lowest sample index stored since the first window
   long ringHigh_ = 0;           // one past the highest
   std::vector<double> window_;  // the resampled window, 3 * spb + 1 samples
   EyeAlignment alignment_;
-  bool begun_ = false;
   bool clocked_ = false;
   double centre_ = 0.0;  // mean sampling place, samples from a bit's start
   long windows_ = 0;
-  long lastBit_ = 0;
   uint8_t values_[3] = {0, 0, 0};  // bits lastBit_ - 2 .. lastBit_
   RecoveredClock clock_;
   double sumDeviation_ = 0.0;

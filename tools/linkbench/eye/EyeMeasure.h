@@ -76,6 +76,7 @@ class EyeMeasure : public WaveSink {
   // first block); Histograms() has them, null when not gathered.
   void GatherHistograms() { statistics_.GatherHistograms(); }
   const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
+  void DropHistograms() { statistics_.DropHistograms(); }
   // How many stimulus bits behind the newest one the measurement reads.
   long BitsKept(long blockSamples) const { return aligner_.BitsKept(blockSamples); }
 
