@@ -142,11 +142,13 @@ void PrintBest(const SweepOptions& o, const SweepAxes& axes, const std::vector<c
   std::printf("Vreg  corner%s   emphasis   width (ps)   width (UI)   height (mV)\n", rx ? "   rx value" : "");
   for (size_t j = 0; j < best.size(); ++j) {
     const std::string& vreg = axes.vregs[j / (axes.corners.size() * axes.RxCount())];
-    const std::string corner =
-        axes.corners[(j / axes.RxCount()) % axes.corners.size()] +
-        (rx ? "   " + std::string(8 - std::min<size_t>(8, axes.rxValues[j % axes.RxCount()].size()), ' ') +
-                  axes.rxValues[j % axes.RxCount()]
-            : std::string());
+    // The corner, right-aligned in its column, then the receiver's value in
+    // its own.
+    const std::string& cornerValue = axes.corners[(j / axes.RxCount()) % axes.corners.size()];
+    const std::string& rxValue = rx ? axes.rxValues[j % axes.RxCount()] : cornerValue;
+    const std::string corner = rx ? std::string(6 - std::min<size_t>(6, cornerValue.size()), ' ') + cornerValue +
+                                        "   " + std::string(8 - std::min<size_t>(8, rxValue.size()), ' ') + rxValue
+                                  : cornerValue;
     if (!best[j]) {
       std::printf("%4s  %6s   %8s   eye closed at BER %s at every emphasis level\n", vreg.c_str(), corner.c_str(), "-",
                   target.c_str());
