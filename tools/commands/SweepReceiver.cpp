@@ -8,6 +8,10 @@
 
 bool ReadRxSweep(const std::string& text, const AmiFileParams& rxAmi, SweepAxes& axes, std::string& error) {
   if (text.empty()) return true;
+  if (rxAmi.RootName().empty()) {
+    error = "--rx-sweep needs --rx and --rx-ami, the receiver it varies";
+    return false;
+  }
   const size_t eq = text.find('=');
   if (eq == std::string::npos || eq == 0 || eq + 1 == text.size()) {
     error = "--rx-sweep '" + text + "' is not NAME=V1,V2,...";

@@ -108,7 +108,8 @@ int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o) {
 void PrintSummary(const SweepAxes& axes, const std::vector<SweepPoint>& points, const SweepOptions& o) {
   const size_t perLevel = axes.PerLevel();
   const bool ber = o.line.settings.WantsBer();
-  std::printf("\nper emphasis level, over the %zu responses:\n", perLevel);
+  std::printf("\nper emphasis level, over the %zu responses%s:\n", perLevel,
+              axes.RxCount() > 1 ? (" and " + axes.rxName + " values").c_str() : "");
   std::printf(
       "emphasis   mean height (mV)   min height (mV)   mean width (ps)   min width (ps)%s\n",
       ber ? ("   at BER " + StatisticalEye::BerText(o.ber) + ": mean height (mV)   mean width (ps)").c_str() : "");

@@ -99,11 +99,14 @@ TEST(RxSimCli, SweepAddsTheReceiversAxisAndNamesTheBestPair) {
   EXPECT_NE(r.output.find("126 runs"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("rx sweep    gain over 1, 3 (innermost)"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("emphasis  Vreg  corner   rx value"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("over the 18 responses and gain values"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("best pair at BER 1e-12: emphasis 0, Vreg 2, corner 2 with gain 3"), std::string::npos)
       << r.output;
   r = RunCli("sweep --bits 300 " + rx + " --rx-sweep peak=1", true);
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.output.find("--rx-sweep: the receiver has no input parameter 'peak'"), std::string::npos) << r.output;
+  r = RunCli("sweep --bits 300 --rx-sweep gain=1", true);
+  EXPECT_NE(r.output.find("--rx-sweep needs --rx and --rx-ami"), std::string::npos) << r.output;
   r = RunCli("sweep --bits 300 " + rx + " --rx-sweep gain", true);
   EXPECT_NE(r.output.find("--rx-sweep 'gain' is not NAME=V1,V2,..."), std::string::npos) << r.output;
 }
