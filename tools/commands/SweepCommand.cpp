@@ -57,12 +57,13 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, 
   const SimSettings& s = o.line.settings;
   const std::string stimulus = " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" +
                                RunReport::ChannelCaption(s) + ")";
+  const std::string columns = axes.rxName.empty() ? "columns corner" : "columns corner and " + axes.rxName;
   if (!BestGrid(o)) {
     std::vector<const SweepPoint*> panels;
     for (const SweepPoint& p : points)
       if (p.drawn) panels.push_back(&p);
     const std::string heading =
-        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, columns corner" + stimulus;
+        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, " + columns + stimulus;
     return DrawGrid(o, file, heading, axes, panels);
   }
   const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
@@ -71,7 +72,7 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, 
   for (size_t j = 0, k = 0; j < best.size(); ++j)
     if (best[j]) panels[j] = &again[k++];
   const std::string heading = ami.RootName() + " at the best emphasis for BER " + StatisticalEye::BerText(o.ber) +
-                              ": rows Vreg, columns corner" + stimulus;
+                              ": rows Vreg, " + columns + stimulus;
   return DrawGrid(o, file, heading, axes, panels);
 }
 

@@ -5,6 +5,8 @@
 //   (init_scales 1)   AMI_Init scales the impulse response by G (else leaves it)
 //   (clock_phase P)   AMI_GetWave returns a clock tick at P UI into every UI
 //                     (sampling then at P + 1/2 UI); none when not given
+//   (clock_jitter J)  ticks alternately J UI late and J UI early
+//   (clock_skip N)    every Nth tick left out
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,8 @@ struct Gain {
   bool initScales = false;
   bool clocks = false;
   double clockPhase = 0.0;
+  double clockJitter = 0.0;
+  long clockSkip = 0;
   double dt = 0.0;
   double bitTime = 0.0;
   long samples = 0;  // samples seen by AMI_GetWave so far
@@ -38,6 +42,8 @@ EXPORT long AMI_Init(double* impulse, long rowSize, long, double dt, double bitT
   g->initScales = Number(parameters, "(init_scales ", 0.0) != 0.0;
   g->clocks = parameters && std::strstr(parameters, "(clock_phase ") != nullptr;
   g->clockPhase = Number(parameters, "(clock_phase ", 0.0);
+  g->clockJitter = Number(parameters, "(clock_jitter ", 0.0);
+  g->clockSkip = static_cast<long>(Number(parameters, "(clock_skip ", 0.0));
   g->dt = dt;
   g->bitTime = bitTime;
   if (g->initScales)
@@ -55,10 +61,14 @@ EXPORT long AMI_GetWave(double* wave, long size, double* clockTimes, char**, voi
     // Ticks k * UI + phase that fall within this call's samples.
     const double from = static_cast<double>(g->samples) * g->dt;
     const double to = static_cast<double>(g->samples + size) * g->dt;
+    // Tick k belongs to the call that holds its undisturbed time.
     for (double k = std::ceil(from / g->bitTime - g->clockPhase);; k += 1.0) {
-      const double t = (k + g->clockPhase) * g->bitTime;
-      if (t >= to || written >= size) break;
-      if (t >= from && t >= 0) clockTimes[written++] = t;
+      const double nominal = (k + g->clockPhase) * g->bitTime;
+      if (nominal >= to || written >= size) break;
+      const long tick = static_cast<long>(k);
+      const double t = nominal + (tick % 2 ? g->clockJitter : -g->clockJitter) * g->bitTime;
+      if (g->clockSkip > 0 && tick % g->clockSkip == 0) continue;
+      if (nominal >= from && t >= 0) clockTimes[written++] = t;
     }
   }
   clockTimes[written] = -1.0;

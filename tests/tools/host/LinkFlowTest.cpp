@@ -180,3 +180,29 @@ TEST(LinkFlow, ReceiverClockTimesPlaceTheSamplingInstant) {
   ASSERT_TRUE(at.eye.valid) << at.eye.problem;
   EXPECT_LT(at.eye.heightV, 0.3 * best.eye.heightV);
 }
+
+TEST(LinkFlow, TheClocksJitterIsItsSpreadAndBitsWithoutATickAreLeftOutAndCounted) {
+  const Loaded models;
+  SimSettings s;
+  s.bitCount = 3000;
+  LinkModels link;
+  link.tx = &models.getWave;
+  link.rx = &models.getWave;
+  link.rxReserved = Reserved(false, true, 100).Reserved();
+  // Ticks at 0.25 UI, alternately 0.03 UI late and early, every tenth (an
+  // early one) left out: of each ten, five late and four early instants,
+  // whose mean place is 0.75 + 0.03 / 9 UI into the UI and whose spread
+  // about it is 0.03 sqrt(1 - 1/81) UI.
+  const SimResult r = SimulationRun::Run(link, s, Gain(1, false),
+                                         Gain(1, false) + " (clock_phase 0.25) (clock_jitter 0.03) (clock_skip 10)");
+  ASSERT_TRUE(r.Ok() && r.eye.valid) << r.error << r.eye.problem;
+  ASSERT_TRUE(r.clock.used);
+  EXPECT_NEAR(r.clock.meanPhase / s.bitTime, 0.75 + 0.03 / 9, 1e-4);
+  EXPECT_NEAR(r.clock.jitterRms / s.bitTime, 0.03 * std::sqrt(1 - 1.0 / 81), 1e-4);
+  const long measured = r.clock.paired + r.clock.unpaired;
+  EXPECT_NEAR(static_cast<double>(r.clock.unpaired), measured / 10.0, 2.0);
+  EXPECT_EQ(r.clock.dropped, 0);
+  // Without a channel the NRZ levels are flat: every instant reads +-0.5.
+  EXPECT_NEAR(r.eye.heightV, 1.0, 1e-9);
+  EXPECT_EQ(static_cast<long>(r.eye.BitsUsed()), r.eye.endBit - r.eye.firstBit);
+}
