@@ -57,6 +57,19 @@ struct Loaded {
   }
 };
 
+// A pair of gain models as their files describe them: each side's library
+// (`rx` may be null: no receiver), whether its Init returns an impulse
+// response and whether it has a GetWave; the receiver's Ignore_Bits.
+LinkModels Pair(const AmiModelLoader* tx, bool txReturns, bool txGetWave, const AmiModelLoader* rx = nullptr,
+                bool rxReturns = false, bool rxGetWave = true, long rxIgnoreBits = 0) {
+  LinkModels link;
+  link.tx = tx;
+  link.txReserved = Reserved(txReturns, txGetWave).Reserved();
+  link.rx = rx;
+  if (rx) link.rxReserved = Reserved(rxReturns, rxGetWave, rxIgnoreBits).Reserved();
+  return link;
+}
+
 SimSettings Settings(const std::string& channel) {
   SimSettings s;
   s.bitCount = 2000;
@@ -82,11 +95,8 @@ TEST(LinkFlow, EachCombinationOfGetWaveAndInitOnlyGivesTheProductOfTheGains) {
   for (int c = 0; c < 4; ++c) {
     const bool txGetWave = (c & 1) == 0;
     const bool rxGetWave = (c & 2) == 0;
-    LinkModels link;
-    link.tx = txGetWave ? &models.getWave : &models.initOnly;
-    link.txReserved = Reserved(!txGetWave, txGetWave).Reserved();
-    link.rx = rxGetWave ? &models.getWave : &models.initOnly;
-    link.rxReserved = Reserved(!rxGetWave, rxGetWave).Reserved();
+    const LinkModels link = Pair(txGetWave ? &models.getWave : &models.initOnly, !txGetWave, txGetWave,
+                                 rxGetWave ? &models.getWave : &models.initOnly, !rxGetWave, rxGetWave);
     // An Init-only model applies its gain to the impulse response only.
     const SimResult r = SimulationRun::Run(link, s, Gain(kTxGain, !txGetWave), Gain(kRxGain, !rxGetWave));
     ASSERT_TRUE(r.Ok()) << c << ": " << r.error;
@@ -109,11 +119,7 @@ TEST(LinkFlow, ATransmitterThatBothReturnsAnImpulseAndHasGetWaveIsNotAppliedTwic
   const Loaded models;
   SimSettings s = Settings(DelayAndGainChannel(folder));
   ASSERT_EQ(SimulationRun::LoadChannel(s), "");
-  LinkModels link;
-  link.tx = &models.getWave;
-  link.txReserved = Reserved(true, true).Reserved();
-  link.rx = &models.initOnly;
-  link.rxReserved = Reserved(true, false).Reserved();
+  const LinkModels link = Pair(&models.getWave, true, true, &models.initOnly, true, false);
   const SimResult r = SimulationRun::Run(link, s, Gain(kTxGain, true), Gain(kRxGain, true));
   ASSERT_TRUE(r.Ok()) << r.error;
   EXPECT_NE(r.flow.find("the Rx Init given the channel's response"), std::string::npos) << r.flow;
@@ -125,9 +131,7 @@ TEST(LinkFlow, WithoutAReceiverAnInitOnlyTransmitterIsConvolvedWithItsResponse) 
   const Loaded models;
   SimSettings s;
   s.bitCount = 1000;
-  LinkModels link;
-  link.tx = &models.initOnly;
-  link.txReserved = Reserved(true, false).Reserved();
+  const LinkModels link = Pair(&models.initOnly, true, false);
   const SimResult r = SimulationRun::Run(link, s, Gain(kTxGain, true), "");
   ASSERT_TRUE(r.Ok()) << r.error;
   EXPECT_EQ(r.flow, "stimulus * Tx Init's impulse response (channel and Tx)");
@@ -136,9 +140,7 @@ TEST(LinkFlow, WithoutAReceiverAnInitOnlyTransmitterIsConvolvedWithItsResponse) 
 
 TEST(LinkFlow, AFilePromisingAGetWaveTheLibraryLacksIsRefused) {
   const Loaded models;
-  LinkModels link;
-  link.tx = &models.initOnly;
-  link.txReserved = Reserved(false, true).Reserved();
+  const LinkModels link = Pair(&models.initOnly, false, true);
   const SimResult r = SimulationRun::Run(link, SimSettings(), Gain(1, false), "");
   EXPECT_FALSE(r.Ok());
   EXPECT_FALSE(r.initOk);
@@ -150,11 +152,7 @@ TEST(LinkFlow, ReceiverClockTimesPlaceTheSamplingInstant) {
   SimSettings s;
   s.bitCount = 3000;
   s.channelLossDb = 12;  // an RC line: the eye's height depends on the phase
-  LinkModels link;
-  link.tx = &models.getWave;
-  link.txReserved = Reserved(false, true).Reserved();
-  link.rx = &models.getWave;
-  link.rxReserved = Reserved(false, true, 700).Reserved();
+  const LinkModels link = Pair(&models.getWave, false, true, &models.getWave, false, true, 700);
   // Without clock times: the best phase.
   const SimResult best = SimulationRun::Run(link, s, Gain(1, false), Gain(1, false));
   ASSERT_TRUE(best.Ok() && best.eye.valid) << best.error << best.eye.problem;
@@ -185,10 +183,7 @@ TEST(LinkFlow, TheClocksJitterIsItsSpreadAndBitsWithoutATickAreLeftOutAndCounted
   const Loaded models;
   SimSettings s;
   s.bitCount = 3000;
-  LinkModels link;
-  link.tx = &models.getWave;
-  link.rx = &models.getWave;
-  link.rxReserved = Reserved(false, true, 100).Reserved();
+  const LinkModels link = Pair(&models.getWave, false, true, &models.getWave, false, true, 100);
   // Ticks at 0.25 UI, alternately 0.03 UI late and early, every tenth (an
   // early one) left out: of each ten, five late and four early instants,
   // whose mean place is 0.75 + 0.03 / 9 UI into the UI and whose spread
