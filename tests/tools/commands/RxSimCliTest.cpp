@@ -3,6 +3,7 @@
 // (tests/rxami/RxDlopenHost.c).
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "tests/TestFolder.h"
@@ -83,6 +84,30 @@ TEST(RxSimCli, TheHostAgreesWithTheCHostThatPlaysTheFlowByHand) {
       << r.output << c.output;
   EXPECT_NEAR(Number(r.output, R"(jitter ([0-9.]+) ps RMS)"), Number(c.output, R"(jitter ([0-9.]+) ps RMS)"), 0.002)
       << r.output << c.output;
+}
+
+// The receiver's blocks follow the channel's latency, not --block's cut of
+// the stimulus: how the host cuts the stream changes nothing it reports.
+TEST(RxSimCli, TheBlockSizeDoesNotChangeTheReceiversFigures) {
+  const TestFolder folder;
+  auto figures = [&](const std::string& block) {
+    const CliResult r = RunCli(GainSim(folder, "--bits 4000 --channel-loss 10 --noise 5 --block " + block +
+                                                   " --rx '" TESSALUNE_RX_LIBRARY "' --rx-ami '" TESSALUNE_SOURCE_DIR
+                                                   "/ibis/tessalune_rx.ami'"),
+                               true);
+    EXPECT_EQ(r.status, 0) << r.output;
+    std::string kept;
+    std::istringstream lines(r.output);
+    for (std::string line; std::getline(lines, line);)
+      if (line.rfind("eye ", 0) == 0 || line.rfind("sampling ", 0) == 0 || line.rfind("BER ", 0) == 0 ||
+          line.rfind("rx out ", 0) == 0)
+        kept += line + "\n";
+    return kept;
+  };
+  const std::string reference = figures("1024");
+  EXPECT_NE(reference.find("at the receiver's clock times"), std::string::npos) << reference;
+  EXPECT_EQ(figures("333"), reference);
+  EXPECT_EQ(figures("200000"), reference);
 }
 #endif
 
