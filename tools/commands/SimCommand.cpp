@@ -13,6 +13,7 @@
 #include "tools/plots/BathtubPlot.h"
 #include "tools/plots/EyePlot.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -172,6 +173,13 @@ void PrintThroughput(const SimSettings& s, const SimResult& r) {
               SiPrefixed(static_cast<double>(s.SampleCount()) / seconds, "samples/s", 3).c_str(),
               SiPrefixed(static_cast<double>(s.bitCount) / seconds, "bit/s", 3).c_str(),
               Fixed("%.2f", r.hostSeconds * 1e3).c_str());
+  if (s.rxModelPath.empty() || r.rxGetWaveSeconds <= 0) return;
+  // The two models apart: each streams every sample once.
+  const double tx = std::max(r.getWaveSeconds - r.rxGetWaveSeconds, 1e-9);
+  std::printf("models      transmitter %s ms (%s), receiver %s ms (%s)\n", Fixed("%.2f", tx * 1e3).c_str(),
+              SiPrefixed(static_cast<double>(s.SampleCount()) / tx, "samples/s", 3).c_str(),
+              Fixed("%.2f", r.rxGetWaveSeconds * 1e3).c_str(),
+              SiPrefixed(static_cast<double>(s.SampleCount()) / r.rxGetWaveSeconds, "samples/s", 3).c_str());
 }
 
 // The BER figures at each target, then where they were read (the eye centre
