@@ -4,6 +4,7 @@
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepBest.h"
 #include "tools/commands/SweepPoints.h"
+#include "tools/commands/SweepReceiver.h"
 #include "tools/commands/SweepTables.h"
 #include "tools/common/AtomicFile.h"
 #include "tools/plots/EyeGrid.h"
@@ -32,7 +33,8 @@ std::vector<EyeGridPanel> GridPanels(const std::vector<const SweepPoint*>& point
     panels[i].eye = &p->result.eye;
     panels[i].density = p->density.get();
     panels[i].contours = p->result.ber.valid ? &p->result.ber : nullptr;
-    panels[i].title = {"Vreg " + p->vreg + ", corner " + p->corner + ", emphasis " + p->emphasis,
+    panels[i].title = {"Vreg " + p->vreg + ", corner " + p->corner + ", emphasis " + p->emphasis +
+                           (p->rxValue.empty() ? "" : ", rx " + p->rxValue),
                        f ? RunReport::BerSummary(*f, p->result.eye.bitTime) : RunReport::EyeSummary(p->result.eye)};
   }
   return panels;
@@ -42,8 +44,8 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const std::string& heading
              const std::vector<const SweepPoint*>& points) {
   std::string error;
   const bool written =
-      EyeGrid::WritePng(file, static_cast<int>(axes.corners.size()), static_cast<int>(axes.vregs.size()),
-                        GridPanels(points, o.ber), heading, error);
+      EyeGrid::WritePng(file, static_cast<int>(axes.corners.size() * axes.RxCount()),
+                        static_cast<int>(axes.vregs.size()), GridPanels(points, o.ber), heading, error);
   EyePlot::ReleaseFontCaches();
   return RunReport::ReportFile(written, kCommand, "eye grid", o.gridPath, error);
 }
@@ -51,25 +53,26 @@ int DrawGrid(const SweepOptions& o, AtomicFile& file, const std::string& heading
 // The grid: the panels at --grid-emphasis, or at the best emphasis per Vreg
 // and corner (with BER figures, unless --grid-emphasis is given).
 int DrawGrid(const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami, const SweepAxes& axes,
-             const std::vector<SweepPoint>& points, const AmiModelLoader& model, unsigned jobs) {
+             const std::vector<SweepPoint>& points, const LinkModels& models, unsigned jobs) {
   const SimSettings& s = o.line.settings;
   const std::string stimulus = " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" +
                                RunReport::ChannelCaption(s) + ")";
+  const std::string columns = axes.rxName.empty() ? "columns corner" : "columns corner and " + axes.rxName;
   if (!BestGrid(o)) {
     std::vector<const SweepPoint*> panels;
     for (const SweepPoint& p : points)
       if (p.drawn) panels.push_back(&p);
     const std::string heading =
-        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, columns corner" + stimulus;
+        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, " + columns + stimulus;
     return DrawGrid(o, file, heading, axes, panels);
   }
   const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
-  const std::vector<SweepPoint> again = RunBest(model, s, o.ber, best, jobs);
+  const std::vector<SweepPoint> again = RunBest(models, s, o.ber, best, jobs);
   std::vector<const SweepPoint*> panels(best.size(), nullptr);
   for (size_t j = 0, k = 0; j < best.size(); ++j)
     if (best[j]) panels[j] = &again[k++];
   const std::string heading = ami.RootName() + " at the best emphasis for BER " + StatisticalEye::BerText(o.ber) +
-                              ": rows Vreg, columns corner" + stimulus;
+                              ": rows Vreg, " + columns + stimulus;
   return DrawGrid(o, file, heading, axes, panels);
 }
 
@@ -78,7 +81,11 @@ int Sweep(SweepOptions& o) {
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;
-  const SweepAxes axes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2)};
+  AmiFileParams rxAmi;
+  AmiModelLoader rxModel;
+  std::string rxParameters;
+  if (int status = PrepareReceiver(kCommand, s, rxAmi, rxModel, rxParameters)) return status;
+  SweepAxes axes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2), "", {}};
   const std::string gridEmphasis = std::to_string(o.gridEmphasis);
   const bool grid = !o.gridPath.empty();
   if (grid && std::find(axes.emphases.begin(), axes.emphases.end(), gridEmphasis) == axes.emphases.end()) {
@@ -90,20 +97,26 @@ int Sweep(SweepOptions& o) {
   // The picture's file is opened before the runs, so that a path that cannot
   // take it is refused at once; it gets its name when the picture is done.
   AtomicFile gridFile(o.gridPath);
-  if (!BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) || (grid && !gridFile.Open(error))) {
+  if (!ReadRxSweep(o.rxSweep, rxAmi, axes, error) ||
+      !BuildPoints(ami, axes, gridEmphasis, grid && !BestGrid(o), points, error) ||
+      !AddReceiverAxis(rxAmi, s, axes, points, error) || (grid && !gridFile.Open(error))) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
   std::string memoryNote;
   const unsigned jobs = SizeJobs(o, points.size(), memoryNote);
   PrintSetup(o, points.size(), jobs, memoryNote);
-  const double wall = RunPoints(model, s, o.ber, points, jobs);
+  PrintReceiver(s, axes, points);
+  std::printf("\n");
+  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
+  const double wall = RunPoints(models, s, o.ber, points, jobs);
   const int failures = PrintTable(points, o);
   PrintSummary(axes, points, o);
   if (s.WantsBer()) PrintBest(o, axes, BestPoints(axes, points, o.ber));
+  if (s.WantsBer() && !s.rxModelPath.empty()) PrintBestPair(axes, points, o.ber, s.bitTime);
   PrintThroughput(s, points, wall);
   int status = failures ? 1 : 0;
-  if (grid) status |= DrawGrid(o, gridFile, ami, axes, points, model, jobs);
+  if (grid) status |= DrawGrid(o, gridFile, ami, axes, points, models, jobs);
   return status;
 }
 
@@ -125,6 +138,9 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
                                      "eye at that BER, the taller breaking a tie)")
                          ->check(FiniteRange(1e-30, 0.1))
                          ->capture_default_str();
+  cmd->add_option("--rx-sweep", options->rxSweep,
+                  "With --rx: one more axis, innermost: the receiver parameter NAME at each of V1,V2,... "
+                  "(NAME=V1,V2,...); the best pair of transmitter setting and value is named at --ber");
   cmd->add_option("--jobs", options->jobs,
                   "Simulations run at once (default: one per core; fewer when that many would not fit in the "
                   "memory available, as the report then says)");
