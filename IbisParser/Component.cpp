@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "IbisParser/CmnWords.h"
+#include "IbisParser/ComponentRails.h"
 #include "IbisParser/IbisVersion.h"
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/LineWords.h"
@@ -47,12 +48,11 @@ void PinHeader(COMPONENT* component, const char* text) {
   component->pinColumns = 6;
 }
 
-// Column length limits of [Pin] that the versions state: the pin name at
-// most 5 characters (2.1 §5 [Pin], kept by 4.2), signal_name at most 20
-// characters up to 4.1 and 40 from 4.2 (BIRD 93.1). Files of 5.0 and later
-// are not measured: the limit those versions give is not confirmed here.
+// Column length limits of [Pin]: the pin name at most 5 characters (2.1 §5
+// [Pin]; BIRD 93.1 left it so, and no later version changed it),
+// signal_name at most 20 characters up to 4.1 and 40 from 4.2 on (BIRD
+// 93.1, kept through 7.2 §6 [Pin]).
 void PinNameLengths(const PIN_ROW& row) {
-  if (giIbisRelease > IBIS_RELEASE_42) return;
   if (row.name.size() > 5) MSG_Code(MSG_LEVEL_ERROR_LINE, 5040, row.name.c_str(), 5);
   const int signalMost = giIbisRelease >= IBIS_RELEASE_42 ? 40 : 20;
   if (row.signal.size() > static_cast<size_t>(signalMost))
@@ -262,6 +262,7 @@ void COMP_Line(int kind, int id, const char* text) {
       RepeaterPinRow(component, text);
       break;
     default:
+      RAILS_Row(component, id, text);
       break;
   }
 }
@@ -301,10 +302,12 @@ void CheckComplete(const COMPONENT* component) {
       LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Pin Mapping", row.pin.c_str());
     if (!mapped.insert(row.pin).second) LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5017, row.pin.c_str());
   }
-  // IBIS 2.1 §5 [Pin Mapping]: once given, it lists every pin of [Pin].
+  // IBIS 2.1 §5 [Pin Mapping]: once given, it lists every pin of [Pin];
+  // from 7.0 on (§6 [Pin Mapping]) every pin but the POWER, GND and NC ones.
   if (component->pinMappingCount > 0)
     for (const PIN_ROW& pin : component->pins)
-      if (!mapped.count(pin.name)) LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5018, pin.name.c_str());
+      if (!mapped.count(pin.name) && !RAILS_MayBeUnmapped(pin.model.c_str()))
+        LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5018, pin.name.c_str());
   std::unordered_set<std::string> groups;
   for (const SERIES_PIN_ROW& row : component->seriesPins) {
     for (const std::string* pin : {&row.pin1, &row.pin2})
@@ -320,6 +323,7 @@ void CheckComplete(const COMPONENT* component) {
   for (const SWITCH_GROUP& group : component->switchGroups)
     for (const std::string& g : group.groups)
       if (!groups.count(g)) LINE_ReportAt(group.line, MSG_LEVEL_ERROR_LINE, 5022, g.c_str());
+  RAILS_Check(component);
 }
 
 }  // namespace

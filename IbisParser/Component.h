@@ -1,8 +1,9 @@
 // The component section: [Component] and the keywords that describe it.
 // Keeps one record per component: its name, Si_location and
 // Timing_location, manufacturer, package parasitics, pins, pin mapping,
-// differential pairs, series pin mapping, series switch groups and (6.0 on)
-// repeater pins, each row
+// differential pairs, series pin mapping, series switch groups, (6.0 on)
+// repeater pins, (7.0 on) bus labels and die supply pads and (7.1 on) clock
+// pins, each row
 // with its line. The checks of a single line run as it is read; those that
 // need the whole component run when it ends, and those that need the models
 // of the file once the file is read (References.h).
@@ -42,6 +43,24 @@ struct REPEATER_PIN_ROW {
   unsigned long line;
 };
 
+// [Bus Label] rows (7.0): a bus label and the signal_name it belongs to.
+struct BUS_LABEL_ROW {
+  std::string label, signal;
+  unsigned long line;
+};
+
+// [Die Supply Pads] rows (7.0): a die pad, its signal_name and (optional) bus label.
+struct DIE_SUPPLY_PAD_ROW {
+  std::string pad, signal, busLabel;
+  unsigned long line;
+};
+
+// [Clock Pins] rows (7.1): a clock pin, a pin it clocks, and how they relate.
+struct CLOCK_PIN_ROW {
+  std::string pin, clockedPin, relationship;
+  unsigned long line;
+};
+
 struct SWITCH_GROUP {
   bool on;                          // On or Off
   std::vector<std::string> groups;  // the function_table_group names
@@ -62,6 +81,9 @@ struct COMPONENT {
   std::vector<SERIES_PIN_ROW> seriesPins;
   std::vector<SWITCH_GROUP> switchGroups;
   std::vector<REPEATER_PIN_ROW> repeaterPins;
+  std::vector<BUS_LABEL_ROW> busLabels;
+  std::vector<DIE_SUPPLY_PAD_ROW> dieSupplyPads;
+  std::vector<CLOCK_PIN_ROW> clockPins;
   int pinMappingColumns = 0;  // columns the [Pin Mapping] header names
   // What the component names outside itself (ComponentLinks.h).
   NAME_AT packageModel{std::string(), 0};  // [Package Model], empty when not given

@@ -152,6 +152,10 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5040, "[Pin] name '%s' is longer than %d characters"},
     {5041, "[Pin] signal_name '%s' of pin '%s' is longer than %d characters"},
     {5042, "[Model Selector] '%s' is named by no pin"},
+    {5043, "[Pin Mapping] bus label '%s' is tied to no POWER or GND pin"},
+    {5044, "[Pin Mapping] bus label '%s' is longer than %d characters"},
+    {5045, "[%s] row has %d columns where %s are needed"},
+    {5047, "[%s] lists '%s' twice (first at line %d)"},
     // The model section (IbisParser/ModelKeywords, IvTable, VtTable, Ramp,
     // ModelReferences, ModelConsistency); docs/CHECKS.md lists them.
     {5100, "[Model] '%s': Model_type not given"},

@@ -97,8 +97,12 @@ TEST_F(ComponentChecks, PinAndSignalNameLengthsFollowTheVersion) {
   // 3.2: signal_name at most 20.
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\n1 " + std::string(21, 'x') + " m\n", "3.2"))),
             "ERROR (line   11) - [Pin] signal_name 'xxxxxxxxxxxxxxxxxxxxx' of pin '1' is longer than 20 characters\n");
-  // 7.2 files are not measured.
-  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA12345 " + s41 + " m\n", "7.2"))), "");
+  // 7.2 keeps the 4.2 limits.
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA1234 " + s40 + " m\n", "7.2"))), "");
+  EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\nA12345 " + s41 + " m\n", "7.2"))),
+            "ERROR (line   11) - [Pin] name 'A12345' is longer than 5 characters\n"
+            "ERROR (line   11) - [Pin] signal_name '" +
+                s41 + "' of pin 'A12345' is longer than 40 characters\n");
 }
 
 TEST_F(ComponentChecks, PinModelsAreModelsSelectorsOrReservedWords) {
@@ -141,6 +145,48 @@ TEST_F(ComponentChecks, PinMapping) {
             "ERROR (line   16) - [Pin Mapping] row has 2 columns where 3, 5 or 6 are allowed\n");
   EXPECT_EQ(Flat(Check(File(head + "1 A B C D E\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n", "3.2"))),
             "ERROR (line   16) - [Pin Mapping] row has 6 columns where 3 or 5 are allowed\n");
+}
+
+TEST_F(ComponentChecks, PinMappingBusLabelsAreTiedToSupplyPins) {
+  const std::string head =
+      kPins + "[Pin Mapping] pulldown_ref pullup_ref gnd_clamp_ref power_clamp_ref\n";  // rows from 16
+  // GND2 appears only in signal pins' rows; a 16-character label is too long.
+  EXPECT_EQ(Flat(Check(File(head + "1 GND2 PWR1\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n"))),
+            "ERROR (line   16) - [Pin Mapping] bus label 'GND2' is tied to no POWER or GND pin\n");
+  const std::string longLabel(16, 'P');
+  EXPECT_EQ(Flat(Check(File(head + "1 GND1 " + longLabel + "\n2 GND1 " + longLabel + "\n3 NC " + longLabel +
+                            "\n4 GND1 NC\n"))),
+            "ERROR (line   16) - [Pin Mapping] bus label '" + longLabel + "' is longer than 15 characters\n");
+  // From 7.0 the supply pins may stay out of the table: their signal_name is
+  // their bus label, which signal pins may name; an unmapped signal pin is
+  // still reported. Before 7.0 the missing supply pins are reported, and the
+  // labels they would have tied are not judged.
+  EXPECT_EQ(Flat(Check(File(head + "1 vss vdd\n2 vss vdd\n", "7.0"))), "");
+  EXPECT_EQ(Flat(Check(File(head + "1 vss vdd\n", "7.0"))),
+            "ERROR (line   12) - Pin '2' is missing from [Pin Mapping]\n");
+  EXPECT_EQ(Flat(Check(File(head + "1 vss vdd\n2 vss vdd\n", "6.1"))),
+            "ERROR (line   13) - Pin '3' is missing from [Pin Mapping]\n"
+            "ERROR (line   14) - Pin '4' is missing from [Pin Mapping]\n");
+}
+
+TEST_F(ComponentChecks, BusLabelsDieSupplyPadsAndClockPins) {
+  const std::string mapping = "[Pin Mapping] pulldown_ref pullup_ref\n1 CORE_GND IO_PWR\n2 CORE_GND IO_PWR\n";
+  const std::string rails =
+      "[Bus Label] signal_name\nCORE_GND vss\n[Die Supply Pads] signal_name bus_label\n"
+      "D1 vdd IO_PWR\nD2 vss NA\n";
+  // Labels from [Bus Label] and [Die Supply Pads] tie the signal pins' rows.
+  EXPECT_EQ(Flat(Check(File(kPins + mapping + rails, "7.0"))), "");
+  EXPECT_EQ(Flat(Check(File(kPins + "[Bus Label] signal_name\nL1 vss\nL1 vdd\nL2\n", "7.0"))),
+            "ERROR (line   18) - [Bus Label] row has 1 columns where 2 are needed\n"
+            "ERROR (line   17) - [Bus Label] lists 'L1' twice (first at line 16)\n");
+  EXPECT_EQ(Flat(Check(File(kPins + "[Die Supply Pads] signal_name bus_label\nD1 vdd\nD1 vdd B\nD2 vdd B x\n", "7.0"))),
+            "ERROR (line   18) - [Die Supply Pads] row has 4 columns where 2 or 3 are needed\n"
+            "ERROR (line   17) - [Die Supply Pads] lists 'D1' twice (first at line 16)\n");
+  const std::string clocks = "[Clock Pins] clocked_pins relationship\n";  // rows from 16
+  EXPECT_EQ(Flat(Check(File(kPins + clocks + "1 2 in_phase\n", "7.1"))), "");
+  EXPECT_EQ(Flat(Check(File(kPins + clocks + "1 9 in_phase\n1 2\n", "7.1"))),
+            "ERROR (line   17) - [Clock Pins] row has 2 columns where 3 are needed\n"
+            "ERROR (line   16) - [Clock Pins] names pin '9', which is not in [Pin]\n");
 }
 
 TEST_F(ComponentChecks, SeriesPinsAndSwitchGroups) {

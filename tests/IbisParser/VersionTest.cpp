@@ -48,7 +48,7 @@ const NewKeyword kNewKeywords[] = {
      "[Interconnect Model Set] s\n[Interconnect Model] i\nFile_TS t.ibs\nNumber_of_terminals = 2\n1 Pin_I/O 1\n"
      "2 Pin_I/O 2\n[End Interconnect Model]\n[End Interconnect Model Set]\n",
      "Interconnect Model Set"},
-    {"7.1", "7.0", "[Clock Pins] clocked_pins relationship\n1 2 in_phase\n", "", "", "Clock Pins"},
+    {"7.1", "7.0", "[Clock Pins] clocked_pins relationship\n1 1 in_phase\n", "", "", "Clock Pins"},
 };
 
 // A reserved .ami parameter that each version added.

@@ -128,6 +128,36 @@ int main(void) {
   for (long k = 1000; k < count; ++k) eye = fmin(eye, fabs(wave_at(wave, times[k] + UI / 2)));
   CHECK(eye > 0.1);
 
+  /* The figures a host reports, for comparing with `tessalune sim --rx`
+   * (the test RxHostCompare): from bit 2,000 (the receiver's Ignore_Bits)
+   * on, the eye's height at the clock times (lowest '1' less highest '0'),
+   * and the sampling instants' mean place in the UI and spread about it. */
+  int lag = 0;
+  for (int l = 0, most = -1; l < 3; ++l) {
+    int right = 0;
+    for (long k = 1000; k + 3 < count; ++k) right += (wave_at(wave, times[k] + UI / 2) >= 0.0) == sent[k - l];
+    if (right > most) most = right, lag = l;
+  }
+  double low_one = 1e9, high_zero = -1e9, sum = 0.0, squares = 0.0, first_place = -1.0;
+  long used = 0;
+  for (long k = 2000; k + 3 < count; ++k) {
+    const double v = wave_at(wave, times[k] + UI / 2);
+    if (sent[k - lag])
+      low_one = fmin(low_one, v);
+    else
+      high_zero = fmax(high_zero, v);
+    double place = fmod(times[k] + UI / 2, UI);
+    if (first_place < 0) first_place = place;
+    if (place - first_place > UI / 2) place -= UI;
+    if (first_place - place > UI / 2) place += UI;
+    sum += place, squares += place * place, ++used;
+  }
+  const double mean_place = sum / (double)used;
+  double mean_phase = fmod(mean_place, UI);
+  if (mean_phase < 0) mean_phase += UI;
+  printf("figures: height %.6f V, clock mean phase %.4f ps, jitter %.4f ps RMS\n", low_one - high_zero,
+         mean_phase * 1e12, sqrt(fmax(0.0, squares / (double)used - mean_place * mean_place)) * 1e12);
+
   /* The same wave in one call through a second instance: same bits, same
    * clock times. */
   void* other = NULL;

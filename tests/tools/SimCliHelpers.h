@@ -30,12 +30,12 @@ struct FakeAmiFile {
   ~FakeAmiFile() { std::remove(path.c_str()); }
 };
 
-const std::string& FakeAmi() {
+[[maybe_unused]] const std::string& FakeAmi() {
   static const FakeAmiFile file;
   return file.path;
 }
 
-std::string FakeSim(const std::string& args) {
+[[maybe_unused]] std::string FakeSim(const std::string& args) {
   return "sim --model '" FAKE_AMI_MODEL "' --ami '" + FakeAmi() + "' " + args;
 }
 
@@ -45,6 +45,6 @@ double Number(const std::string& text, const std::string& pattern) {
   return std::stod(m[1]);
 }
 
-std::string Read(const std::string& path) { return ReadFile(path); }
+[[maybe_unused]] std::string Read(const std::string& path) { return ReadFile(path); }
 
 }  // namespace

@@ -60,6 +60,16 @@ json ComponentJson(const COMPONENT& c) {
   json groups = json::array();
   for (const SWITCH_GROUP& g : c.switchGroups)
     groups.push_back({{"state", g.on ? "On" : "Off"}, {"groups", g.groups}, {"line", g.line}});
+  json busLabels = json::array();
+  for (const BUS_LABEL_ROW& b : c.busLabels)
+    busLabels.push_back({{"bus_label", b.label}, {"signal", b.signal}, {"line", b.line}});
+  json pads = json::array();
+  for (const DIE_SUPPLY_PAD_ROW& d : c.dieSupplyPads)
+    pads.push_back({{"pad", d.pad}, {"signal", d.signal}, {"bus_label", d.busLabel}, {"line", d.line}});
+  json clocks = json::array();
+  for (const CLOCK_PIN_ROW& k : c.clockPins)
+    clocks.push_back(
+        {{"pin", k.pin}, {"clocked_pin", k.clockedPin}, {"relationship", k.relationship}, {"line", k.line}});
   json package = nullptr;
   if (c.package)
     package = {
@@ -74,7 +84,10 @@ json ComponentJson(const COMPONENT& c) {
           {"diff_pins", diff},
           {"pin_mapping", mapping},
           {"series_pin_mapping", series},
-          {"series_switch_groups", groups}};
+          {"series_switch_groups", groups},
+          {"bus_labels", busLabels},
+          {"die_supply_pads", pads},
+          {"clock_pins", clocks}};
 }
 
 void DiagnosticListener(int level, int code, unsigned long line, const char* text, void* context) {

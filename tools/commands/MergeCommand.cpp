@@ -223,6 +223,10 @@ bool Merger::GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<Sw
   o.gridEmphasisGiven = mo.gridEmphasisGiven;
   o.jobs = mo.jobs;
   o.line.settings.berTargets = SweepBerTargets(o.ber);
+  if (header_.receiver) {
+    Note("--grid: not for a sweep with a receiver (--rx); `sweep --grid` draws its picture");
+    return false;
+  }
   if (!OptionsFromRun(header_.run, o, channels) || (!channels.empty() && channels.size() != header_.channels.size())) {
     Note("--grid: the results do not say how the sweep ran its points");
     return false;
@@ -289,9 +293,10 @@ int Merger::DrawGrid(const MergeOptions& mo) {
   }
   std::string note;
   const unsigned jobs = SizeJobs(o, std::max<size_t>(1, drawn.size()), note);
-  RunPoints(model, o.line.settings, o.ber, drawn, jobs);
+  const LinkModels models = MakeLink(ami, model, AmiFileParams(), AmiModelLoader());
+  RunPoints(models, o.line.settings, o.ber, drawn, jobs);
   for (SweepPoint& d : drawn) points[d.index] = std::move(d);
-  return DrawSweepGrid(kCommand, o, file, ami, header_.axes, points, model, jobs);
+  return DrawSweepGrid(kCommand, o, file, ami, header_.axes, points, models, jobs);
 }
 
 int Merger::Finish(const MergeOptions& o) {

@@ -46,4 +46,8 @@ int ReportFile(bool written, const char* command, const char* label, const std::
   return 1;
 }
 
+const char* NoisePlace(const SimSettings& settings) {
+  return settings.rxModelPath.empty() ? "receiver input" : "receiver's decision point (after its equalisation)";
+}
+
 }  // namespace RunReport

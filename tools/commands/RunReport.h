@@ -22,6 +22,10 @@ std::string BerSummary(const BerTargetFigures& figures, double bitTime);
 // ", after FILE (L dB)" (L: its loss at Nyquist), ", after a L dB RC channel"
 // or nothing.
 std::string ChannelCaption(const SimSettings& settings);
+// Where the noise and the jitter act: at the receiver's input pins without a
+// receiver model; with one, at its decision point, after its equalisation
+// (the BER is computed from the samples it decides on).
+const char* NoisePlace(const SimSettings& settings);
 // After writing an output file: prints "LABEL PATH" on success, else
 // "COMMAND: ERROR" on standard error; returns the exit status (0 or 1).
 int ReportFile(bool written, const char* command, const char* label, const std::string& path, const std::string& error);

@@ -13,6 +13,7 @@
 #include "tools/plots/BathtubPlot.h"
 #include "tools/plots/EyePlot.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -98,10 +99,14 @@ struct SimFiles {
   }
 };
 
-void PrintSetup(const SimSettings& s, const std::string& parameters) {
+void PrintSetup(const SimSettings& s, const std::string& parameters, const std::string& rxParameters) {
   const double gbps = 1e-9 / s.bitTime;
   std::printf("model       %s\n", s.modelPath.c_str());
   std::printf("parameters  %s\n", parameters.c_str());
+  if (!s.rxModelPath.empty()) {
+    std::printf("receiver    %s\n", s.rxModelPath.c_str());
+    std::printf("rx params   %s\n", rxParameters.c_str());
+  }
   std::printf("stimulus    PRBS%d, %ld bits at %s (UI %s ps), %d samples per UI, AMI_GetWave blocks of %ld\n", s.prbs,
               s.bitCount, (Fixed("%.4g", gbps) + " Gb/s").c_str(), Fixed("%.4g", s.bitTime * 1e12).c_str(),
               s.samplesPerBit, s.block);
@@ -110,8 +115,8 @@ void PrintSetup(const SimSettings& s, const std::string& parameters) {
     for (const std::string& line : lines) std::printf("channel     %s\n", line.c_str());
   }
   if (s.WantsBer()) {
-    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS of the sampling instant\n",
-                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str());
+    std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS of the sampling instant\n",
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str());
   }
   if (s.channelLossDb > 0) {
     const RcChannel channel(s.channelLossDb, s.samplesPerBit);
@@ -121,24 +126,38 @@ void PrintSetup(const SimSettings& s, const std::string& parameters) {
   }
 }
 
-SimResult RunWithProgress(const AmiModelLoader& model, const SimSettings& s, const std::string& parameters,
-                          const SimOutputs& outputs) {
+SimResult RunWithProgress(const LinkModels& models, const SimSettings& s, const std::string& parameters,
+                          const std::string& rxParameters, const SimOutputs& outputs) {
   ProgressBar bar("simulating");
-  SimResult r = SimulationRun::Run(model, s, parameters, outputs, [&bar](double f) { bar.Update(f); });
+  SimResult r = SimulationRun::Run(models, s, parameters, rxParameters, outputs, [&bar](double f) { bar.Update(f); });
   bar.Finish();
   return r;
 }
 
-void PrintEye(const SimSettings& s, const EyeMeasurement& e) {
+// Where the eye was sampled: at the receiver's recovered clock, or at the
+// best phase.
+void PrintSampling(const SimSettings& s, const EyeMeasurement& e, const RecoveredClock& c) {
+  const double latencyPs = e.delaySamples * s.SampleInterval() * 1e12;
+  if (c.used) {
+    std::printf(
+        "sampling    at the receiver's clock times + UI/2: mean phase %s ps into the UI, jitter %s ps RMS; latency "
+        "%s ps; %ld bits measured, %ld without a clock time near them\n",
+        Fixed("%.2f", c.meanPhase * 1e12).c_str(), Fixed("%.3f", c.jitterRms * 1e12).c_str(),
+        Fixed("%.1f", latencyPs).c_str(), c.paired, c.unpaired);
+    return;
+  }
+  const double phasePs = (e.delaySamples + e.bestPhase) % s.samplesPerBit * s.SampleInterval() * 1e12;
+  std::printf("sampling    best phase %s ps into the UI; latency %s ps (%ld samples); %zu bits measured\n",
+              Fixed("%.1f", phasePs).c_str(), Fixed("%.1f", latencyPs).c_str(), e.delaySamples, e.BitsUsed());
+}
+
+void PrintEye(const SimSettings& s, const EyeMeasurement& e, const RecoveredClock& c) {
   if (!e.valid) {
     std::printf("eye         not measured: %s\n", e.problem.c_str());
     return;
   }
-  const double phasePs = (e.delaySamples + e.bestPhase) % s.samplesPerBit * s.SampleInterval() * 1e12;
   std::printf("eye         %s\n", RunReport::EyeSummary(e).c_str());
-  std::printf("sampling    best phase %s ps into the UI; latency %s ps (%ld samples); %zu bits measured\n",
-              Fixed("%.1f", phasePs).c_str(), Fixed("%.1f", e.delaySamples * s.SampleInterval() * 1e12).c_str(),
-              e.delaySamples, e.BitsUsed());
+  PrintSampling(s, e, c);
   std::printf("levels      '1' %s V, '0' %s V; after a transition %s / %s V, repeated %s / %s V (%s dB)\n",
               Fixed("%+.4f", e.highMean).c_str(), Fixed("%+.4f", e.lowMean).c_str(),
               Fixed("%+.4f", e.highTransition).c_str(), Fixed("%+.4f", e.lowTransition).c_str(),
@@ -154,11 +173,18 @@ void PrintThroughput(const SimSettings& s, const SimResult& r) {
               SiPrefixed(static_cast<double>(s.SampleCount()) / seconds, "samples/s", 3).c_str(),
               SiPrefixed(static_cast<double>(s.bitCount) / seconds, "bit/s", 3).c_str(),
               Fixed("%.2f", r.hostSeconds * 1e3).c_str());
+  if (s.rxModelPath.empty() || r.rxGetWaveSeconds <= 0) return;
+  // The two models apart: each streams every sample once.
+  const double tx = std::max(r.getWaveSeconds - r.rxGetWaveSeconds, 1e-9);
+  std::printf("models      transmitter %s ms (%s), receiver %s ms (%s)\n", Fixed("%.2f", tx * 1e3).c_str(),
+              SiPrefixed(static_cast<double>(s.SampleCount()) / tx, "samples/s", 3).c_str(),
+              Fixed("%.2f", r.rxGetWaveSeconds * 1e3).c_str(),
+              SiPrefixed(static_cast<double>(s.SampleCount()) / r.rxGetWaveSeconds, "samples/s", 3).c_str());
 }
 
 // The BER figures at each target, then where they were read (the eye centre
 // as the sampling line gives the best phase: in the UI of the stimulus).
-void PrintBer(const SimSettings& s, const EyeMeasurement& e, const BerResult& b) {
+void PrintBer(const SimSettings& s, const EyeMeasurement& e, const BerResult& b, bool clocked) {
   if (!b.valid) {
     std::printf("BER         not computed: %s\n", b.problem.c_str());
     return;
@@ -167,6 +193,13 @@ void PrintBer(const SimSettings& s, const EyeMeasurement& e, const BerResult& b)
     std::printf("BER         %s: %s\n", StatisticalEye::BerText(f.ber).c_str(),
                 RunReport::BerFigures(f, s.bitTime).c_str());
   const double uiPs = s.bitTime * 1e12;
+  if (clocked) {
+    // The receiver's instant sits half a UI into the bits it measured.
+    std::printf("decision    threshold %s V, eye centre %s ps from the receiver's sampling instant; lowest BER %s\n",
+                Fixed("%+.4f", b.decisionThreshold).c_str(), Fixed("%+.1f", (b.centreUi - 0.5) * uiPs).c_str(),
+                Fixed("%.3g", b.minimumBer).c_str());
+    return;
+  }
   const double centreUi = static_cast<double>(e.delaySamples) / s.samplesPerBit + b.centreUi;
   std::printf("decision    threshold %s V, eye centre %s ps into the UI; lowest BER %s\n",
               Fixed("%+.4f", b.decisionThreshold).c_str(),
@@ -177,6 +210,15 @@ void PrintBer(const SimSettings& s, const EyeMeasurement& e, const BerResult& b)
         "outside) for every target\n",
         static_cast<unsigned long long>(b.bits));
   }
+}
+
+// The flow the run used and what the models said.
+void PrintModels(const SimSettings& s, const SimResult& r) {
+  if (!r.flow.empty()) std::printf("flow        %s\n", r.flow.c_str());
+  std::printf("message     %s\n", r.message.empty() ? "(none)" : r.message.c_str());
+  if (s.rxModelPath.empty()) return;
+  std::printf("rx message  %s\n", r.rxMessage.empty() ? "(none)" : r.rxMessage.c_str());
+  if (!r.rxParametersOut.empty()) std::printf("rx out      %s\n", r.rxParametersOut.c_str());
 }
 
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
@@ -222,9 +264,13 @@ bool WriteEyePicture(const SimOptions& o, const std::string& title, const SimFil
   return plot.WritePng(*files.eye, o.eyeWidth, o.eyeHeight, lines, error);
 }
 
-std::string PictureTitle(const AmiFileParams& ami, const std::vector<std::pair<std::string, std::string>>& chosen) {
+std::string PictureTitle(const AmiFileParams& ami, const std::vector<std::pair<std::string, std::string>>& chosen,
+                         const AmiFileParams& rxAmi, const SimSettings& s) {
   std::string title = ami.RootName() + ":";
   for (size_t i = 0; i < chosen.size(); ++i) title += (i ? ", " : " ") + chosen[i].first + " " + chosen[i].second;
+  if (s.rxModelPath.empty()) return title;
+  title += "; receiver " + rxAmi.RootName();
+  for (size_t i = 0; i < s.rxParams.size(); ++i) title += (i ? ", " : " ") + s.rxParams[i];
   return title;
 }
 
@@ -254,29 +300,34 @@ int Simulate(SimOptions& o) {
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;
+  AmiFileParams rxAmi;
+  AmiModelLoader rxModel;
+  std::string rxParameters;
+  if (int status = PrepareReceiver(kCommand, s, rxAmi, rxModel, rxParameters)) return status;
   std::string parameters, error;
   std::vector<std::pair<std::string, std::string>> chosen;
   if (!ami.BuildParameterString(s.params, parameters, error, &chosen)) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 2;
   }
-  PrintSetup(s, parameters);
+  PrintSetup(s, parameters, rxParameters);
   SimFiles files;
   if (!files.Open(o, error)) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
-  const SimResult r = RunWithProgress(model, s, parameters, files.Outputs());
-  std::printf("message     %s\n", r.message.empty() ? "(none)" : r.message.c_str());
+  const SimResult r =
+      RunWithProgress(MakeLink(ami, model, rxAmi, rxModel), s, parameters, rxParameters, files.Outputs());
+  PrintModels(s, r);
   if (!r.Ok()) {
     std::fprintf(stderr, "%s: %s\n", kCommand, r.error.c_str());
     return 1;
   }
-  PrintEye(s, r.eye);
-  if (s.WantsBer()) PrintBer(s, r.eye, r.ber);
+  PrintEye(s, r.eye, r.clock);
+  if (s.WantsBer()) PrintBer(s, r.eye, r.ber, r.clock.used);
   PrintThroughput(s, r);
   const auto picturesStart = std::chrono::steady_clock::now();
-  int status = WritePictures(o, PictureTitle(ami, chosen), files, r);
+  int status = WritePictures(o, PictureTitle(ami, chosen, rxAmi, s), files, r);
   if (s.WantsBer()) {
     const auto now = std::chrono::steady_clock::now();
     PrintTime(r, std::chrono::duration<double>(now - picturesStart).count(),

@@ -44,6 +44,13 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
   cmd->add_option("--noise", s.noiseMv, "Gaussian noise at the receiver input, RMS in mV, for the BER figures")
       ->check(FiniteRange(0.0, 10000.0))
       ->capture_default_str();
+  CLI::Option* rx = cmd->add_option("--rx", s.rxModelPath,
+                                    "Receiver model library: the link runs the IBIS-AMI reference flow for the "
+                                    "transmitter and this receiver, as their .ami files describe them");
+  cmd->add_option("--rx-ami", s.rxAmiPath, "The receiver's .ami parameter file (needed with --rx)")->needs(rx);
+  cmd->add_option("--rx-param", s.rxParams,
+                  "Override a Model_Specific parameter of the receiver's .ami file, NAME=VALUE (repeatable)")
+      ->needs(rx);
   cmd->add_option("--rj", s.rjPs, "Gaussian random jitter of the sampling instant, RMS in ps, for the BER figures")
       ->check(FiniteRange(0.0, 1e9))
       ->capture_default_str();
@@ -65,4 +72,32 @@ int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& 
   if (status == 0 && !model.Open(s.modelPath, error)) status = 1;
   if (status != 0) std::fprintf(stderr, "%s: %s\n", command, error.c_str());
   return status;
+}
+
+int PrepareReceiver(const char* command, const SimSettings& s, AmiFileParams& ami, AmiModelLoader& model,
+                    std::string& parameters) {
+  if (s.rxModelPath.empty()) return 0;
+  std::string error;
+  int status = 0;
+  if (s.rxAmiPath.empty()) {
+    error = "--rx needs --rx-ami, the receiver's .ami file";
+    status = 2;
+  }
+  if (status == 0 && !ami.Load(s.rxAmiPath, error)) status = 1;
+  if (status == 0 && !ami.BuildParameterString(s.rxParams, parameters, error)) status = 2;
+  if (status == 0 && !model.Open(s.rxModelPath, error)) status = 1;
+  if (status != 0) std::fprintf(stderr, "%s: %s\n", command, error.c_str());
+  return status;
+}
+
+LinkModels MakeLink(const AmiFileParams& txAmi, const AmiModelLoader& tx, const AmiFileParams& rxAmi,
+                    const AmiModelLoader& rx) {
+  LinkModels link;
+  link.tx = &tx;
+  link.txReserved = txAmi.Reserved();
+  if (rx.IsOpen()) {
+    link.rx = &rx;
+    link.rxReserved = rxAmi.Reserved();
+  }
+  return link;
 }

@@ -24,3 +24,15 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
 // model library. Returns 0 when ready, else prints "COMMAND: reason" on
 // standard error and returns the exit status (2 for usage errors).
 int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model);
+
+// The receiver of --rx, when given: its .ami file and library loaded, and
+// its parameter string built from --rx-param into `parameters`. Returns 0
+// when ready (or when there is none), else prints "COMMAND: reason" on
+// standard error and returns the exit status.
+int PrepareReceiver(const char* command, const SimSettings& settings, AmiFileParams& ami, AmiModelLoader& model,
+                    std::string& parameters);
+
+// The pair a run drives: the transmitter, and the receiver when its library
+// is open; each with the reserved parameters its .ami file gives.
+LinkModels MakeLink(const AmiFileParams& txAmi, const AmiModelLoader& tx, const AmiFileParams& rxAmi,
+                    const AmiModelLoader& rx);

@@ -5,6 +5,7 @@
 #include "tools/commands/SweepGrid.h"
 #include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepPoints.h"
+#include "tools/commands/SweepReceiver.h"
 #include "tools/commands/SweepReport.h"
 #include "tools/commands/SweepTables.h"
 #include "tools/common/AtomicFile.h"
@@ -41,7 +42,7 @@ int PrintReport(const SweepOptions& o, const SweepPlan& plan) {
 }
 
 // Runs this process's points, each record to the results file as it comes.
-double RunAndRecord(const SweepOptions& o, const AmiModelLoader& model, SweepPlan& plan, unsigned jobs,
+double RunAndRecord(const SweepOptions& o, const LinkModels& models, SweepPlan& plan, unsigned jobs,
                     ResultsWriter* results, std::atomic<bool>& recorded) {
   std::string host(256, '\0');
   if (gethostname(&host[0], host.size() - 1) != 0) host = "unknown";
@@ -50,19 +51,26 @@ double RunAndRecord(const SweepOptions& o, const AmiModelLoader& model, SweepPla
   auto record = [&](const SweepPoint& p) {
     std::string error;
     if (!results) return;
-    if (!results->Write(SweepRecords::PointRecord(plan.header.id, p.index, labels[p.channel], p, o.ber, host), error) &&
+    if (!results->Write(
+            SweepRecords::PointRecord(plan.header.id, p.index, labels[p.channel], p, o.ber, host, plan.axes.rxName),
+            error) &&
         recorded.exchange(false))
       std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
   };
-  return RunPoints(model, o.line.settings, o.ber, plan.points, jobs, record);
+  return RunPoints(models, o.line.settings, o.ber, plan.points, jobs, record);
 }
 
 int Sweep(SweepOptions& o) {
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;
+  AmiFileParams rxAmi;
+  AmiModelLoader rxModel;
+  std::string rxParameters;
+  if (int status = PrepareReceiver(kCommand, o.line.settings, rxAmi, rxModel, rxParameters)) return status;
   SweepPlan plan;
-  plan.axes = SweepAxes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2)};
+  plan.axes =
+      SweepAxes{SweepValues(ami, "emphasis", 6), SweepValues(ami, "Vreg", 2), SweepValues(ami, "corner", 2), "", {}};
   const SweepAxes& axes = plan.axes;
   const std::string gridEmphasis = std::to_string(o.gridEmphasis);
   const bool grid = !o.gridPath.empty();
@@ -75,7 +83,11 @@ int Sweep(SweepOptions& o) {
   // take it is refused at once; it gets its name when the picture is done.
   AtomicFile gridFile(o.gridPath);
   ResultsWriter results;
-  if (int status = PlanSweep(kCommand, o, ami, gridEmphasis, grid && !BestGrid(o), plan)) return status;
+  if (!ReadRxSweep(o.rxSweep, rxAmi, plan.axes, error)) {
+    std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
+    return 1;
+  }
+  if (int status = PlanSweep(kCommand, o, ami, rxAmi, gridEmphasis, grid && !BestGrid(o), plan)) return status;
   if ((grid && !gridFile.Open(error)) ||
       (!o.resultsPath.empty() && (!results.Open(o.resultsPath, error) || !results.Write(plan.header.Json(), error)))) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
@@ -83,9 +95,14 @@ int Sweep(SweepOptions& o) {
   }
   std::string memoryNote;
   const unsigned jobs = SizeSweepJobs(o, plan, memoryNote);
-  if (!o.tablesOnly) PrintSetup(o, plan.points.size(), jobs, memoryNote);
+  if (!o.tablesOnly) {
+    PrintSetup(o, plan.points.size(), jobs, memoryNote);
+    PrintReceiver(o.line.settings, axes, plan.points);
+    std::printf("\n");
+  }
+  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
   std::atomic<bool> recorded{true};
-  const double wall = RunAndRecord(o, model, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
+  const double wall = RunAndRecord(o, models, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
   int failures = 0;
   if (plan.shard.count > 1) {
     for (const SweepPoint& p : plan.points) failures += Measured(p) ? 0 : 1;
@@ -96,7 +113,7 @@ int Sweep(SweepOptions& o) {
   }
   if (!o.tablesOnly) PrintThroughput(o.line.settings, plan.points, wall);
   int status = failures || !recorded ? 1 : 0;
-  if (grid) status |= DrawSweepGrid(kCommand, o, gridFile, ami, axes, plan.points, model, jobs);
+  if (grid) status |= DrawSweepGrid(kCommand, o, gridFile, ami, axes, plan.points, models, jobs);
   return status;
 }
 
@@ -147,6 +164,9 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
                                      "eye at that BER, the taller breaking a tie)")
                          ->check(FiniteRange(1e-30, 0.1))
                          ->capture_default_str();
+  cmd->add_option("--rx-sweep", options->rxSweep,
+                  "With --rx: one more axis, innermost: the receiver parameter NAME at each of V1,V2,... "
+                  "(NAME=V1,V2,...); the best pair of transmitter setting and value is named at --ber");
   cmd->add_option("--jobs", options->jobs,
                   "Simulations run at once (default: one per core; fewer when that many would not fit in the "
                   "memory available, as the report then says)");

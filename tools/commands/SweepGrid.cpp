@@ -19,7 +19,8 @@ std::vector<EyeGridPanel> GridPanels(const std::vector<const SweepPoint*>& point
     panels[i].eye = &p->result.eye;
     panels[i].density = p->density.get();
     panels[i].contours = p->result.ber.valid ? &p->result.ber : nullptr;
-    panels[i].title = {"Vreg " + p->vreg + ", corner " + p->corner + ", emphasis " + p->emphasis,
+    panels[i].title = {"Vreg " + p->vreg + ", corner " + p->corner + ", emphasis " + p->emphasis +
+                           (p->rxValue.empty() ? "" : ", rx " + p->rxValue),
                        f ? RunReport::BerSummary(*f, p->result.eye.bitTime) : RunReport::EyeSummary(p->result.eye)};
   }
   return panels;
@@ -29,8 +30,8 @@ int DrawGrid(const char* command, const SweepOptions& o, AtomicFile& file, const
              const SweepAxes& axes, const std::vector<const SweepPoint*>& points) {
   std::string error;
   const bool written =
-      EyeGrid::WritePng(file, static_cast<int>(axes.corners.size()), static_cast<int>(axes.vregs.size()),
-                        GridPanels(points, o.ber), heading, error);
+      EyeGrid::WritePng(file, static_cast<int>(axes.corners.size() * axes.RxCount()),
+                        static_cast<int>(axes.vregs.size()), GridPanels(points, o.ber), heading, error);
   EyePlot::ReleaseFontCaches();
   return RunReport::ReportFile(written, command, "eye grid", o.gridPath, error);
 }
@@ -40,25 +41,26 @@ int DrawGrid(const char* command, const SweepOptions& o, AtomicFile& file, const
 bool BestGrid(const SweepOptions& o) { return o.line.settings.WantsBer() && !o.gridEmphasisGiven; }
 
 int DrawSweepGrid(const char* command, const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami,
-                  const SweepAxes& axes, const std::vector<SweepPoint>& points, const AmiModelLoader& model,
+                  const SweepAxes& axes, const std::vector<SweepPoint>& points, const LinkModels& models,
                   unsigned jobs) {
   const SimSettings& s = o.line.settings;
   const std::string stimulus = " (PRBS" + std::to_string(s.prbs) + ", " + Fixed("%.4g", 1e-9 / s.bitTime) + " Gb/s" +
                                RunReport::ChannelCaption(s) + ")";
+  const std::string columns = axes.rxName.empty() ? "columns corner" : "columns corner and " + axes.rxName;
   if (!BestGrid(o)) {
     std::vector<const SweepPoint*> panels;
     for (const SweepPoint& p : points)
       if (p.drawn) panels.push_back(&p);
     const std::string heading =
-        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, columns corner" + stimulus;
+        ami.RootName() + " at emphasis " + std::to_string(o.gridEmphasis) + ": rows Vreg, " + columns + stimulus;
     return DrawGrid(command, o, file, heading, axes, panels);
   }
   const std::vector<const SweepPoint*> best = BestPoints(axes, points, o.ber);
-  const std::vector<SweepPoint> again = RunBest(model, s, o.ber, best, jobs);
+  const std::vector<SweepPoint> again = RunBest(models, s, o.ber, best, jobs);
   std::vector<const SweepPoint*> panels(best.size(), nullptr);
   for (size_t j = 0, k = 0; j < best.size(); ++j)
     if (best[j]) panels[j] = &again[k++];
   const std::string heading = ami.RootName() + " at the best emphasis for BER " + StatisticalEye::BerText(o.ber) +
-                              ": rows Vreg, columns corner" + stimulus;
+                              ": rows Vreg, " + columns + stimulus;
   return DrawGrid(command, o, file, heading, axes, panels);
 }

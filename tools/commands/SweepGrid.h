@@ -16,5 +16,5 @@ bool BestGrid(const SweepOptions& o);
 // --grid-emphasis, the drawn points hold their densities) into `file`;
 // returns the exit status, with "COMMAND: ..." printed on failure.
 int DrawSweepGrid(const char* command, const SweepOptions& o, AtomicFile& file, const AmiFileParams& ami,
-                  const SweepAxes& axes, const std::vector<SweepPoint>& points, const AmiModelLoader& model,
+                  const SweepAxes& axes, const std::vector<SweepPoint>& points, const LinkModels& models,
                   unsigned jobs);

@@ -1,6 +1,7 @@
 #include "tools/commands/SweepPlan.h"
 
 #include "tools/commands/SweepId.h"
+#include "tools/commands/SweepReceiver.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -44,6 +45,12 @@ bool SweepIdOf(const SweepOptions& o, const std::vector<SweepChannel>& channels,
   h.AddText("seed", o.seedGiven ? std::to_string(o.seed) : "none");
   for (const std::string& p : s.params) h.AddText("param", p);
   if (!h.AddFile("ami", s.amiPath, error) || !h.AddFile("model", s.modelPath, error)) return false;
+  // The receiver: its library, .ami file, parameters and swept values.
+  if (!s.rxModelPath.empty() &&
+      (!h.AddFile("rxModel", s.rxModelPath, error) || !h.AddFile("rxAmi", s.rxAmiPath, error)))
+    return false;
+  for (const std::string& p : s.rxParams) h.AddText("rxParam", p);
+  h.AddText("rxSweep", o.rxSweep);
   for (const SweepChannel& c : channels) {
     h.AddText("channel", c.label);
     h.AddText("ports", c.ports);
@@ -84,6 +91,7 @@ void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
   h.bitTime = o.line.settings.bitTime;
   h.wantsBer = o.line.settings.WantsBer();
   h.axes = plan.axes;
+  h.receiver = !o.line.settings.rxModelPath.empty();
   h.channels = plan.Labels();
   for (const SweepChannel& c : plan.channels) h.describe.push_back(c.settings.channel->Describe());
   if (plan.channels.empty()) h.describe.emplace_back();
@@ -91,13 +99,15 @@ void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
 }
 
 // This process's points: every combination per channel, those of its shard.
-bool BuildShardPoints(const SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis, bool grid,
-                      SweepPlan& plan, size_t& total, std::string& error) {
+bool BuildShardPoints(const SweepOptions& o, const AmiFileParams& ami, const AmiFileParams& rxAmi,
+                      const std::string& gridEmphasis, bool grid, SweepPlan& plan, size_t& total, std::string& error) {
   const size_t channels = std::max<size_t>(1, plan.channels.size());
   total = 0;
   for (size_t c = 0; c < channels; ++c) {
     std::vector<SweepPoint> points;
-    if (!BuildPoints(ami, plan.axes, gridEmphasis, grid, points, error)) return false;
+    if (!BuildPoints(ami, plan.axes, gridEmphasis, grid, points, error) ||
+        !AddReceiverAxis(rxAmi, o.line.settings, plan.axes, points, error))
+      return false;
     for (SweepPoint& p : points) {
       p.index = total++;
       p.channel = c;
@@ -128,8 +138,8 @@ uint32_t PointSeed(const SweepOptions& o, const std::string& channel, const std:
   return static_cast<uint32_t>(std::stoull(h.Text().substr(8), nullptr, 16));
 }
 
-int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis,
-              bool grid, SweepPlan& plan) {
+int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const AmiFileParams& rxAmi,
+              const std::string& gridEmphasis, bool grid, SweepPlan& plan) {
   std::string error;
   int status = 0;
   if (!SettleShard(o, plan.shard, error)) status = 2;
@@ -146,7 +156,7 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   if (plan.channels.size() == 1) o.line.settings = plan.channels[0].settings;
   if (plan.channels.size() > 1) o.line.settings.berAsked = true;
   size_t total = 0;
-  if (!BuildShardPoints(o, ami, gridEmphasis, grid, plan, total, error) ||
+  if (!BuildShardPoints(o, ami, rxAmi, gridEmphasis, grid, plan, total, error) ||
       (!o.resultsPath.empty() && !SweepIdOf(o, plan.channels, plan.header.id, error))) {
     std::fprintf(stderr, "%s: %s\n", command, error.c_str());
     return 1;

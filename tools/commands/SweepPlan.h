@@ -23,8 +23,10 @@ struct SweepPlan {
 
 // Reads the channels, settles the shard and builds this process's points.
 // Returns 0, or prints "COMMAND: reason" and returns the exit status.
-int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const std::string& gridEmphasis,
-              bool grid, SweepPlan& plan);
+// With a receiver (--rx), every point becomes one per --rx-sweep value,
+// innermost.
+int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, const AmiFileParams& rxAmi,
+              const std::string& gridEmphasis, bool grid, SweepPlan& plan);
 
 // The sweep id of these options and channels (see SweepId); false with
 // `error` when a file cannot be read.

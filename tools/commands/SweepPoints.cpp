@@ -19,7 +19,7 @@ namespace {
 // fails this run alone.
 // The BER figures of a run are those at `ber`, and at every target with
 // their contours where the run is drawn.
-void RunPoint(const AmiModelLoader& model, const SimSettings& shared, double ber, SweepPoint& p) {
+void RunPoint(const LinkModels& models, const SimSettings& shared, double ber, SweepPoint& p) {
   try {
     SimSettings s = p.settings ? *p.settings : shared;
     s.prbsSeed = p.seed;
@@ -31,7 +31,7 @@ void RunPoint(const AmiModelLoader& model, const SimSettings& shared, double ber
       p.density = std::make_unique<EyeDensity>(s.samplesPerBit, at.columns, at.rows);
       outputs.eyeSinks.push_back(p.density.get());
     }
-    p.result = SimulationRun::Run(model, s, p.parameters, outputs);
+    p.result = SimulationRun::Run(models, s, p.parameters, p.rxParameters, outputs);
   } catch (const std::bad_alloc&) {
     p.density.reset();
     p.result = SimResult();
@@ -76,13 +76,13 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 
 // Runs every point on `jobs` threads (fewer when the system gives fewer);
 // returns the wall time in seconds.
-double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
+double RunPoints(const LinkModels& models, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
                  unsigned jobs, const std::function<void(const SweepPoint&)>& done) {
   std::atomic<size_t> next{0};
   std::atomic<size_t> finished{0};
   auto work = [&] {
     for (size_t i = next++; i < points.size(); i = next++) {
-      RunPoint(model, s, ber, points[i]);
+      RunPoint(models, s, ber, points[i]);
       if (done) done(points[i]);
       ++finished;
     }
@@ -119,7 +119,7 @@ bool Measured(const SweepPoint& p) { return p.result.Ok() && p.result.eye.valid;
 
 // The grid at the best emphasis per Vreg and corner: those runs again, now
 // gathering their eye densities and contours.
-std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s, double ber,
+std::vector<SweepPoint> RunBest(const LinkModels& models, const SimSettings& s, double ber,
                                 const std::vector<const SweepPoint*>& best, unsigned jobs) {
   std::vector<SweepPoint> again;
   for (const SweepPoint* p : best) {
@@ -129,12 +129,14 @@ std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& 
     q.vreg = p->vreg;
     q.corner = p->corner;
     q.parameters = p->parameters;
+    q.rxValue = p->rxValue;
+    q.rxParameters = p->rxParameters;
     q.settings = p->settings;
     q.seed = p->seed;
     q.drawn = true;
     again.push_back(std::move(q));
   }
-  RunPoints(model, s, ber, again, std::min<unsigned>(jobs, static_cast<unsigned>(std::max<size_t>(1, again.size()))));
+  RunPoints(models, s, ber, again, std::min<unsigned>(jobs, static_cast<unsigned>(std::max<size_t>(1, again.size()))));
   return again;
 }
 

@@ -20,7 +20,8 @@ struct SweepOptions {
   std::string gridPath;
   int gridEmphasis = 0;
   bool gridEmphasisGiven = false;
-  double ber = 1e-12;  // the BER the best emphasis is chosen at
+  double ber = 1e-12;   // the BER the best emphasis is chosen at
+  std::string rxSweep;  // NAME=V1,V2,...: a receiver parameter's values, one more axis
   unsigned jobs = 0;
   std::vector<std::string> channelPaths;  // --channel, repeated
   std::string channelList;                // --channels FILE
@@ -35,12 +36,17 @@ struct SweepOptions {
 // The values each parameter takes in the sweep.
 struct SweepAxes {
   std::vector<std::string> emphases, vregs, corners;
-  size_t PerLevel() const { return vregs.size() * corners.size(); }
+  std::string rxName;                 // the receiver parameter --rx-sweep varies (empty: none)
+  std::vector<std::string> rxValues;  // its values, the innermost axis
+  size_t RxCount() const { return rxValues.empty() ? 1 : rxValues.size(); }
+  size_t PerLevel() const { return vregs.size() * corners.size() * RxCount(); }
 };
 
 struct SweepPoint {
   std::string emphasis, vreg, corner;
   std::string parameters;                 // the AMI parameter string
+  std::string rxValue;                    // the --rx-sweep value (empty: none)
+  std::string rxParameters;               // the receiver's AMI parameter string (empty: no receiver)
   bool drawn = false;                     // a panel of the grid
   size_t index = 0;                       // in the sweep's point order
   size_t channel = 0;                     // of the sweep's channels
@@ -69,12 +75,12 @@ bool Measured(const SweepPoint& p);
 // each with its own settings where it has them; `done` (may be empty) gets
 // each point as it finishes, on the thread that ran it. Returns the wall
 // time in seconds.
-double RunPoints(const AmiModelLoader& model, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
+double RunPoints(const LinkModels& models, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
                  unsigned jobs, const std::function<void(const SweepPoint&)>& done = {});
 
 // The grid at the best emphasis per Vreg and corner: those runs again, now
 // gathering their eye densities and contours.
-std::vector<SweepPoint> RunBest(const AmiModelLoader& model, const SimSettings& s, double ber,
+std::vector<SweepPoint> RunBest(const LinkModels& models, const SimSettings& s, double ber,
                                 const std::vector<const SweepPoint*>& best, unsigned jobs);
 
 // The threads a sweep runs on: --jobs (default one per core, no more than

@@ -54,7 +54,15 @@ bool GetStrings(const json& j, std::vector<std::string>& values) {
 }
 
 bool ReadAxes(const json& j, SweepAxes& axes) {
-  if (!j.is_array() || j.size() != 3) return false;
+  if (!j.is_array() || (j.size() != 3 && j.size() != 4)) return false;
+  // The receiver's axis, innermost, when the sweep has one.
+  if (j.size() == 4) {
+    const json& rx = j[3];
+    if (!rx.is_array() || rx.size() != 2 || !rx[0].is_string() || rx[0].get<std::string>().rfind("rx:", 0) != 0 ||
+        !GetStrings(rx[1], axes.rxValues) || axes.rxValues.empty())
+      return false;
+    axes.rxName = rx[0].get<std::string>().substr(3);
+  }
   const char* names[] = {"emphasis", "Vreg", "corner"};
   std::vector<std::string>* values[] = {&axes.emphases, &axes.vregs, &axes.corners};
   for (size_t i = 0; i < 3; ++i) {
@@ -63,6 +71,20 @@ bool ReadAxes(const json& j, SweepAxes& axes) {
       return false;
   }
   return true;
+}
+
+// The header's axes: emphasis, Vreg, corner, and the receiver's innermost.
+json Axes(const SweepAxes& axes) {
+  json list = json::array({json::array({"emphasis", axes.emphases}), json::array({"Vreg", axes.vregs}),
+                           json::array({"corner", axes.corners})});
+  if (!axes.rxName.empty()) list.push_back(json::array({"rx:" + axes.rxName, axes.rxValues}));
+  return list;
+}
+
+json PointAxes(const SweepPoint& p, const std::string& rxName) {
+  json axes = {{"emphasis", p.emphasis}, {"Vreg", p.vreg}, {"corner", p.corner}};
+  if (!rxName.empty()) axes["rx:" + rxName] = p.rxValue;
+  return axes;
 }
 
 }  // namespace
@@ -129,8 +151,8 @@ json SweepHeader::Json() const {
             {"ber", ber},
             {"bitTime", bitTime},
             {"wantsBer", wantsBer},
-            {"axes", json::array({json::array({"emphasis", axes.emphases}), json::array({"Vreg", axes.vregs}),
-                                  json::array({"corner", axes.corners})})},
+            {"receiver", receiver},
+            {"axes", Axes(axes)},
             {"channels", chans},
             {"run", run}}}};
 }
@@ -140,8 +162,9 @@ bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
   if (!Get(j, "sweep", h.id) || body == j.end() || !body->is_object()) return false;
   const json& b = *body;
   if (!Get(b, "points", h.points) || !Get(b, "shards", h.shards) || !Get(b, "ber", h.ber) ||
-      !Get(b, "bitTime", h.bitTime) || !Get(b, "wantsBer", h.wantsBer) || !b.contains("axes") ||
-      !ReadAxes(b["axes"], h.axes) || !b.contains("channels") || !b["channels"].is_array() || h.shards == 0)
+      !Get(b, "bitTime", h.bitTime) || !Get(b, "wantsBer", h.wantsBer) || !Get(b, "receiver", h.receiver) ||
+      !b.contains("axes") || !ReadAxes(b["axes"], h.axes) || !b.contains("channels") || !b["channels"].is_array() ||
+      h.shards == 0)
     return false;
   for (const json& c : b["channels"]) {
     std::string label;
@@ -158,7 +181,7 @@ bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
 namespace SweepRecords {
 
 json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p, double ber,
-                 const std::string& host) {
+                 const std::string& host, const std::string& rxName) {
   const PointFigures f = PointFigures::Of(p.result, ber);
   json atBer = nullptr;
   if (f.atBer)
@@ -166,8 +189,9 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
   return {{"sweep", id},
           {"point", index},
           {"channel", channel},
-          {"axes", {{"emphasis", p.emphasis}, {"Vreg", p.vreg}, {"corner", p.corner}}},
+          {"axes", PointAxes(p, rxName)},
           {"parameters", p.parameters},
+          {"rxParameters", p.rxParameters},
           {"ok", {{"init", f.initOk}, {"getWave", f.getWaveOk}, {"close", f.closeOk}, {"stream", f.streamOk}}},
           {"message", f.message},
           {"error", f.error},

@@ -4,12 +4,14 @@
 // stopped half way loses only the points it had not finished.
 //
 // Header: {"sweep": ID, "header": {"points", "shards", "ber", "bitTime",
-//   "wantsBer", "axes": [["emphasis", [values]], ...], "channels": [{"label",
+//   "wantsBer", "receiver", "axes": [["emphasis", [values]], ["Vreg", ...],
+//   ["corner", ...], and with --rx-sweep ["rx:NAME", ...]], "channels": [{"label",
 //   "describe": [lines]}, ...], "run": {"model", "ami", "prbs", "bits",
 //   "bitTime", "samplesPerBit", "block", "channelLoss", "noise", "rj",
 //   "berAsked", "seed", "params", "channels": [{"path", "ports"}]}}}
 // Point:  {"sweep": ID, "point": INDEX, "channel": LABEL, "axes": {NAME:
-//   VALUE, ...}, "parameters": the AMI string, "ok": {"init", "getWave",
+//   VALUE, ..., "rx:NAME": VALUE with --rx-sweep}, "parameters": the AMI
+//   string, "rxParameters": the receiver's (empty without one), "ok": {"init", "getWave",
 //   "close", "stream"}, "message", "error", "eye": {"valid", "problem",
 //   "heightV", "widthUi", "bitTime"}, "atBer": {"ber", "open", "heightV",
 //   "widthUi"} or null, "berValid", "seed" (the PRBS register's first
@@ -55,6 +57,7 @@ struct SweepHeader {
   double ber = 1e-12;
   double bitTime = 0;
   bool wantsBer = false;
+  bool receiver = false;  // the points ran with a receiver (--rx)
   SweepAxes axes;
   std::vector<std::string> channels;
   std::vector<std::vector<std::string>> describe;  // per channel
@@ -69,8 +72,9 @@ struct SweepHeader {
 
 namespace SweepRecords {
 
+// `rxName`: the --rx-sweep parameter (empty: none).
 nlohmann::json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p,
-                           double ber, const std::string& host);
+                           double ber, const std::string& host, const std::string& rxName = {});
 
 }  // namespace SweepRecords
 

@@ -2,22 +2,30 @@
 
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepBest.h"
+#include "tools/commands/SweepReceiver.h"
 #include "tools/commands/SweepTables.h"
 
+#include <algorithm>
 #include <cstdio>
 
 SweepReport::SweepReport(const SweepOptions& o, const SweepHeader& header)
-    : o_(o), axes_(header.axes), channels_(header.channels), describe_(header.describe), across_(header.PerChannel()) {
+    : o_(o),
+      axes_(header.axes),
+      receiver_(header.receiver),
+      channels_(header.channels),
+      describe_(header.describe),
+      across_(header.PerChannel()) {
   describe_.resize(channels_.size());
 }
 
 int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
   std::vector<SweepPoint> points(figures.size());
   for (size_t i = 0; i < figures.size(); ++i) {
-    const size_t level = i / axes_.PerLevel(), j = i % axes_.PerLevel();
-    points[i].emphasis = axes_.emphases[level];
-    points[i].vreg = axes_.vregs[j / axes_.corners.size()];
-    points[i].corner = axes_.corners[j % axes_.corners.size()];
+    const std::vector<std::string> setting = Setting(i);
+    points[i].emphasis = setting[0];
+    points[i].vreg = setting[1];
+    points[i].corner = setting[2];
+    points[i].rxValue = setting[3];
     points[i].result = figures[i]->Result(o_.ber);
   }
   const size_t c = next_++;
@@ -29,6 +37,7 @@ int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
   const int failures = PrintTable(points, o_);
   PrintSummary(axes_, points, o_);
   if (o_.line.settings.WantsBer()) PrintBest(o_, axes_, BestPoints(axes_, points, o_.ber));
+  if (o_.line.settings.WantsBer() && receiver_) PrintBestPair(axes_, points, o_.ber, o_.line.settings.bitTime);
   for (size_t i = 0; i < points.size() && i < across_.size(); ++i) {
     const BerTargetFigures* f = points[i].result.ber.At(o_.ber);
     const bool open = Measured(points[i]) && f && f->open;
@@ -41,6 +50,13 @@ int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
     a.sumWidth += width;
   }
   return failures;
+}
+
+std::vector<std::string> SweepReport::Setting(size_t i) const {
+  const size_t level = (i / axes_.PerLevel()) % axes_.emphases.size(), j = i % axes_.PerLevel();
+  const size_t rx = axes_.RxCount();
+  return {axes_.emphases[level], axes_.vregs[j / (axes_.corners.size() * rx)],
+          axes_.corners[(j / rx) % axes_.corners.size()], axes_.rxValues.empty() ? "" : axes_.rxValues[j % rx]};
 }
 
 int SweepReport::PrintAll(size_t points, const std::function<PointFigures(size_t)>& at) {
@@ -65,7 +81,9 @@ void SweepReport::PrintAcross() const {
   const double n = static_cast<double>(channels_.size());
   std::printf("\nacross the %zu channels, per setting at BER %s (a closed eye or a failed run counts as 0):\n",
               channels_.size(), target.c_str());
-  std::printf("emphasis  Vreg  corner   worst height (mV)   worst width (ps)   mean height (mV)   mean width (ps)\n");
+  const bool rx = !axes_.rxValues.empty();
+  std::printf("emphasis  Vreg  corner%s   worst height (mV)   worst width (ps)   mean height (mV)   mean width (ps)\n",
+              rx ? "   rx value" : "");
   // The setting whose worst channel is best: the widest worst width; within
   // one phase step of it, the taller worst height.
   const double step = o_.line.settings.bitTime * 1e12 / SampleHistograms::kPhasesPerUi;
@@ -74,10 +92,11 @@ void SweepReport::PrintAcross() const {
   size_t best = across_.size();
   for (size_t i = 0; i < across_.size(); ++i) {
     const Across& a = across_[i];
-    const size_t level = i / axes_.PerLevel(), j = i % axes_.PerLevel();
-    std::printf("%8s  %4s  %6s   %17.1f   %16.1f   %16.1f   %15.1f\n", axes_.emphases[level].c_str(),
-                axes_.vregs[j / axes_.corners.size()].c_str(), axes_.corners[j % axes_.corners.size()].c_str(),
-                a.leastHeight, a.leastWidth, a.sumHeight / n, a.sumWidth / n);
+    const std::vector<std::string> setting = Setting(i);
+    const std::string rxColumn =
+        rx ? "   " + std::string(8 - std::min<size_t>(8, setting[3].size()), ' ') + setting[3] : std::string();
+    std::printf("%8s  %4s  %6s%s   %17.1f   %16.1f   %16.1f   %15.1f\n", setting[0].c_str(), setting[1].c_str(),
+                setting[2].c_str(), rxColumn.c_str(), a.leastHeight, a.leastWidth, a.sumHeight / n, a.sumWidth / n);
     if (widest > 0 && a.leastWidth > 0 && a.leastWidth >= widest - step &&
         (best == across_.size() || a.leastHeight > across_[best].leastHeight))
       best = i;
@@ -86,11 +105,10 @@ void SweepReport::PrintAcross() const {
     std::printf("\nno setting keeps the eye open at BER %s on every channel\n", target.c_str());
     return;
   }
-  const size_t level = best / axes_.PerLevel(), j = best % axes_.PerLevel();
+  const std::vector<std::string> setting = Setting(best);
   std::printf(
       "\nthe setting whose worst channel is best at BER %s (the widest worst eye; within 1/%d UI the taller wins): "
-      "emphasis %s, Vreg %s, corner %s: worst width %.1f ps, worst height %.1f mV\n",
-      target.c_str(), SampleHistograms::kPhasesPerUi, axes_.emphases[level].c_str(),
-      axes_.vregs[j / axes_.corners.size()].c_str(), axes_.corners[j % axes_.corners.size()].c_str(),
-      across_[best].leastWidth, across_[best].leastHeight);
+      "emphasis %s, Vreg %s, corner %s%s: worst width %.1f ps, worst height %.1f mV\n",
+      target.c_str(), SampleHistograms::kPhasesPerUi, setting[0].c_str(), setting[1].c_str(), setting[2].c_str(),
+      rx ? (", " + axes_.rxName + " " + setting[3]).c_str() : "", across_[best].leastWidth, across_[best].leastHeight);
 }

@@ -34,8 +34,13 @@ class SweepReport {
     double leastHeight = 1e300, leastWidth = 1e300, sumHeight = 0, sumWidth = 0;
   };
 
+  // A setting's values: emphasis, Vreg, corner, and the receiver's value
+  // (empty without --rx-sweep).
+  std::vector<std::string> Setting(size_t i) const;
+
   const SweepOptions& o_;
   SweepAxes axes_;
+  bool receiver_ = false;
   std::vector<std::string> channels_;
   std::vector<std::vector<std::string>> describe_;
   size_t next_ = 0;

@@ -57,32 +57,34 @@ void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::st
   if (s.channel)
     for (const std::string& line : s.channel->Describe()) std::printf("channel     %s\n", line.c_str());
   if (s.WantsBer()) {
-    std::printf("noise       %s mV RMS at the receiver input; random jitter %s ps RMS; best emphasis at BER %s\n",
-                Fixed("%.4g", s.noiseMv).c_str(), Fixed("%.4g", s.rjPs).c_str(),
+    std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS; best emphasis at BER %s\n",
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str(),
                 StatisticalEye::BerText(o.ber).c_str());
   }
   if (!memoryNote.empty()) std::printf("memory      %s\n", memoryNote.c_str());
-  std::printf("\n");
 }
 
 // One row per run; returns how many runs failed or gave no eye.
 int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o) {
   const bool ber = o.line.settings.WantsBer();
   const std::string target = StatisticalEye::BerText(o.ber);
-  std::printf("emphasis  Vreg  corner   height (mV)   width (ps)   width (UI)%s\n",
+  const bool rx = !points.empty() && !points.front().rxValue.empty();
+  std::printf("emphasis  Vreg  corner%s   height (mV)   width (ps)   width (UI)%s\n", rx ? "   rx value" : "",
               ber ? ("   at BER " + target + ": height (mV)   width (ps)").c_str() : "");
   const std::vector<std::string> messages = InitMessages(points);
   int failures = 0;
   for (const SweepPoint& p : points) {
     const EyeMeasurement& e = p.result.eye;
+    const std::string rxColumn =
+        rx ? "   " + std::string(p.rxValue.size() < 8 ? 8 - p.rxValue.size() : 0, ' ') + p.rxValue : std::string();
     if (!Measured(p)) {
       ++failures;
-      std::printf("%8s  %4s  %6s   %s\n", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
+      std::printf("%8s  %4s  %6s%s   %s\n", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(), rxColumn.c_str(),
                   Failure(p, messages).c_str());
       continue;
     }
-    std::printf("%8s  %4s  %6s   %11.1f   %10.1f   %10.3f", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
-                e.heightV * 1e3, e.WidthSeconds() * 1e12, e.widthUi);
+    std::printf("%8s  %4s  %6s%s   %11.1f   %10.1f   %10.3f", p.emphasis.c_str(), p.vreg.c_str(), p.corner.c_str(),
+                rxColumn.c_str(), e.heightV * 1e3, e.WidthSeconds() * 1e12, e.widthUi);
     const BerTargetFigures* f = ber ? p.result.ber.At(o.ber) : nullptr;
     if (f && f->open) {
       std::printf("   %*s%11.1f   %10.1f", static_cast<int>(target.size()) + 9, "", f->heightV * 1e3,
@@ -106,7 +108,8 @@ int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o) {
 void PrintSummary(const SweepAxes& axes, const std::vector<SweepPoint>& points, const SweepOptions& o) {
   const size_t perLevel = axes.PerLevel();
   const bool ber = o.line.settings.WantsBer();
-  std::printf("\nper emphasis level, over the %zu responses:\n", perLevel);
+  std::printf("\nper emphasis level, over the %zu responses%s:\n", perLevel,
+              axes.RxCount() > 1 ? (" and " + axes.rxName + " values").c_str() : "");
   std::printf(
       "emphasis   mean height (mV)   min height (mV)   mean width (ps)   min width (ps)%s\n",
       ber ? ("   at BER " + StatisticalEye::BerText(o.ber) + ": mean height (mV)   mean width (ps)").c_str() : "");
@@ -134,12 +137,19 @@ void PrintSummary(const SweepAxes& axes, const std::vector<SweepPoint>& points, 
 
 void PrintBest(const SweepOptions& o, const SweepAxes& axes, const std::vector<const SweepPoint*>& best) {
   const std::string target = StatisticalEye::BerText(o.ber);
-  std::printf("\nbest emphasis at BER %s per Vreg and corner (the widest eye; within 1/%d UI the taller wins):\n",
-              target.c_str(), SampleHistograms::kPhasesPerUi);
-  std::printf("Vreg  corner   emphasis   width (ps)   width (UI)   height (mV)\n");
+  const bool rx = !axes.rxValues.empty();
+  std::printf("\nbest emphasis at BER %s per Vreg and corner%s (the widest eye; within 1/%d UI the taller wins):\n",
+              target.c_str(), rx ? (" and " + axes.rxName).c_str() : "", SampleHistograms::kPhasesPerUi);
+  std::printf("Vreg  corner%s   emphasis   width (ps)   width (UI)   height (mV)\n", rx ? "   rx value" : "");
   for (size_t j = 0; j < best.size(); ++j) {
-    const std::string& vreg = axes.vregs[j / axes.corners.size()];
-    const std::string& corner = axes.corners[j % axes.corners.size()];
+    const std::string& vreg = axes.vregs[j / (axes.corners.size() * axes.RxCount())];
+    // The corner, right-aligned in its column, then the receiver's value in
+    // its own.
+    const std::string& cornerValue = axes.corners[(j / axes.RxCount()) % axes.corners.size()];
+    const std::string& rxValue = rx ? axes.rxValues[j % axes.RxCount()] : cornerValue;
+    const std::string corner = rx ? std::string(6 - std::min<size_t>(6, cornerValue.size()), ' ') + cornerValue +
+                                        "   " + std::string(8 - std::min<size_t>(8, rxValue.size()), ' ') + rxValue
+                                  : cornerValue;
     if (!best[j]) {
       std::printf("%4s  %6s   %8s   eye closed at BER %s at every emphasis level\n", vreg.c_str(), corner.c_str(), "-",
                   target.c_str());

@@ -46,6 +46,11 @@ bool IsDefinition(const AMIBRANCH* branch) {
   return false;
 }
 
+bool IsFormatWord(const std::string& name) {
+  return name == "Value" || name == "Range" || name == "List" || name == "Corner" || name == "Increment" ||
+         name == "Steps";
+}
+
 AmiParameterDefinition Definition(const AMIBRANCH* branch, const std::string& path) {
   AmiParameterDefinition def;
   def.path = path;
@@ -60,6 +65,11 @@ AmiParameterDefinition Definition(const AMIBRANCH* branch, const std::string& pa
     if (name == "Format") {
       def.format = ValueText(leaf, 0);
       for (int i = 1; i < leaf->value_count; ++i) def.formatValues.push_back(ValueText(leaf, i));
+    }
+    // The word Format may be left out before the format itself.
+    if (IsFormatWord(name)) {
+      def.format = name;
+      for (int i = 0; i < leaf->value_count; ++i) def.formatValues.push_back(ValueText(leaf, i));
     }
   }
   return def;
@@ -101,6 +111,31 @@ bool Collect(const AMIBRANCH* top, std::vector<AmiParameterDefinition>& out, siz
 // The leaf text of one parameter value: strings are quoted.
 std::string Written(const AmiParameterDefinition& def, const std::string& value) {
   return def.type == "String" ? "\"" + value + "\"" : value;
+}
+
+// The reserved parameters a host's flow depends on, from the children of
+// Reserved_Parameters; a value that does not read as its type keeps the
+// default.
+AmiReservedParameters ReadReserved(const AMIBRANCH* reserved) {
+  AmiReservedParameters r;
+  for (const AMINODE& child : Children(reserved)) {
+    const AMIBRANCH* branch = Branch(child);
+    if (!branch || !branch->name) continue;
+    const std::string name = branch->name;
+    const std::string value = Definition(branch, name).EffectiveDefault();
+    const int32_t kind = AMIVALUE_Kind(value.c_str());
+    const bool isTrue = kind == AMIVALUE_BOOLEAN && value == "True";
+    if (name == "Init_Returns_Impulse" && kind == AMIVALUE_BOOLEAN) r.initReturnsImpulse = isTrue;
+    if (name == "GetWave_Exists" && kind == AMIVALUE_BOOLEAN) {
+      r.getWaveExists = isTrue;
+      r.getWaveGiven = true;
+    }
+    if (name == "Use_Init_Output" && kind == AMIVALUE_BOOLEAN) r.useInitOutput = isTrue;
+    const double number = IsNumberKind(kind) ? AMIVALUE_ToDouble(value.c_str()) : -1.0;
+    if (name == "Ignore_Bits" && number >= 0 && number < 1e15) r.ignoreBits = static_cast<long>(number);
+    if (name == "Max_Init_Aggressors" && number >= 0 && number < 1e6) r.maxInitAggressors = static_cast<long>(number);
+  }
+  return r;
 }
 
 }  // namespace
@@ -171,6 +206,7 @@ bool AmiFileParams::Load(const std::string& path, std::string& error) {
 
 bool AmiFileParams::LoadText(const std::string& text, std::string& error) {
   root_.clear();
+  reserved_ = AmiReservedParameters();
   parameters_.clear();
   AMITREE* tree = nullptr;
   const int32_t result = AMITREE_Parse(text.c_str(), &tree);
@@ -188,6 +224,7 @@ bool AmiFileParams::LoadText(const std::string& text, std::string& error) {
   size_t pathText = 0;
   for (const AMINODE& child : Children(root)) {
     const AMIBRANCH* branch = Branch(child);
+    if (branch && branch->name && std::string(branch->name) == "Reserved_Parameters") reserved_ = ReadReserved(branch);
     if (branch && branch->name && std::string(branch->name) == "Model_Specific" &&
         !Collect(branch, parameters_, pathText)) {
       AMITREE_Free(&tree);

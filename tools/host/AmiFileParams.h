@@ -31,6 +31,19 @@ struct AmiParameterDefinition {
   std::string Reject(const std::string& value) const;
 };
 
+// What a model's Reserved_Parameters tell a host about how to run it
+// (IBIS 7.2, Section 10, the AMI reserved parameters): the values as the
+// file gives them (Value, Default, or the first of a format), or the
+// standard's default where the file has none.
+struct AmiReservedParameters {
+  bool initReturnsImpulse = false;  // AMI_Init returns the impulse response it was given, filtered
+  bool getWaveExists = true;        // AMI_GetWave processes the waveform
+  bool getWaveGiven = false;        // the file says GetWave_Exists (else the library's exports decide)
+  bool useInitOutput = true;        // (before AMI_Version 6.0) the Init output is what the flow uses
+  long ignoreBits = 0;              // bits at the start of the run every figure leaves out
+  long maxInitAggressors = 0;       // crosstalk columns AMI_Init accepts
+};
+
 class AmiFileParams {
  public:
   // Reads and parses an .ami file. Lines whose first non-blank character is
@@ -40,6 +53,7 @@ class AmiFileParams {
   bool LoadText(const std::string& text, std::string& error);
 
   const std::string& RootName() const { return root_; }
+  const AmiReservedParameters& Reserved() const { return reserved_; }
   const std::vector<AmiParameterDefinition>& Parameters() const { return parameters_; }
   const AmiParameterDefinition* Find(const std::string& path) const;
 
@@ -59,5 +73,6 @@ class AmiFileParams {
                      std::string& error) const;
 
   std::string root_;
+  AmiReservedParameters reserved_;
   std::vector<AmiParameterDefinition> parameters_;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -43,8 +44,8 @@ bool AmiModelLoader::Open(const std::string& path, std::string& error) {
     return symbol;
   };
   void* init = find("AMI_Init");
-  void* getWave = init ? find("AMI_GetWave") : nullptr;
-  void* close = getWave ? find("AMI_Close") : nullptr;
+  void* getWave = init ? dlsym(handle, "AMI_GetWave") : nullptr;
+  void* close = init ? find("AMI_Close") : nullptr;
   if (!close) {
     dlclose(handle);
     return false;
@@ -59,11 +60,18 @@ bool AmiModelLoader::Open(const std::string& path, std::string& error) {
 
 bool AmiModelLoader::Init(AmiInstance& instance, double sampleInterval, double bitTime, const std::string& parameters,
                           long impulseLength, std::string& message) const {
+  // A channel that passes the signal through unchanged: a unit-area impulse.
+  std::vector<double> impulse(static_cast<size_t>(impulseLength > 0 ? impulseLength : 1), 0.0);
+  impulse[0] = sampleInterval > 0 ? 1.0 / sampleInterval : 1.0;
+  return Init(instance, std::move(impulse), sampleInterval, bitTime, parameters, message);
+}
+
+bool AmiModelLoader::Init(AmiInstance& instance, std::vector<double> impulse, double sampleInterval, double bitTime,
+                          const std::string& parameters, std::string& message) const {
   message.clear();
   if (!handle_ || instance.open) return false;
-  // A channel that passes the signal through unchanged: a unit-area impulse.
-  instance.impulse.assign(static_cast<size_t>(impulseLength > 0 ? impulseLength : 1), 0.0);
-  instance.impulse[0] = sampleInterval > 0 ? 1.0 / sampleInterval : 1.0;
+  instance.impulse = std::move(impulse);
+  if (instance.impulse.empty()) instance.impulse.assign(1, sampleInterval > 0 ? 1.0 / sampleInterval : 1.0);
   std::vector<char> text(parameters.begin(), parameters.end());
   text.push_back('\0');
   char* msg = nullptr;
@@ -81,7 +89,7 @@ bool AmiModelLoader::Init(AmiInstance& instance, double sampleInterval, double b
 }
 
 bool AmiModelLoader::GetWave(AmiInstance& instance, double* wave, long count) const {
-  if (!instance.open || count < 0) return false;
+  if (!instance.open || count < 0 || !getWave_) return false;
   if (instance.clockTimes.size() < static_cast<size_t>(count) + 1) instance.clockTimes.resize(count + 1, 0.0);
   return Succeeded(getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory));
 }

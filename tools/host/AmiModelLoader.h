@@ -32,9 +32,11 @@ class AmiModelLoader {
   AmiModelLoader(const AmiModelLoader&) = delete;
   AmiModelLoader& operator=(const AmiModelLoader&) = delete;
 
-  // dlopen the library and find AMI_Init, AMI_GetWave and AMI_Close.
+  // dlopen the library and find AMI_Init and AMI_Close, and AMI_GetWave
+  // when it exports one (an Init-only model need not).
   bool Open(const std::string& path, std::string& error);
   bool IsOpen() const { return handle_ != nullptr; }
+  bool HasGetWave() const { return getWave_ != nullptr; }
   const std::string& Path() const { return path_; }
 
   // AMI_Init with a unit impulse of `impulseLength` samples (one row, no
@@ -44,7 +46,13 @@ class AmiModelLoader {
   bool Init(AmiInstance& instance, double sampleInterval, double bitTime, const std::string& parameters,
             long impulseLength, std::string& message) const;
 
-  // AMI_GetWave on `count` samples in place.
+  // AMI_Init with `impulse` as its one row (no aggressors), sampled every
+  // `sampleInterval`; afterwards instance.impulse holds the row as the model
+  // left it (its returned impulse response, when it returns one).
+  bool Init(AmiInstance& instance, std::vector<double> impulse, double sampleInterval, double bitTime,
+            const std::string& parameters, std::string& message) const;
+
+  // AMI_GetWave on `count` samples in place (false when the library has none).
   bool GetWave(AmiInstance& instance, double* wave, long count) const;
 
   // AMI_Close; a closed instance is left alone.

@@ -27,45 +27,77 @@ using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// The channel stage of a run: the channel file's response, the RC channel,
-// or none.
-std::unique_ptr<ChannelStage> MakeChannel(const SimSettings& s) {
+// The channel's impulse response per sample, as AMI_Init gets it: the
+// channel file's, else the RC channel's (or a unit impulse, no channel)
+// over kImpulseBits UI.
+std::vector<double> ChannelTaps(const SimSettings& s) {
+  if (s.channel) return s.channel->Response().Impulse();
+  std::vector<double> taps(static_cast<size_t>(kImpulseBits * s.samplesPerBit), 0.0);
+  taps[0] = 1.0;
+  if (s.channelLossDb > 0) RcChannel(s.channelLossDb, s.samplesPerBit).Apply(taps);
+  return taps;
+}
+
+// The stage between the GetWave stages: the channel file's response, the RC
+// channel or none; or, where the flow says, an Init's returned response.
+std::unique_ptr<ChannelStage> MakeChannel(const SimSettings& s, const LinkFlow& flow, const LinkInstances& link) {
+  const long delay = s.channel ? s.channel->DelaySamples() : 0;
+  if (flow.between != LinkFlow::Between::kChannel) return std::make_unique<ConvolutionChannel>(link.between, delay);
   if (s.channel)
     return std::make_unique<ConvolutionChannel>(s.channel->Response().Impulse(), s.channel->DelaySamples());
   return std::make_unique<RcChannel>(s.channelLossDb, s.samplesPerBit);
 }
 
 // The eye's geometry: the latency search starts a few UI before the
-// channel's own delay and looks 16 UI beyond it.
-EyeGeometry Geometry(const SimSettings& s, const ChannelStage& channel) {
+// channel's own delay and looks 16 UI beyond it; the models' Ignore_Bits
+// are left out with the settling bits.
+EyeGeometry Geometry(const SimSettings& s, const ChannelStage& channel, long ignoreBits) {
   const long spb = s.samplesPerBit;
+  const long settle = std::min<long>(std::max<long>(kSettleBits, ignoreBits), s.bitCount);
   return EyeGeometry{s.samplesPerBit,
                      s.SampleCount(),
                      s.bitCount,
-                     kSettleBits,
+                     static_cast<int>(settle),
                      kLatencySearchBits * spb + channel.DelaySamples(),
                      std::max(0L, channel.DelaySamples() - kLatencyMarginBits * spb)};
 }
 
-// The stream of one run after AMI_Init: stimulus -> model -> channel ->
-// sinks, block by block. Returns false with `r.error` set when a stage fails.
+// The stream of one run after AMI_Init: stimulus -> Tx GetWave -> channel
+// (or an Init's response) -> Rx GetWave -> sinks, block by block, the steps
+// the flow has. Returns false with `r.error` set when a stage fails.
 class Stream {
  public:
-  Stream(const AmiModelLoader& model, AmiInstance& instance, const SimSettings& s, const SimOutputs& outputs)
-      : model_(model),
-        instance_(instance),
+  Stream(const LinkModels& models, const LinkFlow& flow, LinkInstances& link, const SimSettings& s,
+         const SimOutputs& outputs)
+      : models_(models),
+        flow_(flow),
+        link_(link),
         settings_(s),
-        channel_(MakeChannel(s)),
+        channel_(MakeChannel(s, flow, link)),
         held_(channel_->LatencySamples()),
-        eye_(Geometry(s, *channel_), s.bitTime),
+        eye_(Geometry(s, *channel_, flow.ignoreBits), s.bitTime),
         blockSamples_(std::max(1L, std::min(s.block, s.SampleCount()))),
         history_(eye_.BitsKept(blockSamples_ + held_)),
         stimulus_(s.prbs, s.samplesPerBit, history_, s.prbsSeed),
         block_(static_cast<size_t>(blockSamples_)) {
+    if (flow.rxGetWave) {
+      // Clock times wait for the aligner as the bits do, a few more for a
+      // clock that ticks faster than the bits.
+      const long capacity = 2 * history_.Capacity() + 64;
+      clocked_ = std::make_unique<ClockedEye>(s.samplesPerBit, s.bitTime, flow.ignoreBits, capacity, &eye_);
+      link_.rx.clockTimes.assign(static_cast<size_t>(blockSamples_) + 1, -1.0);
+      eye_.AddWindowSink(clocked_.get());
+    }
     if (s.WantsBer()) eye_.GatherHistograms();
+    if (s.WantsBer() && clocked_) clocked_->GatherHistograms();
     sinks_.push_back(&eye_);
     sinks_.insert(sinks_.end(), outputs.sinks.begin(), outputs.sinks.end());
-    for (BitWindowSink* sink : outputs.eyeSinks) eye_.AddWindowSink(sink);
+    for (BitWindowSink* sink : outputs.eyeSinks) {
+      if (clocked_)
+        clocked_->AddSink(sink);
+      else
+        eye_.AddWindowSink(sink);
+    }
   }
 
   void Run(SimResult& r, const std::function<void(double)>& progress) {
@@ -75,12 +107,15 @@ class Stream {
     for (long first = 0; first < total && r.getWaveOk && r.streamOk; first += blockSamples_) {
       const long count = std::min(blockSamples_, total - first);
       stimulus_.Fill(block_.data(), count);
-      const auto t0 = Clock::now();
-      r.getWaveOk = model_.GetWave(instance_, block_.data(), count);
-      r.getWaveSeconds += SecondsSince(t0);
-      if (!r.getWaveOk) {
-        r.error = "AMI_GetWave reported failure on the block at sample " + std::to_string(first);
-        break;
+      if (flow_.txGetWave) {
+        const auto t0 = Clock::now();
+        r.getWaveOk = models_.tx->GetWave(link_.tx, block_.data(), count);
+        r.getWaveSeconds += SecondsSince(t0);
+        if (!r.getWaveOk) {
+          r.error = std::string(flow_.hasRx ? "the transmitter's " : "") +
+                    "AMI_GetWave reported failure on the block at sample " + std::to_string(first);
+          break;
+        }
       }
       r.streamOk = Pass(first, count, r);
       if (progress) progress(static_cast<double>(first + count) / static_cast<double>(total));
@@ -92,12 +127,14 @@ class Stream {
       r.streamOk = Pass(first, count, r);
     }
     r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
+    if (flow_.hasRx && link_.rx.parametersOut) r.rxParametersOut = link_.rx.parametersOut;
     if (r.getWaveOk && r.streamOk) Finish(r);
   }
 
  private:
   // Input samples [first, first + count) through the channel; its output for
-  // samples [first - held, first + count - held) to the sinks.
+  // samples [first - held, first + count - held) through the receiver's
+  // GetWave (when the flow has it) to the sinks.
   bool Pass(long first, long count, SimResult& r) {
     const auto t0 = Clock::now();
     channel_->Process(block_.data(), count);
@@ -107,9 +144,32 @@ class Stream {
     const long total = settings_.SampleCount();
     const long deliver = std::min(count - skip, total - (first + skip - held_));
     bool ok = true;
+    if (deliver > 0 && flow_.rxGetWave && !ReceiverGetWave(block_.data() + skip, deliver, first + skip - held_, r))
+      return true;  // r.getWaveOk says why the run stops
+    const auto t2 = Clock::now();
     if (deliver > 0) ok = Deliver(WaveBlock{first + skip - held_, deliver, block_.data() + skip, &history_}, r.error);
-    r.sinkSeconds += SecondsSince(t1);
+    r.sinkSeconds += SecondsSince(t2);
     return ok;
+  }
+
+  // The receiver's AMI_GetWave on `count` samples from sample `at`, its
+  // clock times (up to the first negative entry) to the clocked eye.
+  bool ReceiverGetWave(double* samples, long count, long at, SimResult& r) {
+    std::vector<double>& times = link_.rx.clockTimes;
+    times[0] = -1.0;
+    const auto t0 = Clock::now();
+    r.getWaveOk = models_.rx->GetWave(link_.rx, samples, count);
+    const double seconds = SecondsSince(t0);
+    r.getWaveSeconds += seconds;
+    r.rxGetWaveSeconds += seconds;
+    if (!r.getWaveOk) {
+      r.error = "the receiver's AMI_GetWave reported failure on the block at sample " + std::to_string(at);
+      return false;
+    }
+    const long entries = std::min(count + 1, static_cast<long>(times.size()));
+    for (long i = 0; i < entries && times[static_cast<size_t>(i)] >= 0; ++i)
+      clocked_->AddClockTime(times[static_cast<size_t>(i)]);
+    return true;
   }
 
   bool Deliver(const WaveBlock& block, std::string& error) {
@@ -121,6 +181,13 @@ class Stream {
   void Finish(SimResult& r) {
     r.eye = eye_.Result();
     const SampleHistograms* histograms = eye_.Histograms();
+    if (clocked_) {
+      r.clock = clocked_->Clock();
+      if (clocked_->Clocked()) {
+        r.eye = clocked_->Result(r.eye);
+        histograms = clocked_->Histograms();
+      }
+    }
     if (!histograms) return;
     const auto t0 = Clock::now();
     if (!r.eye.valid) {
@@ -132,12 +199,14 @@ class Stream {
     r.berSeconds = SecondsSince(t0);
   }
 
-  const AmiModelLoader& model_;
-  AmiInstance& instance_;
+  const LinkModels& models_;
+  const LinkFlow& flow_;
+  LinkInstances& link_;
   const SimSettings& settings_;
   std::unique_ptr<ChannelStage> channel_;
   long held_;
   EyeMeasure eye_;
+  std::unique_ptr<ClockedEye> clocked_;
   long blockSamples_;
   BitHistory history_;
   PrbsStimulus stimulus_;
@@ -173,22 +242,38 @@ std::string SimulationRun::LoadChannel(SimSettings& s) {
 
 SimResult SimulationRun::Run(const AmiModelLoader& model, const SimSettings& s, const std::string& parameters,
                              const SimOutputs& outputs, const std::function<void(double)>& progress) {
+  LinkModels models;
+  models.tx = &model;
+  return Run(models, s, parameters, std::string(), outputs, progress);
+}
+
+SimResult SimulationRun::Run(const LinkModels& models, const SimSettings& s, const std::string& txParameters,
+                             const std::string& rxParameters, const SimOutputs& outputs,
+                             const std::function<void(double)>& progress) {
   SimResult r;
-  AmiInstance instance;
-  r.initOk = model.Init(instance, s.SampleInterval(), s.bitTime, parameters, kImpulseBits * s.samplesPerBit, r.message);
+  LinkFlow flow;
+  if (!LinkFlow::Plan(models, flow, r.error)) return r;
+  r.flow = flow.Describe();
+  LinkInstances link;
+  std::string error;
+  r.initOk =
+      InitLink(models, flow, ChannelTaps(s), s.SampleInterval(), s.bitTime, txParameters, rxParameters, link, error);
+  r.message = link.txMessage;
+  r.rxMessage = link.rxMessage;
   if (!r.initOk) {
-    r.error = "AMI_Init reported failure";
-    if (!model.Close(instance)) r.error += "; AMI_Close reported failure";
+    r.error = error;
+    std::string closing;
+    if (!CloseLink(models, link, closing)) r.error += "; " + closing;
     return r;
   }
   try {
-    Stream(model, instance, s, outputs).Run(r, progress);
+    Stream(models, flow, link, s, outputs).Run(r, progress);
   } catch (const std::bad_alloc&) {
-    // The instance is still closed below; the caller reports the run failed.
+    // The instances are still closed below; the caller reports the run failed.
     r.streamOk = false;
     r.error = "out of memory";
   }
-  r.closeOk = model.Close(instance);
-  if (!r.closeOk && r.error.empty()) r.error = "AMI_Close reported failure";
+  r.closeOk = CloseLink(models, link, error);
+  if (!r.closeOk && r.error.empty()) r.error = error;
   return r;
 }

@@ -18,7 +18,9 @@
 #pragma once
 
 #include "tools/host/AmiModelLoader.h"
+#include "tools/host/LinkFlow.h"
 #include "tools/linkbench/channel/ChannelFile.h"
+#include "tools/linkbench/eye/ClockedEye.h"
 #include "tools/linkbench/eye/EyeMeasure.h"
 #include "tools/linkbench/eye/LatencyAligner.h"
 #include "tools/linkbench/eye/StatisticalEye.h"
@@ -34,6 +36,11 @@ struct SimSettings {
   std::string modelPath;
   std::string amiPath;
   std::vector<std::string> params;  // NAME=VALUE
+  // The receiver model (none when rxModelPath is empty), its .ami file and
+  // its parameters.
+  std::string rxModelPath;
+  std::string rxAmiPath;
+  std::vector<std::string> rxParams;  // NAME=VALUE
   int prbs = 7;
   uint32_t prbsSeed = 0xFFFFFFFFu;  // the PRBS register's first contents; noise and jitter are analytic (no draws)
   long bitCount = 2000;
@@ -69,16 +76,21 @@ struct SimResult {
   bool initOk = false;
   bool getWaveOk = false;
   bool closeOk = false;
-  bool streamOk = false;        // the host's own stages (sinks, memory)
-  std::string message;          // the model's message from AMI_Init
-  std::string error;            // what went wrong, when something did
-  double getWaveSeconds = 0.0;  // time spent inside AMI_GetWave
-  double hostSeconds = 0.0;     // time the stream spent around it, of which:
-  double channelSeconds = 0.0;  //   the channel stage
-  double sinkSeconds = 0.0;     //   the sinks (eye, distributions, density, files)
-  double berSeconds = 0.0;      //   the BER figures at the end
-  EyeMeasurement eye;
-  BerResult ber;  // when the settings want it
+  bool streamOk = false;          // the host's own stages (sinks, memory)
+  std::string message;            // the model's message from AMI_Init
+  std::string rxMessage;          // the receiver's, when there is one
+  std::string rxParametersOut;    // the receiver's output parameters after its last AMI_GetWave
+  std::string flow;               // the reference flow the run used, in words
+  std::string error;              // what went wrong, when something did
+  double getWaveSeconds = 0.0;    // time spent inside AMI_GetWave
+  double rxGetWaveSeconds = 0.0;  // of which inside the receiver's
+  double hostSeconds = 0.0;       // time the stream spent around it, of which:
+  double channelSeconds = 0.0;    //   the channel stage
+  double sinkSeconds = 0.0;       //   the sinks (eye, distributions, density, files)
+  double berSeconds = 0.0;        //   the BER figures at the end
+  EyeMeasurement eye;             // at the receiver's clock times when it gives them
+  BerResult ber;                  // when the settings want it
+  RecoveredClock clock;
 
   bool Ok() const { return initOk && getWaveOk && closeOk && streamOk; }
 };
@@ -104,4 +116,10 @@ class SimulationRun {
   // done after each block.
   static SimResult Run(const AmiModelLoader& model, const SimSettings& settings, const std::string& parameters,
                        const SimOutputs& outputs = {}, const std::function<void(double)>& progress = {});
+  // Runs the pair `models` as the reference flow prescribes (LinkFlow), the
+  // transmitter with `txParameters`, the receiver (when there is one) with
+  // `rxParameters`.
+  static SimResult Run(const LinkModels& models, const SimSettings& settings, const std::string& txParameters,
+                       const std::string& rxParameters, const SimOutputs& outputs = {},
+                       const std::function<void(double)>& progress = {});
 };

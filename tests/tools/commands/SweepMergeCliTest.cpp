@@ -128,6 +128,26 @@ TEST(SweepMergeCli, MergeDrawsTheGridOfOneChannel) {
       << changed.output;
 }
 
+// With a receiver and its swept parameter (the innermost axis), shards
+// merge into the single-machine tables too; each record names the value.
+TEST(SweepMergeCli, AReceiversAxisShardsAndMerges) {
+  TwoLanes lanes;
+  const std::string ami = lanes.folder.Write(
+      "rx.ami",
+      "(flowgain\n (Reserved_Parameters\n  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value False))\n"
+      "  (GetWave_Exists (Usage Info) (Type Boolean) (Value True)))\n"
+      " (Model_Specific\n  (gain (Usage In) (Type Float) (Range 1 0 10))))\n");
+  const std::string rx = "--noise 20 --rx '" FLOW_GAIN_GETWAVE "' --rx-ami '" + ami + "' --rx-sweep gain=1,3 ";
+  const CliResult single = RunCli(lanes.Sweep(rx + "--tables-only"));
+  ASSERT_EQ(single.status, 0) << single.output;
+  EXPECT_NE(single.output.find("\nbest pair at BER 1e-12: emphasis "), std::string::npos) << single.output;
+  EXPECT_NE(single.output.find("emphasis  Vreg  corner   rx value   worst height"), std::string::npos);
+  for (const char* shard : {"0/2", "1/2"})
+    ASSERT_EQ(RunCli(lanes.Sweep(rx + "--shard " + shard + " --results " + lanes.Path("a.jsonl"))).status, 0);
+  EXPECT_EQ(RunCli("merge " + lanes.Path("a.jsonl")).output, single.output);
+  EXPECT_NE(ReadFile((lanes.folder.path / "a.jsonl").string()).find("\"rx:gain\":\"3\""), std::string::npos);
+}
+
 // Without --shard, a Slurm array task writing results runs its own shard.
 TEST(SweepMergeCli, ASlurmArrayTaskRunsItsShard) {
   TwoLanes lanes;

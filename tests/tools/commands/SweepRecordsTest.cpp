@@ -102,10 +102,11 @@ TEST(SweepRecords, ARecordMissingAFigureIsRefused) {
 TEST(SweepRecords, AHeaderComesBack) {
   SweepHeader h;
   h.id = "0123456789abcdef";
-  h.axes = SweepAxes{{"0", "1"}, {"0"}, {"0", "1", "2"}};
+  h.axes = SweepAxes{{"0", "1"}, {"0"}, {"0", "1", "2"}, "gain", {"1", "2"}};  // a receiver's axis, innermost
   h.channels = {"a.s4p", "b.s4p"};
   h.describe = {{"a"}, {"b"}};
-  h.points = 12;
+  h.points = 24;
+  h.receiver = true;
   h.shards = 4;
   h.ber = 1e-9;
   h.bitTime = 5e-11;
@@ -114,10 +115,13 @@ TEST(SweepRecords, AHeaderComesBack) {
   ASSERT_TRUE(SweepHeader::FromJson(nlohmann::json::parse(h.Json().dump()), back));
   EXPECT_EQ(back.id, h.id);
   EXPECT_EQ(back.axes.corners, h.axes.corners);
+  EXPECT_EQ(back.axes.rxName, "gain");
+  EXPECT_EQ(back.axes.rxValues, h.axes.rxValues);
+  EXPECT_TRUE(back.receiver);
   EXPECT_EQ(back.channels, h.channels);
   EXPECT_EQ(back.shards, 4u);
   auto wrong = h.Json();
-  wrong["header"]["points"] = 13;  // not channels x settings
+  wrong["header"]["points"] = 12;  // not channels x settings
   EXPECT_FALSE(SweepHeader::FromJson(wrong, back));
 }
 

@@ -167,3 +167,37 @@ TEST(AmiFileParams, EndlessFilesAreRefusedBeforeMemoryRunsOut) {
   EXPECT_FALSE(file.Load("/dev/zero", error));
   EXPECT_EQ(error, "/dev/zero holds more than 16 MiB, more than a parameter file may hold");
 }
+
+TEST(AmiFileParams, ReservedParametersTellTheHostHowToRunTheModel) {
+  AmiFileParams file;
+  std::string error;
+  ASSERT_TRUE(file.Load(std::string(TESSALUNE_SOURCE_DIR) + "/ibis/tessalune_rx.ami", error)) << error;
+  EXPECT_TRUE(file.Reserved().initReturnsImpulse);
+  EXPECT_TRUE(file.Reserved().getWaveExists);
+  EXPECT_TRUE(file.Reserved().getWaveGiven);
+  EXPECT_EQ(file.Reserved().ignoreBits, 2000);
+  // Formats written without the word Format give their defaults.
+  ASSERT_NE(file.Find("ctle_peaking"), nullptr);
+  EXPECT_EQ(file.Find("ctle_peaking")->EffectiveDefault(), "6");
+  EXPECT_EQ(file.Find("ctle_peaking")->Reject("31"), "'31' is outside 0 .. 30");
+
+  ASSERT_TRUE(file.Load(kModelAmi, error)) << error;
+  EXPECT_FALSE(file.Reserved().initReturnsImpulse);
+  EXPECT_EQ(file.Reserved().ignoreBits, 0);
+
+  // Absent: the standard's defaults; Default and List values read too; a
+  // value of the wrong kind keeps the default.
+  ASSERT_TRUE(
+      file.LoadText("(m (Reserved_Parameters (Use_Init_Output (Usage Info) (Type Boolean) (Default False))"
+                    " (Ignore_Bits (Usage Info) (Type Integer) (List 300 400))"
+                    " (Max_Init_Aggressors (Usage Info) (Type Integer) (Value 4))"
+                    " (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value yes))))",
+                    error))
+      << error;
+  EXPECT_FALSE(file.Reserved().useInitOutput);
+  EXPECT_EQ(file.Reserved().ignoreBits, 300);
+  EXPECT_EQ(file.Reserved().maxInitAggressors, 4);
+  EXPECT_FALSE(file.Reserved().initReturnsImpulse);
+  EXPECT_TRUE(file.Reserved().getWaveExists);
+  EXPECT_FALSE(file.Reserved().getWaveGiven);
+}

@@ -31,9 +31,17 @@ bool HasEnoughBits(const PhaseStatistics& s, EyeMeasurement& m) {
 }
 
 // Best phase: the largest height; on a flat top, the middle of the plateau.
-void FindBestPhase(const PhaseStatistics& s, EyeMeasurement& m) {
+// A `fixedPhase` in range (a sampling instant the receiver chose) is taken
+// as it is.
+void FindBestPhase(const PhaseStatistics& s, EyeMeasurement& m, int fixedPhase) {
   const long spb = m.samplesPerBit;
   auto height = [&](long o) { return s.MinOne(o + spb) - s.MaxZero(o + spb); };
+  if (fixedPhase >= 0 && fixedPhase < spb) {
+    m.bestPhase = fixedPhase;
+    m.heightV = height(fixedPhase);
+    m.threshold = 0.5 * (s.MinOne(m.bestPhase + spb) + s.MaxZero(m.bestPhase + spb));
+    return;
+  }
   double bestHeight = -std::numeric_limits<double>::infinity();
   for (long o = 0; o < spb; ++o) bestHeight = std::max(bestHeight, height(o));
   const double tolerance = 1e-12 * std::max(1.0, std::fabs(bestHeight));
@@ -117,20 +125,19 @@ void FoldExtremes(const double* v, long n, double& low, double& high) {
   }
 }
 
-// The eye from the statistics of the measured bits.
-EyeMeasurement Evaluate(EyeMeasurement m, const EyeAlignment& a, const PhaseStatistics& s) {
+}  // namespace
+
+EyeMeasurement EyeMeasure::Evaluate(EyeMeasurement m, const EyeAlignment& a, const PhaseStatistics& s, int fixedPhase) {
   m.delaySamples = a.delaySamples;
   m.firstBit = a.firstBit;
   m.endBit = a.endBit;
   if (!HasEnoughBits(s, m)) return m;
-  FindBestPhase(s, m);
+  FindBestPhase(s, m, fixedPhase);
   ReadLevels(s, m);
   FindWidth(s, m);
   m.valid = true;
   return m;
 }
-
-}  // namespace
 
 EyeMeasure::EyeMeasure(const EyeGeometry& geometry, double bitTime)
     : geometry_(geometry),

@@ -76,10 +76,16 @@ class EyeMeasure : public WaveSink {
   // first block); Histograms() has them, null when not gathered.
   void GatherHistograms() { statistics_.GatherHistograms(); }
   const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
+  void DropHistograms() { statistics_.DropHistograms(); }
   // How many stimulus bits behind the newest one the measurement reads.
   long BitsKept(long blockSamples) const { return aligner_.BitsKept(blockSamples); }
 
   bool Consume(const WaveBlock& block, std::string& error) override;
+  // The eye of statistics `s` of the bits `a` places, on top of `m` (its
+  // grid, bit time and output range): at the best phase, or at
+  // `fixedPhase` (0 .. samplesPerBit - 1) when one is given.
+  static EyeMeasurement Evaluate(EyeMeasurement m, const EyeAlignment& a, const PhaseStatistics& s,
+                                 int fixedPhase = -1);
   // The eye of everything consumed (meant for when the run is complete).
   EyeMeasurement Result() const;
 

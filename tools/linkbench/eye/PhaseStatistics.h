@@ -25,6 +25,9 @@ class PhaseStatistics : public BitWindowSink {
 
   // Gathers the sample distributions too (before the first window).
   void GatherHistograms();
+  // Stops gathering them and frees them (a measurement that another one
+  // replaces, such as the eye at a receiver's clock times).
+  void DropHistograms() { histograms_.reset(); }
   // The distributions, when gathered; null otherwise.
   const SampleHistograms* Histograms() const { return histograms_.get(); }
 
