@@ -60,7 +60,7 @@ configure_package_config_file(cmake/tessaluneConfig.cmake.in "${CMAKE_BINARY_DIR
 # 0.x releases change the kit between minor versions: a model asks for the
 # minor version it was written against.
 write_basic_package_version_file("${CMAKE_BINARY_DIR}/kit/tessaluneConfigVersion.cmake"
-                                 COMPATIBILITY SameMinorVersion ARCH_INDEPENDENT)
+                                 COMPATIBILITY SameMinorVersion)
 install(FILES "${CMAKE_BINARY_DIR}/kit/tessaluneConfig.cmake" "${CMAKE_BINARY_DIR}/kit/tessaluneConfigVersion.cmake"
               cmake/TessaluneAmiModel.cmake cmake/TessaluneCheck.cmake cmake/PackageIbis.cmake
               cmake/mingw-w64-x86_64.cmake amiframe/AmiExports.map

@@ -22,11 +22,15 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 start=$(date +%s)
 step() { echo "== kit: $* ($(($(date +%s) - start)) s)"; }
+# quiet COMMAND...: runs it, showing its output only when it fails.
+quiet() {
+  "$@" >"$work/quiet.log" 2>&1 || { cat "$work/quiet.log" >&2; echo "failed: $*" >&2; exit 1; }
+}
 
 prefix="$work/prefix"
 step "install into a temporary prefix"
-cmake --build "$build" >/dev/null
-cmake --install "$build" --prefix "$prefix" >/dev/null
+quiet cmake --build "$build"
+quiet cmake --install "$build" --prefix "$prefix"
 (cd "$prefix" && find include lib -type f | sort | xargs du -b | awk '{ total += $1; print } END { print total, "bytes in all" }')
 
 step "each installed header compiles alone against the prefix"
@@ -42,15 +46,29 @@ printf '#include "amiparam/AmiParameters.h"\nint main() { double x = 0; AmiParam
 # shellcheck disable=SC2086
 g++ -std=c++17 "$work/pc.cpp" -o "$work/pc" $pc_flags && "$work/pc"
 
+step "find_package: the version check"
+# probe VERSION: configures a project that asks for the kit at VERSION.
+probe() {
+  mkdir -p "$work/probe"
+  printf 'cmake_minimum_required(VERSION 3.25)\nproject(probe LANGUAGES CXX)\nfind_package(tessalune %s CONFIG REQUIRED)\n' \
+    "$1" >"$work/probe/CMakeLists.txt"
+  rm -rf "$work/probe/build"
+  cmake -S "$work/probe" -B "$work/probe/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1
+}
+kit_version="$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' "$prefix/lib/cmake/tessalune/tessaluneConfigVersion.cmake" | head -n 1)"
+probe "${kit_version%.*}" || { echo "find_package(tessalune ${kit_version%.*}) fails" >&2; exit 1; }
+! probe 99.0 || { echo "find_package(tessalune 99.0) accepts kit $kit_version" >&2; exit 1; }
+echo "kit $kit_version: found for ${kit_version%.*}, refused for 99.0"
+
 tessalune="$prefix/bin/tessalune"
 # new_model DIRECTION NAME: writes, builds, tests and checks a model against
 # PREFIX_PATH; its build folder is $work/NAME/build.
 new_model() {
   local direction="$1" name="$2" prefix_path="$3" project="$work/$2"
   "$tessalune" new-model "$project" --name "$name" --direction "$direction" >/dev/null
-  cmake -S "$project" -B "$project/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix_path" >"$work/$name.configure.log" ||
-    { cat "$work/$name.configure.log"; exit 1; }
-  cmake --build "$project/build" >/dev/null
+  quiet cmake -S "$project" -B "$project/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix_path" \
+    -DCMAKE_CXX_FLAGS="-Wall -Wextra -Werror"
+  quiet cmake --build "$project/build"
   ctest --test-dir "$project/build" --output-on-failure | grep "tests passed"
   cmake --build "$project/build" --target "${name}_check" | grep -E '^(Errors|Warnings)' | tr '\n' ' '
   echo
@@ -82,12 +100,13 @@ open_eye "$("$tessalune" sim --rx "$work/kitrx/build/libkitrx.so" --rx-ami "$wor
 windows_build="$source_dir/build/windows"
 if [ -f "$windows_build/CMakeCache.txt" ] && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   step "Windows kit and a model's DLL cross-built from it, its test under Wine"
-  cmake --install "$windows_build" --prefix "$work/windows" >/dev/null
+  quiet cmake --install "$windows_build" --prefix "$work/windows"
   kit_dir="$work/windows/lib/cmake/tessalune"
-  cmake -S "$work/kittx" -B "$work/kittx/build-windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$kit_dir/mingw-w64-x86_64.cmake" \
-    -Dtessalune_DIR="$kit_dir" >/dev/null
-  cmake --build "$work/kittx/build-windows" >/dev/null
+  quiet cmake -S "$work/kittx" -B "$work/kittx/build-windows" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$kit_dir/mingw-w64-x86_64.cmake" -Dtessalune_DIR="$kit_dir"
+  quiet cmake --build "$work/kittx/build-windows"
   bash tests/windows/windows.sh exports "$work/kittx/build-windows/kittx.dll"
+  bash tests/windows/windows.sh imports "$work/kittx/build-windows/kittx.dll"
   bash tests/windows/windows.sh run "$work/kittx/build-windows/kittx_test.exe" \
     "Z:${work//\//\\}\\kittx\\build-windows\\kittx.dll"
 elif [ "${TESSALUNE_REQUIRE_WINDOWS:-0}" = 1 ]; then
@@ -98,11 +117,11 @@ else
 fi
 
 step "Debian packages, lintian, a model built against the unpacked tree"
-(cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
+(cd "$build" && quiet cpack -G DEB -B "$work/deb")
 rm -rf "$work/deb/_CPack_Packages"
 ls -l "$work"/deb/*.deb | awk '{ print $5, $NF }'
 for deb in "$work"/deb/*.deb; do dpkg-deb -I "$deb" | grep -E '^ (Package|Version|Depends|Section):'; done
-lintian_report="$(lintian --no-tag-display-limit "$work"/deb/*.deb 2>&1 || true)"
+lintian_report="$(lintian --tag-display-limit 0 "$work"/deb/*.deb 2>&1 || true)"
 echo "${lintian_report:-lintian: no tag}"
 if grep -q '^E:' <<<"$lintian_report"; then
   echo "lintian found errors" >&2
