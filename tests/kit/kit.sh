@@ -130,6 +130,12 @@ fi
 mkdir -p "$work/root"
 for deb in "$work"/deb/*.deb; do dpkg-deb -x "$deb" "$work/root"; done
 tessalune="$work/root/usr/bin/tessalune"
+# The program finds the packaged transmitter under lib/tessalune/ by default.
+default_model="$("$tessalune" sim --bits 200 | sed -n 's/^model  *//p')"
+echo "default model: ${default_model#"$work/root"}"
+[ "$default_model" = "$work/root/usr/bin/../lib/tessalune/tessalune_tx/libtessalune_tx.so" ] ||
+  { echo "the unpacked program does not find its packaged model" >&2; exit 1; }
+[ "$(stat -c %a "$default_model")" = 644 ] || { echo "the packaged model library is executable" >&2; exit 1; }
 rm -rf "$work/kittx"
 new_model tx kittx "$work/root/usr"
 step "done"
