@@ -11,6 +11,8 @@
 #include <memory>
 #include <system_error>
 
+#include <unistd.h>
+
 #ifndef TESSALUNE_VERSION
 #define TESSALUNE_VERSION "0.1.0"
 #endif
@@ -68,7 +70,26 @@ std::string Today(const char* format) {
   return std::strftime(text, sizeof text, format, &utc) > 0 ? text : "";
 }
 
-// Writes every file under `dir`, which must not exist or be empty.
+// Writes the files into `folder`; false, with the reason on stderr, at the
+// first that cannot be written.
+bool WriteFiles(const std::filesystem::path& folder, const std::vector<NewModelFile>& files) {
+  for (const NewModelFile& file : files) {
+    const std::filesystem::path path = folder / file.path;
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    AtomicFile out(path.string());
+    std::string error;
+    if (ec || !out.Open(error) || !out.Write(file.text.data(), file.text.size(), error) || !out.Commit(error)) {
+      std::fprintf(stderr, "new-model: %s\n", ec ? ec.message().c_str() : error.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes the project into `dir`, which must not exist or be empty: first
+// into a folder beside it, which then takes its place, so that the project
+// appears whole or not at all.
 int WriteProject(const std::string& dir, const std::vector<NewModelFile>& files) {
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -76,17 +97,18 @@ int WriteProject(const std::string& dir, const std::vector<NewModelFile>& files)
     std::fprintf(stderr, "new-model: %s exists and is not an empty folder: nothing written\n", dir.c_str());
     return 1;
   }
-  for (const NewModelFile& file : files) {
-    const fs::path path = fs::path(dir) / file.path;
-    fs::create_directories(path.parent_path(), ec);
-    AtomicFile out(path.string());
-    std::string error;
-    if (ec || !out.Open(error) || !out.Write(file.text.data(), file.text.size(), error) || !out.Commit(error)) {
-      std::fprintf(stderr, "new-model: %s\n", ec ? ec.message().c_str() : error.c_str());
-      return 1;
-    }
-    std::printf("wrote %s\n", path.string().c_str());
+  const fs::path target = fs::absolute(dir, ec).lexically_normal();
+  const fs::path staging = target.parent_path() / ("." + target.filename().string() + ".new-model-" +
+                                                   std::to_string(static_cast<long>(getpid())));
+  const bool written = !ec && WriteFiles(staging, files);
+  if (written) fs::rename(staging, target, ec);
+  if (!written || ec) {
+    if (ec) std::fprintf(stderr, "new-model: cannot write %s: %s\n", dir.c_str(), ec.message().c_str());
+    fs::remove_all(staging, ec);
+    std::fprintf(stderr, "new-model: nothing written\n");
+    return 1;
   }
+  for (const NewModelFile& file : files) std::printf("wrote %s\n", (fs::path(dir) / file.path).string().c_str());
   return 0;
 }
 

@@ -85,3 +85,13 @@ TEST(NewModelCli, WritesTheProjectAndRefusesAFolderThatIsNotEmpty) {
   EXPECT_FALSE(std::filesystem::exists(folder.path / "other"));
   EXPECT_NE(RunCli("new-model x --name ok --direction up").status, 0);
 }
+
+// A project that cannot be written whole leaves nothing behind.
+TEST(NewModelCli, AFolderThatCannotBeMadeLeavesNothing) {
+  TestFolder folder;
+  folder.Write("plain", "a file, not a folder");
+  CliResult r = RunCli("new-model '" + (folder.path / "plain" / "proj").string() + "' --name m --direction tx", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("nothing written"), std::string::npos) << r.output;
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"plain"});
+}
