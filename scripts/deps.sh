@@ -6,7 +6,8 @@
 #   bash scripts/deps.sh           the run set, plus what the tests, benchmarks,
 #                                  sanitizer builds and fuzz targets need (with a
 #                                  single-node Slurm and GNU parallel for the
-#                                  cluster tests, tests/cluster/)
+#                                  cluster tests, tests/cluster/, and lintian for
+#                                  the Debian packages, tests/kit/)
 #   bash scripts/deps.sh windows   the Windows DLL's cross toolchain and Wine,
 #                                  which runs its tests (CI, scripts/package.sh)
 set -euo pipefail
@@ -21,6 +22,7 @@ test_packages=(
   clang libclang-rt-14-dev clang-format
   python3-scikit-rf
   slurmctld slurmd slurm-client munge parallel
+  lintian
 )
 packages=("${run_packages[@]}" "${test_packages[@]}")
 apt_options=()

@@ -19,8 +19,10 @@ cmake --build --preset release --target tessalune "${models[@]}"
 cmake --workflow --preset windows >/dev/null
 
 rm -rf "$dir"
-cmake --install build/release --prefix "$dir"
-cmake --install build/windows --prefix "$dir"
+# The model packages and the program only; the kit for model makers is the
+# other install component (dev).
+cmake --install build/release --prefix "$dir" --component runtime
+cmake --install build/windows --prefix "$dir" --component runtime
 for model in "${models[@]}"; do
   report="$(build/release/tools/tessalune check "$dir/$model/$model.ibs")" || {
     echo "$report"

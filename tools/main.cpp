@@ -12,6 +12,7 @@
 #include "tools/commands/CheckCommand.h"
 #include "tools/commands/MakeChannelCommand.h"
 #include "tools/commands/MergeCommand.h"
+#include "tools/commands/NewModelCommand.h"
 #include "tools/commands/SimCommand.h"
 #include "tools/commands/SweepCommand.h"
 #include "tools/commands/TreeCommand.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   AddCheckCommand(app, action);
   AddMakeChannelCommand(app, action);
   AddMergeCommand(app, action);
+  AddNewModelCommand(app, action);
   AddSimCommand(app, action);
   AddSweepCommand(app, action);
   AddTreeCommand(app, action);

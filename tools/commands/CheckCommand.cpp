@@ -6,7 +6,7 @@
 
 #include "IbisParser/AlgMod.h"
 #include "IbisParser/CheckRules.h"
-#include "IbisParser/CmnWords.h"
+#include "IbisParser/IbisCheck.h"
 #include "IbisParser/MsgSummary.h"
 #include "IbisParser/Parse.h"
 #include "tools/commands/CheckReport.h"
@@ -70,18 +70,7 @@ int RunCheck(const CheckOptions& options) {
 
 }  // namespace
 
-int CheckModeOf(const std::string& path) {
-  static const struct {
-    const char* extension;
-    int mode;
-  } kKinds[] = {{".ibs", PARSE_MODE_IBS}, {".pkg", PARSE_MODE_PKG}, {".ebd", PARSE_MODE_EBD}, {".ami", PARSE_MODE_AMI}};
-  std::string name = CMN_BaseName(path.c_str());
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return 0;
-  for (const auto& kind : kKinds)
-    if (CMN_EqualNoCase(name.c_str() + dot, kind.extension)) return kind.mode;
-  return 0;
-}
+int CheckModeOf(const std::string& path) { return IBIS_FileKind(path.c_str()); }
 
 void AddCheckCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<CheckOptions>();

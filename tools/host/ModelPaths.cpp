@@ -3,13 +3,15 @@
 #include <unistd.h>
 
 #include <climits>
+#include <initializer_list>
 #include <string>
 
 namespace {
 
 bool Exists(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
 
-// The package folder beside an installed program, or empty.
+// The package folder beside an installed program (or under lib/tessalune/
+// in a system prefix, as the Debian package has it), or empty.
 std::string InstalledPackage() {
   char self[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -17,8 +19,11 @@ std::string InstalledPackage() {
   std::string exe(self, static_cast<size_t>(n));
   const size_t slash = exe.rfind('/');
   if (slash == std::string::npos) return {};
-  const std::string package = exe.substr(0, slash) + "/../" + kModelPackageFolder;
-  return Exists(package + "/libtessalune_tx.so") ? package : std::string();
+  for (const char* root : {"/../", "/../lib/tessalune/"}) {
+    const std::string package = exe.substr(0, slash) + root + kModelPackageFolder;
+    if (Exists(package + "/libtessalune_tx.so")) return package;
+  }
+  return {};
 }
 
 }  // namespace
