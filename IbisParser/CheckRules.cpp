@@ -1,5 +1,6 @@
 #include "IbisParser/CheckRules.h"
 
+#include "IbisParser/FileCheckRules.h"
 #include "IbisParser/ModelCheckRules.h"
 #include "amiparam/MsgCatalogue.h"
 
@@ -173,6 +174,7 @@ std::string CHECK_RulesPage() {
       "|---|---|---|---|---|\n";
   for (int i = 0; i < giCheckRuleCount; ++i) page += CHECK_RuleRow(gaCheckRules[i]);
   page += CHECK_ModelRulesSection();
+  page += CHECK_FileRulesSection();
   return page;
 }
 

@@ -172,7 +172,7 @@ void RepeaterPinRow(COMPONENT* component, const char* text) {
 
 // Si_location and Timing_location: Die or Pin (IBIS 3.2 §5 [Component]).
 void LocationLine(COMPONENT* component, const char* text) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   std::string* place = CMN_EqualNoCase(words[0].c_str(), "Si_location")       ? &component->siLocation
                        : CMN_EqualNoCase(words[0].c_str(), "Timing_location") ? &component->timingLocation

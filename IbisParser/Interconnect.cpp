@@ -28,7 +28,7 @@ void CloseModel() {
 }
 
 void DataLine(INTERCONNECT_MODEL* m, const char* text) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   const std::string& sub = words[0];
   if (CMN_EqualNoCase(sub.c_str(), "File_TS") || CMN_EqualNoCase(sub.c_str(), "File_IBIS-ISS")) {
@@ -42,10 +42,7 @@ void DataLine(INTERCONNECT_MODEL* m, const char* text) {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 5604, "Interconnect Model", m->file.c_str());
   } else if (CMN_EqualNoCase(sub.c_str(), "Number_of_terminals")) {
     // «Number_of_terminals = 4» or «Number_of_terminals 4».
-    std::string value = words.size() > 1 ? words.back() : std::string();
-    if (!value.empty() && value[0] == '=') value.erase(0, 1);
-    const size_t eq = sub.find('=');
-    if (eq != std::string::npos) value = sub.substr(eq + 1);
+    const std::string value = words.size() > 1 ? words.back() : std::string();
     if (m->terminals >= 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5605, "Interconnect Model", "Number_of_terminals");
     m->terminals = LINE_WholeNumber(value, 1);
     if (m->terminals < 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Number_of_terminals", 1, value.c_str());

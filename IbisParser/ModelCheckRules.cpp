@@ -31,17 +31,31 @@ const CHECK_RULE gaModelCheckRules[] = {
     {5150, "ERROR", "a table row has four columns: independent value, typ, min, max", "2.1 §6 I-V and V-T tables"},
     {5151, "ERROR", "the voltage or time column, and fixture subparameters, are numbers", "2.1 §6"},
     {5152, "ERROR", "typ, min and max columns are numbers or NA", "2.1 §6"},
-    {5153, "ERROR", "the typ column holds data", "2.1 §6"},
-    {5154, "ERROR", "no voltage or time repeats in a table", "2.1 §6"},
-    {5155, "ERROR", "time ascends; voltage keeps the direction its first rows set", "2.1 §6"},
+    {5153, "ERROR",
+     "the typ column gives numbers in the first and last rows; an inner typ value may be NA (all four tables "
+     "of a model, I-V and V-T)",
+     "2.1 §6 [Pulldown] ... [POWER Clamp]: \"'NA' can be used for currents in the typical column, but numeric "
+     "values MUST be specified for the first and last voltage points\" (3.1 text)"},
+    {5154, "ERROR", "no voltage or time repeats in a table (one order report per table)", "2.1 §6"},
+    {5155, "ERROR",
+     "time ascends; voltage keeps the direction its first rows set; one misplaced row is one report per table, "
+     "the row out of place (a spike is named, not every row after it)",
+     "2.1 §6"},
     {5156, "ERROR", "I-V tables hold at most 100 rows; V-T tables 100 (1000 from 4.0)",
      "2.1 §6 [Pulldown], [Rising Waveform]; 4.0"},
     {5157, "ERROR", "a table holds at least two rows", "2.1 §6"},
     {5158, "ERROR", "[Rising Waveform] and [Falling Waveform] give R_fixture and V_fixture",
      "2.1 §6 [Rising Waveform]"},
-    {5159, "ERROR", "a waveform's subparameters are R_fixture, V_fixture, V_fixture_min/max, C/L_fixture, R/L/C_dut",
-     "2.1 §6 [Rising Waveform]"},
+    {5159, "ERROR",
+     "a waveform's subparameters are R_fixture, V_fixture, V_fixture_min/max, C/L_fixture, R/L/C_dut; "
+     "\"name=value\", \"name =value\", \"name= value\" and \"name = value\" read alike here and in every "
+     "subparameter line written with \"=\"",
+     "2.1 §6 [Rising Waveform], [Model]: the standard writes these lines «name = value»; blanks only separate words"},
     {5160, "ERROR", "at most 100 [Rising Waveform] and 100 [Falling Waveform] per model", "2.1 §6 [Rising Waveform]"},
+    {5161, "WARNING",
+     "a min or max column that holds numbers gives them in its first and last rows as the typ column does; "
+     "the standard's \"must\" names the typ column only",
+     "2.1 §6 [Pulldown] ... [POWER Clamp] (3.1 text), read for min and max by the same first/last rule"},
     {5200, "ERROR", "[Ramp] gives both dV/dt_r and dV/dt_f", "2.1 §6 [Ramp]"},
     {5201, "ERROR", "each [Ramp] entry is a ratio dV/dt (or NA for min and max)", "2.1 §6 [Ramp]"},
     {5202, "ERROR", "dV and dt are positive: dV is the 20-80 % swing, dt its time", "2.1 §6 [Ramp]"},

@@ -221,26 +221,14 @@ void ReadTriple(const std::vector<std::string>& words, size_t from, MODEL_TRIPLE
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5112, owner, what);
 }
 
-// A subparameter line «Name value ...» or «Name = value»: the name and the words after it.
+// A subparameter line «Name value ...» or «Name = value» (blanks around "="
+// optional): the name and the words after it.
 MODEL_SUBPARAM Subparam(const char* text) {
   MODEL_SUBPARAM sub;
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return sub;
-  // «Vinl=0.8» and «Vinl= 0.8» come in files too.
-  std::string first = words[0];
-  const size_t eq = first.find('=');
-  if (eq != std::string::npos) {
-    sub.name = first.substr(0, eq);
-    if (eq + 1 < first.size()) sub.values.push_back(first.substr(eq + 1));
-  } else {
-    sub.name = first;
-  }
-  for (size_t i = 1; i < words.size(); ++i) {
-    std::string word = words[i];
-    // «Cref =0»: the "=" written against the value.
-    if (i == 1 && eq == std::string::npos && word[0] == '=') word.erase(0, 1);
-    if (!word.empty()) sub.values.push_back(word);
-  }
+  sub.name = words[0];
+  sub.values.assign(words.begin() + 1, words.end());
   sub.line = gulLineNumber;
   return sub;
 }

@@ -40,11 +40,10 @@ void ReadRatio(MODEL_RAMP* ramp, int edge, int corner, const std::string& word, 
 }  // namespace
 
 void RAMP_Line(MODEL_RAMP* ramp, const char* text, const char* owner) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   if (CMN_EqualNoCase(words[0].c_str(), "R_load")) {
-    size_t at = words.size() > 1 && words[1] == "=" ? 2 : 1;
-    const std::string value = at < words.size() ? words[at] : std::string();
+    const std::string value = words.size() > 1 ? words[1] : std::string();
     double r = 0.0;
     if (TABLE_Value(value.c_str(), &r) != CMN_VALUE_NUMBER || !(r > 0.0)) {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 5203, owner, value.c_str());

@@ -49,7 +49,7 @@ void SUBM_Line(int kind, int id, const char* text) {
   }
   const char* owner = sub->name.c_str();
   if (data->current == KEY_SUBMODEL) {
-    std::vector<std::string> words = LINE_Words(text);
+    std::vector<std::string> words = LINE_AssignWords(text);
     if (words.size() >= 2 && CMN_EqualNoCase(words[0].c_str(), "Submodel_type")) {
       sub->type = words[1];
       bool known = false;

@@ -34,11 +34,9 @@ void TEST_Line(bool load, int kind, int id, const char* text) {
   std::vector<TEST_SECTION>& sections = Sections();
   if (sections.empty() || sections.back().load != load) return;
   TEST_SECTION& section = sections.back();
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.size() < 2) return;
-  size_t at = words[1] == "=" ? 2 : 1;
-  if (at >= words.size()) return;
-  const std::string& value = words[at];
+  const std::string& value = words[1];
   const char* name = words[0].c_str();
   // IBIS 4.0 §6 [Test Data] and [Test Load]: Test_data_type and Test_load_type
   // are Single_ended or Differential.

@@ -25,7 +25,7 @@ int RowsMax() { return giIbisRelease >= IBIS_RELEASE_42 ? 1000 : 100; }
 }  // namespace
 
 int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return 1;
   double number = 0.0;
   if (TABLE_Value(words[0].c_str(), &number) != 0) return 0;  // a number or NA starts a row
@@ -36,9 +36,7 @@ int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5159, table->name.c_str(), owner, words[0].c_str());
     return 1;
   }
-  size_t at = 1;
-  if (at < words.size() && words[at] == "=") ++at;
-  const std::string value = at < words.size() ? words[at] : std::string();
+  const std::string value = words.size() > 1 ? words[1] : std::string();
   if (TABLE_Value(value.c_str(), &number) != CMN_VALUE_NUMBER) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 5151, table->name.c_str(), owner, known, value.c_str());
     return 1;
@@ -55,6 +53,7 @@ void VTT_CheckTable(const MODEL_TABLE& table, const char* owner) {
       if (!table.Fixture(required, &value))
         LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5158, table.name.c_str(), owner, required);
   }
+  TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
   if (n < 2) LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5157, table.name.c_str(), owner);
   if (n > RowsMax())
