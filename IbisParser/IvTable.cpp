@@ -9,6 +9,7 @@
 #include "IbisParser/ModelData.h"
 #include "IbisParser/ModelKeywords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -63,13 +64,12 @@ bool KeepsOrder(MODEL_TABLE* table, const TABLE_ROW& row, const char* word, cons
     if (!reported) {
       char text[32];
       std::snprintf(text, sizeof text, "%g", spike.x);
-      LINE_ReportAt(spike.line, MSG_LEVEL_ERROR_LINE, 5155, name, owner, column, text,
-                    static_cast<int>(rows[rows.size() - 2].line));
+      CHECK_ReportAt(spike.line, 5155, name, owner, column, text, static_cast<int>(rows[rows.size() - 2].line));
     }
     return false;
   }
   if (!reported) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, repeats ? 5154 : 5155, name, owner, column, word, static_cast<int>(last.line));
+    CHECK_Report(repeats ? 5154 : 5155, name, owner, column, word, static_cast<int>(last.line));
   }
   return false;
 }
@@ -82,21 +82,21 @@ bool ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
   const char* column = MODKEY_TableKind(table->keyword) == 2 ? "time" : "voltage";
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5150, name, owner, static_cast<int>(words.size()));
+    CHECK_Report(5150, name, owner, static_cast<int>(words.size()));
     return false;
   }
   TABLE_ROW row;
   row.line = gulLineNumber;
   bool ok = true;
   if (TABLE_Value(words[0].c_str(), &row.x) != CMN_VALUE_NUMBER) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5151, name, owner, column, words[0].c_str());
+    CHECK_Report(5151, name, owner, column, words[0].c_str());
     ok = false;
   }
   static const char* const kCorners[] = {"typ", "min", "max"};
   for (int c = 0; c < 3; ++c) {
     row.y[c].status = TABLE_Value(words[1 + c].c_str(), &row.y[c].value);
     if (row.y[c].status == 0) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5152, name, owner, kCorners[c], words[1 + c].c_str());
+      CHECK_Report(5152, name, owner, kCorners[c], words[1 + c].c_str());
       ok = false;
     }
   }
@@ -122,7 +122,7 @@ void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
   const char* name = table.name.c_str();
   const TABLE_ROW* ends[2] = {&table.rows.front(), &table.rows.back()};
   for (int e = 0; e < (table.rows.size() > 1 ? 2 : 1); ++e) {
-    if (ends[e]->y[0].status != CMN_VALUE_NUMBER) LINE_ReportAt(ends[e]->line, MSG_LEVEL_ERROR_LINE, 5153, name, owner);
+    if (ends[e]->y[0].status != CMN_VALUE_NUMBER) CHECK_ReportAt(ends[e]->line, 5153, name, owner);
   }
   static const char* const kCorners[] = {"typ", "min", "max"};
   for (int c = 1; c < 3; ++c) {
@@ -131,7 +131,7 @@ void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
     if (!data) continue;
     for (int e = 0; e < 2; ++e) {
       if (ends[e]->y[c].status != CMN_VALUE_NUMBER) {
-        LINE_ReportAt(ends[e]->line, MSG_LEVEL_WARNING_LINE, 5161, name, owner, kCorners[c], e == 0 ? "first" : "last");
+        CHECK_ReportAt(ends[e]->line, 5161, name, owner, kCorners[c], e == 0 ? "first" : "last");
         break;
       }
     }
@@ -141,8 +141,8 @@ void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
 void IVT_CheckTable(const MODEL_TABLE& table, const char* owner) {
   TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
-  if (n < 2) LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5157, table.name.c_str(), owner);
+  if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);
   if (n > kIvRowsMax)
-    LINE_ReportAt(table.rows[kIvRowsMax].line, MSG_LEVEL_ERROR_LINE, 5156, table.name.c_str(), owner, n, kIvRowsMax,
-                  IBISVER_Name(giIbisRelease));
+    CHECK_ReportAt(table.rows[kIvRowsMax].line, 5156, table.name.c_str(), owner, n, kIvRowsMax,
+                   IBISVER_Name(giIbisRelease));
 }
