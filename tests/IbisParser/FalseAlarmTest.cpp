@@ -70,7 +70,7 @@ TEST_F(FalseAlarms, EqualsSignsWithOrWithoutBlanks) {
   EXPECT_EQ(Findings(Check(text)), "");
   // A name that is not a subparameter is still one report.
   EXPECT_EQ(Findings(Check(OutputModel(table, "R_fixture=50\nV_fixture=0\nX_fixture=1\n0 0 NA NA\n1n 1.65 NA NA\n"))),
-            "ERROR (line   29) - [Rising Waveform] of model 'm': unknown subparameter 'X_fixture'\n");
+            "WARNING (line   29) - [Rising Waveform] of model 'm': unknown subparameter 'X_fixture'\n");
 }
 
 TEST_F(FalseAlarms, OneMisplacedRowIsOneReport) {
@@ -78,12 +78,12 @@ TEST_F(FalseAlarms, OneMisplacedRowIsOneReport) {
   std::string rows = "[Pulldown]\n-1 -10m NA NA\n0 0 NA NA\n50 10m NA NA\n";
   for (int i = 6; i <= 30; ++i) rows += std::to_string(i / 10.0) + " " + std::to_string(i) + "m NA NA\n";
   EXPECT_EQ(Findings(Check(OutputModel(rows))),
-            "ERROR (line   19) - [Pulldown] of model 'm': voltage 50 turns back from the order of the rows up to "
+            "WARNING (line   19) - [Pulldown] of model 'm': voltage 50 turns back from the order of the rows up to "
             "line 18\n");
   // A row that falls back is that row, once per table, however many follow.
   rows = "[Pulldown]\n-1 -10m NA NA\n0 0 NA NA\n1 10m NA NA\n-0.5 5m NA NA\n2 20m NA NA\n1.5 7m NA NA\n3 30m NA NA\n";
   EXPECT_EQ(Findings(Check(OutputModel(rows))),
-            "ERROR (line   20) - [Pulldown] of model 'm': voltage -0.5 turns back from the order of the rows up to "
+            "WARNING (line   20) - [Pulldown] of model 'm': voltage -0.5 turns back from the order of the rows up to "
             "line 19\n");
 }
 
