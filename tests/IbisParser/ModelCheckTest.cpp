@@ -102,7 +102,8 @@ TEST_F(ModelChecks, SubparametersByTypeAndVersion) {
             "WARNING (line   12) - [Model] 'm': C_comp not given\n");
   p = Parts();
   p.subparams = "Model_type Output\nC_comp x NA NA\n";
-  EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   14) - [Model] 'm': C_comp value 'x' is neither a number nor NA\n");
+  EXPECT_EQ(OneLine(Check(p.Text())),
+            "WARNING (line   14) - [Model] 'm': C_comp value 'x' is neither a number nor NA\n");
 }
 
 TEST_F(ModelChecks, RequiredKeywordsAndWhereTheyBelong) {
@@ -152,9 +153,10 @@ TEST_F(ModelChecks, TableRows) {
   EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   17) - [Pulldown] of model 'm': typ value is NA\n");
   EXPECT_EQ(with("-3.3 0 NA NA\n"), "WARNING (line   18) - [Pulldown] of model 'm': voltage -3.3 repeats line 17\n");
   p.pulldown = head + "0 0 NA NA\n-1 -20m NA NA\n" + tail;
-  EXPECT_EQ(OneLine(Check(p.Text())),
-            "WARNING (line   19) - [Pulldown] of model 'm': voltage -1 turns back from the order of the rows up to line "
-            "18\n");
+  EXPECT_EQ(
+      OneLine(Check(p.Text())),
+      "WARNING (line   19) - [Pulldown] of model 'm': voltage -1 turns back from the order of the rows up to line "
+      "18\n");
   // Descending voltage is a direction of its own.
   p.pulldown = "[Pulldown]\n6.6 132m NA NA\n3.3 66m NA NA\n0 0 NA NA\n-3.3 -66m NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "");
@@ -224,12 +226,13 @@ TEST_F(ModelChecks, ModelSpecScheduleAndSubmodels) {
       "WARNING (line   45) - [Driver Schedule] of model 'm' names model 'in' of Model_type Input, which cannot be "
       "scheduled\n");
   p.more = "[Add Submodel]\nnone Driving\nhold Sometimes\nhold\n[Submodel] hold\nSubmodel_type Hold\n";
-  EXPECT_EQ(OneLine(Check(p.Text())),
-            "WARNING (line   45) - [Add Submodel] of model 'm': mode 'Sometimes' is not Driving, Non-Driving or All\n"
-            "WARNING (line   46) - [Add Submodel] of model 'm': row has 1 columns where 2 are needed\n"
-            "WARNING (line   48) - [Submodel] 'hold': Submodel_type 'Hold' is not Dynamic_clamp, Bus_hold or Fall_back\n"
-            "WARNING (line   44) - [Add Submodel] of model 'm' names submodel 'none', which is not a [Submodel] of the "
-            "file\n");
+  EXPECT_EQ(
+      OneLine(Check(p.Text())),
+      "WARNING (line   45) - [Add Submodel] of model 'm': mode 'Sometimes' is not Driving, Non-Driving or All\n"
+      "WARNING (line   46) - [Add Submodel] of model 'm': row has 1 columns where 2 are needed\n"
+      "WARNING (line   48) - [Submodel] 'hold': Submodel_type 'Hold' is not Dynamic_clamp, Bus_hold or Fall_back\n"
+      "WARNING (line   44) - [Add Submodel] of model 'm' names submodel 'none', which is not a [Submodel] of the "
+      "file\n");
   p.more = "[Submodel] hold\n[Pulldown]\n-1 -1m NA NA\n1 1m NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   43) - [Submodel] 'hold': Submodel_type not given\n");
 }
@@ -248,7 +251,8 @@ TEST_F(ModelChecks, SeriesSwitchStates) {
   p.more = on + "[Series MOSFET]\n0 0 NA NA\n1 10m NA NA\n" + off;
   EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   47) - [Series MOSFET] of model 'sw' lacks Vds\n");
   p.more = on + "[R Series] 20 NA NA\n" + off;
-  EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   47) - [Model] 'sw': [R Series] given twice (first on line 46)\n");
+  EXPECT_EQ(OneLine(Check(p.Text())),
+            "WARNING (line   47) - [Model] 'sw': [R Series] given twice (first on line 46)\n");
   p.more = "[On]\n";
   EXPECT_EQ(OneLine(Check(p.Text())),
             "WARNING (line   43) - [Model] 'm': [On] does not belong in a model of Model_type Output\n");
