@@ -19,20 +19,25 @@ long algmodLine = 0;
 
 namespace {
 
-// Sub-parameters of the block, matched exactly, case counting.
+// Sub-parameters of the block, matched exactly, case counting, with the
+// release that added them: Executable_Rx and Executable_Tx, the two halves
+// of a repeater, came with 6.1 (BIRD 178.3, §10 [Algorithmic Model]).
 struct SubParam {
   const char* name;
   int code;
+  int since;
 };
 constexpr SubParam kSubParams[] = {
-    {"Executable", 1},
-    {"NOT_ALGMOD", 0},
+    {"Executable", 1, 0},
+    {"Executable_Rx", 2, IBIS_RELEASE_61},
+    {"Executable_Tx", 3, IBIS_RELEASE_61},
+    {"NOT_ALGMOD", 0, 0},
 };
 
 int LookUpSubParam(const char* word) {
   int i = 0;
   for (; kSubParams[i].code != 0; ++i)
-    if (std::strcmp(kSubParams[i].name, word) == 0) break;
+    if (std::strcmp(kSubParams[i].name, word) == 0 && giIbisRelease >= kSubParams[i].since) break;
   return kSubParams[i].code;
 }
 
@@ -68,14 +73,15 @@ bool SplitPlatform(const char* word, CMN_WORDS* pieces) {
 }
 
 // What makes two records of a block duplicates: platform and compiler
-// without regard to case, and bits.
+// without regard to case, bits, and the subparameter (an Executable_Rx and
+// an Executable_Tx line for one platform are the two halves of a repeater).
 std::string DuplicateKey(const ALGMOD& r) {
   std::string key;
   for (const char* text : {r.platform, r.compiler}) {
     for (const char* p = text; *p; ++p) key += (*p >= 'A' && *p <= 'Z') ? static_cast<char>(*p - 'A' + 'a') : *p;
     key += '\0';
   }
-  return key + std::to_string(r.bits);
+  return key + std::to_string(r.bits) + '\0' + std::to_string(r.kind);
 }
 
 // What dir + name is, looked up before anything opens it (a pipe would wait
@@ -166,7 +172,8 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
     CMN_FreeWords(&words);
     return;
   }
-  if (LookUpSubParam(words.words[0]) != 1) {
+  const int kind = LookUpSubParam(words.words[0]);
+  if (kind == 0) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 4609);
     CMN_FreeWords(&words);
     return;
@@ -179,6 +186,7 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
     return;
   }
   rec->bits = -1;
+  rec->kind = kind;
 
   CMN_WORDS pieces{};
   if (!SplitPlatform(words.words[1], &pieces)) {

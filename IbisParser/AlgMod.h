@@ -19,6 +19,7 @@ struct ALGMOD {
   char codeFile[ALGMOD_NAME_MAX + 1];  // executable model file
   char amiFile[ALGMOD_NAME_MAX + 1];   // AMI parameter file
   AMITREE* tree;                       // the parsed .ami file, or null
+  int32_t kind;                        // 1 Executable, 2 Executable_Rx, 3 Executable_Tx
 };
 
 // A model's list head. The model holds a null pointer until its first

@@ -8,6 +8,7 @@
 #include "IbisParser/NamedFile.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/RlcSection.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -35,7 +36,7 @@ const char* NameOf(const BOARD* board) { return board->name.c_str(); }
 // IBIS 3.2 board description: [Manufacturer], [Number Of Pins], [Pin List]
 // and [Reference Designator Map] stand once in a board.
 void Once(int* count, const char* keyword, const BOARD* board) {
-  if (++*count > 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5502, keyword, NameOf(board));
+  if (++*count > 1) CHECK_Report(5502, keyword, NameOf(board));
 }
 
 // A path ends with its last branch at a Pin or a Node, every Fork closed.
@@ -44,19 +45,19 @@ void ClosePath() {
   if (!path) return;
   const char* name = path->name.c_str();
   if (!gRead.forks.empty())
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, ("Path '" + path->name + "'").c_str(), static_cast<int>(gRead.forks.size()),
-             static_cast<int>(gRead.forks.front()));
+    CHECK_Report(5456, ("Path '" + path->name + "'").c_str(), static_cast<int>(gRead.forks.size()),
+                 static_cast<int>(gRead.forks.front()));
   if (gRead.last == kNothing)
-    LINE_ReportAt(path->line, MSG_LEVEL_ERROR_LINE, 5508, name);
+    CHECK_ReportAt(path->line, 5508, name);
   else if (!EndsWell(gRead.last))
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5512, name);
+    CHECK_Report(5512, name);
   gRead = Reading{};
 }
 
 // The first item of a path is the board pin it starts at.
 void Started(EBD_PATH* path) {
   if (gRead.last == kNothing && !gRead.startReported) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5508, path->name.c_str());
+    CHECK_Report(5508, path->name.c_str());
     gRead.startReported = true;
   }
 }
@@ -82,7 +83,7 @@ void PathLine(EBD_PATH* path, const char* text) {
     const bool pin = CMN_EqualNoCase(item.name.c_str(), "Pin");
     if (pin || CMN_EqualNoCase(item.name.c_str(), "Node")) {
       if (n + 1 >= items.size() || items[n + 1].kind != RLC_ITEM::WORD) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5522, item.name.c_str(), path->name.c_str());
+        CHECK_Report(5522, item.name.c_str(), path->name.c_str());
         continue;
       }
       const std::string& name = items[++n].name;
@@ -94,7 +95,7 @@ void PathLine(EBD_PATH* path, const char* text) {
       Started(path);
       const size_t dot = name.find('.');
       if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5510, name.c_str());
+        CHECK_Report(5510, name.c_str());
       else
         path->nodes.push_back({name, gulLineNumber});
       gRead.last = kNode;
@@ -105,14 +106,14 @@ void PathLine(EBD_PATH* path, const char* text) {
       gRead.last = kFork;
     } else if (CMN_EqualNoCase(item.name.c_str(), "Endfork")) {
       if (gRead.forks.empty()) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5455, kPath);
+        CHECK_Report(5455, kPath);
         continue;
       }
       gRead.forks.pop_back();
-      if (!EndsWell(gRead.last)) MSG_Code(MSG_LEVEL_ERROR_LINE, 5513, path->name.c_str());
+      if (!EndsWell(gRead.last)) CHECK_Report(5513, path->name.c_str());
       gRead.last = kEndfork;
     } else {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5514, item.name.c_str());
+      CHECK_Report(5514, item.name.c_str());
       gRead.last = kUnknown;
       return;
     }
@@ -123,13 +124,13 @@ void PathLine(EBD_PATH* path, const char* text) {
 void PinListRow(BOARD* board, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 2) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5505, static_cast<int>(words.size()));
+    CHECK_Report(5505, static_cast<int>(words.size()));
     if (words.empty()) return;
     words.resize(2);
   }
   auto first = board->pinIndex.emplace(words[0], board->pins.size());
   if (!first.second) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5506, words[0].c_str(), static_cast<int>(board->pins[first.first->second].line));
+    CHECK_Report(5506, words[0].c_str(), static_cast<int>(board->pins[first.first->second].line));
     return;
   }
   board->pins.push_back({words[0], words[1], gulLineNumber});
@@ -138,12 +139,12 @@ void PinListRow(BOARD* board, const char* text) {
 void DesignatorRow(BOARD* board, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 3) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5515, static_cast<int>(words.size()));
+    CHECK_Report(5515, static_cast<int>(words.size()));
     if (words.size() < 3) return;
   }
   for (const EBD_DESIGNATOR& d : board->designators)
     if (CMN_EqualNoCase(d.designator.c_str(), words[0].c_str())) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5516, words[0].c_str(), static_cast<int>(d.line));
+      CHECK_Report(5516, words[0].c_str(), static_cast<int>(d.line));
       return;
     }
   board->designators.push_back({words[0], words[1], words[2], gulLineNumber});
@@ -158,14 +159,14 @@ void KeywordLine(BOARD* board, int id, const char* text) {
       std::vector<std::string> words = LINE_Words(rest);
       board->line = gulLineNumber;
       if (words.empty())
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "Begin Board Description");
+        CHECK_Report(5500, "Begin Board Description");
       else
         board->name = words[0];
       break;
     }
     case KEY_EBD_MANUFACTURER:
       Once(&board->manufacturerCount, "Manufacturer", board);
-      if (!rest || !*rest) MSG_Code(MSG_LEVEL_ERROR_LINE, 5432, "Manufacturer", "board", NameOf(board));
+      if (!rest || !*rest) CHECK_Report(5432, "Manufacturer", "board", NameOf(board));
       if (board->manufacturer.empty() && rest) board->manufacturer = rest;
       break;
     case KEY_EBD_NUMBER_OF_PINS: {
@@ -174,8 +175,7 @@ void KeywordLine(BOARD* board, int id, const char* text) {
       const std::string value = words.empty() ? std::string() : words[0];
       board->numberOfPins = LINE_WholeNumber(value, 1);
       board->numberOfPinsLine = gulLineNumber;
-      if (board->numberOfPins < 0 || words.size() != 1)
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Number Of Pins", 1, value.c_str());
+      if (board->numberOfPins < 0 || words.size() != 1) CHECK_Report(5403, "Number Of Pins", 1, value.c_str());
       break;
     }
     case KEY_PIN_LIST:
@@ -183,7 +183,7 @@ void KeywordLine(BOARD* board, int id, const char* text) {
       break;
     case KEY_PATH_DESCRIPTION: {
       std::vector<std::string> words = LINE_Words(rest);
-      if (words.empty()) MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, kPath);
+      if (words.empty()) CHECK_Report(5500, kPath);
       EBD_PATH path;
       path.name = words.empty() ? std::string() : words[0];
       path.line = gulLineNumber;
@@ -210,11 +210,11 @@ void CheckDesignators(const BOARD* board) {
     std::string path;
     const int kind = NAMED_Kind(gParse.where.dir, d.file, &path);
     if (CMN_EqualNoCase(d.file.c_str(), gParse.where.name)) {
-      LINE_ReportAt(d.line, MSG_LEVEL_ERROR_LINE, 5518, d.designator.c_str(), d.file.c_str());
+      CHECK_ReportAt(d.line, 5518, d.designator.c_str(), d.file.c_str());
       continue;
     }
     if (kind != NAMED_FILE) {
-      LINE_ReportAt(d.line, MSG_LEVEL_ERROR_LINE, 5517, d.designator.c_str(), d.file.c_str());
+      CHECK_ReportAt(d.line, 5517, d.designator.c_str(), d.file.c_str());
       continue;
     }
     auto names = defined.find(path);
@@ -225,34 +225,31 @@ void CheckDesignators(const BOARD* board) {
     }
     bool found = false;
     for (const std::string& n : names->second) found = found || n == d.component;
-    if (!found)
-      LINE_ReportAt(d.line, MSG_LEVEL_ERROR_LINE, 5519, d.designator.c_str(), d.component.c_str(), d.file.c_str());
+    if (!found) CHECK_ReportAt(d.line, 5519, d.designator.c_str(), d.component.c_str(), d.file.c_str());
   }
 }
 
 void CheckBoard(const BOARD* board) {
   const char* name = NameOf(board);
   const unsigned long at = board->line;
-  if (!board->manufacturerCount) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5501, name, "Manufacturer");
-  if (!board->numberOfPinsCount) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5501, name, "Number Of Pins");
-  if (!board->pinListCount) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5501, name, "Pin List");
-  if (board->paths.empty()) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5501, name, kPath);
-  if (!board->endCount) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5501, name, "End Board Description");
+  if (!board->manufacturerCount) CHECK_ReportAt(at, 5501, name, "Manufacturer");
+  if (!board->numberOfPinsCount) CHECK_ReportAt(at, 5501, name, "Number Of Pins");
+  if (!board->pinListCount) CHECK_ReportAt(at, 5501, name, "Pin List");
+  if (board->paths.empty()) CHECK_ReportAt(at, 5501, name, kPath);
+  if (!board->endCount) CHECK_ReportAt(at, 5501, name, "End Board Description");
   if (board->numberOfPins > 0 && board->pinListCount &&
       board->numberOfPins != static_cast<long long>(board->pins.size()))
-    LINE_ReportAt(board->numberOfPinsLine, MSG_LEVEL_ERROR_LINE, 5504, name, board->numberOfPins,
-                  static_cast<int>(board->pins.size()));
+    CHECK_ReportAt(board->numberOfPinsLine, 5504, name, board->numberOfPins, static_cast<int>(board->pins.size()));
   std::unordered_set<std::string> designators;
   for (const EBD_DESIGNATOR& d : board->designators) designators.insert(LINE_Lower(d.designator));
   for (const EBD_PATH& path : board->paths) {
     if (board->pinListCount)
       for (const NAME_AT& pin : path.pins)
-        if (!board->pinIndex.count(pin.name))
-          LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5509, path.name.c_str(), pin.name.c_str());
+        if (!board->pinIndex.count(pin.name)) CHECK_ReportAt(pin.line, 5509, path.name.c_str(), pin.name.c_str());
     for (const NAME_AT& node : path.nodes) {
       const std::string designator = node.name.substr(0, node.name.find('.'));
       if (!designators.count(LINE_Lower(designator)))
-        LINE_ReportAt(node.line, MSG_LEVEL_ERROR_LINE, 5511, node.name.c_str(), designator.c_str());
+        CHECK_ReportAt(node.line, 5511, node.name.c_str(), designator.c_str());
     }
   }
   CheckDesignators(board);
@@ -271,8 +268,7 @@ void EBD_Line(int kind, int id, const char* text) {
   BOARD* board = gParse.board;
   if (!board) return;  // a board keyword outside a board
   if (board->endCount && (kind == PARSE_LINE_DATA || id != KEY_END_BOARD_DESCRIPTION)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Board Description",
-             "board");
+    CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Board Description", "board");
     return;
   }
   if (kind == PARSE_LINE_KEYWORD) {

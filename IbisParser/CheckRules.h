@@ -8,7 +8,8 @@
 
 struct CHECK_RULE {
   int code;              // catalogue row (amiparam/MsgCatalogue.cpp)
-  const char* severity;  // ERROR for a "must" or "required", WARNING for a "should"
+  const char* severity;  // ERROR for a "must" or "required", WARNING for a "should", NOTE for advice;
+                         // PROGRAM BUG for a fault of the checker itself
   const char* rule;      // the standard's rule in a few words
   const char* source;    // version and section, e.g. "2.1 §5 [Pin]"
 };

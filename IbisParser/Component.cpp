@@ -11,19 +11,18 @@
 #include "IbisParser/LineWords.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/Pkg.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
 namespace {
-
-void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
 const char* NameOf(const COMPONENT* component) { return component->name ? component->name : ""; }
 
 // A keyword that may stand once per component (IBIS 7.2 §5: [Manufacturer],
 // [Package], [Pin], [Pin Mapping] each once): 5001 for a repeat.
 void CountOnce(int* count, const char* keyword) {
-  if (++*count > 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5001, keyword);
+  if (++*count > 1) CHECK_Report(5001, keyword);
 }
 
 // The [Pin] header: signal_name model_name, then R_pin L_pin C_pin all three
@@ -42,7 +41,7 @@ void PinHeader(COMPONENT* component, const char* text) {
   }
   if (found == 0) return;
   if (found != 3 || !inOrder) {
-    LineError(5004);
+    CHECK_Report(5004);
     return;
   }
   component->pinColumns = 6;
@@ -53,10 +52,10 @@ void PinHeader(COMPONENT* component, const char* text) {
 // signal_name at most 20 characters up to 4.1 and 40 from 4.2 on (BIRD
 // 93.1, kept through 7.2 §6 [Pin]).
 void PinNameLengths(const PIN_ROW& row) {
-  if (row.name.size() > 5) MSG_Code(MSG_LEVEL_ERROR_LINE, 5040, row.name.c_str(), 5);
+  if (row.name.size() > 5) CHECK_Report(5040, row.name.c_str(), 5);
   const int signalMost = giIbisRelease >= IBIS_RELEASE_42 ? 40 : 20;
   if (row.signal.size() > static_cast<size_t>(signalMost))
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5041, row.signal.c_str(), row.name.c_str(), signalMost);
+    CHECK_Report(5041, row.signal.c_str(), row.name.c_str(), signalMost);
 }
 
 void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::string, unsigned long>* seen) {
@@ -67,7 +66,7 @@ void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::stri
   const int expected = component->pinColumns;
   const int n = static_cast<int>(words.size());
   if (n != 3 && n != expected) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5005, n, expected);
+    CHECK_Report(5005, n, expected);
     if (n < 3) return;
   }
   PIN_ROW row;
@@ -82,12 +81,11 @@ void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::stri
     row.c = words[5];
     static const char* const kColumns[] = {"R_pin", "L_pin", "C_pin"};
     for (int k = 0; k < 3; ++k)
-      if (!LINE_IsNumberOrNA(words[3 + k]))
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5008, kColumns[k], words[3 + k].c_str(), row.name.c_str());
+      if (!LINE_IsNumberOrNA(words[3 + k])) CHECK_Report(5008, kColumns[k], words[3 + k].c_str(), row.name.c_str());
   }
   auto first = seen->emplace(row.name, row.line);
   if (!first.second) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5006, row.name.c_str(), static_cast<int>(first.first->second));
+    CHECK_Report(5006, row.name.c_str(), static_cast<int>(first.first->second));
     return;
   }
   component->pins.push_back(row);
@@ -97,7 +95,7 @@ void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::stri
 void DiffPinRow(COMPONENT* component, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 6) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5009, static_cast<int>(words.size()));
+    CHECK_Report(5009, static_cast<int>(words.size()));
     if (words.size() < 2) return;
   }
   words.resize(6);
@@ -105,8 +103,8 @@ void DiffPinRow(COMPONENT* component, const char* text) {
   static const char* const kColumns[] = {"vdiff", "tdelay_typ", "tdelay_min", "tdelay_max"};
   for (int k = 0; k < 4; ++k)
     if (!words[2 + k].empty() && !LINE_IsNumberOrNA(words[2 + k]))
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5012, kColumns[k], words[2 + k].c_str());
-  if (row.pin == row.invPin) MSG_Code(MSG_LEVEL_ERROR_LINE, 5013, row.pin.c_str());
+      CHECK_Report(5012, kColumns[k], words[2 + k].c_str());
+  if (row.pin == row.invPin) CHECK_Report(5013, row.pin.c_str());
   component->diffPins.push_back(row);
 }
 
@@ -117,7 +115,7 @@ void PinMappingRow(COMPONENT* component, const char* text) {
   const size_t n = words.size();
   const size_t most = giIbisRelease >= IBIS_RELEASE_42 ? 6 : 5;
   if (n != 3 && n != 5 && !(n == 6 && most == 6)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5015, static_cast<int>(n), most == 6 ? "3, 5 or 6" : "3 or 5");
+    CHECK_Report(5015, static_cast<int>(n), most == 6 ? "3, 5 or 6" : "3 or 5");
     if (n < 1) return;
   }
   PIN_MAPPING_ROW row;
@@ -131,7 +129,7 @@ void PinMappingRow(COMPONENT* component, const char* text) {
 void SeriesPinRow(COMPONENT* component, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 3 && words.size() != 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5021, static_cast<int>(words.size()));
+    CHECK_Report(5021, static_cast<int>(words.size()));
     if (words.size() < 3) return;
   }
   component->seriesPins.push_back(
@@ -144,7 +142,7 @@ void SwitchGroupLine(COMPONENT* component, const char* text) {
   if (words.empty()) return;
   const bool on = CMN_EqualNoCase(words[0].c_str(), "On");
   if (!on && !CMN_EqualNoCase(words[0].c_str(), "Off")) {
-    LineError(5023);
+    CHECK_Report(5023);
     return;
   }
   SWITCH_GROUP group{on, {}, gulLineNumber};
@@ -156,7 +154,7 @@ void SwitchGroupLine(COMPONENT* component, const char* text) {
     }
     group.groups.push_back(words[i]);
   }
-  if (!closed || group.groups.empty()) LineError(5023);
+  if (!closed || group.groups.empty()) CHECK_Report(5023);
   component->switchGroups.push_back(group);
 }
 
@@ -164,7 +162,7 @@ void SwitchGroupLine(COMPONENT* component, const char* text) {
 void RepeaterPinRow(COMPONENT* component, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 2) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5024, static_cast<int>(words.size()));
+    CHECK_Report(5024, static_cast<int>(words.size()));
     if (words.size() < 2) return;
   }
   component->repeaterPins.push_back(REPEATER_PIN_ROW{words[0], words[1], gulLineNumber});
@@ -172,18 +170,18 @@ void RepeaterPinRow(COMPONENT* component, const char* text) {
 
 // Si_location and Timing_location: Die or Pin (IBIS 3.2 §5 [Component]).
 void LocationLine(COMPONENT* component, const char* text) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   std::string* place = CMN_EqualNoCase(words[0].c_str(), "Si_location")       ? &component->siLocation
                        : CMN_EqualNoCase(words[0].c_str(), "Timing_location") ? &component->timingLocation
                                                                               : nullptr;
   if (!place) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5002, words[0].c_str());
+    CHECK_Report(5002, words[0].c_str());
     return;
   }
   const std::string value = words.size() > 1 ? words[1] : std::string();
   if (words.size() != 2 || (!CMN_EqualNoCase(value.c_str(), "Die") && !CMN_EqualNoCase(value.c_str(), "Pin")))
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5003, words[0].c_str(), value.c_str());
+    CHECK_Report(5003, words[0].c_str(), value.c_str());
   *place = value;
 }
 
@@ -196,12 +194,12 @@ void KeywordLine(COMPONENT* component, int id, const char* text) {
     case KEY_COMPONENT:
       if (!component->name && rest && *rest) component->name = CMN_StrDup(rest);
       component->line = gulLineNumber;
-      if (!rest || !*rest) LineError(5010);
+      if (!rest || !*rest) CHECK_Report(5010);
       break;
     case KEY_MANUFACTURER:
       CountOnce(&component->manufacturerCount, "Manufacturer");
       if (rest && component->manufacturer.empty()) component->manufacturer = rest;
-      if (!rest || !*rest) MSG_Code(MSG_LEVEL_ERROR_LINE, 5011, "Manufacturer");
+      if (!rest || !*rest) CHECK_Report(5011, "Manufacturer");
       break;
     case KEY_PACKAGE:
       CountOnce(&component->packageCount, "Package");
@@ -281,48 +279,44 @@ namespace {
 void CheckComplete(const COMPONENT* component) {
   const char* name = NameOf(component);
   const unsigned long at = component->line;
-  if (component->manufacturerCount == 0) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5000, name, "Manufacturer");
-  if (component->packageCount == 0) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5000, name, "Package");
-  if (component->pinCount == 0) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5000, name, "Pin");
+  if (component->manufacturerCount == 0) CHECK_ReportAt(at, 5000, name, "Manufacturer");
+  if (component->packageCount == 0) CHECK_ReportAt(at, 5000, name, "Package");
+  if (component->pinCount == 0) CHECK_ReportAt(at, 5000, name, "Pin");
   if (component->pinCount == 0) return;  // no pins to check the other tables against
 
   std::unordered_map<std::string, unsigned long> paired;
   for (const DIFF_PIN_ROW& row : component->diffPins) {
     for (const std::string* pin : {&row.pin, &row.invPin}) {
-      if (!COMP_FindPin(component, *pin)) LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Diff Pin", pin->c_str());
+      if (!COMP_FindPin(component, *pin)) CHECK_ReportAt(row.line, 5014, "Diff Pin", pin->c_str());
       if (pin == &row.invPin && row.invPin == row.pin) continue;
       auto first = paired.emplace(*pin, row.line);
-      if (!first.second)
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5016, pin->c_str(), static_cast<int>(first.first->second));
+      if (!first.second) CHECK_ReportAt(row.line, 5016, pin->c_str(), static_cast<int>(first.first->second));
     }
   }
   std::unordered_set<std::string> mapped;
   for (const PIN_MAPPING_ROW& row : component->pinMapping) {
-    if (!COMP_FindPin(component, row.pin))
-      LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Pin Mapping", row.pin.c_str());
-    if (!mapped.insert(row.pin).second) LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5017, row.pin.c_str());
+    if (!COMP_FindPin(component, row.pin)) CHECK_ReportAt(row.line, 5014, "Pin Mapping", row.pin.c_str());
+    if (!mapped.insert(row.pin).second) CHECK_ReportAt(row.line, 5017, row.pin.c_str());
   }
   // IBIS 2.1 §5 [Pin Mapping]: once given, it lists every pin of [Pin];
   // from 7.0 on (§6 [Pin Mapping]) every pin but the POWER, GND and NC ones.
   if (component->pinMappingCount > 0)
     for (const PIN_ROW& pin : component->pins)
       if (!mapped.count(pin.name) && !RAILS_MayBeUnmapped(pin.model.c_str()))
-        LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5018, pin.name.c_str());
+        CHECK_ReportAt(pin.line, 5018, pin.name.c_str());
   std::unordered_set<std::string> groups;
   for (const SERIES_PIN_ROW& row : component->seriesPins) {
     for (const std::string* pin : {&row.pin1, &row.pin2})
-      if (!COMP_FindPin(component, *pin))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Series Pin Mapping", pin->c_str());
+      if (!COMP_FindPin(component, *pin)) CHECK_ReportAt(row.line, 5014, "Series Pin Mapping", pin->c_str());
     if (!row.group.empty()) groups.insert(row.group);
   }
   for (const REPEATER_PIN_ROW& row : component->repeaterPins)
     for (const std::string* pin : {&row.pin, &row.txNonInvPin})
-      if (!COMP_FindPin(component, *pin))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Repeater Pin", pin->c_str());
+      if (!COMP_FindPin(component, *pin)) CHECK_ReportAt(row.line, 5014, "Repeater Pin", pin->c_str());
   // IBIS 3.2 §5 [Series Switch Groups]: the groups are function_table_group names of [Series Pin Mapping].
   for (const SWITCH_GROUP& group : component->switchGroups)
     for (const std::string& g : group.groups)
-      if (!groups.count(g)) LINE_ReportAt(group.line, MSG_LEVEL_ERROR_LINE, 5022, g.c_str());
+      if (!groups.count(g)) CHECK_ReportAt(group.line, 5022, g.c_str());
   RAILS_Check(component);
 }
 

@@ -11,6 +11,7 @@
 #include "IbisParser/NamedFile.h"
 #include "IbisParser/PackageModel.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -27,15 +28,14 @@ void CircuitCallLine(CIRCUIT_CALL* call, const char* text) {
   const char* sub = words[0].c_str();
   if (CMN_EqualNoCase(sub, "Port_map")) {
     if (words.size() != 3) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5610, "Port_map", static_cast<int>(words.size()), 3);
+      CHECK_Report(5610, "Port_map", static_cast<int>(words.size()), 3);
       if (words.size() < 3) return;
     }
     call->portMap.push_back({{words[1], gulLineNumber}, words[2]});
   } else if (CMN_EqualNoCase(sub, "Signal_pin") || CMN_EqualNoCase(sub, "Diff_signal_pins") ||
              CMN_EqualNoCase(sub, "Series_pins")) {
     const size_t expected = CMN_EqualNoCase(sub, "Signal_pin") ? 2 : 3;
-    if (words.size() != expected)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5610, sub, static_cast<int>(words.size()), static_cast<int>(expected));
+    if (words.size() != expected) CHECK_Report(5610, sub, static_cast<int>(words.size()), static_cast<int>(expected));
     for (size_t i = 1; i < words.size(); ++i) call->pins.push_back({words[i], gulLineNumber});
   }
 }
@@ -50,9 +50,9 @@ int LINKS_Line(COMPONENT* component, int kind, int id, const char* text) {
         // IBIS 2.1 component description: [Package Model] names one package model.
         const std::string name = FirstWord(PARSE_AfterKeyword(text));
         if (!component->packageModel.name.empty())
-          MSG_Code(MSG_LEVEL_ERROR_LINE, 5431, component->name ? component->name : "");
+          CHECK_Report(5431, component->name ? component->name : "");
         else if (name.empty())
-          MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "Package Model");
+          CHECK_Report(5500, "Package Model");
         else
           component->packageModel = {name, gulLineNumber};
       }
@@ -70,7 +70,7 @@ int LINKS_Line(COMPONENT* component, int kind, int id, const char* text) {
         CIRCUIT_CALL call;
         call.circuit = FirstWord(PARSE_AfterKeyword(text));
         call.line = gulLineNumber;
-        if (call.circuit.empty()) MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "Circuit Call");
+        if (call.circuit.empty()) CHECK_Report(5500, "Circuit Call");
         component->circuitCalls.push_back(call);
       } else if (!component->circuitCalls.empty()) {
         CircuitCallLine(&component->circuitCalls.back(), text);
@@ -78,7 +78,7 @@ int LINKS_Line(COMPONENT* component, int kind, int id, const char* text) {
       return 1;
     case KEY_END_CIRCUIT_CALL:
       if (component->circuitCalls.empty() || component->circuitCalls.back().ended)
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5634, "End Circuit Call", "Circuit Call");
+        CHECK_Report(5634, "End Circuit Call", "Circuit Call");
       else
         component->circuitCalls.back().ended = true;
       return 1;
@@ -116,17 +116,15 @@ struct BesideFiles {
 
 void CheckPackageModel(const NAME_AT& ref, const char* keyword, BesideFiles* beside) {
   if (PKGM_Find(gParse.packageModels, ref.name) || beside->Defines(ref.name)) return;
-  LINE_ReportAt(ref.line, MSG_LEVEL_ERROR_LINE, 5429, keyword, ref.name.c_str());
+  CHECK_ReportAt(ref.line, 5429, keyword, ref.name.c_str());
 }
 
 void CheckCircuitCall(const COMPONENT* c, const CIRCUIT_CALL& call) {
-  if (!call.ended)
-    LINE_ReportAt(call.line, MSG_LEVEL_ERROR_LINE, 5606, "Circuit Call", call.circuit.c_str(), "Circuit Call");
+  if (!call.ended) CHECK_ReportAt(call.line, 5606, "Circuit Call", call.circuit.c_str(), "Circuit Call");
   const EXTERNAL* circuit = EXT_FindCircuit(gParse.externals, call.circuit);
-  if (!circuit && !call.circuit.empty()) LINE_ReportAt(call.line, MSG_LEVEL_ERROR_LINE, 5607, call.circuit.c_str());
+  if (!circuit && !call.circuit.empty()) CHECK_ReportAt(call.line, 5607, call.circuit.c_str());
   for (const NAME_AT& pin : call.pins)
-    if (!COMP_FindPin(c, pin.name))
-      LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5014, "Circuit Call", pin.name.c_str());
+    if (!COMP_FindPin(c, pin.name)) CHECK_ReportAt(pin.line, 5014, "Circuit Call", pin.name.c_str());
   // A port connects to a pin, a declared node, or (a rail) the signal name of pins.
   std::unordered_set<std::string> nodes;
   for (const NAME_AT& n : c->nodes) nodes.insert(n.name);
@@ -135,11 +133,10 @@ void CheckCircuitCall(const COMPONENT* c, const CIRCUIT_CALL& call) {
     if (circuit) {
       bool declared = false;
       for (const std::string& port : circuit->ports) declared = declared || port == map.port.name;
-      if (!declared)
-        LINE_ReportAt(map.port.line, MSG_LEVEL_ERROR_LINE, 5608, map.port.name.c_str(), call.circuit.c_str());
+      if (!declared) CHECK_ReportAt(map.port.line, 5608, map.port.name.c_str(), call.circuit.c_str());
     }
     if (!COMP_FindPin(c, map.target) && !nodes.count(map.target))
-      LINE_ReportAt(map.port.line, MSG_LEVEL_ERROR_LINE, 5609, map.port.name.c_str(), map.target.c_str());
+      CHECK_ReportAt(map.port.line, 5609, map.port.name.c_str(), map.target.c_str());
   }
 }
 
@@ -152,8 +149,7 @@ void LINKS_CheckFile() {
   for (const PACKAGE_MODEL* pm = gParse.packageModels; pm; pm = pm->next) {
     if (pm->name.empty()) continue;
     auto first = defined.emplace(LINE_Lower(pm->name), pm->line);
-    if (!first.second)
-      LINE_ReportAt(pm->line, MSG_LEVEL_ERROR_LINE, 5430, pm->name.c_str(), static_cast<int>(first.first->second));
+    if (!first.second) CHECK_ReportAt(pm->line, 5430, pm->name.c_str(), static_cast<int>(first.first->second));
   }
   std::unordered_map<std::string, std::vector<std::string>> imsFiles;  // sets defined per named file
   for (const COMPONENT* c = gParse.components; c; c = c->next) {
@@ -163,20 +159,19 @@ void LINKS_CheckFile() {
     // IBIS 7.0 interconnect modeling: group entries name defined model sets.
     for (const INTERCONNECT_ENTRY& e : c->interconnectGroups) {
       if (e.file.empty()) {
-        if (!ICM_FindSet(gParse.interconnects, e.set.name))
-          LINE_ReportAt(e.set.line, MSG_LEVEL_ERROR_LINE, 5635, e.set.name.c_str());
+        if (!ICM_FindSet(gParse.interconnects, e.set.name)) CHECK_ReportAt(e.set.line, 5635, e.set.name.c_str());
         continue;
       }
       std::string path;
       if (NAMED_Kind(gParse.where.dir, e.file, &path) != NAMED_FILE) {
-        LINE_ReportAt(e.set.line, MSG_LEVEL_ERROR_LINE, 5604, "Interconnect Model Group", e.file.c_str());
+        CHECK_ReportAt(e.set.line, 5604, "Interconnect Model Group", e.file.c_str());
         continue;
       }
       auto sets = imsFiles.find(path);
       if (sets == imsFiles.end()) sets = imsFiles.emplace(path, NAMED_Defined(path, "Interconnect Model Set")).first;
       bool found = false;
       for (const std::string& s : sets->second) found = found || s == e.set.name;
-      if (!found) LINE_ReportAt(e.set.line, MSG_LEVEL_ERROR_LINE, 5635, e.set.name.c_str());
+      if (!found) CHECK_ReportAt(e.set.line, 5635, e.set.name.c_str());
     }
   }
 }

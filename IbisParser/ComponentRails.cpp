@@ -11,6 +11,7 @@
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/LineWords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 bool RowColumns(const char* keyword, const std::vector<std::string>& words, size_t least, size_t most,
                 const char* expected) {
   if (words.size() >= least && words.size() <= most) return true;
-  MSG_Code(MSG_LEVEL_ERROR_LINE, 5045, keyword, static_cast<int>(words.size()), expected);
+  CHECK_Report(5045, keyword, static_cast<int>(words.size()), expected);
   return words.size() >= least;
 }
 
@@ -39,8 +40,7 @@ void EachOnce(const char* keyword, const std::vector<Row>& rows, std::string Row
   for (const Row& row : rows) {
     auto first = seen.emplace(row.*name, row.line);
     if (!first.second)
-      LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5047, keyword, (row.*name).c_str(),
-                    static_cast<int>(first.first->second));
+      CHECK_ReportAt(row.line, 5047, keyword, (row.*name).c_str(), static_cast<int>(first.first->second));
   }
 }
 
@@ -85,8 +85,8 @@ void CheckPinMappingLabels(const COMPONENT* component) {
   for (const PIN_MAPPING_ROW& row : component->pinMapping) {
     for (const std::string& label : row.buses) {
       if (IsNoConnection(label) || !reported.insert(label).second) continue;
-      if (label.size() > 15) LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5044, label.c_str(), 15);
-      if (judgeTies && !supply.count(label)) LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5043, label.c_str());
+      if (label.size() > 15) CHECK_ReportAt(row.line, 5044, label.c_str(), 15);
+      if (judgeTies && !supply.count(label)) CHECK_ReportAt(row.line, 5043, label.c_str());
     }
   }
 }
@@ -129,7 +129,6 @@ void RAILS_Check(const COMPONENT* component) {
   EachOnce("Die Supply Pads", component->dieSupplyPads, &DIE_SUPPLY_PAD_ROW::pad);
   for (const CLOCK_PIN_ROW& row : component->clockPins)
     for (const std::string* pin : {&row.pin, &row.clockedPin})
-      if (!COMP_FindPin(component, *pin))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5014, "Clock Pins", pin->c_str());
+      if (!COMP_FindPin(component, *pin)) CHECK_ReportAt(row.line, 5014, "Clock Pins", pin->c_str());
   CheckPinMappingLabels(component);
 }

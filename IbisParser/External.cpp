@@ -5,6 +5,7 @@
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/NamedFile.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -48,35 +49,33 @@ void DataLine(EXTERNAL* ext, const char* text) {
   const char* keyword = KeywordOf(ext);
   const std::string& sub = words[0];
   if (CMN_EqualNoCase(sub.c_str(), "Language")) {
-    if (++ext->languageCount > 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5605, keyword, "Language");
+    if (++ext->languageCount > 1) CHECK_Report(5605, keyword, "Language");
     const std::string value = words.size() > 1 ? words[1] : std::string();
     bool legal = false;
     for (const Language& l : kLanguages)
       legal = legal || (CMN_EqualNoCase(value.c_str(), l.name) && giIbisRelease >= l.since);
-    if (!legal || words.size() != 2)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5601, keyword, value.c_str(), AllowedLanguages().c_str());
+    if (!legal || words.size() != 2) CHECK_Report(5601, keyword, value.c_str(), AllowedLanguages().c_str());
     if (ext->language.empty()) ext->language = value;
   } else if (CMN_EqualNoCase(sub.c_str(), "Corner")) {
     // Corner corner_name file_name circuit_name, corner_name Typ, Min or Max.
     if (words.size() != 4) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5603, keyword, static_cast<int>(words.size()));
+      CHECK_Report(5603, keyword, static_cast<int>(words.size()));
       if (words.size() < 3) return;
     }
     const std::string& corner = words[1];
     if (!CMN_EqualNoCase(corner.c_str(), "Typ") && !CMN_EqualNoCase(corner.c_str(), "Min") &&
         !CMN_EqualNoCase(corner.c_str(), "Max")) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5602, keyword, corner.c_str());
+      CHECK_Report(5602, keyword, corner.c_str());
       return;
     }
     for (const NAME_AT& c : ext->corners)
       if (CMN_EqualNoCase(c.name.c_str(), corner.c_str())) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5605, keyword, ("Corner " + corner).c_str());
+        CHECK_Report(5605, keyword, ("Corner " + corner).c_str());
         return;
       }
     ext->corners.push_back({corner, gulLineNumber});
     ext->cornerFiles.push_back(words[2]);
-    if (NAMED_Kind(gParse.where.dir, words[2], nullptr) != NAMED_FILE)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5604, keyword, words[2].c_str());
+    if (NAMED_Kind(gParse.where.dir, words[2], nullptr) != NAMED_FILE) CHECK_Report(5604, keyword, words[2].c_str());
   } else if (CMN_EqualNoCase(sub.c_str(), "Ports")) {
     ++ext->portsCount;
     ext->ports.insert(ext->ports.end(), words.begin() + 1, words.end());
@@ -89,12 +88,12 @@ void DataLine(EXTERNAL* ext, const char* text) {
 void Close(EXTERNAL* ext) {
   const char* keyword = KeywordOf(ext);
   const char* name = ext->name.c_str();
-  if (!ext->languageCount) LINE_ReportAt(ext->line, MSG_LEVEL_ERROR_LINE, 5600, keyword, name, "Language");
+  if (!ext->languageCount) CHECK_ReportAt(ext->line, 5600, keyword, name, "Language");
   bool typ = false;
   for (const NAME_AT& c : ext->corners) typ = typ || CMN_EqualNoCase(c.name.c_str(), "Typ");
-  if (!typ) LINE_ReportAt(ext->line, MSG_LEVEL_ERROR_LINE, 5600, keyword, name, "Corner Typ");
-  if (ext->circuit && !ext->portsCount) LINE_ReportAt(ext->line, MSG_LEVEL_ERROR_LINE, 5600, keyword, name, "Ports");
-  if (!ext->ended) LINE_ReportAt(ext->line, MSG_LEVEL_ERROR_LINE, 5606, keyword, name, keyword);
+  if (!typ) CHECK_ReportAt(ext->line, 5600, keyword, name, "Corner Typ");
+  if (ext->circuit && !ext->portsCount) CHECK_ReportAt(ext->line, 5600, keyword, name, "Ports");
+  if (!ext->ended) CHECK_ReportAt(ext->line, 5606, keyword, name, keyword);
   gParse.external = nullptr;
 }
 
@@ -131,7 +130,7 @@ void EXT_CircuitLine(int kind, int id, const char* text) {
   if (kind == PARSE_LINE_KEYWORD && id == KEY_EXTERNAL_CIRCUIT) {
     std::vector<std::string> words = LINE_Words(PARSE_AfterKeyword(text));
     if (words.empty())
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "External Circuit");
+      CHECK_Report(5500, "External Circuit");
     else
       ext->name = words[0];
     ext->line = gulLineNumber;
@@ -139,7 +138,7 @@ void EXT_CircuitLine(int kind, int id, const char* text) {
     ext->ended = true;
   } else if (kind == PARSE_LINE_DATA) {
     if (ext->ended)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5428, "Data", "End External Circuit", "external circuit");
+      CHECK_Report(5428, "Data", "End External Circuit", "external circuit");
     else
       DataLine(ext, text);
   }

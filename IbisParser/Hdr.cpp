@@ -98,10 +98,14 @@ void CheckFileName(HDR* header, const char* value) {
   header->seen[HDR_SEEN_FILE_NAME] = 1;
   // An empty value is reported by the store and still checked below: it has
   // no period and does not name the opened file.
+  // From 7.0 (BIRD 186.4, §3.1 File Naming Definitions) a base name and
+  // extension of up to 64 characters, upper case and more than one period
+  // are allowed; before, lower case only, one period, 12/24/44 characters.
+  const bool named70 = giIbisRelease >= IBIS_RELEASE_70;
   if (giIbisVersion < 3) {
     CMN_StoreValue(header->fileName, value, 12, "File_name");  // DOS 8.3 names
   } else {
-    CMN_StoreValueMax(header->fileName, value, giIbisVersion == 3 ? 24 : 44, "File_name");
+    CMN_StoreValueMax(header->fileName, value, named70 ? 64 : giIbisVersion == 3 ? 24 : 44, "File_name");
   }
   const char* name = header->fileName;
   if (!gbHdrSkipFileNameChecks) {
@@ -109,9 +113,9 @@ void CheckFileName(HDR* header, const char* value) {
     bool period = false;
     for (const char* p = name; *p; ++p) {
       if (IsUpper(*p)) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 1010, name, *p);
+        if (!named70) MSG_Code(MSG_LEVEL_ERROR_LINE, 1010, name, *p);
       } else if (*p == '.') {
-        if (period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1012, name);
+        if (period && !named70) MSG_Code(MSG_LEVEL_ERROR_LINE, 1012, name);
         period = true;
       } else if (!IsLetterOrDigit(*p) && !std::strchr(kAllowed, *p)) {
         MSG_Code(MSG_LEVEL_ERROR_LINE, 1011, name, *p);

@@ -4,6 +4,7 @@
 #include "IbisParser/KeywordTables.h"
 #include "IbisParser/NamedFile.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -17,38 +18,34 @@ void CloseModel() {
   INTERCONNECT_MODEL* m = gModel;
   if (!m) return;
   const char* name = m->name.c_str();
-  if (m->fileCount == 0)
-    LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5600, "Interconnect Model", name, "File_TS or File_IBIS-ISS");
+  if (m->fileCount == 0) CHECK_ReportAt(m->line, 5600, "Interconnect Model", name, "File_TS or File_IBIS-ISS");
   if (m->terminals < 0)
-    LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5600, "Interconnect Model", name, "Number_of_terminals");
+    CHECK_ReportAt(m->line, 5600, "Interconnect Model", name, "Number_of_terminals");
   else if (m->terminals != m->terminalLines)
-    LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5633, name, m->terminals, m->terminalLines);
-  if (!m->ended) LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5606, "Interconnect Model", name, "Interconnect Model");
+    CHECK_ReportAt(m->line, 5633, name, m->terminals, m->terminalLines);
+  if (!m->ended) CHECK_ReportAt(m->line, 5606, "Interconnect Model", name, "Interconnect Model");
   gModel = nullptr;
 }
 
 void DataLine(INTERCONNECT_MODEL* m, const char* text) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   const std::string& sub = words[0];
   if (CMN_EqualNoCase(sub.c_str(), "File_TS") || CMN_EqualNoCase(sub.c_str(), "File_IBIS-ISS")) {
     if (++m->fileCount > 1) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5631, m->name.c_str());
+      CHECK_Report(5631, m->name.c_str());
       return;
     }
     m->fileKind = sub;
     m->file = words.size() > 1 ? words[1] : std::string();
     if (NAMED_Kind(gParse.where.dir, m->file, nullptr) != NAMED_FILE)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5604, "Interconnect Model", m->file.c_str());
+      CHECK_Report(5604, "Interconnect Model", m->file.c_str());
   } else if (CMN_EqualNoCase(sub.c_str(), "Number_of_terminals")) {
     // «Number_of_terminals = 4» or «Number_of_terminals 4».
-    std::string value = words.size() > 1 ? words.back() : std::string();
-    if (!value.empty() && value[0] == '=') value.erase(0, 1);
-    const size_t eq = sub.find('=');
-    if (eq != std::string::npos) value = sub.substr(eq + 1);
-    if (m->terminals >= 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5605, "Interconnect Model", "Number_of_terminals");
+    const std::string value = words.size() > 1 ? words.back() : std::string();
+    if (m->terminals >= 0) CHECK_Report(5605, "Interconnect Model", "Number_of_terminals");
     m->terminals = LINE_WholeNumber(value, 1);
-    if (m->terminals < 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Number_of_terminals", 1, value.c_str());
+    if (m->terminals < 0) CHECK_Report(5403, "Number_of_terminals", 1, value.c_str());
   } else if (LINE_WholeNumber(sub, 1) > 0) {
     ++m->terminalLines;
   }
@@ -67,8 +64,8 @@ void ICM_Line(int kind, int id, const char* text) {
   INTERCONNECT_SET* set = gParse.interconnect;
   if (!set) return;
   if (set->ended) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Interconnect Model Set",
-             "interconnect model set");
+    CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Interconnect Model Set",
+                 "interconnect model set");
     return;
   }
   if (kind == PARSE_LINE_DATA) {
@@ -81,11 +78,11 @@ void ICM_Line(int kind, int id, const char* text) {
     case KEY_INTERCONNECT_MODEL_SET:
       set->line = gulLineNumber;
       set->name = name;
-      if (name.empty()) MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "Interconnect Model Set");
+      if (name.empty()) CHECK_Report(5500, "Interconnect Model Set");
       break;
     case KEY_INTERCONNECT_MODEL:
       CloseModel();
-      if (name.empty()) MSG_Code(MSG_LEVEL_ERROR_LINE, 5500, "Interconnect Model");
+      if (name.empty()) CHECK_Report(5500, "Interconnect Model");
       set->models.emplace_back();
       gModel = &set->models.back();
       gModel->name = name;
@@ -93,7 +90,7 @@ void ICM_Line(int kind, int id, const char* text) {
       break;
     case KEY_END_INTERCONNECT_MODEL:
       if (!gModel || gModel->ended)
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5634, "End Interconnect Model", "Interconnect Model");
+        CHECK_Report(5634, "End Interconnect Model", "Interconnect Model");
       else
         gModel->ended = true;
       break;
@@ -111,8 +108,7 @@ void ICM_End() {
   if (!set) return;
   CloseModel();
   if (!set->ended)
-    LINE_ReportAt(set->line, MSG_LEVEL_ERROR_LINE, 5606, "Interconnect Model Set", set->name.c_str(),
-                  "Interconnect Model Set");
+    CHECK_ReportAt(set->line, 5606, "Interconnect Model Set", set->name.c_str(), "Interconnect Model Set");
   gParse.interconnect = nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "IbisParser/ModelData.h"
 #include "IbisParser/ModelKeywords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -26,6 +27,53 @@ int TABLE_Value(const char* word, double* value) {
 
 namespace {
 
+// Which way the independent column runs: +1 up, -1 down, 0 not yet known.
+// V-T tables run forward in time; I-V tables up or down in voltage as their
+// first two rows set it.
+int Direction(const MODEL_TABLE& table) {
+  if (MODKEY_TableKind(table.keyword) == 2) return 1;
+  if (table.rows.size() < 2) return 0;
+  return table.rows[1].x < table.rows[0].x ? -1 : 1;
+}
+
+// Appends `row` when it keeps the order of the rows before it (IBIS 2.1 §6: a
+// table gives one value per voltage or time, in order). One misplaced row is
+// one fault, reported once per table: when the row fits after the row before
+// the last, the last row is the one out of place (a spike such as 50 between
+// 0.4 and 0.6) and gives way; later rows are compared with the rows kept.
+bool KeepsOrder(MODEL_TABLE* table, const TABLE_ROW& row, const char* word, const char* owner) {
+  const char* name = table->name.c_str();
+  const char* column = MODKEY_TableKind(table->keyword) == 2 ? "time" : "voltage";
+  std::vector<TABLE_ROW>& rows = table->rows;
+  if (rows.empty()) {
+    rows.push_back(row);
+    return true;
+  }
+  const TABLE_ROW& last = rows.back();
+  const int way = Direction(*table);
+  const bool repeats = row.x == last.x;
+  if (!repeats && way * (row.x - last.x) >= 0.0) {
+    rows.push_back(row);
+    return true;
+  }
+  const bool reported = table->orderReported;
+  table->orderReported = true;
+  if (!repeats && rows.size() >= 3 && way * (row.x - rows[rows.size() - 2].x) > 0.0) {
+    const TABLE_ROW spike = last;
+    rows.back() = row;
+    if (!reported) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%g", spike.x);
+      CHECK_ReportAt(spike.line, 5155, name, owner, column, text, static_cast<int>(rows[rows.size() - 2].line));
+    }
+    return false;
+  }
+  if (!reported) {
+    CHECK_Report(repeats ? 5154 : 5155, name, owner, column, word, static_cast<int>(last.line));
+  }
+  return false;
+}
+
 // One row into `table`; false when it was refused.
 bool ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
   // IBIS 2.1 §6: each row is the independent value and the typ, min and max
@@ -34,49 +82,28 @@ bool ReadRow(MODEL_TABLE* table, const char* text, const char* owner) {
   const char* column = MODKEY_TableKind(table->keyword) == 2 ? "time" : "voltage";
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5150, name, owner, static_cast<int>(words.size()));
+    CHECK_Report(5150, name, owner, static_cast<int>(words.size()));
     return false;
   }
   TABLE_ROW row;
   row.line = gulLineNumber;
   bool ok = true;
   if (TABLE_Value(words[0].c_str(), &row.x) != CMN_VALUE_NUMBER) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5151, name, owner, column, words[0].c_str());
+    CHECK_Report(5151, name, owner, column, words[0].c_str());
     ok = false;
   }
   static const char* const kCorners[] = {"typ", "min", "max"};
   for (int c = 0; c < 3; ++c) {
     row.y[c].status = TABLE_Value(words[1 + c].c_str(), &row.y[c].value);
     if (row.y[c].status == 0) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5152, name, owner, kCorners[c], words[1 + c].c_str());
+      CHECK_Report(5152, name, owner, kCorners[c], words[1 + c].c_str());
       ok = false;
     }
   }
-  if (row.y[0].status == CMN_VALUE_NA) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5153, name, owner);
-    ok = false;
-  }
+  // An inner typ value may be NA; the first and last rows are checked when
+  // the table ends (TABLE_CheckEnds).
   if (!ok) return false;
-  // The independent column runs one way without repeating: V-T tables
-  // forward in time, I-V tables up or down in voltage as the first two rows
-  // set it (IBIS 2.1 §6: a table gives one value per voltage or time).
-  if (!table->rows.empty()) {
-    const TABLE_ROW& last = table->rows.back();
-    if (row.x == last.x) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5154, name, owner, column, words[0].c_str(), static_cast<int>(last.line));
-      return false;
-    }
-    const bool timeTable = MODKEY_TableKind(table->keyword) == 2;
-    const bool set = timeTable || table->rows.size() >= 2;
-    const bool down = set && !timeTable && table->rows[1].x < table->rows[0].x;
-    const bool up = set && !down;
-    if ((up && row.x < last.x) || (down && row.x > last.x)) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5155, name, owner, column, words[0].c_str(), static_cast<int>(last.line));
-      return false;
-    }
-  }
-  table->rows.push_back(row);
-  return true;
+  return KeepsOrder(table, row, words[0].c_str(), owner);
 }
 
 }  // namespace
@@ -90,10 +117,32 @@ void TABLE_SortAscending(MODEL_TABLE* table) {
     std::reverse(table->rows.begin(), table->rows.end());
 }
 
+void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
+  if (table.rows.empty()) return;
+  const char* name = table.name.c_str();
+  const TABLE_ROW* ends[2] = {&table.rows.front(), &table.rows.back()};
+  for (int e = 0; e < (table.rows.size() > 1 ? 2 : 1); ++e) {
+    if (ends[e]->y[0].status != CMN_VALUE_NUMBER) CHECK_ReportAt(ends[e]->line, 5153, name, owner);
+  }
+  static const char* const kCorners[] = {"typ", "min", "max"};
+  for (int c = 1; c < 3; ++c) {
+    bool data = false;
+    for (const TABLE_ROW& row : table.rows) data = data || row.y[c].status == CMN_VALUE_NUMBER;
+    if (!data) continue;
+    for (int e = 0; e < 2; ++e) {
+      if (ends[e]->y[c].status != CMN_VALUE_NUMBER) {
+        CHECK_ReportAt(ends[e]->line, 5161, name, owner, kCorners[c], e == 0 ? "first" : "last");
+        break;
+      }
+    }
+  }
+}
+
 void IVT_CheckTable(const MODEL_TABLE& table, const char* owner) {
+  TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
-  if (n < 2) LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5157, table.name.c_str(), owner);
+  if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);
   if (n > kIvRowsMax)
-    LINE_ReportAt(table.rows[kIvRowsMax].line, MSG_LEVEL_ERROR_LINE, 5156, table.name.c_str(), owner, n, kIvRowsMax,
-                  IBISVER_Name(giIbisRelease));
+    CHECK_ReportAt(table.rows[kIvRowsMax].line, 5156, table.name.c_str(), owner, n, kIvRowsMax,
+                   IBISVER_Name(giIbisRelease));
 }

@@ -9,9 +9,14 @@ struct MODEL_TABLE;
 
 // Reads one row into `table`, reporting the row's faults: column count
 // (5150), the independent value not a number (5151), a column neither a
-// number nor NA (5152), typ NA (5153), the independent value repeating
-// (5154) or turning back (5155). `owner` names the model.
+// number nor NA (5152), the independent value repeating (5154) or turning
+// back (5155), the last two once per table. `owner` names the model.
 void TABLE_ReadRow(MODEL_TABLE* table, const char* text, const char* owner);
+
+// The ends of a table: an inner typ value may be NA, the first and last rows
+// give numbers (5153); a min or max column that holds numbers gives them in
+// its first and last rows too (5161, a warning).
+void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner);
 
 // Turns a table read with descending voltage into ascending order, for the
 // checks that interpolate it.

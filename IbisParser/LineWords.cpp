@@ -19,6 +19,21 @@ std::vector<std::string> LINE_Words(const char* text) {
   return words;
 }
 
+std::vector<std::string> LINE_AssignWords(const char* text) {
+  std::vector<std::string> words = LINE_Words(text);
+  if (words.empty()) return words;
+  const size_t eq = words[0].find('=');
+  if (eq != std::string::npos && eq > 0) {
+    std::string value = words[0].substr(eq + 1);
+    words[0].erase(eq);
+    if (!value.empty()) words.insert(words.begin() + 1, value);
+  } else if (words.size() > 1 && words[1][0] == '=') {
+    words[1].erase(0, 1);
+    if (words[1].empty()) words.erase(words.begin() + 1);
+  }
+  return words;
+}
+
 int LINE_IsNumberOrNA(const std::string& text) {
   if (CMN_EqualNoCase(text.c_str(), "NA")) return 1;
   double value = 0.0;

@@ -14,6 +14,12 @@ struct NAME_AT {
 // The words of `text`, separated by blanks and tabs.
 std::vector<std::string> LINE_Words(const char* text);
 
+// The words of a subparameter line «name value ...» with the "=" of an
+// assignment dropped, however the blanks fall around it: «R_fixture=50»,
+// «R_fixture =50», «R_fixture= 50» and «R_fixture = 50» all give
+// {"R_fixture", "50"}. Only the "=" right after the name is taken.
+std::vector<std::string> LINE_AssignWords(const char* text);
+
 // 1 when `text` is "NA" (any case) or a number with an optional scale letter and unit.
 int LINE_IsNumberOrNA(const std::string& text);
 

@@ -11,6 +11,7 @@
 #include "IbisParser/Model.h"
 #include "IbisParser/ModelData.h"
 #include "IbisParser/ModelKeywords.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -148,8 +149,8 @@ void CheckLevels(const MODEL& m, const MODEL_DATA& d, const std::string& type) {
         const double scale = std::fmax(std::fabs(r.supply), std::fabs(level));
         const double tolerance = std::fmax(MODCONS_LEVEL_TOLERANCE * scale, MODCONS_LEVEL_FLOOR);
         if (std::fabs(row.y[corner].value - level) > tolerance)
-          LINE_ReportAt(row.line, MSG_LEVEL_WARNING_LINE, 5300, t.name.c_str(), owner, static_cast<int>(t.line),
-                        kCorners[corner], end == 0 ? "starts" : "ends", row.y[corner].value, level);
+          CHECK_ReportAt(row.line, 5300, t.name.c_str(), owner, static_cast<int>(t.line), kCorners[corner],
+                         end == 0 ? "starts" : "ends", row.y[corner].value, level);
       }
     }
   }
@@ -218,8 +219,8 @@ void CheckRamp(const MODEL& m, const MODEL_DATA& d) {
         if (!best || error < bestError) best = &t, bestSlope = slope, bestError = error;
       }
       if (best && bestError > MODCONS_RAMP_TOLERANCE)
-        LINE_ReportAt(d.ramp.rowLine[edge], MSG_LEVEL_WARNING_LINE, 5301, kRatios[edge], owner, kCorners[corner],
-                      ramp * 1e-9, best->name.c_str(), static_cast<int>(best->line), bestSlope * 1e-9);
+        CHECK_ReportAt(d.ramp.rowLine[edge], 5301, kRatios[edge], owner, kCorners[corner], ramp * 1e-9,
+                       best->name.c_str(), static_cast<int>(best->line), bestSlope * 1e-9);
     }
   }
 }
@@ -247,8 +248,8 @@ void CheckMonotonic(const MODEL& m, const MODEL_DATA& d) {
       for (const TABLE_ROW& row : t->rows) {
         if (row.y[corner].status != CMN_VALUE_NUMBER || row.x < 0.0 || row.x > r.supply) continue;
         if (peak && sign * (peak->y[corner].value - row.y[corner].value) > MODCONS_MONOTONIC_TOLERANCE * largest) {
-          LINE_ReportAt(row.line, MSG_LEVEL_WARNING_LINE, 5302, t->name.c_str(), owner, kCorners[corner],
-                        peak->y[corner].value, peak->x, row.y[corner].value, row.x);
+          CHECK_ReportAt(row.line, 5302, t->name.c_str(), owner, kCorners[corner], peak->y[corner].value, peak->x,
+                         row.y[corner].value, row.x);
           reported = true;
           break;
         }

@@ -51,8 +51,9 @@ struct MODEL_TABLE {
   // Fixture subparameters of a V-T table (R_fixture, V_fixture, V_fixture_min,
   // V_fixture_max, C_fixture, L_fixture, R_dut, L_dut, C_dut), name and value.
   std::vector<std::pair<std::string, double>> fixture;
-  double vds = 0.0;     // Vds of a [Series MOSFET] table
-  bool faulty = false;  // a row was refused: the consistency checks leave the table out
+  double vds = 0.0;            // Vds of a [Series MOSFET] table
+  bool faulty = false;         // a row was refused: the consistency checks leave the table out
+  bool orderReported = false;  // a row out of order was reported (once per table)
   // Has the fixture subparameter `name`, its value in *value.
   bool Fixture(const char* name, double* value) const;
 };

@@ -11,6 +11,7 @@
 #include "IbisParser/ModelData.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/Ramp.h"
+#include "IbisParser/RuleReport.h"
 #include "IbisParser/VtTable.h"
 #include "amiparam/Msg.h"
 
@@ -215,32 +216,19 @@ void ReadTriple(const std::vector<std::string>& words, size_t from, MODEL_TRIPLE
     if (from + c >= words.size()) break;
     const char* word = words[from + c].c_str();
     triple->corner[c].status = TABLE_Value(word, &triple->corner[c].value);
-    if (triple->corner[c].status == 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5110, owner, what, word);
+    if (triple->corner[c].status == 0) CHECK_Report(5110, owner, what, word);
   }
-  if (from >= words.size() || triple->corner[0].status == CMN_VALUE_NA)
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5112, owner, what);
+  if (from >= words.size() || triple->corner[0].status == CMN_VALUE_NA) CHECK_Report(5112, owner, what);
 }
 
-// A subparameter line «Name value ...» or «Name = value»: the name and the words after it.
+// A subparameter line «Name value ...» or «Name = value» (blanks around "="
+// optional): the name and the words after it.
 MODEL_SUBPARAM Subparam(const char* text) {
   MODEL_SUBPARAM sub;
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return sub;
-  // «Vinl=0.8» and «Vinl= 0.8» come in files too.
-  std::string first = words[0];
-  const size_t eq = first.find('=');
-  if (eq != std::string::npos) {
-    sub.name = first.substr(0, eq);
-    if (eq + 1 < first.size()) sub.values.push_back(first.substr(eq + 1));
-  } else {
-    sub.name = first;
-  }
-  for (size_t i = 1; i < words.size(); ++i) {
-    std::string word = words[i];
-    // «Cref =0»: the "=" written against the value.
-    if (i == 1 && eq == std::string::npos && word[0] == '=') word.erase(0, 1);
-    if (!word.empty()) sub.values.push_back(word);
-  }
+  sub.name = words[0];
+  sub.values.assign(words.begin() + 1, words.end());
   sub.line = gulLineNumber;
   return sub;
 }
@@ -256,25 +244,25 @@ void ModelSubparam(MODEL* model, MODEL_DATA* data, const char* text) {
   if (sub.name.empty()) return;
   const char* owner = NameOf(model);
   if (!Known(kSubparams, sizeof kSubparams / sizeof kSubparams[0], sub.name)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5104, owner, sub.name.c_str(), IBISVER_Name(giIbisRelease));
+    CHECK_Report(5104, owner, sub.name.c_str(), IBISVER_Name(giIbisRelease));
     return;
   }
   if (const MODEL_SUBPARAM* first = data->Subparam(sub.name.c_str())) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5103, owner, sub.name.c_str(), static_cast<int>(first->line));
+    CHECK_Report(5103, owner, sub.name.c_str(), static_cast<int>(first->line));
     return;
   }
   const std::string value = sub.values.empty() ? std::string() : sub.values[0];
   if (CMN_EqualNoCase(sub.name.c_str(), "Model_type")) {
     if (!Known(kModelTypes, sizeof kModelTypes / sizeof kModelTypes[0], value))
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5101, owner, value.c_str(), IBISVER_Name(giIbisRelease));
+      CHECK_Report(5101, owner, value.c_str(), IBISVER_Name(giIbisRelease));
   } else if (CMN_EqualNoCase(sub.name.c_str(), "Polarity")) {
     // IBIS 2.1 §6 [Model]: Polarity is Inverting or Non-Inverting.
     if (!CMN_EqualNoCase(value.c_str(), "Inverting") && !CMN_EqualNoCase(value.c_str(), "Non-Inverting"))
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5102, owner, "Polarity", value.c_str(), "Inverting, Non-Inverting");
+      CHECK_Report(5102, owner, "Polarity", value.c_str(), "Inverting, Non-Inverting");
   } else if (CMN_EqualNoCase(sub.name.c_str(), "Enable")) {
     // IBIS 2.1 §6 [Model]: Enable is Active-High or Active-Low.
     if (!CMN_EqualNoCase(value.c_str(), "Active-High") && !CMN_EqualNoCase(value.c_str(), "Active-Low"))
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5102, owner, "Enable", value.c_str(), "Active-High, Active-Low");
+      CHECK_Report(5102, owner, "Enable", value.c_str(), "Active-High, Active-Low");
   } else {
     // Numbers: C_comp and its split forms as typ/min/max, the others one value
     // (IBIS 2.1 §6 [Model]; a typ/min/max of them is accepted as well).
@@ -295,7 +283,7 @@ void SpecLine(MODEL_DATA* data, bool thresholds, const char* text, const char* o
     for (const char* name : kModelSpec) known = known || CMN_EqualNoCase(name, sub.name.c_str());
   }
   if (!known) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, thresholds ? 5221 : 5220, owner, sub.name.c_str());
+    CHECK_Report(thresholds ? 5221 : 5220, owner, sub.name.c_str());
     return;
   }
   (thresholds ? data->receiverThresholds : data->modelSpec).push_back(sub);
@@ -306,14 +294,13 @@ void SpecLine(MODEL_DATA* data, bool thresholds, const char* text, const char* o
 void ScheduleRow(MODEL_DATA* data, const char* text, const char* owner) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 5) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5230, owner, static_cast<int>(words.size()));
+    CHECK_Report(5230, owner, static_cast<int>(words.size()));
     if (words.empty()) return;
   }
   SCHEDULE_ROW row{words[0], {}, gulLineNumber};
   double value = 0.0;
   for (size_t i = 1; i < words.size() && i < 5; ++i) {
-    if (TABLE_Value(words[i].c_str(), &value) == 0 && words.size() == 5)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5233, owner, words[i].c_str());
+    if (TABLE_Value(words[i].c_str(), &value) == 0 && words.size() == 5) CHECK_Report(5233, owner, words[i].c_str());
     row.delays.push_back(words[i]);
   }
   data->schedule.push_back(row);
@@ -324,13 +311,13 @@ void ScheduleRow(MODEL_DATA* data, const char* text, const char* owner) {
 void AddSubmodelRow(MODEL_DATA* data, const char* text, const char* owner) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.size() != 2) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5240, owner, static_cast<int>(words.size()));
+    CHECK_Report(5240, owner, static_cast<int>(words.size()));
     if (words.empty()) return;
   }
   ADD_SUBMODEL_ROW row{words[0], words.size() > 1 ? words[1] : std::string(), gulLineNumber};
   if (words.size() == 2 && !CMN_EqualNoCase(row.mode.c_str(), "Driving") &&
       !CMN_EqualNoCase(row.mode.c_str(), "Non-Driving") && !CMN_EqualNoCase(row.mode.c_str(), "All"))
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5242, owner, row.mode.c_str());
+    CHECK_Report(5242, owner, row.mode.c_str());
   data->addSubmodels.push_back(row);
 }
 
@@ -344,7 +331,7 @@ void KeywordLine(MODEL* model, MODEL_DATA* data, int id, const char* text) {
     for (const MODEL_KEYWORD& k : data->keywords)
       if (k.id == id && k.state == state) {
         std::string keyword = std::string("[") + MODKEY_Name(id) + "]";
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5103, owner, keyword.c_str(), static_cast<int>(k.line));
+        CHECK_Report(5103, owner, keyword.c_str(), static_cast<int>(k.line));
         data->current = 0;  // its lines are not read again
         return;
       }
@@ -472,8 +459,7 @@ void MODKEY_TableLine(MODEL_DATA* data, int id, const char* text, const char* ow
       if (!sub.values.empty() && TABLE_Value(sub.values[0].c_str(), &table->vds) == CMN_VALUE_NUMBER)
         table->fixture.emplace_back("Vds", table->vds);
       else
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5151, table->name.c_str(), owner, "Vds",
-                 sub.values.empty() ? "" : sub.values[0].c_str());
+        CHECK_Report(5151, table->name.c_str(), owner, "Vds", sub.values.empty() ? "" : sub.values[0].c_str());
       return;
     }
   }
@@ -486,7 +472,7 @@ void MODKEY_Line(MODEL* model, int kind, int id, const char* text) {
   MODEL_DATA* data = model->data;
   const char* owner = NameOf(model);
   if (kind == PARSE_LINE_KEYWORD) {
-    if (id == KEY_MODEL && (!model->name || !*model->name)) MSG_Code(MSG_LEVEL_ERROR_LINE, 5113);
+    if (id == KEY_MODEL && (!model->name || !*model->name)) CHECK_Report(5113);
     KeywordLine(model, data, id, text);
     return;
   }
@@ -521,7 +507,7 @@ void MODKEY_Orphan(int kind, int id) {
   // [Model] itself opens no model only where the driver has refused it
   // already; .pkg and .ebd files hold no models to be outside of.
   if (kind == PARSE_LINE_KEYWORD && id != KEY_MODEL && gParse.mode == PARSE_MODE_IBS && MODKEY_Name(id)[0])
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5111, MODKEY_Name(id));
+    CHECK_Report(5111, MODKEY_Name(id));
 }
 
 void MODKEY_EndModel(MODEL* model) {
@@ -534,38 +520,35 @@ void MODKEY_EndModel(MODEL* model) {
   const bool external = data.Keyword(MKEY_EXTERNAL_MODEL) != nullptr;
 
   // IBIS 2.1 §6 [Model]: Model_type is required.
-  if (!data.Subparam("Model_type")) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5100, owner);
+  if (!data.Subparam("Model_type")) CHECK_ReportAt(at, 5100, owner);
   // IBIS 2.1 §6 [Model]: C_comp is required; from 4.0 the C_comp_* split may
   // stand for it, from 7.0 [C Comp Model]; series models have none.
   if (!series && !data.Subparam("C_comp") && !data.Subparam("C_comp_pullup") && !data.Subparam("C_comp_pulldown") &&
       !data.Subparam("C_comp_power_clamp") && !data.Subparam("C_comp_gnd_clamp") && !data.Keyword(KEY_C_COMP_MODEL))
-    LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5105, owner);
+    CHECK_ReportAt(at, 5105, owner);
   // IBIS 2.1 §6 [Model]: Vinl and Vinh are required for the types that
   // receive; [Model Spec] (3.2) or [Receiver Thresholds] (4.1) may give them.
   if (TypeIs(type, kInputTypes) && !(data.Subparam("Vinl") && data.Subparam("Vinh"))) {
     bool spec = false;
     for (const MODEL_SUBPARAM& s : data.modelSpec)
       spec = spec || CMN_EqualNoCase(s.name.c_str(), "Vinl") || CMN_EqualNoCase(s.name.c_str(), "Vinh");
-    if (!spec && !data.Keyword(MKEY_RECEIVER_THRESHOLDS))
-      LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5106, owner, type.c_str());
+    if (!spec && !data.Keyword(MKEY_RECEIVER_THRESHOLDS)) CHECK_ReportAt(at, 5106, owner, type.c_str());
   }
   // IBIS 2.1 §6 [Voltage Range]: required unless all four reference keywords are given.
   if (!series && !data.voltageRange.given &&
       !(data.pullupRef.given && data.pulldownRef.given && data.powerClampRef.given && data.gndClampRef.given))
-    LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5107, owner);
+    CHECK_ReportAt(at, 5107, owner);
   // IBIS 2.1 §6 [Pulldown], [Pullup], [Ramp]: required for the types that drive.
   if (!external) {
     if (TypeIs(type, kPulldownTypes) && !data.Table(KEY_PULLDOWN))
-      LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5108, owner, type.c_str(), "Pulldown");
-    if (TypeIs(type, kPullupTypes) && !data.Table(KEY_PULLUP))
-      LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5108, owner, type.c_str(), "Pullup");
-    if (MODKEY_Drives(type.c_str()) && !data.hasRamp)
-      LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5108, owner, type.c_str(), "Ramp");
+      CHECK_ReportAt(at, 5108, owner, type.c_str(), "Pulldown");
+    if (TypeIs(type, kPullupTypes) && !data.Table(KEY_PULLUP)) CHECK_ReportAt(at, 5108, owner, type.c_str(), "Pullup");
+    if (MODKEY_Drives(type.c_str()) && !data.hasRamp) CHECK_ReportAt(at, 5108, owner, type.c_str(), "Ramp");
   }
   // IBIS 3.2 §6 [On], [Off]: Series_switch models describe both states.
   if (CMN_EqualNoCase(type.c_str(), "Series_switch"))
     for (int id : {MKEY_ON, MKEY_OFF})
-      if (!data.Keyword(id)) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5108, owner, type.c_str(), MODKEY_Name(id));
+      if (!data.Keyword(id)) CHECK_ReportAt(at, 5108, owner, type.c_str(), MODKEY_Name(id));
   // IBIS 3.2 §6: the series keywords belong to Series and Series_switch
   // models, [On] and [Off] to Series_switch only; [Driver Schedule] to
   // models that drive.
@@ -574,7 +557,7 @@ void MODKEY_EndModel(MODEL* model) {
       bool wrong = (IsSeriesKeyword(k.id) && !series) ||
                    ((k.id == MKEY_ON || k.id == MKEY_OFF) && !CMN_EqualNoCase(type.c_str(), "Series_switch")) ||
                    (k.id == MKEY_DRIVER_SCHEDULE && !MODKEY_Drives(type.c_str()));
-      if (wrong) LINE_ReportAt(k.line, MSG_LEVEL_ERROR_LINE, 5109, owner, MODKEY_Name(k.id), type.c_str());
+      if (wrong) CHECK_ReportAt(k.line, 5109, owner, MODKEY_Name(k.id), type.c_str());
     }
   }
   for (const MODEL_TABLE& table : data.tables) {
@@ -583,8 +566,7 @@ void MODKEY_EndModel(MODEL* model) {
     else
       IVT_CheckTable(table, owner);
     double vds = 0.0;
-    if (table.keyword == MKEY_SERIES_MOSFET && !table.Fixture("Vds", &vds))
-      LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5251, owner);
+    if (table.keyword == MKEY_SERIES_MOSFET && !table.Fixture("Vds", &vds)) CHECK_ReportAt(table.line, 5251, owner);
   }
   VTT_CheckCount(data.tables, owner, at);
   for (MODEL_TABLE& table : model->data->tables) TABLE_SortAscending(&table);

@@ -8,6 +8,7 @@
 #include "IbisParser/Model.h"
 #include "IbisParser/ModelData.h"
 #include "IbisParser/ModelKeywords.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 std::string MODREF_Lower(std::string text) {
@@ -23,8 +24,7 @@ void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels) {
   for (const MODEL* m = models; m; m = m->next) {
     if (!m->name) continue;
     auto first = byName.emplace(MODREF_Lower(m->name), m);
-    if (!first.second)
-      LINE_ReportAt(m->line, MSG_LEVEL_ERROR_LINE, 5114, m->name, static_cast<int>(first.first->second->line));
+    if (!first.second) CHECK_ReportAt(m->line, 5114, m->name, static_cast<int>(first.first->second->line));
   }
   std::unordered_set<std::string> submodelNames;
   for (const SUBMODEL* s = submodels; s; s = s->next) submodelNames.insert(MODREF_Lower(s->name));
@@ -36,16 +36,15 @@ void MODREF_CheckFile(const MODEL* models, const SUBMODEL* submodels) {
     for (const SCHEDULE_ROW& row : m->data->schedule) {
       auto found = byName.find(MODREF_Lower(row.model));
       if (found == byName.end()) {
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5231, owner, row.model.c_str());
+        CHECK_ReportAt(row.line, 5231, owner, row.model.c_str());
         continue;
       }
       const std::string type = MODKEY_Type(found->second);
       if (!type.empty() && !MODKEY_Drives(type.c_str()))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5232, owner, row.model.c_str(), type.c_str());
+        CHECK_ReportAt(row.line, 5232, owner, row.model.c_str(), type.c_str());
     }
     // IBIS 3.2 §6a [Add Submodel]: each row names a [Submodel] of the file.
     for (const ADD_SUBMODEL_ROW& row : m->data->addSubmodels)
-      if (!submodelNames.count(MODREF_Lower(row.submodel)))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5241, owner, row.submodel.c_str());
+      if (!submodelNames.count(MODREF_Lower(row.submodel))) CHECK_ReportAt(row.line, 5241, owner, row.submodel.c_str());
   }
 }

@@ -2,6 +2,7 @@
 
 #include "IbisParser/LineWords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 void SEL_Begin() {
@@ -17,14 +18,14 @@ void SEL_Line(int kind, const char* text) {
     std::vector<std::string> words = LINE_Words(PARSE_AfterKeyword(text));
     selector->line = gulLineNumber;
     if (words.empty())
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5011, "Model Selector");
+      CHECK_Report(5011, "Model Selector");
     else
       selector->name = words[0];
     return;
   }
   // IBIS 3.2 §5 [Model Selector]: each row names a model and describes it.
   std::vector<std::string> words = LINE_Words(text);
-  if (words.size() < 2) MSG_Code(MSG_LEVEL_ERROR_LINE, 5033);
+  if (words.size() < 2) CHECK_Report(5033);
   if (words.empty()) return;
   SELECTOR_ENTRY entry{words[0], std::string(), gulLineNumber};
   const char* rest = text;
@@ -38,7 +39,7 @@ void SEL_Line(int kind, const char* text) {
 void SEL_End() {
   MODEL_SELECTOR* selector = gParse.selector;
   if (!selector) return;
-  if (selector->entries.empty()) LINE_ReportAt(selector->line, MSG_LEVEL_ERROR_LINE, 5032, selector->name.c_str());
+  if (selector->entries.empty()) CHECK_ReportAt(selector->line, 5032, selector->name.c_str());
   gParse.selector = nullptr;
 }
 

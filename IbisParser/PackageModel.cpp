@@ -7,6 +7,7 @@
 #include "IbisParser/LineWords.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/RlcSection.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -48,7 +49,7 @@ const char* NameOf(const PACKAGE_MODEL* pm) { return pm->name.c_str(); }
 // IBIS 2.1 package modeling: [Manufacturer], [OEM], [Description],
 // [Number Of Pins], [Pin Numbers] stand once in a package model.
 void Once(int* count, const char* keyword, const PACKAGE_MODEL* pm) {
-  if (++*count > 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5402, keyword, NameOf(pm));
+  if (++*count > 1) CHECK_Report(5402, keyword, NameOf(pm));
 }
 
 // Values a Full_matrix or Banded_matrix row of pin index `i` holds: the
@@ -69,8 +70,7 @@ void CloseRow(const PACKAGE_MODEL* pm) {
   if (m.form == PKGM_FULL || (m.form == PKGM_BANDED && m.bandwidth >= 0)) {
     const long long expected = ExpectedValues(pm, m, gRead.row);
     if (gRead.values != expected)
-      LINE_ReportAt(gRead.rowLine, MSG_LEVEL_ERROR_LINE, 5415, gRead.rowName.c_str(), PKGM_MatrixName(gRead.matrix),
-                    gRead.values, expected);
+      CHECK_ReportAt(gRead.rowLine, 5415, gRead.rowName.c_str(), PKGM_MatrixName(gRead.matrix), gRead.values, expected);
   }
   gRead.row = kNoRow;
 }
@@ -87,10 +87,9 @@ void CloseMatrix(const PACKAGE_MODEL* pm) {
       if (missing++ == 0) first = i;
     }
   if (missing > 0)
-    LINE_ReportAt(m.line, MSG_LEVEL_ERROR_LINE, 5421, PKGM_MatrixName(gRead.matrix), m.rows,
-                  static_cast<int>(pm->pins.size()), pm->pins[first].c_str());
-  if (m.form == PKGM_BANDED && m.bandwidth == kNoBandwidth)
-    LINE_ReportAt(m.line, MSG_LEVEL_ERROR_LINE, 5411, PKGM_MatrixName(gRead.matrix));
+    CHECK_ReportAt(m.line, 5421, PKGM_MatrixName(gRead.matrix), m.rows, static_cast<int>(pm->pins.size()),
+                   pm->pins[first].c_str());
+  if (m.form == PKGM_BANDED && m.bandwidth == kNoBandwidth) CHECK_ReportAt(m.line, 5411, PKGM_MatrixName(gRead.matrix));
   gRead.matrix = -1;
 }
 
@@ -98,7 +97,7 @@ void OpenMatrix(PACKAGE_MODEL* pm, int k, const char* rest) {
   CloseMatrix(pm);
   PKGM_MATRIX& m = pm->matrices[k];
   if (m.form != PKGM_NONE) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5402, PKGM_MatrixName(k), NameOf(pm));
+    CHECK_Report(5402, PKGM_MatrixName(k), NameOf(pm));
     return;
   }
   std::vector<std::string> words = LINE_Words(rest);
@@ -107,7 +106,7 @@ void OpenMatrix(PACKAGE_MODEL* pm, int k, const char* rest) {
     if (CMN_EqualNoCase(form.c_str(), PKGM_FormName(f))) m.form = f;
   m.line = gulLineNumber;
   if (m.form == PKGM_NONE) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5407, PKGM_MatrixName(k), form.c_str());
+    CHECK_Report(5407, PKGM_MatrixName(k), form.c_str());
     m.form = -1;  // given, but its rows cannot be read
     return;
   }
@@ -119,26 +118,26 @@ void OpenMatrix(PACKAGE_MODEL* pm, int k, const char* rest) {
 
 void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
   if (gRead.matrix < 0 || pm->matrices[gRead.matrix].form != PKGM_BANDED) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5409);
+    CHECK_Report(5409);
     return;
   }
   PKGM_MATRIX& m = pm->matrices[gRead.matrix];
   if (m.bandwidth != kNoBandwidth || gRead.row >= 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5402, "Bandwidth", NameOf(pm));
+    CHECK_Report(5402, "Bandwidth", NameOf(pm));
     return;
   }
   std::vector<std::string> words = LINE_Words(rest);
   const std::string value = words.empty() ? std::string() : words[0];
   m.bandwidth = LINE_WholeNumber(value, 0);
   if (m.bandwidth < 0 || words.size() != 1) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, "Bandwidth", 0, value.c_str());
+    CHECK_Report(5403, "Bandwidth", 0, value.c_str());
     m.bandwidth = kBadBandwidth;  // reported once: its rows' lengths are not checked
   }
 }
 
 void Row(PACKAGE_MODEL* pm, const char* rest) {
   if (gRead.matrix < 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5422, "[Row]");
+    CHECK_Report(5422, "[Row]");
     return;
   }
   CloseRow(pm);
@@ -149,7 +148,7 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
   auto found = pm->pinIndex.find(pin);
   // The data of a row that cannot be placed is skipped (kSkipRow).
   if (found == pm->pinIndex.end()) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5412, pin.c_str(), PKGM_MatrixName(gRead.matrix));
+    CHECK_Report(5412, pin.c_str(), PKGM_MatrixName(gRead.matrix));
     gRead.row = kSkipRow;
     return;
   }
@@ -157,7 +156,7 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
   // Pins listed after the matrix began (a second [Pin Numbers]) widen it.
   if (i >= gRead.rowsSeen.size()) gRead.rowsSeen.resize(pm->pins.size(), 0);
   if (gRead.rowsSeen[i]) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5413, PKGM_MatrixName(gRead.matrix), pin.c_str());
+    CHECK_Report(5413, PKGM_MatrixName(gRead.matrix), pin.c_str());
     gRead.row = kSkipRow;
     return;
   }
@@ -165,8 +164,8 @@ void Row(PACKAGE_MODEL* pm, const char* rest) {
   // Rows follow the order of [Pin Numbers]: the columns of a Full or
   // Banded row are the pins from the row's own on, in that order.
   if (static_cast<long long>(i) < gRead.lastRow && !gRead.orderReported) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5414, pin.c_str(), PKGM_MatrixName(gRead.matrix),
-             pm->pins[static_cast<size_t>(gRead.lastRow)].c_str());
+    CHECK_Report(5414, pin.c_str(), PKGM_MatrixName(gRead.matrix),
+                 pm->pins[static_cast<size_t>(gRead.lastRow)].c_str());
     gRead.orderReported = true;
   }
   gRead.lastRow = static_cast<long long>(i);
@@ -182,7 +181,7 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
   if (gRead.matrix < 0 || pm->matrices[gRead.matrix].form <= PKGM_NONE) return;
   if (gRead.row == kSkipRow) return;
   if (gRead.row < 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5422, PKGM_MatrixName(gRead.matrix));
+    CHECK_Report(5422, PKGM_MatrixName(gRead.matrix));
     gRead.row = kSkipRow;  // once per stretch of rowless data
     return;
   }
@@ -193,7 +192,7 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
       ++gRead.values;
       double v = 0.0;
       if (!gRead.rowFault && CMN_ReadNumber(w.c_str(), &v) == CMN_NUMBER_NONE) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5416, matrix, w.c_str(), gRead.rowName.c_str());
+        CHECK_Report(5416, matrix, w.c_str(), gRead.rowName.c_str());
         gRead.rowFault = true;
       }
     }
@@ -202,19 +201,19 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
   // Sparse_matrix: a column pin and its value per line, the diagonal and the
   // pins after the row's own (each pair of pins once).
   if (words.size() != 2) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5420, matrix, gRead.rowName.c_str(), static_cast<int>(words.size()));
+    CHECK_Report(5420, matrix, gRead.rowName.c_str(), static_cast<int>(words.size()));
     return;
   }
   auto column = pm->pinIndex.find(words[0]);
   double v = 0.0;
   if (column == pm->pinIndex.end()) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5417, matrix, gRead.rowName.c_str(), words[0].c_str());
+    CHECK_Report(5417, matrix, gRead.rowName.c_str(), words[0].c_str());
   } else if (static_cast<long long>(column->second) < gRead.row) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5418, matrix, gRead.rowName.c_str(), words[0].c_str());
+    CHECK_Report(5418, matrix, gRead.rowName.c_str(), words[0].c_str());
   } else if (!gRead.columns.insert(column->second).second) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5419, matrix, gRead.rowName.c_str(), words[0].c_str());
+    CHECK_Report(5419, matrix, gRead.rowName.c_str(), words[0].c_str());
   } else if (CMN_ReadNumber(words[1].c_str(), &v) == CMN_NUMBER_NONE) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5416, matrix, words[1].c_str(), gRead.rowName.c_str());
+    CHECK_Report(5416, matrix, words[1].c_str(), gRead.rowName.c_str());
   }
 }
 
@@ -223,12 +222,11 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
 void ClosePin(PACKAGE_MODEL* pm) {
   RLC_Interrupt(&gRead.section, kPinNumbers);
   if (!gRead.forks.empty()) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5456, "[Pin Numbers]", static_cast<int>(gRead.forks.size()),
-             static_cast<int>(gRead.forks.front()));
+    CHECK_Report(5456, "[Pin Numbers]", static_cast<int>(gRead.forks.size()), static_cast<int>(gRead.forks.front()));
     gRead.forks.clear();
   }
   if (!pm->pins.empty() && pm->numberOfSections > 0 && gRead.pinSections > pm->numberOfSections)
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5423, pm->pins.back().c_str(), gRead.pinSections, pm->numberOfSections);
+    CHECK_Report(5423, pm->pins.back().c_str(), gRead.pinSections, pm->numberOfSections);
   gRead.pinSections = 0;
 }
 
@@ -240,7 +238,7 @@ void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
     const RLC_ITEM& item = items[n];
     if (item.kind == RLC_ITEM::ASSIGN) {
       if (pm->pins.empty()) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5425, item.name.c_str());
+        CHECK_Report(5425, item.name.c_str());
         return;
       }
       RLC_Assign(&gRead.section, item, kPinNumbers);
@@ -253,20 +251,20 @@ void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
     } else if (CMN_EqualNoCase(item.name.c_str(), "Endfork")) {
       RLC_Interrupt(&gRead.section, kPinNumbers);
       if (gRead.forks.empty())
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5455, kPinNumbers);
+        CHECK_Report(5455, kPinNumbers);
       else
         gRead.forks.pop_back();
     } else if (n == 0) {
       ClosePin(pm);
       auto first = pm->pinIndex.emplace(item.name, pm->pins.size());
       if (!first.second) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5405, item.name.c_str(), static_cast<int>(pm->pinLines[first.first->second]));
+        CHECK_Report(5405, item.name.c_str(), static_cast<int>(pm->pinLines[first.first->second]));
         continue;
       }
       pm->pins.push_back(item.name);
       pm->pinLines.push_back(gulLineNumber);
     } else {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5425, item.name.c_str());
+      CHECK_Report(5425, item.name.c_str());
       return;
     }
   }
@@ -275,7 +273,7 @@ void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
 
 void TextValue(std::string* place, int* count, const char* keyword, const char* rest, const PACKAGE_MODEL* pm) {
   Once(count, keyword, pm);
-  if (!rest || !*rest) MSG_Code(MSG_LEVEL_ERROR_LINE, 5432, keyword, "package model", NameOf(pm));
+  if (!rest || !*rest) CHECK_Report(5432, keyword, "package model", NameOf(pm));
   if (place->empty() && rest) *place = rest;
 }
 
@@ -289,7 +287,7 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       std::vector<std::string> words = LINE_Words(rest);
       pm->line = gulLineNumber;
       if (words.empty())
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5400);
+        CHECK_Report(5400);
       else
         pm->name = words[0];
       break;
@@ -311,7 +309,7 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       std::vector<std::string> words = LINE_Words(rest);
       const std::string value = words.empty() ? std::string() : words[0];
       const long long n = LINE_WholeNumber(value, 1);
-      if (n < 0 || words.size() != 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5403, keyword, 1, value.c_str());
+      if (n < 0 || words.size() != 1) CHECK_Report(5403, keyword, 1, value.c_str());
       if (pins) {
         pm->numberOfPins = n;
         pm->numberOfPinsLine = gulLineNumber;
@@ -324,14 +322,14 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       Once(&pm->pinNumbers, kPinNumbers, pm);
       break;
     case KEY_MODEL_DATA:
-      if (++pm->modelData > 1) MSG_Code(MSG_LEVEL_ERROR_LINE, 5402, "Model Data", NameOf(pm));
+      if (++pm->modelData > 1) CHECK_Report(5402, "Model Data", NameOf(pm));
       gRead.inModelData = true;
       break;
     case KEY_RESISTANCE_MATRIX:
     case KEY_RESISTANCE_MATRIX + 1:
     case KEY_RESISTANCE_MATRIX + 2:
       if (!gRead.inModelData) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 5406, PKGM_MatrixName(id - KEY_RESISTANCE_MATRIX));
+        CHECK_Report(5406, PKGM_MatrixName(id - KEY_RESISTANCE_MATRIX));
         break;
       }
       OpenMatrix(pm, id - KEY_RESISTANCE_MATRIX, rest);
@@ -344,7 +342,7 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       break;
     case KEY_END_MODEL_DATA:
       CloseMatrix(pm);
-      if (!gRead.inModelData) MSG_Code(MSG_LEVEL_ERROR_LINE, 5427);
+      if (!gRead.inModelData) CHECK_Report(5427);
       gRead.inModelData = false;
       ++pm->endModelData;
       break;
@@ -381,8 +379,7 @@ void PKGM_Line(int kind, int id, const char* text) {
   PACKAGE_MODEL* pm = gParse.packageModel;
   if (!pm) return;  // a package model keyword outside a package model
   if (pm->endPackageModel && (kind == PARSE_LINE_DATA || id != KEY_END_PACKAGE_MODEL)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Package Model",
-             "package model");
+    CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Package Model", "package model");
     return;
   }
   if (kind == PARSE_LINE_KEYWORD) {
@@ -405,24 +402,23 @@ void PKGM_End() {
   const char* name = NameOf(pm);
   const unsigned long at = pm->line;
   // IBIS 2.1 package modeling: these keywords are required in every package model.
-  if (!gManufacturer) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Manufacturer");
-  if (!gOem) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "OEM");
-  if (!gDescription) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Description");
-  if (!gNumberOfPins) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Number Of Pins");
-  if (!pm->pinNumbers) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, kPinNumbers);
+  if (!gManufacturer) CHECK_ReportAt(at, 5401, name, "Manufacturer");
+  if (!gOem) CHECK_ReportAt(at, 5401, name, "OEM");
+  if (!gDescription) CHECK_ReportAt(at, 5401, name, "Description");
+  if (!gNumberOfPins) CHECK_ReportAt(at, 5401, name, "Number Of Pins");
+  if (!pm->pinNumbers) CHECK_ReportAt(at, 5401, name, kPinNumbers);
   // Pins described by sections carry their own data; otherwise [Model Data]
   // with its inductance and capacitance matrices is required.
-  if (!pm->sections && !pm->modelData) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Model Data");
+  if (!pm->sections && !pm->modelData) CHECK_ReportAt(at, 5401, name, "Model Data");
   if (pm->modelData) {
-    if (pm->matrices[1].form == PKGM_NONE) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Inductance Matrix");
-    if (pm->matrices[2].form == PKGM_NONE) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Capacitance Matrix");
-    if (!pm->endModelData) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "End Model Data");
+    if (pm->matrices[1].form == PKGM_NONE) CHECK_ReportAt(at, 5401, name, "Inductance Matrix");
+    if (pm->matrices[2].form == PKGM_NONE) CHECK_ReportAt(at, 5401, name, "Capacitance Matrix");
+    if (!pm->endModelData) CHECK_ReportAt(at, 5401, name, "End Model Data");
   }
-  if (pm->sections && !gNumberOfSections) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "Number Of Sections");
-  if (!pm->endPackageModel) LINE_ReportAt(at, MSG_LEVEL_ERROR_LINE, 5401, name, "End Package Model");
+  if (pm->sections && !gNumberOfSections) CHECK_ReportAt(at, 5401, name, "Number Of Sections");
+  if (!pm->endPackageModel) CHECK_ReportAt(at, 5401, name, "End Package Model");
   if (pm->numberOfPins > 0 && pm->pinNumbers && pm->numberOfPins != static_cast<long long>(pm->pins.size()))
-    LINE_ReportAt(pm->numberOfPinsLine, MSG_LEVEL_ERROR_LINE, 5404, name, pm->numberOfPins,
-                  static_cast<int>(pm->pins.size()));
+    CHECK_ReportAt(pm->numberOfPinsLine, 5404, name, pm->numberOfPins, static_cast<int>(pm->pins.size()));
   gParse.packageModel = nullptr;
   gRead = Reading{};
 }

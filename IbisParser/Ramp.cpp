@@ -7,6 +7,7 @@
 #include "IbisParser/LineWords.h"
 #include "IbisParser/ModelData.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -19,18 +20,18 @@ const char* const kRatios[] = {"dV/dt_r", "dV/dt_f"};
 void ReadRatio(MODEL_RAMP* ramp, int edge, int corner, const std::string& word, const char* owner) {
   if (CMN_EqualNoCase(word.c_str(), "NA")) {
     ramp->dv[edge][corner].status = ramp->dt[edge][corner].status = CMN_VALUE_NA;
-    if (corner == 0) MSG_Code(MSG_LEVEL_ERROR_LINE, 5205, owner, kRatios[edge]);
+    if (corner == 0) CHECK_Report(5205, owner, kRatios[edge]);
     return;
   }
   const size_t slash = word.find('/');
   double dv = 0.0, dt = 0.0;
   if (slash == std::string::npos || TABLE_Value(word.substr(0, slash).c_str(), &dv) != CMN_VALUE_NUMBER ||
       TABLE_Value(word.substr(slash + 1).c_str(), &dt) != CMN_VALUE_NUMBER) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5201, owner, kRatios[edge], kCorners[corner], word.c_str());
+    CHECK_Report(5201, owner, kRatios[edge], kCorners[corner], word.c_str());
     return;
   }
   if (!(dv > 0.0) || !(dt > 0.0)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5202, owner, kRatios[edge], kCorners[corner], word.c_str());
+    CHECK_Report(5202, owner, kRatios[edge], kCorners[corner], word.c_str());
     return;
   }
   ramp->dv[edge][corner] = MODEL_VALUE{dv, CMN_VALUE_NUMBER};
@@ -40,14 +41,13 @@ void ReadRatio(MODEL_RAMP* ramp, int edge, int corner, const std::string& word, 
 }  // namespace
 
 void RAMP_Line(MODEL_RAMP* ramp, const char* text, const char* owner) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   if (CMN_EqualNoCase(words[0].c_str(), "R_load")) {
-    size_t at = words.size() > 1 && words[1] == "=" ? 2 : 1;
-    const std::string value = at < words.size() ? words[at] : std::string();
+    const std::string value = words.size() > 1 ? words[1] : std::string();
     double r = 0.0;
     if (TABLE_Value(value.c_str(), &r) != CMN_VALUE_NUMBER || !(r > 0.0)) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5203, owner, value.c_str());
+      CHECK_Report(5203, owner, value.c_str());
       return;
     }
     ramp->rLoad = r;
@@ -56,12 +56,12 @@ void RAMP_Line(MODEL_RAMP* ramp, const char* text, const char* owner) {
   }
   int edge = CMN_EqualNoCase(words[0].c_str(), "dV/dt_r") ? 0 : CMN_EqualNoCase(words[0].c_str(), "dV/dt_f") ? 1 : -1;
   if (edge < 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5204, owner, words[0].c_str());
+    CHECK_Report(5204, owner, words[0].c_str());
     return;
   }
   ramp->rowLine[edge] = gulLineNumber;
   if (words.size() < 2) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5205, owner, kRatios[edge]);
+    CHECK_Report(5205, owner, kRatios[edge]);
     return;
   }
   for (int corner = 0; corner < 3 && corner + 1 < static_cast<int>(words.size()); ++corner)
@@ -70,5 +70,5 @@ void RAMP_Line(MODEL_RAMP* ramp, const char* text, const char* owner) {
 
 void RAMP_Check(const MODEL_RAMP& ramp, const char* owner) {
   for (int edge = 0; edge < 2; ++edge)
-    if (!ramp.rowLine[edge]) LINE_ReportAt(ramp.line, MSG_LEVEL_ERROR_LINE, 5200, owner, kRatios[edge]);
+    if (!ramp.rowLine[edge]) CHECK_ReportAt(ramp.line, 5200, owner, kRatios[edge]);
 }

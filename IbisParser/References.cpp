@@ -10,6 +10,7 @@
 #include "IbisParser/Model.h"
 #include "IbisParser/ModelSelector.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -71,25 +72,25 @@ void REF_CheckFile() {
       const std::string key = Lower(pin.model);
       if (names.selectors.count(key)) used[key] = true;
       if (names.models.count(key) || names.selectors.count(key)) continue;
-      LINE_ReportAt(pin.line, MSG_LEVEL_ERROR_LINE, 5007, pin.name.c_str(), pin.model.c_str());
+      CHECK_ReportAt(pin.line, 5007, pin.name.c_str(), pin.model.c_str());
     }
     // IBIS 3.2 §5 [Series Pin Mapping]: model_name is a [Model] of type Series or Series_switch.
     for (const SERIES_PIN_ROW& row : c->seriesPins) {
       if (names.selectors.count(Lower(row.model))) used[Lower(row.model)] = true;
       auto found = names.models.find(Lower(row.model));
       if (found == names.models.end())
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5019, row.model.c_str());
+        CHECK_ReportAt(row.line, 5019, row.model.c_str());
       else if (!IsSeriesType(found->second->modelType))
-        LINE_ReportAt(row.line, MSG_LEVEL_ERROR_LINE, 5020, row.model.c_str(), found->second->modelType);
+        CHECK_ReportAt(row.line, 5020, row.model.c_str(), found->second->modelType);
     }
   }
   // IBIS 3.2 §5 [Model Selector]: each entry is a [Model] of the file, and a
   // selector's name is not also a model's.
   for (const MODEL_SELECTOR* s = gParse.selectors; s; s = s->next) {
-    if (names.models.count(Lower(s->name))) LINE_ReportAt(s->line, MSG_LEVEL_ERROR_LINE, 5031, s->name.c_str());
+    if (names.models.count(Lower(s->name))) CHECK_ReportAt(s->line, 5031, s->name.c_str());
     for (const SELECTOR_ENTRY& entry : s->entries)
       if (!names.models.count(Lower(entry.model)))
-        LINE_ReportAt(entry.line, MSG_LEVEL_ERROR_LINE, 5030, s->name.c_str(), entry.model.c_str());
+        CHECK_ReportAt(entry.line, 5030, s->name.c_str(), entry.model.c_str());
   }
   // IBIS 3.2 §5 [Model Selector]: a selector exists to be named in the
   // model_name column of [Pin]; one that no pin names is dead text, which a
@@ -103,6 +104,6 @@ void REF_CheckFile() {
     if (s->name.empty()) continue;
     const std::string key = Lower(s->name);
     if (used.count(key) || names.models.count(key) || names.selectors.at(key) != s) continue;
-    LINE_ReportAt(s->line, MSG_LEVEL_NOTE_LINE, 5042, s->name.c_str());
+    CHECK_ReportAt(s->line, 5042, s->name.c_str());
   }
 }

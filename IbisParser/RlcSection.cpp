@@ -2,6 +2,7 @@
 
 #include "IbisParser/CmnWords.h"
 #include "IbisParser/LineWords.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 std::vector<RLC_ITEM> RLC_Items(const char* text) {
@@ -46,19 +47,19 @@ void RLC_Assign(RLC_SECTION* section, const RLC_ITEM& item, const char* where) {
   int k = 0;
   while (k < 4 && !CMN_EqualNoCase(item.name.c_str(), kNames[k])) ++k;
   if (k == 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5450, where, item.name.c_str());
+    CHECK_Report(5450, where, item.name.c_str());
     return;
   }
-  if (section->given[k]) MSG_Code(MSG_LEVEL_ERROR_LINE, 5451, where, kNames[k]);
+  if (section->given[k]) CHECK_Report(5451, where, kNames[k]);
   section->given[k] = true;
   double value = 0.0;
   if (CMN_ReadNumber(item.value.c_str(), &value) == CMN_NUMBER_NONE || value < 0.0)
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5452, where, kNames[k], item.value.c_str());
+    CHECK_Report(5452, where, kNames[k], item.value.c_str());
 }
 
 int RLC_Close(RLC_SECTION* section, const char* where) {
   if (!section->open) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5453, where);
+    CHECK_Report(5453, where);
     return 0;
   }
   section->open = false;
@@ -67,6 +68,6 @@ int RLC_Close(RLC_SECTION* section, const char* where) {
 
 void RLC_Interrupt(RLC_SECTION* section, const char* where) {
   if (!section->open) return;
-  MSG_Code(MSG_LEVEL_ERROR_LINE, 5454, where);
+  CHECK_Report(5454, where);
   section->open = false;
 }

@@ -8,6 +8,7 @@
 #include "IbisParser/ModelKeywords.h"
 #include "IbisParser/Parse.h"
 #include "IbisParser/Ramp.h"
+#include "IbisParser/RuleReport.h"
 #include "IbisParser/VtTable.h"
 #include "amiparam/Msg.h"
 
@@ -49,12 +50,12 @@ void SUBM_Line(int kind, int id, const char* text) {
   }
   const char* owner = sub->name.c_str();
   if (data->current == KEY_SUBMODEL) {
-    std::vector<std::string> words = LINE_Words(text);
+    std::vector<std::string> words = LINE_AssignWords(text);
     if (words.size() >= 2 && CMN_EqualNoCase(words[0].c_str(), "Submodel_type")) {
       sub->type = words[1];
       bool known = false;
       for (const char* t : kSubmodelTypes) known = known || CMN_EqualNoCase(t, words[1].c_str());
-      if (!known) MSG_Code(MSG_LEVEL_ERROR_LINE, 5243, owner, words[1].c_str());
+      if (!known) CHECK_Report(5243, owner, words[1].c_str());
     }
   } else if (MODKEY_TableKind(data->current)) {
     MODKEY_TableLine(data, data->current, text, owner);
@@ -67,7 +68,7 @@ void SUBM_End() {
   SUBMODEL* sub = gParse.submodel;
   if (!sub) return;
   const char* owner = sub->name.c_str();
-  if (sub->type.empty()) LINE_ReportAt(sub->line, MSG_LEVEL_ERROR_LINE, 5244, owner);
+  if (sub->type.empty()) CHECK_ReportAt(sub->line, 5244, owner);
   for (MODEL_TABLE& table : sub->data.tables) {
     if (MODKEY_TableKind(table.keyword) == 2)
       VTT_CheckTable(table, owner);

@@ -8,6 +8,7 @@
 #include "IbisParser/Model.h"
 #include "IbisParser/ModelReferences.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -34,18 +35,16 @@ void TEST_Line(bool load, int kind, int id, const char* text) {
   std::vector<TEST_SECTION>& sections = Sections();
   if (sections.empty() || sections.back().load != load) return;
   TEST_SECTION& section = sections.back();
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.size() < 2) return;
-  size_t at = words[1] == "=" ? 2 : 1;
-  if (at >= words.size()) return;
-  const std::string& value = words[at];
+  const std::string& value = words[1];
   const char* name = words[0].c_str();
   // IBIS 4.0 §6 [Test Data] and [Test Load]: Test_data_type and Test_load_type
   // are Single_ended or Differential.
   if (CMN_EqualNoCase(name, load ? "Test_load_type" : "Test_data_type")) {
     section.type = value;
     if (!CMN_EqualNoCase(value.c_str(), "Single_ended") && !CMN_EqualNoCase(value.c_str(), "Differential"))
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 5260, load ? "Test Load" : "Test Data", section.name.c_str(), name, value.c_str());
+      CHECK_Report(5260, load ? "Test Load" : "Test Data", section.name.c_str(), name, value.c_str());
   } else if (!load && CMN_EqualNoCase(name, "Driver_model")) {
     section.driverModel = value, section.driverLine = gulLineNumber;
   } else if (!load && CMN_EqualNoCase(name, "Driver_model_inv")) {
@@ -68,15 +67,14 @@ void TEST_CheckFile(const MODEL* models) {
     // IBIS 4.0 §6 [Test Data]: Driver_model and Test_load are required and
     // name a [Model] and a [Test Load] of the file; Driver_model_inv, when
     // given, a [Model].
-    if (s.driverModel.empty()) LINE_ReportAt(s.line, MSG_LEVEL_ERROR_LINE, 5262, name, "Driver_model");
-    if (s.testLoad.empty()) LINE_ReportAt(s.line, MSG_LEVEL_ERROR_LINE, 5262, name, "Test_load");
+    if (s.driverModel.empty()) CHECK_ReportAt(s.line, 5262, name, "Driver_model");
+    if (s.testLoad.empty()) CHECK_ReportAt(s.line, 5262, name, "Test_load");
     if (!s.driverModel.empty() && !modelNames.count(MODREF_Lower(s.driverModel)))
-      LINE_ReportAt(s.driverLine, MSG_LEVEL_ERROR_LINE, 5261, name, "Driver_model", s.driverModel.c_str(), "[Model]");
+      CHECK_ReportAt(s.driverLine, 5261, name, "Driver_model", s.driverModel.c_str(), "[Model]");
     if (!s.driverModelInv.empty() && !modelNames.count(MODREF_Lower(s.driverModelInv)))
-      LINE_ReportAt(s.driverInvLine, MSG_LEVEL_ERROR_LINE, 5261, name, "Driver_model_inv", s.driverModelInv.c_str(),
-                    "[Model]");
+      CHECK_ReportAt(s.driverInvLine, 5261, name, "Driver_model_inv", s.driverModelInv.c_str(), "[Model]");
     if (!s.testLoad.empty() && !loads.count(MODREF_Lower(s.testLoad)))
-      LINE_ReportAt(s.testLoadLine, MSG_LEVEL_ERROR_LINE, 5261, name, "Test_load", s.testLoad.c_str(), "[Test Load]");
+      CHECK_ReportAt(s.testLoadLine, 5261, name, "Test_load", s.testLoad.c_str(), "[Test Load]");
   }
 }
 

@@ -8,6 +8,7 @@
 #include "IbisParser/ModelData.h"
 #include "IbisParser/ModelKeywords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/RuleReport.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -25,7 +26,7 @@ int RowsMax() { return giIbisRelease >= IBIS_RELEASE_42 ? 1000 : 100; }
 }  // namespace
 
 int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner) {
-  std::vector<std::string> words = LINE_Words(text);
+  std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return 1;
   double number = 0.0;
   if (TABLE_Value(words[0].c_str(), &number) != 0) return 0;  // a number or NA starts a row
@@ -33,14 +34,12 @@ int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner) {
   for (const char* name : kFixture)
     if (CMN_EqualNoCase(words[0].c_str(), name)) known = name;
   if (!known) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5159, table->name.c_str(), owner, words[0].c_str());
+    CHECK_Report(5159, table->name.c_str(), owner, words[0].c_str());
     return 1;
   }
-  size_t at = 1;
-  if (at < words.size() && words[at] == "=") ++at;
-  const std::string value = at < words.size() ? words[at] : std::string();
+  const std::string value = words.size() > 1 ? words[1] : std::string();
   if (TABLE_Value(value.c_str(), &number) != CMN_VALUE_NUMBER) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 5151, table->name.c_str(), owner, known, value.c_str());
+    CHECK_Report(5151, table->name.c_str(), owner, known, value.c_str());
     return 1;
   }
   table->fixture.emplace_back(known, number);
@@ -52,14 +51,14 @@ void VTT_CheckTable(const MODEL_TABLE& table, const char* owner) {
   // [Composite Current] takes the fixture of the waveform it follows.
   if (table.keyword != MKEY_COMPOSITE_CURRENT) {
     for (const char* required : {"R_fixture", "V_fixture"})
-      if (!table.Fixture(required, &value))
-        LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5158, table.name.c_str(), owner, required);
+      if (!table.Fixture(required, &value)) CHECK_ReportAt(table.line, 5158, table.name.c_str(), owner, required);
   }
+  TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
-  if (n < 2) LINE_ReportAt(table.line, MSG_LEVEL_ERROR_LINE, 5157, table.name.c_str(), owner);
+  if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);
   if (n > RowsMax())
-    LINE_ReportAt(table.rows[RowsMax()].line, MSG_LEVEL_ERROR_LINE, 5156, table.name.c_str(), owner, n, RowsMax(),
-                  IBISVER_Name(giIbisRelease));
+    CHECK_ReportAt(table.rows[RowsMax()].line, 5156, table.name.c_str(), owner, n, RowsMax(),
+                   IBISVER_Name(giIbisRelease));
 }
 
 void VTT_CheckCount(const std::vector<MODEL_TABLE>& tables, const char* owner, unsigned long modelLine) {
@@ -68,6 +67,6 @@ void VTT_CheckCount(const std::vector<MODEL_TABLE>& tables, const char* owner, u
   for (int id : {KEY_RISING_WAVEFORM, KEY_FALLING_WAVEFORM}) {
     int count = 0;
     for (const MODEL_TABLE& t : tables)
-      if (t.keyword == id && ++count == 101) LINE_ReportAt(t.line, MSG_LEVEL_ERROR_LINE, 5160, owner, MODKEY_Name(id));
+      if (t.keyword == id && ++count == 101) CHECK_ReportAt(t.line, 5160, owner, MODKEY_Name(id));
   }
 }

@@ -184,6 +184,7 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5158, "[%s] of model '%s' lacks %s"},
     {5159, "[%s] of model '%s': unknown subparameter '%s'"},
     {5160, "Model '%s' has more than 100 [%s] tables"},
+    {5161, "[%s] of model '%s': the %s column holds numbers but its %s row is NA"},
     {5200, "[Ramp] of model '%s' lacks %s"},
     {5201, "[Ramp] of model '%s': %s %s value '%s' is not a ratio dV/dt"},
     {5202, "[Ramp] of model '%s': %s %s value '%s' is not positive"},

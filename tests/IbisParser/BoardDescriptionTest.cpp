@@ -47,7 +47,7 @@ TEST_F(Boards, RequiredKeywordsAndPinList) {
   std::string twice = Ebd(kPaths, "U1 chip.ibs c\nU2 chip.ibs c\n", "3");
   twice.replace(twice.find("A2 s2\n"), 6, "A2 s2\nA1 s3\n");
   EXPECT_EQ(FlatMessages(Check(twice, "t.ebd", PARSE_MODE_EBD)),
-            "ERROR (line   10) - [Pin List] lists pin 'A1' twice (first on line 8)\n"
+            "WARNING (line   10) - [Pin List] lists pin 'A1' twice (first on line 8)\n"
             "ERROR (line    6) - Board 'b': [Number Of Pins] says 3, [Pin List] lists 2 pins\n");
 }
 
@@ -55,28 +55,28 @@ TEST_F(Boards, PathsStartAtAPinAndEndAtAPinOrNode) {
   Write("chip.ibs", "[Component] c\n");
   auto check = [this](const std::string& paths) { return FlatMessages(Check(Ebd(paths), "t.ebd", PARSE_MODE_EBD)); };
   EXPECT_EQ(check("[Path Description] p\nLen=1 L=1n /\nNode U1.1\n"),
-            "ERROR (line   11) - Path 'p' does not start with Pin\n");
+            "WARNING (line   11) - Path 'p' does not start with Pin\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n /\n"),
-            "ERROR (line   13) - Path 'p' ends at a section, not at a Pin or a Node\n");
+            "WARNING (line   13) - Path 'p' ends at a section, not at a Pin or a Node\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nFork\nLen=1 L=1n /\nEndfork\nNode U1.1\n"),
-            "ERROR (line   14) - Path 'p': the fork closed here ends at a section, not at a Pin or a Node\n");
+            "WARNING (line   14) - Path 'p': the fork closed here ends at a section, not at a Pin or a Node\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nFork\nLen=1 L=1n /\nNode U2.1\n"),
-            "ERROR (line   15) - Path 'p': 1 Fork(s) not closed by Endfork (first on line 12)\n");
+            "WARNING (line   15) - Path 'p': 1 Fork(s) not closed by Endfork (first on line 12)\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n /\nEndfork\nNode U1.1\n"),
-            "ERROR (line   13) - [Path Description] Endfork without a Fork\n");
+            "WARNING (line   13) - [Path Description] Endfork without a Fork\n");
   EXPECT_EQ(check("[Path Description] p\nPin A9\nLen=1 L=1n /\nNode U1.1\n"),
-            "ERROR (line   11) - Path 'p' names pin 'A9', which is not in [Pin List]\n");
+            "WARNING (line   11) - Path 'p' names pin 'A9', which is not in [Pin List]\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n /\nNode U9.1\n"),
-            "ERROR (line   13) - Node 'U9.1' names designator 'U9', which is not in [Reference Designator Map]\n");
+            "WARNING (line   13) - Node 'U9.1' names designator 'U9', which is not in [Reference Designator Map]\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n /\nNode U1\n"),
-            "ERROR (line   13) - Node 'U1' is not reference_designator.pin\n");
+            "WARNING (line   13) - Node 'U1' is not reference_designator.pin\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 W=1n /\nNode U1.1\n"),
-            "ERROR (line   12) - [Path Description] section: unknown subparameter 'W'; only Len, L, R and C\n");
+            "WARNING (line   12) - [Path Description] section: unknown subparameter 'W'; only Len, L, R and C\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n /\nVia U1.1\n"),
-            "ERROR (line   13) - Unexpected 'Via' in [Path Description]: Pin, Node, Len, L, R, C, '/', Fork or "
+            "WARNING (line   13) - Unexpected 'Via' in [Path Description]: Pin, Node, Len, L, R, C, '/', Fork or "
             "Endfork\n");
   EXPECT_EQ(check("[Path Description] p\nPin A1\nLen=1 L=1n\nNode U1.1\n"),
-            "ERROR (line   13) - [Path Description] section not closed by '/'\n");
+            "WARNING (line   13) - [Path Description] section not closed by '/'\n");
 }
 
 TEST_F(Boards, DesignatorsMapToFilesAndComponentsBeside) {
@@ -85,17 +85,17 @@ TEST_F(Boards, DesignatorsMapToFilesAndComponentsBeside) {
   auto check = [&](const std::string& map) { return FlatMessages(Check(Ebd(path, map), "t.ebd", PARSE_MODE_EBD)); };
   EXPECT_EQ(check("U1 chip.ibs c\n"), "");
   EXPECT_EQ(check("U1 gone.ibs c\n"),
-            "ERROR (line   15) - Designator 'U1' maps to file 'gone.ibs', which is not beside the board file\n");
+            "WARNING (line   15) - Designator 'U1' maps to file 'gone.ibs', which is not beside the board file\n");
   EXPECT_EQ(check("U1 chip.ibs d\n"),
-            "ERROR (line   15) - Designator 'U1' maps to 'd', which file 'chip.ibs' does not define\n");
+            "WARNING (line   15) - Designator 'U1' maps to 'd', which file 'chip.ibs' does not define\n");
   EXPECT_EQ(check("U1 chip.ibs c\nU1 chip.ibs c\n"),
-            "ERROR (line   16) - [Reference Designator Map] lists designator 'U1' twice (first on line 15)\n");
+            "WARNING (line   16) - [Reference Designator Map] lists designator 'U1' twice (first on line 15)\n");
   EXPECT_EQ(check("U1 chip.ibs\n"),
-            "ERROR (line   15) - [Reference Designator Map] row has 2 columns where 3 are needed\n"
-            "ERROR (line   13) - Node 'U1.1' names designator 'U1', which is not in [Reference "
+            "WARNING (line   15) - [Reference Designator Map] row has 2 columns where 3 are needed\n"
+            "WARNING (line   13) - Node 'U1.1' names designator 'U1', which is not in [Reference "
             "Designator Map]\n");
   // A board whose map names its own file: one clear message, no loop.
-  EXPECT_EQ(check("U1 t.ebd b\n"), "ERROR (line   15) - Designator 'U1' maps to the board's own file 't.ebd'\n");
+  EXPECT_EQ(check("U1 t.ebd b\n"), "WARNING (line   15) - Designator 'U1' maps to the board's own file 't.ebd'\n");
   // A designator may map to a board of another .ebd file.
   Write("sub.ebd", "[IBIS Ver] 3.2\n[Begin Board Description] inner\n");
   EXPECT_EQ(check("U1 sub.ebd inner\n"), "");
@@ -110,5 +110,5 @@ TEST_F(Boards, MillionForksDeep) {
   for (int i = 0; i < 1000000; ++i) paths += "Fork\n";
   paths += "Len=1 L=1n /\nNode U1.1\n";
   EXPECT_EQ(FlatMessages(Check(Ebd(paths), "t.ebd", PARSE_MODE_EBD)),
-            "ERROR (line 1000014) - Path 'p': 1000000 Fork(s) not closed by Endfork (first on line 12)\n");
+            "WARNING (line 1000014) - Path 'p': 1000000 Fork(s) not closed by Endfork (first on line 12)\n");
 }

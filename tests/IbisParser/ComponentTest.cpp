@@ -50,13 +50,13 @@ TEST_F(ComponentChecks, RequiredKeywordsAndRepeats) {
             "ERROR (line    4) - Component 'c': required keyword [Manufacturer] not found\n"
             "ERROR (line    4) - Component 'c': required keyword [Package] not found\n");
   EXPECT_EQ(Flat(Check(File("[Manufacturer] again\n" + kPins))),
-            "ERROR (line   10) - [Manufacturer] given more than once in this component\n");
+            "WARNING (line   10) - [Manufacturer] given more than once in this component\n");
   EXPECT_EQ(Flat(Check(File(kPins + "[Pin] signal_name model_name\n5 e m\n"))),
-            "ERROR (line   15) - [Pin] given more than once in this component\n");
+            "WARNING (line   15) - [Pin] given more than once in this component\n");
   EXPECT_EQ(
       Flat(Check(Header() + "[Component]\n[Manufacturer]\n[Package]\nR_pkg 1 NA NA\nL_pkg 1 NA NA\nC_pkg 1 NA NA\n"
                             "[Pin] signal_name model_name\n1 vdd POWER\n[End]\n")),
-      "ERROR (line    4) - [Component] needs a name\nERROR (line    5) - [Manufacturer] needs a value\n");
+      "WARNING (line    4) - [Component] needs a name\nWARNING (line    5) - [Manufacturer] needs a value\n");
 }
 
 TEST_F(ComponentChecks, SiAndTimingLocation) {
@@ -66,23 +66,23 @@ TEST_F(ComponentChecks, SiAndTimingLocation) {
       "[Pin] signal_name model_name\n1 vdd POWER\n[End]\n";
   EXPECT_EQ(Flat(Check(head + "Si_location Pin\nTiming_location Die\n" + tail)), "");
   EXPECT_EQ(Flat(Check(head + "Si_location Ball\n" + tail)),
-            "ERROR (line    5) - Si_location must be Die or Pin, found 'Ball'\n");
+            "WARNING (line    5) - Si_location must be Die or Pin, found 'Ball'\n");
   EXPECT_EQ(Flat(Check(head + "Where Pin\n" + tail)),
-            "ERROR (line    5) - Unknown line 'Where' after [Component]; only Si_location and Timing_location may "
+            "WARNING (line    5) - Unknown line 'Where' after [Component]; only Si_location and Timing_location may "
             "follow it\n");
 }
 
 TEST_F(ComponentChecks, PinTable) {
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name R_pin C_pin\n1 a m\n"))),
-            "ERROR (line   10) - [Pin] header: R_pin, L_pin and C_pin come all three, in this order, after "
+            "WARNING (line   10) - [Pin] header: R_pin, L_pin and C_pin come all three, in this order, after "
             "model_name\n");
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\n1 a m 1 1n 1p\n2 b\n"))),
             "ERROR (line   11) - [Pin] row has 6 columns where 3 or the header's 3 are allowed\n"
             "ERROR (line   12) - [Pin] row has 2 columns where 3 or the header's 3 are allowed\n");
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name R_pin L_pin C_pin\n1 a m 1 x 1p\n"))),
-            "ERROR (line   11) - [Pin] L_pin value 'x' of pin '1' is neither a number nor NA\n");
+            "WARNING (line   11) - [Pin] L_pin value 'x' of pin '1' is neither a number nor NA\n");
   EXPECT_EQ(Flat(Check(File("[Pin] signal_name model_name\n1 a m\n1 b m\n"))),
-            "ERROR (line   12) - Pin '1' is listed twice in [Pin] (first on line 11)\n");
+            "WARNING (line   12) - Pin '1' is listed twice in [Pin] (first on line 11)\n");
 }
 
 TEST_F(ComponentChecks, PinAndSignalNameLengthsFollowTheVersion) {
@@ -122,11 +122,11 @@ TEST_F(ComponentChecks, DiffPin) {
   EXPECT_EQ(Flat(Check(File(head + "1 9 0.1 NA NA NA\n"))),
             "ERROR (line   16) - [Diff Pin] names pin '9', which is not in [Pin]\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2 0.1 NA NA NA\n2 3 0.1 NA NA NA\n"))),
-            "ERROR (line   17) - Pin '2' is already in a [Diff Pin] pair (line 16)\n");
+            "WARNING (line   17) - Pin '2' is already in a [Diff Pin] pair (line 16)\n");
   EXPECT_EQ(Flat(Check(File(head + "1 1 0.1 NA NA NA\n"))),
-            "ERROR (line   16) - [Diff Pin] pairs pin '1' with itself\n");
+            "WARNING (line   16) - [Diff Pin] pairs pin '1' with itself\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2 big NA NA NA\n"))),
-            "ERROR (line   16) - [Diff Pin] vdiff value 'big' is neither a number nor NA\n");
+            "WARNING (line   16) - [Diff Pin] vdiff value 'big' is neither a number nor NA\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2 0.1\n"))),
             "ERROR (line   16) - [Diff Pin] row has 3 columns where 6 are needed\n");
 }
@@ -140,11 +140,12 @@ TEST_F(ComponentChecks, PinMapping) {
             "ERROR (line   20) - [Pin Mapping] names pin '9', which is not in [Pin]\n");
   EXPECT_EQ(Flat(Check(File(head + "1 GND1 PWR1\n2 GND1 PWR1\n3 NC PWR1\n"))),
             "ERROR (line   14) - Pin '4' is missing from [Pin Mapping]\n");
-  EXPECT_EQ(Flat(Check(File(head + all + "1 GND1 PWR1\n"))), "ERROR (line   20) - [Pin Mapping] lists pin '1' twice\n");
+  EXPECT_EQ(Flat(Check(File(head + all + "1 GND1 PWR1\n"))),
+            "WARNING (line   20) - [Pin Mapping] lists pin '1' twice\n");
   EXPECT_EQ(Flat(Check(File(head + "1 GND1\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n"))),
-            "ERROR (line   16) - [Pin Mapping] row has 2 columns where 3, 5 or 6 are allowed\n");
+            "WARNING (line   16) - [Pin Mapping] row has 2 columns where 3, 5 or 6 are allowed\n");
   EXPECT_EQ(Flat(Check(File(head + "1 A B C D E\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n", "3.2"))),
-            "ERROR (line   16) - [Pin Mapping] row has 6 columns where 3 or 5 are allowed\n");
+            "WARNING (line   16) - [Pin Mapping] row has 6 columns where 3 or 5 are allowed\n");
 }
 
 TEST_F(ComponentChecks, PinMappingBusLabelsAreTiedToSupplyPins) {
@@ -177,15 +178,15 @@ TEST_F(ComponentChecks, BusLabelsDieSupplyPadsAndClockPins) {
   // Labels from [Bus Label] and [Die Supply Pads] tie the signal pins' rows.
   EXPECT_EQ(Flat(Check(File(kPins + mapping + rails, "7.0"))), "");
   EXPECT_EQ(Flat(Check(File(kPins + "[Bus Label] signal_name\nL1 vss\nL1 vdd\nL2\n", "7.0"))),
-            "ERROR (line   18) - [Bus Label] row has 1 columns where 2 are needed\n"
-            "ERROR (line   17) - [Bus Label] lists 'L1' twice (first at line 16)\n");
+            "WARNING (line   18) - [Bus Label] row has 1 columns where 2 are needed\n"
+            "WARNING (line   17) - [Bus Label] lists 'L1' twice (first at line 16)\n");
   EXPECT_EQ(Flat(Check(File(kPins + "[Die Supply Pads] signal_name bus_label\nD1 vdd\nD1 vdd B\nD2 vdd B x\n", "7.0"))),
-            "ERROR (line   18) - [Die Supply Pads] row has 4 columns where 2 or 3 are needed\n"
-            "ERROR (line   17) - [Die Supply Pads] lists 'D1' twice (first at line 16)\n");
+            "WARNING (line   18) - [Die Supply Pads] row has 4 columns where 2 or 3 are needed\n"
+            "WARNING (line   17) - [Die Supply Pads] lists 'D1' twice (first at line 16)\n");
   const std::string clocks = "[Clock Pins] clocked_pins relationship\n";  // rows from 16
   EXPECT_EQ(Flat(Check(File(kPins + clocks + "1 2 in_phase\n", "7.1"))), "");
   EXPECT_EQ(Flat(Check(File(kPins + clocks + "1 9 in_phase\n1 2\n", "7.1"))),
-            "ERROR (line   17) - [Clock Pins] row has 2 columns where 3 are needed\n"
+            "WARNING (line   17) - [Clock Pins] row has 2 columns where 3 are needed\n"
             "ERROR (line   16) - [Clock Pins] names pin '9', which is not in [Pin]\n");
 }
 
@@ -198,14 +199,14 @@ TEST_F(ComponentChecks, SeriesPinsAndSwitchGroups) {
       Flat(Check(File(head + "1 2 m\n", "3.2"))),
       "ERROR (line   16) - [Series Pin Mapping] names model 'm' of Model_type 'Output', not Series or Series_switch\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2 zz\n", "3.2"))),
-            "ERROR (line   16) - [Series Pin Mapping] names model 'zz', which is not a [Model] of the file\n");
+            "WARNING (line   16) - [Series Pin Mapping] names model 'zz', which is not a [Model] of the file\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2\n", "3.2"))),
-            "ERROR (line   16) - [Series Pin Mapping] row has 2 columns where 3 or 4 are allowed\n");
+            "WARNING (line   16) - [Series Pin Mapping] row has 2 columns where 3 or 4 are allowed\n");
   EXPECT_EQ(
       Flat(Check(File(head + "1 2 s g1\n[Series Switch Groups]\nOn g2 /\nMaybe g1 /\nOff g1\n", "3.2"))),
-      "ERROR (line   19) - [Series Switch Groups] line must be On or Off, group names and a closing '/'\n"
-      "ERROR (line   20) - [Series Switch Groups] line must be On or Off, group names and a closing '/'\n"
-      "ERROR (line   18) - [Series Switch Groups] group 'g2' is no function_table_group of [Series Pin Mapping]\n");
+      "WARNING (line   19) - [Series Switch Groups] line must be On or Off, group names and a closing '/'\n"
+      "WARNING (line   20) - [Series Switch Groups] line must be On or Off, group names and a closing '/'\n"
+      "WARNING (line   18) - [Series Switch Groups] group 'g2' is no function_table_group of [Series Pin Mapping]\n");
 }
 
 TEST_F(ComponentChecks, RepeaterPins) {
@@ -214,19 +215,19 @@ TEST_F(ComponentChecks, RepeaterPins) {
   EXPECT_EQ(Flat(Check(File(head + "1 7\n", "6.0"))),
             "ERROR (line   16) - [Repeater Pin] names pin '7', which is not in [Pin]\n");
   EXPECT_EQ(Flat(Check(File(head + "1\n", "6.0"))),
-            "ERROR (line   16) - [Repeater Pin] row has 1 columns where 2 are needed\n");
+            "WARNING (line   16) - [Repeater Pin] row has 1 columns where 2 are needed\n");
 }
 
 TEST_F(ComponentChecks, ModelSelectors) {
   const std::string pins = "[Pin] signal_name model_name\n1 a sel\n";  // lines 10-11
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\ns second\n"))), "");
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\nq second\n"))),
-            "ERROR (line   14) - [Model Selector] 'sel' lists model 'q', which is not a [Model] of the file\n");
+            "WARNING (line   14) - [Model Selector] 'sel' lists model 'q', which is not a [Model] of the file\n");
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\n[Model Selector] m\nm first\n"))),
-            "ERROR (line   12) - [Model Selector] 'sel' lists no model\n"
-            "ERROR (line   13) - [Model Selector] 'm' has the name of a [Model]\n");
+            "WARNING (line   12) - [Model Selector] 'sel' lists no model\n"
+            "WARNING (line   13) - [Model Selector] 'm' has the name of a [Model]\n");
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm\n"))),
-            "ERROR (line   13) - [Model Selector] row needs a model name and a description\n");
+            "WARNING (line   13) - [Model Selector] row needs a model name and a description\n");
   // A selector no pin names is noted once, at its keyword, whatever its rows;
   // names are compared without regard to case.
   EXPECT_EQ(Flat(Check(File(pins + "[Model Selector] sel\nm first\n[Model Selector] idle\nm first\ns second\n"))),

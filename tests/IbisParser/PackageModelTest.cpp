@@ -60,13 +60,13 @@ TEST_F(PackageModels, RequiredKeywordsAndCounts) {
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + kEndData), "t.pkg", PARSE_MODE_PKG)),
             "ERROR (line    4) - Package model 'p': required keyword [Capacitance Matrix] not found\n");
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + kFull + kEndData, "4"), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line    8) - Package model 'p': [Number Of Pins] says 4, [Pin Numbers] lists 3 pins\n");
+            "WARNING (line    8) - Package model 'p': [Number Of Pins] says 4, [Pin Numbers] lists 3 pins\n");
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + kFull + kEndData, "three"), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line    8) - [Number Of Pins] must be a whole number of 1 or more, found 'three'\n");
+            "WARNING (line    8) - [Number Of Pins] must be a whole number of 1 or more, found 'three'\n");
   std::string twice = Pkg(kBanded + kSparse + kFull + kEndData);
   twice.replace(twice.find("3\n[Model"), 2, "3\n2\n");
   EXPECT_EQ(Flat(Check(twice, "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   13) - [Pin Numbers] lists pin '2' twice (first on line 11)\n");
+            "WARNING (line   13) - [Pin Numbers] lists pin '2' twice (first on line 11)\n");
 }
 
 TEST_F(PackageModels, MatrixRowsFollowTheirForm) {
@@ -75,27 +75,27 @@ TEST_F(PackageModels, MatrixRowsFollowTheirForm) {
   EXPECT_EQ(
       Flat(Check(Pkg("[Model Data]\n[Resistance Matrix] Banded_matrix\n[Row] 1\n1\n[Row] 2\n1\n[Row] 3\n1\n" + rest),
                  "t.pkg", PARSE_MODE_PKG)),
-      "ERROR (line   14) - [Resistance Matrix] is a Banded_matrix without [Bandwidth]\n");
+      "WARNING (line   14) - [Resistance Matrix] is a Banded_matrix without [Bandwidth]\n");
   std::string shortRow = kBanded;
   shortRow.replace(shortRow.find("1 0.1\n"), 6, "1\n");
   EXPECT_EQ(Flat(Check(Pkg(shortRow + rest), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   16) - [Row] '1' of [Resistance Matrix] has 1 values where 2 are needed\n");
+            "WARNING (line   16) - [Row] '1' of [Resistance Matrix] has 1 values where 2 are needed\n");
   // A full row holds the diagonal and every pin after it.
   std::string fullRow = kFull;
   fullRow.replace(fullRow.find("1p -0.1p\n"), 9, "1p -0.1p 3p\n");
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + fullRow + kEndData), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   33) - [Row] '2' of [Capacitance Matrix] has 3 values where 2 are needed\n");
+            "WARNING (line   33) - [Row] '2' of [Capacitance Matrix] has 3 values where 2 are needed\n");
   std::string word = kFull;
   word.replace(word.rfind("1p\n"), 3, "big\n");
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + word + kEndData), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   36) - [Capacitance Matrix] value 'big' in row '3' is not a number\n");
+            "WARNING (line   36) - [Capacitance Matrix] value 'big' in row '3' is not a number\n");
   // A bandwidth that is no whole number is reported once, not again at every row.
   std::string badWidth = kBanded;
   badWidth.replace(badWidth.find("[Bandwidth] 1"), 13, "[Bandwidth] one");
   EXPECT_EQ(Flat(Check(Pkg(badWidth + rest), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   15) - [Bandwidth] must be a whole number of 0 or more, found 'one'\n");
+            "WARNING (line   15) - [Bandwidth] must be a whole number of 0 or more, found 'one'\n");
   EXPECT_EQ(Flat(Check(Pkg("[Model Data]\n[Resistance Matrix] Diagonal_matrix\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   14) - [Resistance Matrix] form 'Diagonal_matrix' is none of Full_matrix, Banded_matrix, "
+            "WARNING (line   14) - [Resistance Matrix] form 'Diagonal_matrix' is none of Full_matrix, Banded_matrix, "
             "Sparse_matrix\n");
 }
 
@@ -103,34 +103,34 @@ TEST_F(PackageModels, RowsNameEveryPinOnceInOrder) {
   const std::string head = "[Model Data]\n[Resistance Matrix] Full_matrix\n";  // lines 13-14
   const std::string rest = kSparse + kFull + kEndData;
   EXPECT_EQ(Flat(Check(Pkg(head + "[Row] 1\n1 0 0\n[Row] 2\n1 0\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   14) - [Resistance Matrix] has 2 rows for the 3 pins of [Pin Numbers] (first pin without a "
+            "WARNING (line   14) - [Resistance Matrix] has 2 rows for the 3 pins of [Pin Numbers] (first pin without a "
             "row: '3')\n");
   EXPECT_EQ(
       Flat(Check(Pkg(head + "[Row] 1\n1 0 0\n[Row] 9\n1\n[Row] 2\n1 0\n[Row] 3\n1\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-      "ERROR (line   17) - [Row] names pin '9', which is not in [Pin Numbers] ([Resistance Matrix])\n");
+      "WARNING (line   17) - [Row] names pin '9', which is not in [Pin Numbers] ([Resistance Matrix])\n");
   EXPECT_EQ(
       Flat(Check(Pkg(head + "[Row] 1\n1 0 0\n[Row] 1\n1\n[Row] 2\n1 0\n[Row] 3\n1\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-      "ERROR (line   17) - [Resistance Matrix] gives [Row] '1' twice\n");
+      "WARNING (line   17) - [Resistance Matrix] gives [Row] '1' twice\n");
   EXPECT_EQ(Flat(Check(Pkg(head + "[Row] 2\n1 0\n[Row] 1\n1 0 0\n[Row] 3\n1\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   17) - [Row] '1' of [Resistance Matrix] breaks the [Pin Numbers] order (it comes after "
+            "WARNING (line   17) - [Row] '1' of [Resistance Matrix] breaks the [Pin Numbers] order (it comes after "
             "'2')\n");
   EXPECT_EQ(
       Flat(Check(Pkg(head + "1 0 0\n[Row] 1\n1 0 0\n[Row] 2\n1 0\n[Row] 3\n1\n" + rest), "t.pkg", PARSE_MODE_PKG)),
-      "ERROR (line   15) - [Resistance Matrix] data before its first [Row]\n");
+      "WARNING (line   15) - [Resistance Matrix] data before its first [Row]\n");
 }
 
 TEST_F(PackageModels, SparseMatricesAreSymmetric) {
   const std::string head = kBanded + "[Inductance Matrix] Sparse_matrix\n[Row] 1\n1 5n\n[Row] 2\n";  // 22-25
   const std::string tail = "[Row] 3\n3 5n\n" + kFull + kEndData;
   EXPECT_EQ(Flat(Check(Pkg(head + "2 5n\n1 1n\n" + tail), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   27) - [Inductance Matrix] row '2' gives pin '1' below the diagonal; each pair stands "
+            "WARNING (line   27) - [Inductance Matrix] row '2' gives pin '1' below the diagonal; each pair stands "
             "once, in the earlier pin's row\n");
   EXPECT_EQ(Flat(Check(Pkg(head + "2 5n\n2 1n\n" + tail), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   27) - [Inductance Matrix] row '2' gives pin '2' twice\n");
+            "WARNING (line   27) - [Inductance Matrix] row '2' gives pin '2' twice\n");
   EXPECT_EQ(Flat(Check(Pkg(head + "7 5n\n" + tail), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   26) - [Inductance Matrix] row '2' names pin '7', which is not in [Pin Numbers]\n");
+            "WARNING (line   26) - [Inductance Matrix] row '2' names pin '7', which is not in [Pin Numbers]\n");
   EXPECT_EQ(Flat(Check(Pkg(head + "2\n" + tail), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   26) - [Inductance Matrix] row '2': a Sparse_matrix line is a pin and a value, found 1 "
+            "WARNING (line   26) - [Inductance Matrix] row '2': a Sparse_matrix line is a pin and a value, found 1 "
             "words\n");
 }
 
@@ -142,17 +142,17 @@ TEST_F(PackageModels, SectionRules) {
   };  // pin lines from line 11
   auto check = [this](const std::string& text) { return Flat(Check(text, "t.pkg", PARSE_MODE_PKG)); };
   EXPECT_EQ(check(file("A1 Len=0 Q=1 /\n")),
-            "ERROR (line   11) - [Pin Numbers] section: unknown subparameter 'Q'; only Len, L, R and C\n");
-  EXPECT_EQ(check(file("A1 L=1n L=2n /\n")), "ERROR (line   11) - [Pin Numbers] section gives L twice\n");
+            "WARNING (line   11) - [Pin Numbers] section: unknown subparameter 'Q'; only Len, L, R and C\n");
+  EXPECT_EQ(check(file("A1 L=1n L=2n /\n")), "WARNING (line   11) - [Pin Numbers] section gives L twice\n");
   EXPECT_EQ(check(file("A1 C=-1p /\n")),
-            "ERROR (line   11) - [Pin Numbers] section: C value '-1p' is not a number of zero or more\n");
+            "WARNING (line   11) - [Pin Numbers] section: C value '-1p' is not a number of zero or more\n");
   EXPECT_EQ(check(file("A1 Len=0 L=1n\n")),
             "ERROR (line   12) - Previous keyword not terminated properly. Possibly missing a \"/\"\n\n");
-  EXPECT_EQ(check(file("A1 Len=0 L=1n /\nEndfork\n")), "ERROR (line   12) - [Pin Numbers] Endfork without a Fork\n");
+  EXPECT_EQ(check(file("A1 Len=0 L=1n /\nEndfork\n")), "WARNING (line   12) - [Pin Numbers] Endfork without a Fork\n");
   EXPECT_EQ(check(file("A1 Len=0 L=1n /\nFork\nLen=1 C=1p /\n")),
-            "ERROR (line   14) - [Pin Numbers]: 1 Fork(s) not closed by Endfork (first on line 12)\n");
+            "WARNING (line   14) - [Pin Numbers]: 1 Fork(s) not closed by Endfork (first on line 12)\n");
   EXPECT_EQ(check(file("A1 Len=0 L=1n /\nLen=1 L=1n /\nLen=0 C=1p /\n")),
-            "ERROR (line   14) - [Pin Numbers] pin 'A1' has 3 sections where [Number Of Sections] allows 2\n");
+            "WARNING (line   14) - [Pin Numbers] pin 'A1' has 3 sections where [Number Of Sections] allows 2\n");
   EXPECT_EQ(check(file("A1 Len=0 L=1n /\n", "")),
             "ERROR (line    4) - Package model 'p': required keyword [Number Of Sections] not found\n");
 }
@@ -175,7 +175,7 @@ TEST_F(PackageModels, PackageModelNamesResolveHereOrBeside) {
                             "[Define Package Model] own\n[Manufacturer] me\n[OEM] o\n[Description] d\n"
                             "[Number Of Pins] 1\n[Pin Numbers]\n1 Len=0 L=1n /\n[Number Of Sections] 1\n"
                             "[End Package Model]\n[End]\n";
-  EXPECT_EQ(Flat(Check(twice)), "ERROR (line   22) - Package model 'own' is defined twice (first on line 13)\n");
+  EXPECT_EQ(Flat(Check(twice)), "WARNING (line   22) - Package model 'own' is defined twice (first on line 13)\n");
   EXPECT_EQ(Flat(Check(Header() + Component() + "[Package Model] none\n[End]\n")),
             "ERROR (line   12) - [Package Model] names package model 'none', which neither this file nor a .pkg file "
             "beside it defines\n");
@@ -187,7 +187,7 @@ TEST_F(PackageModels, PinsListedAfterAMatrixBegan) {
   const std::string data =
       "[Model Data]\n[Resistance Matrix] Banded_matrix\n[Bandwidth] 0\n[Pin Numbers]\n4\n[Row] 4\n1\n";  // 13-19
   const std::string out = Flat(Check(Pkg(data + kSparse + kFull + kEndData), "t.pkg", PARSE_MODE_PKG));
-  EXPECT_NE(out.find("ERROR (line   16) - [Pin Numbers] given more than once in package model 'p'\n"),
+  EXPECT_NE(out.find("WARNING (line   16) - [Pin Numbers] given more than once in package model 'p'\n"),
             std::string::npos)
       << out;
 }
@@ -196,9 +196,9 @@ TEST_F(PackageModels, PinsListedAfterAMatrixBegan) {
 // declared number. A Banded row with an enormous bandwidth reads as a full one.
 TEST_F(PackageModels, HostileCountsCostNothing) {
   EXPECT_EQ(Flat(Check(Pkg(kBanded + kSparse + kFull + kEndData, "1000000"), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line    8) - Package model 'p': [Number Of Pins] says 1000000, [Pin Numbers] lists 3 pins\n");
+            "WARNING (line    8) - Package model 'p': [Number Of Pins] says 1000000, [Pin Numbers] lists 3 pins\n");
   std::string wide = kBanded;
   wide.replace(wide.find("[Bandwidth] 1"), 13, "[Bandwidth] 999999999999");
   EXPECT_EQ(Flat(Check(Pkg(wide + kSparse + kFull + kEndData), "t.pkg", PARSE_MODE_PKG)),
-            "ERROR (line   16) - [Row] '1' of [Resistance Matrix] has 2 values where 3 are needed\n");
+            "WARNING (line   16) - [Row] '1' of [Resistance Matrix] has 2 values where 3 are needed\n");
 }
