@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <map>
 
 void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
   SimSettings& s = line.settings;
@@ -41,9 +42,20 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
       ->excludes(rc);
   cmd->add_option("--ports", line.ports, "--channel's 4-port order p-in,p-out,n-in,n-out (as `tessalune channel`)")
       ->capture_default_str();
-  cmd->add_option("--noise", s.noiseMv, "Gaussian noise at the receiver input, RMS in mV, for the BER figures")
+  cmd->add_option("--noise", s.noiseMv,
+                  "Gaussian noise at the receiver's input pins for the BER figures: its RMS in mV, the noise flat "
+                  "from DC to the bit rate (none beyond), whatever --samples-per-bit. With --rx it reaches the "
+                  "decision point through the receiver's AMI_Init response (see --noise-at)")
       ->check(FiniteRange(0.0, 10000.0))
       ->capture_default_str();
+  cmd->add_option("--noise-at", s.noiseAt,
+                  "Where --noise is given: input (the receiver's input pins; a receiver whose AMI_Init returns no "
+                  "impulse response gets it at its decision point, as the report says) or decision (at the "
+                  "receiver's decision point, after its equalisation, as given: the figures before input-referred "
+                  "noise); the same without --rx")
+      ->transform(CLI::CheckedTransformer(
+          std::map<std::string, NoiseAt>{{"input", NoiseAt::kInput}, {"decision", NoiseAt::kDecision}}))
+      ->default_str("input");
   CLI::Option* rx = cmd->add_option("--rx", s.rxModelPath,
                                     "Receiver model library: the link runs the IBIS-AMI reference flow for the "
                                     "transmitter and this receiver, as their .ami files describe them");

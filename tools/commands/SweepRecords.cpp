@@ -203,6 +203,7 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
             {"bitTime", Number(f.eyeBitTime)}}},
           {"atBer", atBer},
           {"berValid", f.berValid},
+          {"noise", {{"inputMv", Number(p.result.noise.inputMv)}, {"decisionMv", Number(p.result.noise.decisionMv)}}},
           {"seed", p.seed},
           {"getWaveSeconds", Number(f.getWaveSeconds)},
           {"seconds", Number(p.result.getWaveSeconds + p.result.hostSeconds)},

@@ -14,7 +14,8 @@
 //   string, "rxParameters": the receiver's (empty without one), "ok": {"init", "getWave",
 //   "close", "stream"}, "message", "error", "eye": {"valid", "problem",
 //   "heightV", "widthUi", "bitTime"}, "atBer": {"ber", "open", "heightV",
-//   "widthUi"} or null, "berValid", "seed" (the PRBS register's first
+//   "widthUi"} or null, "berValid", "noise": {"inputMv", "decisionMv"} (RMS
+//   as given and where the BER read it), "seed" (the PRBS register's first
 //   contents), "getWaveSeconds", "seconds" (the run's), "finished" (Unix
 //   time), "host"}
 // A point's meaning rests on its axes' names and values, not on the index
