@@ -22,8 +22,9 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
 
 // Everything before the first run: line-buffered standard output, paths,
 // settings (--ports and --noise-at read into them), the .ami file, the
-// channel file and the model library. Returns 0 when ready, else prints "COMMAND: reason" on
-// standard error and returns the exit status (2 for usage errors).
+// channel file and the model library. Returns 0 when ready, else prints
+// "COMMAND: reason" on standard error and returns the exit status (2 for
+// usage errors).
 int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model);
 
 // The receiver of --rx, when given: its .ami file and library loaded, and
