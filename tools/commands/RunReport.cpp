@@ -46,8 +46,29 @@ int ReportFile(bool written, const char* command, const char* label, const std::
   return 1;
 }
 
-const char* NoisePlace(const SimSettings& settings) {
-  return settings.rxModelPath.empty() ? "receiver input" : "receiver's decision point (after its equalisation)";
+const char* NoisePlace(NoiseReferral::Path path) {
+  switch (path) {
+    case NoiseReferral::Path::kThroughResponse:
+      return "receiver's input pins (flat from DC to the bit rate), carried to its decision point through its "
+             "AMI_Init response";
+    case NoiseReferral::Path::kNoResponse:
+      return "receiver's decision point, after its equalisation: its AMI_Init returns no impulse response to "
+             "carry input noise through (output-referred)";
+    case NoiseReferral::Path::kAtDecision:
+      return "receiver's decision point, after its equalisation (--noise-at decision)";
+    case NoiseReferral::Path::kNoReceiver:
+      break;
+  }
+  return "receiver input (flat from DC to the bit rate)";
+}
+
+NoiseReferral::Path NoisePath(const SimSettings& settings, bool rxInitReturnsImpulse) {
+  return ReceiverNoise::PathFor(!settings.rxModelPath.empty(), settings.noiseAt, rxInitReturnsImpulse);
+}
+
+std::string NoiseFigures(const NoiseReferral& noise) {
+  return Fixed("%.4g", noise.inputMv) + " mV RMS at the input, " + Fixed("%.3g", noise.decisionMv) +
+         " mV RMS at the decision point";
 }
 
 }  // namespace RunReport

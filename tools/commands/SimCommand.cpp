@@ -99,7 +99,8 @@ struct SimFiles {
   }
 };
 
-void PrintSetup(const SimSettings& s, const std::string& parameters, const std::string& rxParameters) {
+void PrintSetup(const SimSettings& s, const std::string& parameters, const std::string& rxParameters,
+                NoiseReferral::Path noisePath) {
   const double gbps = 1e-9 / s.bitTime;
   std::printf("model       %s\n", s.modelPath.c_str());
   std::printf("parameters  %s\n", parameters.c_str());
@@ -116,7 +117,7 @@ void PrintSetup(const SimSettings& s, const std::string& parameters, const std::
   }
   if (s.WantsBer()) {
     std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS of the sampling instant\n",
-                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str());
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(noisePath), Fixed("%.4g", s.rjPs).c_str());
   }
   if (s.channelLossDb > 0) {
     const RcChannel channel(s.channelLossDb, s.samplesPerBit);
@@ -310,7 +311,7 @@ int Simulate(SimOptions& o) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 2;
   }
-  PrintSetup(s, parameters, rxParameters);
+  PrintSetup(s, parameters, rxParameters, RunReport::NoisePath(s, rxAmi.Reserved().initReturnsImpulse));
   SimFiles files;
   if (!files.Open(o, error)) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
@@ -324,6 +325,9 @@ int Simulate(SimOptions& o) {
     return 1;
   }
   PrintEye(s, r.eye, r.clock);
+  // The noise the BER read, where the receiver's response carried it there.
+  if (s.WantsBer() && s.noiseMv > 0 && r.noise.path == NoiseReferral::Path::kThroughResponse)
+    std::printf("noise       %s\n", RunReport::NoiseFigures(r.noise).c_str());
   if (s.WantsBer()) PrintBer(s, r.eye, r.ber, r.clock.used);
   PrintThroughput(s, r);
   const auto picturesStart = std::chrono::steady_clock::now();

@@ -41,8 +41,18 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
       ->excludes(rc);
   cmd->add_option("--ports", line.ports, "--channel's 4-port order p-in,p-out,n-in,n-out (as `tessalune channel`)")
       ->capture_default_str();
-  cmd->add_option("--noise", s.noiseMv, "Gaussian noise at the receiver input, RMS in mV, for the BER figures")
+  cmd->add_option("--noise", s.noiseMv,
+                  "Gaussian noise at the receiver's input pins for the BER figures: its RMS in mV, the noise flat "
+                  "from DC to the bit rate (none beyond), whatever --samples-per-bit. With --rx it reaches the "
+                  "decision point through the receiver's AMI_Init response (see --noise-at)")
       ->check(FiniteRange(0.0, 10000.0))
+      ->capture_default_str();
+  cmd->add_option("--noise-at", line.noiseAt,
+                  "Where --noise is given: input (the receiver's input pins; a receiver whose AMI_Init returns no "
+                  "impulse response gets it at its decision point, as the report says) or decision (at the "
+                  "receiver's decision point, after its equalisation, as given: the figures before input-referred "
+                  "noise); the same without --rx")
+      ->check(CLI::IsMember({"input", "decision"}))
       ->capture_default_str();
   CLI::Option* rx = cmd->add_option("--rx", s.rxModelPath,
                                     "Receiver model library: the link runs the IBIS-AMI reference flow for the "
@@ -66,6 +76,7 @@ int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& 
   std::string error = SimulationRun::ResolvePaths(s);
   if (error.empty()) error = SimulationRun::Check(s);
   if (error.empty()) ChannelResponse::ParsePorts(line.ports, s.ports, error);
+  s.noiseAt = line.noiseAt == "decision" ? NoiseAt::kDecision : NoiseAt::kInput;
   int status = error.empty() ? 0 : 2;
   if (status == 0 && !ami.Load(s.amiPath, error)) status = 1;
   if (status == 0 && !(error = SimulationRun::LoadChannel(s)).empty()) status = 1;

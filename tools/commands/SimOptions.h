@@ -11,18 +11,20 @@
 #include <string>
 
 // The shared options as the command line gives them: the settings, and the
-// text of the one option read after parsing (--ports).
+// text of the options read after parsing (--ports, --noise-at).
 struct SimCommandLine {
   SimSettings settings;
   std::string ports = "1,2,3,4";
+  std::string noiseAt = "input";
 };
 
 void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
 
 // Everything before the first run: line-buffered standard output, paths,
-// settings (--ports read into them), the .ami file, the channel file and the
-// model library. Returns 0 when ready, else prints "COMMAND: reason" on
-// standard error and returns the exit status (2 for usage errors).
+// settings (--ports and --noise-at read into them), the .ami file, the
+// channel file and the model library. Returns 0 when ready, else prints
+// "COMMAND: reason" on standard error and returns the exit status (2 for
+// usage errors).
 int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model);
 
 // The receiver of --rx, when given: its .ami file and library loaded, and

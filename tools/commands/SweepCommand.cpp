@@ -95,12 +95,13 @@ int Sweep(SweepOptions& o) {
   }
   std::string memoryNote;
   const unsigned jobs = SizeSweepJobs(o, plan, memoryNote);
+  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
   if (!o.tablesOnly) {
-    PrintSetup(o, plan.points.size(), jobs, memoryNote);
-    PrintReceiver(o.line.settings, axes, plan.points);
+    PrintSetup(o, plan.points.size(), jobs, memoryNote,
+               RunReport::NoisePath(o.line.settings, rxAmi.Reserved().initReturnsImpulse));
+    PrintReceiver(o.line.settings, axes, plan.points, models);
     std::printf("\n");
   }
-  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
   std::atomic<bool> recorded{true};
   const double wall = RunAndRecord(o, models, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
   int failures = 0;

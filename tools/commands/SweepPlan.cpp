@@ -50,6 +50,9 @@ bool SweepIdOf(const SweepOptions& o, const std::vector<SweepChannel>& channels,
       (!h.AddFile("rxModel", s.rxModelPath, error) || !h.AddFile("rxAmi", s.rxAmiPath, error)))
     return false;
   for (const std::string& p : s.rxParams) h.AddText("rxParam", p);
+  // Where the noise acts changes a receiver's figures (without one, both
+  // places are the input pins).
+  if (!s.rxModelPath.empty()) h.AddText("noiseAt", s.noiseAt == NoiseAt::kDecision ? "decision" : "input");
   h.AddText("rxSweep", o.rxSweep);
   for (const SweepChannel& c : channels) {
     h.AddText("channel", c.label);

@@ -3,6 +3,7 @@
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepBest.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -63,17 +64,53 @@ bool AddReceiverAxis(const AmiFileParams& rxAmi, const SimSettings& s, const Swe
   return true;
 }
 
-void PrintReceiver(const SimSettings& s, const SweepAxes& axes, const std::vector<SweepPoint>& points) {
+namespace {
+
+// The noise at the decision point for each receiver value (of those the
+// points hold), when the receiver's response carries it there.
+void PrintReceiverNoise(const SimSettings& s, const SweepAxes& axes, const std::vector<SweepPoint>& points,
+                        const LinkModels& models) {
+  if (!s.WantsBer() || s.noiseMv <= 0 ||
+      RunReport::NoisePath(s, models.rxReserved.initReturnsImpulse) != NoiseReferral::Path::kThroughResponse)
+    return;
+  const std::vector<std::string> values = axes.rxValues.empty() ? std::vector<std::string>{""} : axes.rxValues;
+  std::string figures;
+  for (const std::string& value : values) {
+    const auto p = std::find_if(points.begin(), points.end(), [&](const SweepPoint& q) { return q.rxValue == value; });
+    if (p == points.end()) continue;
+    NoiseReferral noise;
+    std::string error;
+    const std::string with = axes.rxName.empty() ? "" : " with " + axes.rxName + " " + value;
+    if (!SimulationRun::ReferNoise(models, p->settings ? *p->settings : s, p->rxParameters, noise, error)) {
+      std::printf("noise       at the decision point%s: not measured, %s\n", with.c_str(), error.c_str());
+      continue;
+    }
+    if (axes.rxName.empty()) {
+      std::printf("noise       %s\n", RunReport::NoiseFigures(noise).c_str());
+      return;
+    }
+    figures += (figures.empty() ? "" : ", ") + RunReport::Fixed("%.3g", noise.decisionMv) + " mV" + with;
+  }
+  if (!figures.empty())
+    std::printf("noise       %s mV RMS at the input; RMS at the decision point: %s\n",
+                RunReport::Fixed("%.4g", s.noiseMv).c_str(), figures.c_str());
+}
+
+}  // namespace
+
+void PrintReceiver(const SimSettings& s, const SweepAxes& axes, const std::vector<SweepPoint>& points,
+                   const LinkModels& models) {
   if (s.rxModelPath.empty() || points.empty()) return;
   std::printf("receiver    %s\n", s.rxModelPath.c_str());
   if (axes.rxName.empty()) {
     std::printf("rx params   %s\n", points.front().rxParameters.c_str());
-    return;
+  } else {
+    std::string values;
+    for (const std::string& v : axes.rxValues) values += (values.empty() ? "" : ", ") + v;
+    std::printf("rx sweep    %s over %s (innermost), the other parameters as given\n", axes.rxName.c_str(),
+                values.c_str());
   }
-  std::string values;
-  for (const std::string& v : axes.rxValues) values += (values.empty() ? "" : ", ") + v;
-  std::printf("rx sweep    %s over %s (innermost), the other parameters as given\n", axes.rxName.c_str(),
-              values.c_str());
+  PrintReceiverNoise(s, axes, points, models);
 }
 
 void PrintBestPair(const SweepAxes& axes, const std::vector<SweepPoint>& points, double ber, double bitTime) {

@@ -21,8 +21,11 @@ bool ReadRxSweep(const std::string& text, const AmiFileParams& rxAmi, SweepAxes&
 bool AddReceiverAxis(const AmiFileParams& rxAmi, const SimSettings& s, const SweepAxes& axes,
                      std::vector<SweepPoint>& points, std::string& error);
 
-// The receiver's lines of the setup.
-void PrintReceiver(const SimSettings& s, const SweepAxes& axes, const std::vector<SweepPoint>& points);
+// The receiver's lines of the setup; with noise carried through its AMI_Init
+// response, the noise at its decision point for each of its parameter
+// strings (each measured by SimulationRun::ReferNoise, as the runs do).
+void PrintReceiver(const SimSettings& s, const SweepAxes& axes, const std::vector<SweepPoint>& points,
+                   const LinkModels& models);
 
 // The best pair of the whole sweep at `ber`: the transmitter's setting and
 // the receiver's value with the widest eye (the taller within one phase

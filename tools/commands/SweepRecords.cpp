@@ -81,6 +81,21 @@ json Axes(const SweepAxes& axes) {
   return list;
 }
 
+// How the point's noise reached its decision point (NoiseReferral::Path).
+const char* NoisePathWord(NoiseReferral::Path path) {
+  switch (path) {
+    case NoiseReferral::Path::kThroughResponse:
+      return "response";
+    case NoiseReferral::Path::kNoResponse:
+      return "noResponse";
+    case NoiseReferral::Path::kAtDecision:
+      return "decision";
+    case NoiseReferral::Path::kNoReceiver:
+      break;
+  }
+  return "input";
+}
+
 json PointAxes(const SweepPoint& p, const std::string& rxName) {
   json axes = {{"emphasis", p.emphasis}, {"Vreg", p.vreg}, {"corner", p.corner}};
   if (!rxName.empty()) axes["rx:" + rxName] = p.rxValue;
@@ -203,6 +218,10 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
             {"bitTime", Number(f.eyeBitTime)}}},
           {"atBer", atBer},
           {"berValid", f.berValid},
+          {"noise",
+           {{"inputMv", Number(p.result.noise.inputMv)},
+            {"decisionMv", Number(p.result.noise.decisionMv)},
+            {"path", NoisePathWord(p.result.noise.path)}}},
           {"seed", p.seed},
           {"getWaveSeconds", Number(f.getWaveSeconds)},
           {"seconds", Number(p.result.getWaveSeconds + p.result.hostSeconds)},

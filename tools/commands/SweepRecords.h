@@ -14,7 +14,11 @@
 //   string, "rxParameters": the receiver's (empty without one), "ok": {"init", "getWave",
 //   "close", "stream"}, "message", "error", "eye": {"valid", "problem",
 //   "heightV", "widthUi", "bitTime"}, "atBer": {"ber", "open", "heightV",
-//   "widthUi"} or null, "berValid", "seed" (the PRBS register's first
+//   "widthUi"} or null, "berValid", "noise": {"inputMv", "decisionMv" (RMS
+//   as given and where the BER read it), "path": "input" (no receiver),
+//   "response" (through the receiver's AMI_Init response), "noResponse"
+//   (its Init returns none: added at its decision point) or "decision"
+//   (--noise-at decision)}, "seed" (the PRBS register's first
 //   contents), "getWaveSeconds", "seconds" (the run's), "finished" (Unix
 //   time), "host"}
 // A point's meaning rests on its axes' names and values, not on the index

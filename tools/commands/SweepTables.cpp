@@ -45,7 +45,8 @@ struct Spread {
 
 }  // namespace
 
-void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::string& memoryNote) {
+void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::string& memoryNote,
+                NoiseReferral::Path noisePath) {
   const SimSettings& s = o.line.settings;
   std::printf("model       %s\n", s.modelPath.c_str());
   std::printf(
@@ -58,7 +59,7 @@ void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::st
     for (const std::string& line : s.channel->Describe()) std::printf("channel     %s\n", line.c_str());
   if (s.WantsBer()) {
     std::printf("noise       %s mV RMS at the %s; random jitter %s ps RMS; best emphasis at BER %s\n",
-                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(s), Fixed("%.4g", s.rjPs).c_str(),
+                Fixed("%.4g", s.noiseMv).c_str(), RunReport::NoisePlace(noisePath), Fixed("%.4g", s.rjPs).c_str(),
                 StatisticalEye::BerText(o.ber).c_str());
   }
   if (!memoryNote.empty()) std::printf("memory      %s\n", memoryNote.c_str());

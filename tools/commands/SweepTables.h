@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::string& memoryNote);
+// `noisePath`: where --noise acts (RunReport::NoisePath).
+void PrintSetup(const SweepOptions& o, size_t runs, unsigned jobs, const std::string& memoryNote,
+                NoiseReferral::Path noisePath);
 
 // One row per run; returns how many runs failed or gave no eye.
 int PrintTable(const std::vector<SweepPoint>& points, const SweepOptions& o);

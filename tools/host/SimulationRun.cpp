@@ -193,7 +193,7 @@ class Stream {
     if (!r.eye.valid) {
       r.ber.problem = r.eye.problem;
     } else {
-      const BerMap map(*histograms, settings_.noiseMv * 1e-3, settings_.rjPs * 1e-12 / settings_.bitTime);
+      const BerMap map(*histograms, r.noise.decisionMv * 1e-3, settings_.rjPs * 1e-12 / settings_.bitTime);
       r.ber = StatisticalEye::Analyse(map, settings_.berTargets, settings_.berContours);
     }
     r.berSeconds = SecondsSince(t0);
@@ -247,6 +247,25 @@ SimResult SimulationRun::Run(const AmiModelLoader& model, const SimSettings& s, 
   return Run(models, s, parameters, std::string(), outputs, progress);
 }
 
+bool SimulationRun::ReferNoise(const LinkModels& models, const SimSettings& s, const std::string& rxParameters,
+                               NoiseReferral& noise, std::string& error) {
+  noise = NoiseReferral();
+  noise.inputMv = noise.decisionMv = s.noiseMv;
+  if (!models.rx) return true;
+  noise.path = ReceiverNoise::PathFor(true, s.noiseAt, models.rxReserved.initReturnsImpulse);
+  if (noise.path != NoiseReferral::Path::kThroughResponse || s.noiseMv <= 0) return true;
+  // The receiver's response to a unit impulse as long as the channel's.
+  std::vector<double> taps;
+  const long length =
+      s.channel ? static_cast<long>(s.channel->Response().Impulse().size()) : kImpulseBits * s.samplesPerBit;
+  if (!ReceiverNoise::OwnResponse(*models.rx, length, s.SampleInterval(), s.bitTime, rxParameters, taps, error))
+    return false;
+  noise.decisionMv = s.noiseMv * std::sqrt(ReceiverNoise::BandPowerGain(taps, s.samplesPerBit));
+  if (std::isfinite(noise.decisionMv)) return true;
+  error = "the receiver's response gives the noise no finite RMS at its decision point";
+  return false;
+}
+
 SimResult SimulationRun::Run(const LinkModels& models, const SimSettings& s, const std::string& txParameters,
                              const std::string& rxParameters, const SimOutputs& outputs,
                              const std::function<void(double)>& progress) {
@@ -260,6 +279,7 @@ SimResult SimulationRun::Run(const LinkModels& models, const SimSettings& s, con
       InitLink(models, flow, ChannelTaps(s), s.SampleInterval(), s.bitTime, txParameters, rxParameters, link, error);
   r.message = link.txMessage;
   r.rxMessage = link.rxMessage;
+  if (r.initOk && !ReferNoise(models, s, rxParameters, r.noise, error)) r.initOk = false;
   if (!r.initOk) {
     r.error = error;
     std::string closing;

@@ -19,6 +19,7 @@
 
 #include "tools/host/AmiModelLoader.h"
 #include "tools/host/LinkFlow.h"
+#include "tools/host/ReceiverNoise.h"
 #include "tools/linkbench/channel/ChannelFile.h"
 #include "tools/linkbench/eye/ClockedEye.h"
 #include "tools/linkbench/eye/EyeMeasure.h"
@@ -47,11 +48,12 @@ struct SimSettings {
   double bitTime = 1e-10;
   int samplesPerBit = 32;
   long block = 1024;
-  double channelLossDb = 0.0;    // first-order channel after the model; 0: none
-  std::string channelPath;       // Touchstone channel after the model; empty: none
-  ChannelResponse::Ports ports;  // the channel file's 4-port order
-  double noiseMv = 0.0;          // RMS noise at the receiver input
-  double rjPs = 0.0;             // RMS random jitter of the sampling instant
+  double channelLossDb = 0.0;         // first-order channel after the model; 0: none
+  std::string channelPath;            // Touchstone channel after the model; empty: none
+  ChannelResponse::Ports ports;       // the channel file's 4-port order
+  double noiseMv = 0.0;               // RMS noise at the receiver's input pins, DC to the bit rate
+  NoiseAt noiseAt = NoiseAt::kInput;  // or given at the decision point, as it is
+  double rjPs = 0.0;                  // RMS random jitter of the sampling instant
   // The BER figures' targets, and whether contour lines are traced for them.
   std::vector<double> berTargets = {1e-6, 1e-9, 1e-12};
   bool berContours = false;
@@ -90,6 +92,7 @@ struct SimResult {
   double berSeconds = 0.0;        //   the BER figures at the end
   EyeMeasurement eye;             // at the receiver's clock times when it gives them
   BerResult ber;                  // when the settings want it
+  NoiseReferral noise;            // the noise as given and at the decision point
   RecoveredClock clock;
 
   bool Ok() const { return initOk && getWaveOk && closeOk && streamOk; }
@@ -116,6 +119,12 @@ class SimulationRun {
   // done after each block.
   static SimResult Run(const AmiModelLoader& model, const SimSettings& settings, const std::string& parameters,
                        const SimOutputs& outputs = {}, const std::function<void(double)>& progress = {});
+  // The noise of the settings at the decision point of the pair `models`,
+  // the receiver (when there is one) with `rxParameters`: through its own
+  // AMI_Init response where it returns one (ReceiverNoise). False with
+  // `error` when the receiver fails to give its response.
+  static bool ReferNoise(const LinkModels& models, const SimSettings& settings, const std::string& rxParameters,
+                         NoiseReferral& noise, std::string& error);
   // Runs the pair `models` as the reference flow prescribes (LinkFlow), the
   // transmitter with `txParameters`, the receiver (when there is one) with
   // `rxParameters`.

@@ -109,7 +109,8 @@ TEST(LinkBenchCli, NoiseJitterAndBathtubOnlyWhenAskedFor) {
   const std::string bathtub = (folder.path / "bathtub.png").string(), eye = (folder.path / "eye.png").string();
   CliResult noisy = RunCli(FakeSim("--bits 3000 --noise 60 --rj 1 --bathtub '" + bathtub + "' --eye '" + eye + "'"));
   ASSERT_EQ(noisy.status, 0) << noisy.output;
-  EXPECT_NE(noisy.output.find("noise       60 mV RMS at the receiver input; random jitter 1 ps RMS"),
+  EXPECT_NE(noisy.output.find(
+                "noise       60 mV RMS at the receiver input (flat from DC to the bit rate); random jitter 1 ps RMS"),
             std::string::npos);
   EXPECT_NE(noisy.output.find("bathtub     " + bathtub), std::string::npos) << noisy.output;
   EXPECT_NE(noisy.output.find("\ntime        model "), std::string::npos);

@@ -3,6 +3,7 @@
 // (tests/rxami/RxDlopenHost.c).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 
@@ -109,6 +110,48 @@ TEST(RxSimCli, TheBlockSizeDoesNotChangeTheReceiversFigures) {
   EXPECT_EQ(figures("333"), reference);
   EXPECT_EQ(figures("200000"), reference);
 }
+
+// The noise at the decision point is the input's through the CTLE over DC to
+// the bit rate: the analogue response's mean power there, whatever the grid.
+TEST(RxSimCli, TheDecisionPointsNoiseIsTheCtlesOverTheBandWhateverTheGrid) {
+  const TestFolder folder;
+  // (1 + s/wz) / (1 + s/wp)^2 with 12 dB of peaking at fp = 5 GHz (half the
+  // bit rate), its power averaged over 0 .. 10 GHz by Simpson's rule.
+  const double fp = 5e9, fz = fp / std::sqrt(4 * std::pow(10.0, 1.2) - 1);
+  const int n = 20000;
+  double sum = 0;
+  for (int i = 0; i <= n; ++i) {
+    const double f = 10e9 * i / n, h2 = (1 + f * f / (fz * fz)) / std::pow(1 + f * f / (fp * fp), 2);
+    sum += (i == 0 || i == n ? 1 : i % 2 ? 4 : 2) * h2;
+  }
+  const double expected = 10.0 * std::sqrt(sum / (3.0 * n));
+  double figures[2] = {0, 0};
+  for (int i = 0; i < 2; ++i) {
+    const CliResult r = RunCli(
+        GainSim(folder, "--bits 2500 --channel-loss 10 --noise 10 --samples-per-bit " + std::string(i ? "64" : "16") +
+                            " --rx '" TESSALUNE_RX_LIBRARY "' --rx-ami '" TESSALUNE_SOURCE_DIR
+                            "/ibis/tessalune_rx.ami' --rx-param ctle_peaking=12"),
+        true);
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("noise       10 mV RMS at the receiver's input pins (flat from DC to the bit rate), "
+                            "carried to its decision point through its AMI_Init response"),
+              std::string::npos)
+        << r.output;
+    figures[i] = Number(r.output, R"(10 mV RMS at the input, ([0-9.]+) mV RMS at the decision point)");
+    EXPECT_NEAR(figures[i], expected, 0.01 * expected) << r.output;
+  }
+  EXPECT_NEAR(figures[0], figures[1], 0.005 * expected);
+  // As before input-referred noise: added as given where the BER is read.
+  const CliResult at =
+      RunCli(GainSim(folder, "--bits 2500 --channel-loss 10 --noise 10 --noise-at decision --rx '" TESSALUNE_RX_LIBRARY
+                             "' --rx-ami '" TESSALUNE_SOURCE_DIR "/ibis/tessalune_rx.ami'"),
+             true);
+  ASSERT_EQ(at.status, 0) << at.output;
+  EXPECT_NE(at.output.find("10 mV RMS at the receiver's decision point, after its equalisation (--noise-at decision)"),
+            std::string::npos)
+      << at.output;
+  EXPECT_EQ(at.output.find("RMS at the decision point"), std::string::npos) << at.output;
+}
 #endif
 
 #ifdef TESSALUNE_MODEL_BUILT
@@ -127,6 +170,13 @@ TEST(RxSimCli, SweepAddsTheReceiversAxisAndNamesTheBestPair) {
   EXPECT_NE(r.output.find("over the 18 responses and gain values"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("best pair at BER 1e-12: emphasis 0, Vreg 2, corner 2 with gain 3"), std::string::npos)
       << r.output;
+  // Its AMI_Init returns no impulse response: the noise stays output-referred.
+  EXPECT_NE(r.output.find("noise       20 mV RMS at the receiver's decision point, after its equalisation: its "
+                          "AMI_Init returns no impulse response to carry input noise through (output-referred)"),
+            std::string::npos)
+      << r.output;
+  r = RunCli("sweep --bits 300 --noise 20 --noise-at somewhere " + rx, true);
+  EXPECT_EQ(r.status, 2) << r.output;
   r = RunCli("sweep --bits 300 " + rx + " --rx-sweep peak=1", true);
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.output.find("--rx-sweep: the receiver has no input parameter 'peak'"), std::string::npos) << r.output;

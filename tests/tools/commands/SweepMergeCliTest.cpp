@@ -147,7 +147,11 @@ TEST(SweepMergeCli, AReceiversAxisShardsAndMerges) {
   for (const char* shard : {"0/2", "1/2"})
     ASSERT_EQ(RunCli(lanes.Sweep(rx + "--shard " + shard + " --results " + lanes.Path("a.jsonl"))).status, 0);
   EXPECT_EQ(RunCli("merge " + lanes.Path("a.jsonl")).output, single.output);
-  EXPECT_NE(ReadFile((lanes.folder.path / "a.jsonl").string()).find("\"rx:gain\":\"3\""), std::string::npos);
+  const std::string records = ReadFile((lanes.folder.path / "a.jsonl").string());
+  EXPECT_NE(records.find("\"rx:gain\":\"3\""), std::string::npos);
+  // Its AMI_Init returns no impulse response: the noise stays where it is given.
+  EXPECT_NE(records.find("\"noise\":{\"decisionMv\":20.0,\"inputMv\":20.0,\"path\":\"noResponse\"}"), std::string::npos)
+      << records.substr(0, 2000);
 }
 
 // Without --shard, a Slurm array task writing results runs its own shard.

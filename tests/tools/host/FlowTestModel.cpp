@@ -3,6 +3,8 @@
 // AMI_Init returns. The parameter string picks:
 //   (gain G)          the gain, 1 when not given
 //   (init_scales 1)   AMI_Init scales the impulse response by G (else leaves it)
+//   (echo B)          with init_scales, AMI_Init's response is the two-tap
+//   (echo_ui D)       FIR G + B z^-d, d the samples of D UI (GetWave keeps G)
 //   (clock_phase P)   AMI_GetWave returns a clock tick at P UI into every UI
 //                     (sampling then at P + 1/2 UI); none when not given
 //   (clock_jitter J)  ticks alternately J UI late and J UI early
@@ -46,8 +48,12 @@ EXPORT long AMI_Init(double* impulse, long rowSize, long, double dt, double bitT
   g->clockSkip = static_cast<long>(Number(parameters, "(clock_skip ", 0.0));
   g->dt = dt;
   g->bitTime = bitTime;
-  if (g->initScales)
-    for (long i = 0; i < rowSize; ++i) impulse[i] *= g->gain;
+  const double echo = Number(parameters, "(echo ", 0.0);
+  const long delay = std::lround(Number(parameters, "(echo_ui ", 0.0) * bitTime / dt);
+  if (g->initScales) {
+    for (long i = rowSize - 1; i >= 0; --i)
+      impulse[i] = g->gain * impulse[i] + (i >= delay && delay > 0 ? echo * impulse[i - delay] : 0.0);
+  }
   *handle = g;
   return 1;
 }
