@@ -18,10 +18,13 @@ and build/release pointing at the build under test; `tessalune` is on PATH.
 So a page reads as a session from the top of a checkout, and a later
 command may use what an earlier one wrote.
 
+The relative links of every page must name a file that exists and, with
+#anchor, a heading of it.
+
 Usage: guide_commands.py SOURCE_DIR BINARY_DIR [PAGE.md ...]
 (pages default to README.md and docs/guide/*.md). Exit status 0 when every
-command printed what its page shows, 1 otherwise, 77 (skipped) when given
---skip REASON.
+command printed what its page shows and every link holds, 1 otherwise, 77
+(skipped) when given --skip REASON; --self-test checks the matching rules.
 """
 
 import glob
@@ -70,6 +73,35 @@ def read_blocks(path):
     return commands
 
 
+LINK = re.compile(r"\]\(([^)\s]+)\)")
+
+
+def slug(heading):
+    """The anchor a heading gets: lower case, punctuation dropped, spaces as hyphens."""
+    text = re.sub(r"[^\w\- ]", "", heading.lstrip("#").strip().lower())
+    return text.replace(" ", "-")
+
+
+def broken_links(page):
+    """The relative links of a page whose file or heading does not exist."""
+    broken = []
+    with open(page, encoding="utf-8") as text:
+        targets = LINK.findall(text.read())
+    for target in targets:
+        if re.match(r"[a-z]+:", target):
+            continue
+        path, _, anchor = target.partition("#")
+        file = os.path.normpath(os.path.join(os.path.dirname(page), path)) if path else page
+        if not os.path.exists(file):
+            broken.append(target)
+        elif anchor and file.endswith(".md"):
+            with open(file, encoding="utf-8") as text:
+                headings = [slug(line) for line in text if line.startswith("#")]
+            if anchor not in headings:
+                broken.append(target)
+    return broken
+
+
 def line_pattern(expected):
     parts = PLACEHOLDER.split(expected)
     return re.compile(".*".join(re.escape(part) for part in parts) + r"\Z", re.S)
@@ -98,7 +130,7 @@ def trimmed(lines):
     return lines
 
 
-def work_folder(source, binary, programs):
+def work_folder(source, binary):
     folder = tempfile.mkdtemp(prefix="guide-")
     for name in ("examples", "ibis"):
         shutil.copytree(os.path.join(source, name), os.path.join(folder, name))
@@ -113,7 +145,7 @@ def run_page(page, source, binary, programs):
     commands = read_blocks(page)
     if not commands:
         return 0, []
-    folder = work_folder(source, binary, programs)
+    folder = work_folder(source, binary)
     env = dict(os.environ, PATH=programs + os.pathsep + os.environ.get("PATH", ""), LC_ALL="C")
     failures = []
     try:
@@ -154,6 +186,10 @@ def self_test():
         (['{ "errors": 2 }'], ['{ "errors": 2 }'], True),
     ]
     wrong = [case for case in cases if matches(case[0], case[1]) != case[2]]
+    if slug("## The link bench: the generated channel end to end") != "the-link-bench-the-generated-channel-end-to-end":
+        wrong.append(("slug", "colon"))
+    if slug("### `tessalune check`") != "tessalune-check":
+        wrong.append(("slug", "backticks"))
     folder = tempfile.mkdtemp(prefix="guide-self-")
     page = os.path.join(folder, "page.md")
     with open(page, "w", encoding="utf-8") as out:
@@ -186,6 +222,8 @@ def main(argv):
     total, failures = 0, []
     try:
         for page in pages:
+            for target in broken_links(page):
+                failures.append((os.path.relpath(page, source), "(a link)", [target], ["no such file or heading"]))
             count, failed = run_page(page, source, binary, programs)
             total += count
             failures += failed
