@@ -152,7 +152,7 @@ def run_page(page, source, binary, programs):
         for number, command, expected in commands:
             began = time.monotonic()
             try:
-                done = subprocess.run(["bash", "-c", command], cwd=folder, env=env, capture_output=True,
+                done = subprocess.run(["bash", "-c", command], cwd=folder, env=env, stdin=subprocess.DEVNULL, capture_output=True,
                                       text=True, timeout=COMMAND_TIMEOUT)
                 output = (done.stdout + done.stderr).split("\n")
             except subprocess.TimeoutExpired:
