@@ -152,8 +152,8 @@ def run_page(page, source, binary, programs):
         for number, command, expected in commands:
             began = time.monotonic()
             try:
-                done = subprocess.run(["bash", "-c", command], cwd=folder, env=env, stdin=subprocess.DEVNULL, capture_output=True,
-                                      text=True, timeout=COMMAND_TIMEOUT)
+                done = subprocess.run(["bash", "-c", command], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                                      capture_output=True, text=True, timeout=COMMAND_TIMEOUT)
                 output = (done.stdout + done.stderr).split("\n")
             except subprocess.TimeoutExpired:
                 output = ["(no end within %d s)" % COMMAND_TIMEOUT]
