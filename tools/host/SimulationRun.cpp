@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -88,8 +89,8 @@ class Stream {
       link_.rx.clockTimes.assign(static_cast<size_t>(blockSamples_) + 1, -1.0);
       eye_.AddWindowSink(clocked_.get());
     }
-    if (s.WantsBer()) eye_.GatherHistograms();
-    if (s.WantsBer() && clocked_) clocked_->GatherHistograms();
+    if (s.WantsBer()) eye_.GatherHistograms(s.threads);
+    if (s.WantsBer() && clocked_) clocked_->GatherHistograms(s.threads);
     sinks_.push_back(&eye_);
     sinks_.insert(sinks_.end(), outputs.sinks.begin(), outputs.sinks.end());
     for (BitWindowSink* sink : outputs.eyeSinks) {
@@ -215,6 +216,11 @@ class Stream {
 };
 
 }  // namespace
+
+int SimulationRun::ThreadsPerRun(unsigned jobs) {
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<int>(std::clamp(cores / std::max(1u, jobs), 1u, static_cast<unsigned>(kMaxThreads)));
+}
 
 std::string SimulationRun::ResolvePaths(SimSettings& s) {
   if (s.modelPath.empty()) s.modelPath = DefaultModelPath();
