@@ -2,15 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
-// Samples a batch holds (about 4 MB less than the bins, so that memory
-// stays where it was), and the phases a worker places at once (their bins
-// and the batch's places stay in the cache together).
+// Samples a batch holds: 512 kB, next to the bins' 16 MB.
 constexpr long kBatchSamples = 65'536;
-constexpr int kPhaseGroup = 16;
 
 }  // namespace
 
@@ -28,7 +24,7 @@ SampleHistograms::SampleHistograms(int samplesPerBit, int threads)
   // The phases read samples sample_[0] .. sample_[last] + 1 of a bit.
   span_ = sample_[kPhases - 1] + 2 - sample_[0];
   for (int p = 0; p < kPhases; ++p) spanSample_[p] = sample_[p] - sample_[0];
-  plan_ = HistogramLanes::Plan{sample_.data(), fraction_.data(), kPhases, low_, binsPerVolt_, kBins - 1.0};
+  plan_ = HistogramLanes::Plan{low_, binsPerVolt_, kBins - 1.0};
   const long bitsPerBatch = std::max(16L, kBatchSamples / span_);
   for (Batch& b : batches_) {
     b.values.resize(static_cast<size_t>(bitsPerBatch));
@@ -37,8 +33,8 @@ SampleHistograms::SampleHistograms(int samplesPerBit, int threads)
   team_ = std::make_unique<WorkerTeam>(threads > 1 ? threads - 1 : 0);
   scratch_.resize(static_cast<size_t>(team_->Parts()));
   for (Scratch& s : scratch_) {
-    s.bins.resize(static_cast<size_t>(bitsPerBatch * kPhaseGroup));
-    s.offsets.resize(static_cast<size_t>(bitsPerBatch * kPhaseGroup));
+    s.bins.resize(static_cast<size_t>(bitsPerBatch));
+    s.offsets.resize(static_cast<size_t>(bitsPerBatch));
   }
 }
 
@@ -65,11 +61,13 @@ void SampleHistograms::Add(const BitWindow& w) {
   if (w.end <= sample_[kPhases - 1] + 1) return;
   Batch& batch = batches_[filling_];
   const int bit = w.value ? 1 : 0;
+  const long capacity = static_cast<long>(batch.values.size());
   batch.values[static_cast<size_t>(batch.count)] = static_cast<uint8_t>(bit);
-  std::memcpy(&batch.samples[static_cast<size_t>(batch.count * span_)], w.start + sample_[0],
-              sizeof(double) * static_cast<size_t>(span_));
+  double* column = &batch.samples[static_cast<size_t>(batch.count)];
+  const double* from = w.start + sample_[0];
+  for (long j = 0; j < span_; ++j) column[j * capacity] = from[j];
   ++bits_[bit];
-  if (++batch.count == static_cast<long>(batch.values.size())) Submit();
+  if (++batch.count == capacity) Submit();
 }
 
 void SampleHistograms::AddDirect(const BitWindow& w) {
@@ -116,30 +114,24 @@ void SampleHistograms::Settle() const {
   team_->Wait();
 }
 
-// Worker `part`'s share of the phases, kPhaseGroup at a time.
+// Worker `part`'s share of the phases, one after the other.
 void SampleHistograms::CountBatch(const Batch& batch, int part, Scratch& scratch) const {
   const int parts = team_->Parts();
   const int first = kPhases * part / parts, end = kPhases * (part + 1) / parts;
-  for (int p = first; p < end; p += kPhaseGroup) CountPhases(batch, p, std::min(kPhaseGroup, end - p), scratch);
+  for (int p = first; p < end; ++p) CountPhase(batch, p, scratch);
 }
 
-// Places phases first .. first + phases - 1 of every bit of the batch, then
-// counts them phase by phase, the bits in their order.
-void SampleHistograms::CountPhases(const Batch& batch, int first, int phases, Scratch& scratch) const {
-  HistogramLanes::Plan plan = plan_;
-  plan.sample = spanSample_.data() + first;
-  plan.fraction = fraction_.data() + first;
-  plan.phases = phases;
-  for (long k = 0; k < batch.count; ++k)
-    lanes_.Place(plan, &batch.samples[static_cast<size_t>(k * span_)], &scratch.bins[static_cast<size_t>(k * phases)],
-                 &scratch.offsets[static_cast<size_t>(k * phases)]);
-  for (int q = 0; q < phases; ++q) {
-    Bin* rows[2] = {&bins_[Index(0, first + q, 0)], &bins_[Index(1, first + q, 0)]};
-    for (long k = 0; k < batch.count; ++k) {
-      const size_t at = static_cast<size_t>(k * phases + q);
-      Bin& into = rows[batch.values[static_cast<size_t>(k)]][scratch.bins[at]];
-      ++into.count;
-      into.offsets += scratch.offsets[at];
-    }
+// Places phase p of every bit of the batch, then counts them, the bits in
+// their order.
+void SampleHistograms::CountPhase(const Batch& batch, int p, Scratch& scratch) const {
+  const size_t capacity = batch.values.size();
+  const double* at = &batch.samples[static_cast<size_t>(spanSample_[p]) * capacity];
+  lanes_.Place(plan_, fraction_[p], at, at + capacity, batch.count, scratch.bins.data(), scratch.offsets.data());
+  Bin* rows[2] = {&bins_[Index(0, p, 0)], &bins_[Index(1, p, 0)]};
+  for (long k = 0; k < batch.count; ++k) {
+    const size_t i = static_cast<size_t>(k);
+    Bin& into = rows[batch.values[i]][scratch.bins[i]];
+    ++into.count;
+    into.offsets += scratch.offsets[i];
   }
 }

@@ -21,10 +21,11 @@
 // half of it.
 //
 // Gathering: Add keeps the samples the phases read of a batch of bits, and
-// counts a whole batch at once, phase after phase, a few phases at a time:
-// the bins of those phases stay in the cache while every bit of the batch
-// is counted into them, where bit after bit would touch a bin of every phase
-// (16 MB of them) for each bit. The phases are placed with the vector unit
+// counts a whole batch at once, phase after phase: the bins of one phase
+// stay in the cache while every bit of the batch is counted into them,
+// where bit after bit would touch a bin of every phase (16 MB of them) for
+// each bit. The batch holds the samples by their place in the bit, so that
+// the bits' samples at a phase lie side by side for the vector unit
 // (HistogramLanes). With more than one thread, workers count a batch while
 // the run goes on filling the next, each worker its own range of phases.
 // Every bin still takes its samples in the order of the bits, so the figures
@@ -86,10 +87,10 @@ class SampleHistograms : public BitWindowSink {
   // samples its phases read.
   struct Batch {
     std::vector<uint8_t> values;
-    std::vector<double> samples;  // [bit][span]
+    std::vector<double> samples;  // [place in the span][bit]
     long count = 0;
   };
-  // Where one worker places a few phases of every bit of a batch.
+  // Where one worker places one phase of every bit of a batch.
   struct Scratch {
     std::vector<int32_t> bins;
     std::vector<double> offsets;
@@ -99,7 +100,7 @@ class SampleHistograms : public BitWindowSink {
     return (static_cast<size_t>(bit) * kPhases + static_cast<size_t>(phase)) * kBins + static_cast<size_t>(bin);
   }
   void CountBatch(const Batch& batch, int part, Scratch& scratch) const;
-  void CountPhases(const Batch& batch, int first, int phases, Scratch& scratch) const;
+  void CountPhase(const Batch& batch, int phase, Scratch& scratch) const;
   void Submit() const;
   void Settle() const;
 
