@@ -10,7 +10,7 @@ BlockPipe::BlockPipe(bool threaded, int depth, long blockSamples, long blockTime
   ring_.resize(static_cast<size_t>(std::max(1, depth)));
   for (Slot& slot : ring_) {
     slot.samples.resize(static_cast<size_t>(std::max(1L, blockSamples)));
-    slot.times.resize(static_cast<size_t>(std::max(1L, blockTimes)));
+    slot.times.resize(static_cast<size_t>(std::max(0L, blockTimes)));
   }
   try {
     thread_ = std::thread([this] { Consume(); });
@@ -61,6 +61,7 @@ void BlockPipe::Join() {
   }
   changed_.notify_all();
   thread_.join();
+  std::vector<Slot>().swap(ring_);
 }
 
 void BlockPipe::Consume() {

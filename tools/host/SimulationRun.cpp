@@ -27,7 +27,7 @@ constexpr int kLatencyMarginBits = 4;
 // What lies between a run's two threads: at most this many samples, in at
 // most kPipeBlocks blocks; a run whose blocks are larger keeps one thread.
 constexpr long kPipeSamples = 1L << 18;
-constexpr long kPipeBlocks = 16;
+constexpr long kPipeBlocks = 8;
 
 // The blocks between the run's two threads: none when it has one.
 long PipeDepth(const SimSettings& s, long blockSamples) {
@@ -117,7 +117,8 @@ class Stream {
       else
         eye_.AddWindowSink(sink);
     }
-    pipe_ = std::make_unique<BlockPipe>(depth_ > 0, static_cast<int>(depth_), blockSamples_, blockSamples_ + 1,
+    pipe_ = std::make_unique<BlockPipe>(depth_ > 0, static_cast<int>(depth_), blockSamples_,
+                                        flow.rxGetWave ? blockSamples_ + 1 : 0,
                                         [this](const PipeBlock& b) { return Consume(b); });
   }
 

@@ -5,8 +5,9 @@
 
 namespace {
 
-// Samples a batch holds: 512 kB, next to the bins' 16 MB.
-constexpr long kBatchSamples = 65'536;
+// Samples a batch holds: 128 kB (16 MB of bins beside it), 252 bits at 32
+// samples per UI.
+constexpr long kBatchSamples = 16'384;
 
 }  // namespace
 
@@ -25,23 +26,28 @@ SampleHistograms::SampleHistograms(int samplesPerBit, int threads)
   span_ = sample_[kPhases - 1] + 2 - sample_[0];
   for (int p = 0; p < kPhases; ++p) spanSample_[p] = sample_[p] - sample_[0];
   plan_ = HistogramLanes::Plan{low_, binsPerVolt_, kBins - 1.0};
-  const long bitsPerBatch = std::max(16L, kBatchSamples / span_);
-  for (Batch& b : batches_) {
-    b.values.resize(static_cast<size_t>(bitsPerBatch));
-    b.samples.resize(static_cast<size_t>(bitsPerBatch * span_));
-  }
+  bitsPerBatch_ = std::max(16L, kBatchSamples / span_);
+  MakeBatches();
   team_ = std::make_unique<WorkerTeam>(threads > 1 ? threads - 1 : 0);
   scratch_.resize(static_cast<size_t>(team_->Parts()));
   for (Scratch& s : scratch_) {
-    s.bins.resize(static_cast<size_t>(bitsPerBatch));
-    s.offsets.resize(static_cast<size_t>(bitsPerBatch));
+    s.bins.resize(static_cast<size_t>(bitsPerBatch_));
+    s.offsets.resize(static_cast<size_t>(bitsPerBatch_));
+  }
+}
+
+void SampleHistograms::MakeBatches() const {
+  for (Batch& b : batches_) {
+    b.values.resize(static_cast<size_t>(bitsPerBatch_));
+    b.samples.resize(static_cast<size_t>(bitsPerBatch_ * span_));
+    b.count = 0;
   }
 }
 
 SampleHistograms::~SampleHistograms() { team_->Wait(); }
 
 void SampleHistograms::Begin(const EyeAlignment& a) {
-  Settle();
+  CountInHand();
   double low = a.low, high = a.high;
   if (!(std::isfinite(low) && std::isfinite(high) && high > low)) {
     const double mid = std::isfinite(low) ? low : 0.0;
@@ -59,6 +65,7 @@ void SampleHistograms::Begin(const EyeAlignment& a) {
 void SampleHistograms::Add(const BitWindow& w) {
   // Every phase reads samples up to one and a half UI after the bit's start.
   if (w.end <= sample_[kPhases - 1] + 1) return;
+  if (batches_[filling_].values.empty()) MakeBatches();  // read before: the batches were let go
   Batch& batch = batches_[filling_];
   const int bit = w.value ? 1 : 0;
   const long capacity = static_cast<long>(batch.values.size());
@@ -73,7 +80,7 @@ void SampleHistograms::Add(const BitWindow& w) {
 void SampleHistograms::AddDirect(const BitWindow& w) {
   // Every phase reads samples up to one and a half UI after the bit's start.
   if (w.end <= sample_[kPhases - 1] + 1) return;
-  Settle();
+  CountInHand();
   const int bit = w.value ? 1 : 0;
   Bin* bins = &bins_[Index(bit, 0, 0)];
   for (int p = 0; p < kPhases; ++p) {
@@ -109,9 +116,21 @@ void SampleHistograms::Submit() const {
   batches_[filling_].count = 0;
 }
 
-void SampleHistograms::Settle() const {
+void SampleHistograms::CountInHand() const {
   if (batches_[filling_].count > 0) Submit();
   team_->Wait();
+}
+
+// Counts the bits in hand and lets the batches go (the readers come at the
+// end of a run, when their memory is better spent on the BER; more bits
+// make them again).
+void SampleHistograms::Settle() const {
+  CountInHand();
+  for (Batch& b : batches_) {
+    std::vector<uint8_t>().swap(b.values);
+    std::vector<double>().swap(b.samples);
+    b.count = 0;
+  }
 }
 
 // Worker `part`'s share of the phases, one after the other.

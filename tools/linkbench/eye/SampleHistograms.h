@@ -101,7 +101,9 @@ class SampleHistograms : public BitWindowSink {
   }
   void CountBatch(const Batch& batch, int part, Scratch& scratch) const;
   void CountPhase(const Batch& batch, int phase, Scratch& scratch) const;
+  void MakeBatches() const;
   void Submit() const;
+  void CountInHand() const;
   void Settle() const;
 
   int samplesPerBit_;
@@ -109,6 +111,7 @@ class SampleHistograms : public BitWindowSink {
   std::vector<double> fraction_;  // per phase: how far towards the next sample it lies
   std::vector<long> spanSample_;  // per phase: the sample before it, from the batch span's start
   long span_ = 0;                 // samples a bit's phases read
+  long bitsPerBatch_ = 16;
   double low_ = -1.0;
   double binWidth_ = 1.0;
   double binsPerVolt_ = 1.0;
