@@ -106,7 +106,7 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, d
   if (ok) {
     const int64_t first = model->SampleCount;
     const double halfBit = model->BitTime / 2.0;
-    ok = AmiFrame::RunNetwork(*model, wave, wave_size, kSentences, [&](long i) {
+    auto clockTime = [&](long i) {
       if (*model->ClockEvent.ElementAt(0) != OrvennModelBuilder::kDataSample || clock_times == nullptr) return;
       const double t = (double(first + i) + *model->ClockOffset.ElementAt(0)) * model->SampleInterval - halfBit;
       if (written < room) {
@@ -114,7 +114,13 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, d
       } else if (model->PendingCount < tessalune_rx::PendingClockCapacity) {
         model->PendingClocks[model->PendingCount++] = t;
       }
-    });
+    };
+    if (model->UseBlockPath) {
+      ok = model->RunBlock(wave, wave_size, clockTime);
+      if (!ok) AmiFrame::AppendInPlace(model->MessageText, kSentences.run);
+    } else {
+      ok = AmiFrame::RunNetwork(*model, wave, wave_size, kSentences, clockTime);
+    }
     model->SampleCount += wave_size;
     WriteOutputParameters(*model);
   }

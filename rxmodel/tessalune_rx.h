@@ -47,6 +47,20 @@ class tessalune_rx : public OrvennModelBuilder::DFModel {
   bool Run() override;
   bool Finalize() override;
 
+  // The fast path of AMI_GetWave: per sample the CTLE's filter (inline,
+  // without its pins), then the DFE and the clock recovery as Run fires
+  // them; `afterSample(i)` runs after sample i as after Run. The same bits
+  // as Run on each sample in turn: the same operations in the same order.
+  // The CTLE's recursion stays interleaved with the DFE and the clock
+  // recovery sample by sample (a whole block of CTLE first is slower: its
+  // recursion's latency then has nothing to overlap with). A failing Run
+  // stops it, the rest of the wave left as it was. No allocation.
+  template <class AfterSample>
+  bool RunBlock(double* wave, long count, AfterSample afterSample);
+  // Whether AMI_GetWave takes the fast path (the per-sample network
+  // otherwise: the reference, which tests compare it with).
+  bool UseBlockPath = true;
+
   // Filters `samples` in place through the CTLE from rest, as AMI_Init does
   // with each row of the impulse matrix; the CTLE starts from rest again
   // afterwards. Only after a successful Setup.
@@ -105,3 +119,18 @@ class tessalune_rx : public OrvennModelBuilder::DFModel {
   void Connect(void*& slot, std::initializer_list<Buffer<T>*> pins);
   void ReleaseConnections();
 };
+
+template <class AfterSample>
+bool tessalune_rx::RunBlock(double* wave, long count, AfterSample afterSample) {
+  double* dfeIn = Dfe.Input.data + Dfe.Input.position;
+  const double* out = NetworkOutput.data + NetworkOutput.position;
+  for (long i = 0; i < count; ++i) {
+    *dfeIn = Ctle.Filter(wave[i]);
+    bool ok = Dfe.Run();
+    ok &= Cdr.Run();
+    if (!ok) return false;
+    wave[i] = *out;
+    afterSample(i);
+  }
+  return true;
+}

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -415,4 +416,35 @@ TEST(RxEntryPoints, AGridThatDoesNotDivideTheBitTimeKeepsTheBitRate) {
   const Eye eye = MeasureEye(wave, list, sent, sampleInterval);
   EXPECT_EQ(eye.wrong, 0);
   EXPECT_GT(eye.opening, 0.3);
+}
+
+// The fast path and the per-sample network give the same waveform, clock
+// times and output parameters to the bit, over blocks of several sizes, with
+// no DFE taps, four and eight, and with the CTLE on and off.
+TEST(RxEntryPoints, TheFastPathGivesTheNetworksBits) {
+  const std::string configurations[] = {
+      kAllParameters,
+      "(tessalune_rx (dfe_taps 8) (ctle_peaking 12))",
+      "(tessalune_rx (dfe_taps 0) (ctle_enable False))",
+  };
+  const std::vector<double> received = ReceivedWave(3000);
+  for (const std::string& parameters : configurations) {
+    Session fast(parameters), reference(parameters);
+    ASSERT_EQ(fast.result, 1);
+    ASSERT_EQ(reference.result, 1);
+    reference.Model().UseBlockPath = false;
+    std::vector<double> a = received, b = received;
+    long at = 0;
+    for (long size : {1L, 1000L, 31L, 40000L, 4096L, 100000L}) {
+      const long n = std::min<long>(size, long(a.size()) - at);
+      std::vector<double> clocksA(size_t(n) + 1), clocksB(size_t(n) + 1);
+      char *outA = nullptr, *outB = nullptr;
+      ASSERT_EQ(AMI_GetWave(a.data() + at, n, clocksA.data(), &outA, fast.handle), 1);
+      ASSERT_EQ(AMI_GetWave(b.data() + at, n, clocksB.data(), &outB, reference.handle), 1);
+      EXPECT_EQ(std::memcmp(clocksA.data(), clocksB.data(), clocksA.size() * sizeof(double)), 0) << parameters;
+      EXPECT_STREQ(outA, outB);
+      at += n;
+    }
+    EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(double)), 0) << parameters;
+  }
 }

@@ -298,6 +298,7 @@ int Simulate(SimOptions& o) {
   SimSettings& s = o.line.settings;
   if (!o.bathtubPath.empty()) s.berAsked = true;
   s.berContours = !o.eyePath.empty();
+  s.threads = SimulationRun::ThreadsPerRun(1);
   AmiFileParams ami;
   AmiModelLoader model;
   if (int status = PrepareSimulation(kCommand, o.line, ami, model)) return status;

@@ -76,8 +76,10 @@ bool BuildPoints(const AmiFileParams& ami, const SweepAxes& axes, const std::str
 
 // Runs every point on `jobs` threads (fewer when the system gives fewer);
 // returns the wall time in seconds.
-double RunPoints(const LinkModels& models, const SimSettings& s, double ber, std::vector<SweepPoint>& points,
+double RunPoints(const LinkModels& models, const SimSettings& settings, double ber, std::vector<SweepPoint>& points,
                  unsigned jobs, const std::function<void(const SweepPoint&)>& done) {
+  SimSettings s = settings;
+  s.threads = SimulationRun::ThreadsPerRun(jobs);
   std::atomic<size_t> next{0};
   std::atomic<size_t> finished{0};
   auto work = [&] {

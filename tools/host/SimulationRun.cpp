@@ -1,5 +1,6 @@
 #include "tools/host/SimulationRun.h"
 
+#include "tools/host/BlockPipe.h"
 #include "tools/host/ModelPaths.h"
 #include "tools/linkbench/channel/ConvolutionChannel.h"
 #include "tools/linkbench/channel/RcChannel.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -22,6 +24,17 @@ constexpr int kSettleBits = 32;
 constexpr int kLatencySearchBits = 16;
 // How many UI before a channel's delay the search starts.
 constexpr int kLatencyMarginBits = 4;
+// What lies between a run's two threads: at most this many samples, in at
+// most kPipeBlocks blocks; a run whose blocks are larger keeps one thread.
+constexpr long kPipeSamples = 1L << 18;
+constexpr long kPipeBlocks = 8;
+
+// The blocks between the run's two threads: none when it has one.
+long PipeDepth(const SimSettings& s, long blockSamples) {
+  if (s.threads < 2) return 0;
+  const long depth = std::min(kPipeBlocks, kPipeSamples / blockSamples);
+  return depth >= 2 ? depth : 0;
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -77,7 +90,9 @@ class Stream {
         held_(channel_->LatencySamples()),
         eye_(Geometry(s, *channel_, flow.ignoreBits), s.bitTime),
         blockSamples_(std::max(1L, std::min(s.block, s.SampleCount()))),
-        history_(eye_.BitsKept(blockSamples_ + held_)),
+        depth_(PipeDepth(s, blockSamples_)),
+        // The bits the sinks read, and those of the blocks waiting for them.
+        history_(eye_.BitsKept(blockSamples_ + held_) + (depth_ + 1) * (blockSamples_ / s.samplesPerBit + 1)),
         stimulus_(s.prbs, s.samplesPerBit, history_, s.prbsSeed),
         block_(static_cast<size_t>(blockSamples_)) {
     if (flow.rxGetWave) {
@@ -86,10 +101,14 @@ class Stream {
       const long capacity = 2 * history_.Capacity() + 64;
       clocked_ = std::make_unique<ClockedEye>(s.samplesPerBit, s.bitTime, flow.ignoreBits, capacity, &eye_);
       link_.rx.clockTimes.assign(static_cast<size_t>(blockSamples_) + 1, -1.0);
+      times_.reserve(static_cast<size_t>(blockSamples_) + 1);
       eye_.AddWindowSink(clocked_.get());
     }
-    if (s.WantsBer()) eye_.GatherHistograms();
-    if (s.WantsBer() && clocked_) clocked_->GatherHistograms();
+    // With a thread of its own the gathering leaves one of the run's threads
+    // to the models and the channel.
+    const int gathering = depth_ > 0 ? s.threads - 1 : s.threads;
+    if (s.WantsBer()) eye_.GatherHistograms(gathering);
+    if (s.WantsBer() && clocked_) clocked_->GatherHistograms(gathering);
     sinks_.push_back(&eye_);
     sinks_.insert(sinks_.end(), outputs.sinks.begin(), outputs.sinks.end());
     for (BitWindowSink* sink : outputs.eyeSinks) {
@@ -98,6 +117,9 @@ class Stream {
       else
         eye_.AddWindowSink(sink);
     }
+    pipe_ = std::make_unique<BlockPipe>(depth_ > 0, static_cast<int>(depth_), blockSamples_,
+                                        flow.rxGetWave ? blockSamples_ + 1 : 0,
+                                        [this](const PipeBlock& b) { return Consume(b); });
   }
 
   void Run(SimResult& r, const std::function<void(double)>& progress) {
@@ -126,6 +148,9 @@ class Stream {
       std::fill(block_.begin(), block_.begin() + count, 0.0);
       r.streamOk = Pass(first, count, r);
     }
+    if (!pipe_->Finish() && r.streamOk) r.streamOk = false;
+    if (!sinkError_.empty() && r.error.empty()) r.error = sinkError_;
+    r.sinkSeconds = sinkSeconds_;
     r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
     if (flow_.hasRx && link_.rx.parametersOut) r.rxParametersOut = link_.rx.parametersOut;
     if (r.getWaveOk && r.streamOk) Finish(r);
@@ -143,13 +168,12 @@ class Stream {
     const long skip = std::max(0L, std::min(count, held_ - first));
     const long total = settings_.SampleCount();
     const long deliver = std::min(count - skip, total - (first + skip - held_));
-    bool ok = true;
+    times_.clear();
     if (deliver > 0 && flow_.rxGetWave && !ReceiverGetWave(block_.data() + skip, deliver, first + skip - held_, r))
       return true;  // r.getWaveOk says why the run stops
-    const auto t2 = Clock::now();
-    if (deliver > 0) ok = Deliver(WaveBlock{first + skip - held_, deliver, block_.data() + skip, &history_}, r.error);
-    r.sinkSeconds += SecondsSince(t2);
-    return ok;
+    if (deliver <= 0) return true;
+    return pipe_->Push(PipeBlock{first + skip - held_, deliver, block_.data() + skip, times_.data(),
+                                 static_cast<long>(times_.size())});
   }
 
   // The receiver's AMI_GetWave on `count` samples from sample `at`, its
@@ -168,14 +192,23 @@ class Stream {
     }
     const long entries = std::min(count + 1, static_cast<long>(times.size()));
     for (long i = 0; i < entries && times[static_cast<size_t>(i)] >= 0; ++i)
-      clocked_->AddClockTime(times[static_cast<size_t>(i)]);
+      times_.push_back(times[static_cast<size_t>(i)]);
     return true;
   }
 
-  bool Deliver(const WaveBlock& block, std::string& error) {
-    for (WaveSink* sink : sinks_)
-      if (!sink->Consume(block, error)) return false;
-    return true;
+  // The sinks' half of the run (on the pipe's thread when it has one): the
+  // block's clock times to the clocked eye, its samples to the sinks.
+  bool Consume(const PipeBlock& b) {
+    const auto t0 = Clock::now();
+    for (long i = 0; i < b.timeCount; ++i) clocked_->AddClockTime(b.times[i]);
+    const WaveBlock block{b.start, b.count, b.samples, &history_};
+    bool ok = true;
+    for (WaveSink* sink : sinks_) {
+      ok = sink->Consume(block, sinkError_);
+      if (!ok) break;
+    }
+    sinkSeconds_ += SecondsSince(t0);
+    return ok;
   }
 
   void Finish(SimResult& r) {
@@ -208,13 +241,23 @@ class Stream {
   EyeMeasure eye_;
   std::unique_ptr<ClockedEye> clocked_;
   long blockSamples_;
+  long depth_;
   BitHistory history_;
   PrbsStimulus stimulus_;
   std::vector<double> block_;
   std::vector<WaveSink*> sinks_;
+  std::vector<double> times_;  // the receiver's clock times of the block in hand
+  std::string sinkError_;
+  double sinkSeconds_ = 0.0;
+  std::unique_ptr<BlockPipe> pipe_;  // last: its thread ends before the sinks go
 };
 
 }  // namespace
+
+int SimulationRun::ThreadsPerRun(unsigned jobs) {
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<int>(std::clamp(cores / std::max(1u, jobs), 1u, static_cast<unsigned>(kMaxThreads)));
+}
 
 std::string SimulationRun::ResolvePaths(SimSettings& s) {
   if (s.modelPath.empty()) s.modelPath = DefaultModelPath();

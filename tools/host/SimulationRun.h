@@ -58,6 +58,9 @@ struct SimSettings {
   std::vector<double> berTargets = {1e-6, 1e-9, 1e-12};
   bool berContours = false;
   bool berAsked = false;  // the BER figures even without noise, jitter or a channel file
+  // Threads one run may use (its own included); the figures are the same
+  // whatever the number.
+  int threads = 1;
 
   // The channel file, read and built on the grid by Prepare.
   std::shared_ptr<const ChannelFile> channel;
@@ -106,6 +109,11 @@ class SimulationRun {
   // Samples per AMI_GetWave call: the host holds one block.
   static constexpr long kMaxBlock = 100'000'000;
 
+  // The threads each run may use when `jobs` runs go at once: the cores
+  // left to each (at least one, at most kMaxThreads), so that runs side by
+  // side and the threads inside them never ask for more cores than there are.
+  static constexpr int kMaxThreads = 4;
+  static int ThreadsPerRun(unsigned jobs);
   // Fills in the default model and .ami paths; empty when fine, else why not.
   static std::string ResolvePaths(SimSettings& settings);
   // Empty when the settings can run, else what is wrong with them.

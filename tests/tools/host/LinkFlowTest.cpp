@@ -201,3 +201,41 @@ TEST(LinkFlow, TheClocksJitterIsItsSpreadAndBitsWithoutATickAreLeftOutAndCounted
   EXPECT_NEAR(r.eye.heightV, 1.0, 1e-9);
   EXPECT_EQ(static_cast<long>(r.eye.BitsUsed()), r.eye.endBit - r.eye.firstBit);
 }
+
+// The run's figures, every number of them, are those of one thread whatever
+// the threads it gathers on: the eye, the BER figures and the bathtub.
+TEST(LinkFlow, OneTwoAndFourThreadsGiveTheSameFigures) {
+  const Loaded models;
+  SimSettings s;
+  s.bitCount = 6000;
+  s.channelLossDb = 12;
+  s.noiseMv = 5;
+  s.rjPs = 1;
+  const LinkModels link = Pair(&models.getWave, false, true, &models.getWave, false, true);
+  std::vector<SimResult> runs;
+  for (int threads : {1, 2, 4}) {
+    s.threads = threads;
+    runs.push_back(SimulationRun::Run(link, s, Gain(1.2, false), Gain(0.9, false)));
+    ASSERT_TRUE(runs.back().Ok() && runs.back().eye.valid && runs.back().ber.valid) << threads;
+  }
+  for (size_t i = 1; i < runs.size(); ++i) {
+    const EyeMeasurement &a = runs[0].eye, &b = runs[i].eye;
+    EXPECT_EQ(a.heightV, b.heightV);
+    EXPECT_EQ(a.widthUi, b.widthUi);
+    EXPECT_EQ(a.bestPhase, b.bestPhase);
+    EXPECT_EQ(a.highMean, b.highMean);
+    EXPECT_EQ(a.lowTransition, b.lowTransition);
+    const BerResult &p = runs[0].ber, &q = runs[i].ber;
+    EXPECT_EQ(p.bits, q.bits);
+    EXPECT_EQ(p.minimumBer, q.minimumBer);
+    EXPECT_EQ(p.decisionThreshold, q.decisionThreshold);
+    EXPECT_EQ(p.centreUi, q.centreUi);
+    EXPECT_EQ(p.bathtubBer, q.bathtubBer);
+    ASSERT_EQ(p.targets.size(), q.targets.size());
+    for (size_t t = 0; t < p.targets.size(); ++t) {
+      EXPECT_EQ(p.targets[t].heightV, q.targets[t].heightV);
+      EXPECT_EQ(p.targets[t].widthUi, q.targets[t].widthUi);
+      EXPECT_EQ(p.targets[t].threshold, q.targets[t].threshold);
+    }
+  }
+}

@@ -55,7 +55,7 @@ class ClockedEye : public BitWindowSink {
   ClockedEye& operator=(const ClockedEye&) = delete;
 
   void AddSink(BitWindowSink* sink) { sinks_.push_back(sink); }
-  void GatherHistograms() { statistics_.GatherHistograms(); }
+  void GatherHistograms(int threads = 1) { statistics_.GatherHistograms(threads); }
   const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
 
   // The next clock time (seconds from the start of the receiver's waveform).

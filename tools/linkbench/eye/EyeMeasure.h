@@ -74,7 +74,7 @@ class EyeMeasure : public WaveSink {
   void AddWindowSink(BitWindowSink* sink) { aligner_.AddSink(sink); }
   // Gathers the sample distributions the BER is computed from (before the
   // first block); Histograms() has them, null when not gathered.
-  void GatherHistograms() { statistics_.GatherHistograms(); }
+  void GatherHistograms(int threads = 1) { statistics_.GatherHistograms(threads); }
   const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
   void DropHistograms() { statistics_.DropHistograms(); }
   // How many stimulus bits behind the newest one the measurement reads.

@@ -63,7 +63,12 @@ LatencyAligner::LatencyAligner(const EyeGeometry& geometry)
     : geometry_(geometry),
       search_(PlanSearch(geometry.totalSamples, geometry.totalBits, geometry.samplesPerBit, geometry.maxLagSamples,
                          geometry.minLagSamples)),
-      finished_(geometry.samplesPerBit <= 0) {}
+      finished_(geometry.samplesPerBit <= 0) {
+  // The prefix and the block that ends it, taken here, so that the buffer
+  // seldom grows on the thread that fills it (a run's sinks may have one of
+  // their own, whose memory then stays with that thread).
+  if (!finished_) buffer_.reserve(static_cast<size_t>(search_.span + kReserveBlock));
+}
 
 long LatencyAligner::BitsKept(long blockSamples) const {
   const long spb = std::max(1, geometry_.samplesPerBit);

@@ -62,6 +62,9 @@ class LatencyAligner {
   // Bits taken into the latency search: enough for a sharp peak, few enough
   // to keep long runs cheap.
   static constexpr long kLatencyBits = 4096;
+  // Samples beyond the latency search's prefix the buffer has room for from
+  // the start (a block of up to this many samples ends the prefix in place).
+  static constexpr long kReserveBlock = 1L << 13;
 
   // What the latency search reads of a run: lags minLag .. maxLag, over the
   // first `bits` bits, so output samples 0 .. span - 1. No search (latency

@@ -9,8 +9,8 @@ PhaseStatistics::PhaseStatistics(int samplesPerBit)
       maxZero_(static_cast<size_t>(3 * samplesPerBit_), -std::numeric_limits<double>::infinity()),
       levelSums_(static_cast<size_t>(4 * samplesPerBit_), 0.0) {}
 
-void PhaseStatistics::GatherHistograms() {
-  if (!histograms_) histograms_ = std::make_unique<SampleHistograms>(static_cast<int>(samplesPerBit_));
+void PhaseStatistics::GatherHistograms(int threads) {
+  if (!histograms_) histograms_ = std::make_unique<SampleHistograms>(static_cast<int>(samplesPerBit_), threads);
 }
 
 void PhaseStatistics::Begin(const EyeAlignment& alignment) {

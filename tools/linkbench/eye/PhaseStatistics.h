@@ -23,8 +23,9 @@ class PhaseStatistics : public BitWindowSink {
  public:
   explicit PhaseStatistics(int samplesPerBit);
 
-  // Gathers the sample distributions too (before the first window).
-  void GatherHistograms();
+  // Gathers the sample distributions too (before the first window), on
+  // `threads` threads (the caller's included).
+  void GatherHistograms(int threads = 1);
   // Stops gathering them and frees them (a measurement that another one
   // replaces, such as the eye at a receiver's clock times).
   void DropHistograms() { histograms_.reset(); }
