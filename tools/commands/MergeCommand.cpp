@@ -1,5 +1,6 @@
 #include "tools/commands/MergeCommand.h"
 
+#include "tools/commands/PathOption.h"
 #include "tools/commands/SweepGrid.h"
 #include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepRecordReader.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <unordered_map>
@@ -27,6 +29,7 @@ struct MergeOptions {
   bool gridEmphasisGiven = false;
   size_t gridChannel = 1;
   unsigned jobs = 0;
+  std::string modelPath, amiPath;  // the library and .ami file --grid may load
 };
 
 // A point's figures, kept small: its texts as numbers into one table.
@@ -90,6 +93,7 @@ class Merger {
   int PrintTables();
   int DrawGrid(const MergeOptions& mo);
   bool GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<SweepChannel>& channels);
+  bool TheNamedFiles(const MergeOptions& mo, SimSettings& s);
 
   bool haveHeader_ = false;
   SweepHeader header_;
@@ -121,6 +125,11 @@ bool Merger::Line(const std::string& path, size_t number, const std::string& lin
   if (r.kind == RecordLine::Kind::kHeader) {
     SweepHeader h;
     if (SweepHeader::FromJson(json::parse(line, nullptr, false), h)) return Adopt(h, path);
+    ++unreadable_;
+    Note(path + " line " + std::to_string(number) +
+         " is a sweep header whose channels, axes and point count do not agree (or that counts more than " +
+         std::to_string(SweepHeader::kMaxPoints) + " points); ignored");
+    return true;
   } else if (r.kind == RecordLine::Kind::kPoint && haveHeader_) {
     if (r.sweep != header_.id) {
       Note(path + " line " + std::to_string(number) + " is a result of sweep " + r.sweep + ", not of sweep " +
@@ -214,6 +223,30 @@ int Merger::PrintTables() {
   return report.PrintAll(kept_.size(), [&](size_t i) { return Restore(kept_[i], texts_); }) ? 1 : 0;
 }
 
+// The library and .ami file the picture loads are the ones the user names:
+// a results file is anyone's text (its sweep id a hash anyone recomputes),
+// so the header's paths are only compared with them, never loaded as such.
+bool Merger::TheNamedFiles(const MergeOptions& mo, SimSettings& s) {
+  if (mo.modelPath.empty() || mo.amiPath.empty()) {
+    Note(
+        "--grid runs the sweep's model again: name its library with --model and its .ami file with --ami (the "
+        "results say " +
+        s.modelPath + " and " + s.amiPath + ")");
+    return false;
+  }
+  const std::pair<const std::string*, std::string*> named[] = {{&mo.modelPath, &s.modelPath},
+                                                               {&mo.amiPath, &s.amiPath}};
+  for (const auto& n : named) {
+    std::error_code failed;
+    if (!std::filesystem::equivalent(*n.first, *n.second, failed)) {
+      Note("--grid: " + *n.first + " is not the file the sweep ran, " + *n.second);
+      return false;
+    }
+    *n.second = *n.first;
+  }
+  return true;
+}
+
 // The sweep's options from its header, for the picture, with the files
 // checked to be the ones the sweep ran (the same sweep id).
 bool Merger::GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<SweepChannel>& channels) {
@@ -231,6 +264,12 @@ bool Merger::GridOptions(const MergeOptions& mo, SweepOptions& o, std::vector<Sw
     Note("--grid: the results do not say how the sweep ran its points");
     return false;
   }
+  const std::string problem = SettingsProblem(o.line.settings);
+  if (!problem.empty()) {
+    Note("--grid: the results' header holds settings no sweep runs with: " + problem);
+    return false;
+  }
+  if (!TheNamedFiles(mo, o.line.settings)) return false;
   if (mo.gridChannel < 1 || mo.gridChannel > header_.channels.size()) {
     Note("--grid-channel " + std::to_string(mo.gridChannel) + ": the sweep has " +
          std::to_string(header_.channels.size()) + " channel(s)");
@@ -328,13 +367,21 @@ void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_option("files", options->files, "Results files written by `tessalune sweep --results`")->required();
   cmd->add_option("--grid", options->gridPath,
                   "Write one channel's nine responses' eyes to this PNG, as `sweep --grid` draws them: the panels' "
-                  "runs are made again, with the model, .ami and channel files the sweep used (checked by its id)");
+                  "runs are made again with the model library and .ami file named by --model and --ami (both needed: "
+                  "they must be the sweep's) and the sweep's channel files, all checked by the sweep id")
+      ->check(NonEmptyPath());
   CLI::Option* gridEmphasis = cmd->add_option("--grid-emphasis", options->gridEmphasis,
                                               "Emphasis level of the --grid picture (default: "
                                               "each response's best at the sweep's --ber)");
   cmd->add_option("--grid-channel", options->gridChannel, "The channel of the --grid picture, by its number")
       ->capture_default_str();
   cmd->add_option("--jobs", options->jobs, "Simulations run at once for --grid (default: one per core)");
+  cmd->add_option("--model", options->modelPath,
+                  "With --grid: the model library to load, which must be the file the sweep ran (the results' "
+                  "header is only compared with it, never loaded)")
+      ->check(NonEmptyPath());
+  cmd->add_option("--ami", options->amiPath, "With --grid: the model's .ami file, which must be the sweep's")
+      ->check(NonEmptyPath());
   cmd->add_flag("--missing", options->missing,
                 "Print the shards that have points missing, as a job-array list (sbatch --array=LIST); empty when "
                 "none");

@@ -2,6 +2,7 @@
 
 #include "tools/common/Numbers.h"
 
+#include "tools/commands/PathOption.h"
 #include "tools/commands/ProgressBar.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SimOptions.h"
@@ -345,13 +346,15 @@ void AddSimCommand(CLI::App& app, std::function<int()>& action) {
   AddSimOptions(cmd, options->line);
   cmd->add_option("--param", options->line.settings.params,
                   "Override a Model_Specific parameter of the .ami file, NAME=VALUE (repeatable)");
-  cmd->add_option("--eye", options->eyePath, "Write the eye diagram to this PNG file");
+  cmd->add_option("--eye", options->eyePath, "Write the eye diagram to this PNG file")->check(NonEmptyPath());
   cmd->add_option("--eye-size", options->eyeWidth, "Eye diagram width in pixels (height is two thirds)")
       ->check(CLI::Range(300, 4000))
       ->capture_default_str();
   cmd->add_option("--bathtub", options->bathtubPath,
-                  "Write the BER bathtub (BER against sampling phase at the decision threshold) to this PNG file");
-  cmd->add_option("--wave", options->wavePath, "Write time, stimulus and output to this CSV file, as the run goes");
+                  "Write the BER bathtub (BER against sampling phase at the decision threshold) to this PNG file")
+      ->check(NonEmptyPath());
+  cmd->add_option("--wave", options->wavePath, "Write time, stimulus and output to this CSV file, as the run goes")
+      ->check(NonEmptyPath());
   cmd->footer(kEyeDefinitions);
   cmd->callback([options, &action] {
     options->eyeHeight = options->eyeWidth * 2 / 3;

@@ -19,6 +19,11 @@ struct SimCommandLine {
 
 void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
 
+// Empty when every setting is one its option takes (and the settings can
+// run), else which is not: for settings read from elsewhere than the command
+// line, such as a results file's header.
+std::string SettingsProblem(const SimSettings& settings);
+
 // Everything before the first run: line-buffered standard output, paths,
 // settings (--ports read into them), the .ami file, the channel file and the
 // model library. Returns 0 when ready, else prints "COMMAND: reason" on

@@ -1,6 +1,7 @@
 #include "tools/commands/SweepCommand.h"
 
 #include "tools/commands/FiniteRange.h"
+#include "tools/commands/PathOption.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepGrid.h"
 #include "tools/commands/SweepPlan.h"
@@ -123,10 +124,13 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
   CLI::Option* loss = cmd->get_option("--channel-loss");
   const std::string single = cmd->get_option("--channel")->get_description();
   cmd->remove_option(cmd->get_option("--channel"));
-  cmd->add_option("--channel", o.channelPaths, single + ". Repeat it to sweep several channels")->excludes(loss);
+  cmd->add_option("--channel", o.channelPaths, single + ". Repeat it to sweep several channels")
+      ->check(NonEmptyPath())
+      ->excludes(loss);
   cmd->add_option("--channels", o.channelList,
                   "Sweep the channels this file lists: one Touchstone path per line, relative to the file's folder, "
                   "optionally followed by --ports ORDER; # starts a comment")
+      ->check(NonEmptyPath())
       ->excludes(loss);
   cmd->add_option("--shard", o.shard,
                   "Run only shard I of N: the points whose index modulo N is I (channel outermost, then emphasis, "
@@ -137,7 +141,8 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
                   "some shards only)")
       ->check(CLI::Range(size_t{1}, size_t{1} << 40));
   cmd->add_option("--results", o.resultsPath,
-                  "Append one JSON Lines record per point to this file as each finishes (for `tessalune merge`)");
+                  "Append one JSON Lines record per point to this file as each finishes (for `tessalune merge`)")
+      ->check(NonEmptyPath());
   cmd->add_flag("--tables-only", o.tablesOnly,
                 "Print the tables alone (no setup lines, no timing): what `tessalune merge` prints");
   cmd->add_option("--seed", o.seed,
@@ -155,7 +160,8 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
   AddSweepChannelOptions(cmd, *options);
   cmd->add_option("--grid", options->gridPath,
                   "Write the nine responses' eyes to this PNG: at --grid-emphasis, or with BER figures (--channel, "
-                  "--noise, --rj, --ber) at each one's best emphasis, with BER contours");
+                  "--noise, --rj, --ber) at each one's best emphasis, with BER contours")
+      ->check(NonEmptyPath());
   CLI::Option* gridEmphasis =
       cmd->add_option("--grid-emphasis", options->gridEmphasis, "Emphasis level of the --grid picture")
           ->capture_default_str();

@@ -175,7 +175,18 @@ bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
     h.describe.push_back(lines);
   }
   if (b.contains("run") && b["run"].is_object()) h.run = b["run"];
-  return !h.channels.empty() && h.points == h.channels.size() * h.PerChannel();
+  size_t points = 0;
+  return !h.channels.empty() && CountPoints(h.channels.size(), h.axes, points) && h.points == points;
+}
+
+bool SweepHeader::CountPoints(size_t channels, const SweepAxes& axes, size_t& points) {
+  const size_t factors[] = {channels, axes.emphases.size(), axes.vregs.size(), axes.corners.size(), axes.RxCount()};
+  points = 1;
+  for (size_t f : factors) {
+    if (f == 0 || points > kMaxPoints / f) return false;
+    points *= f;
+  }
+  return true;
 }
 
 namespace SweepRecords {

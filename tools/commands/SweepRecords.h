@@ -51,6 +51,9 @@ struct PointFigures {
 // What every results file of one sweep states once: enough to print its
 // tables without the channel files or the model.
 struct SweepHeader {
+  // The most points a sweep may have: merge keeps a few dozen bytes for each.
+  static constexpr size_t kMaxPoints = 100'000'000;
+
   std::string id;
   size_t points = 0;
   size_t shards = 1;
@@ -66,6 +69,9 @@ struct SweepHeader {
   nlohmann::json run;
 
   size_t PerChannel() const { return axes.emphases.size() * axes.PerLevel(); }
+  // The points of `channels` channels over `axes`; false when they are more
+  // than kMaxPoints (the product is checked before it can wrap around).
+  static bool CountPoints(size_t channels, const SweepAxes& axes, size_t& points);
   nlohmann::json Json() const;
   static bool FromJson(const nlohmann::json& j, SweepHeader& header);
 };
