@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -62,6 +63,14 @@ Kept Keep(const PointFigures& f, Texts& texts) {
   return k;
 }
 
+// The same figures, bit for bit (a NaN is the same as itself).
+bool Same(const Kept& a, const Kept& b) {
+  const double x[] = {a.eyeHeightV, a.eyeWidthUi, a.eyeBitTime, a.berHeightV, a.berWidthUi};
+  const double y[] = {b.eyeHeightV, b.eyeWidthUi, b.eyeBitTime, b.berHeightV, b.berWidthUi};
+  return std::memcmp(x, y, sizeof x) == 0 && a.message == b.message && a.error == b.error && a.problem == b.problem &&
+         a.flags == b.flags;
+}
+
 PointFigures Restore(const Kept& k, const Texts& texts) {
   PointFigures f;
   bool* flags[] = {&f.initOk, &f.getWaveOk, &f.closeOk, &f.streamOk, &f.eyeValid, &f.berValid, &f.atBer, &f.berOpen};
@@ -100,6 +109,8 @@ class Merger {
   std::string headerFile_;
   std::vector<Kept> kept_;
   std::vector<bool> seen_;
+  std::vector<uint32_t> origin_;    // per point, the file it was read from
+  std::vector<std::string> files_;  // the files read so far
   size_t have_ = 0, duplicates_ = 0, unreadable_ = 0;
   Texts texts_;
 };
@@ -111,6 +122,7 @@ bool Merger::Adopt(const SweepHeader& h, const std::string& path) {
     haveHeader_ = true;
     kept_.assign(h.points, Kept{});
     seen_.assign(h.points, false);
+    origin_.assign(h.points, 0);
     return true;
   }
   if (h.id != header_.id) {
@@ -138,11 +150,17 @@ bool Merger::Line(const std::string& path, size_t number, const std::string& lin
     }
     // A record is taken when its channel is the one its index falls on.
     if (r.index < seen_.size() && r.channel == header_.channels[r.index / header_.PerChannel()]) {
+      const Kept k = Keep(r.figures, texts_);
       if (seen_[r.index]) {
         ++duplicates_;
-        return true;
+        if (Same(k, kept_[r.index])) return true;
+        Note("point " + std::to_string(r.index) + " is recorded twice with different figures, in " +
+             files_[origin_[r.index]] + " and in " + path + " line " + std::to_string(number) +
+             ": the runs of one sweep give one result, so these files are not to be trusted together");
+        return false;
       }
-      kept_[r.index] = Keep(r.figures, texts_);
+      kept_[r.index] = k;
+      origin_[r.index] = static_cast<uint32_t>(files_.size() - 1);
       seen_[r.index] = true;
       ++have_;
       return true;
@@ -154,6 +172,7 @@ bool Merger::Line(const std::string& path, size_t number, const std::string& lin
 }
 
 bool Merger::Read(const std::string& path) {
+  files_.push_back(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     Note("cannot read " + path);
@@ -386,8 +405,9 @@ void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
                 "Print the shards that have points missing, as a job-array list (sbatch --array=LIST); empty when "
                 "none");
   cmd->footer(
-      "The tables are those of `tessalune sweep --tables-only` with the same options. A point recorded twice counts "
-      "once; a last line cut short is ignored with a note; missing points are listed on standard error and the "
+      "The tables are those of `tessalune sweep --tables-only` with the same options. A point recorded twice with "
+      "the same figures counts once, with different figures is refused; a last line cut short is ignored with a note; "
+      "missing points are listed on standard error and the "
       "exit status is 1.");
   cmd->callback([options, gridEmphasis, &action] {
     options->gridEmphasisGiven = gridEmphasis->count() > 0;

@@ -138,6 +138,11 @@ SimResult RunWithProgress(const LinkModels& models, const SimSettings& s, const 
 // Where the eye was sampled: at the receiver's recovered clock, or at the
 // best phase.
 void PrintSampling(const SimSettings& s, const EyeMeasurement& e, const RecoveredClock& c) {
+  if (c.refused > 0)
+    std::printf(
+        "clock       %ld of the receiver's clock times refused: not a number, or outside the block they "
+        "came with\n",
+        c.refused);
   const double latencyPs = e.delaySamples * s.SampleInterval() * 1e12;
   if (c.used) {
     std::printf(

@@ -78,6 +78,11 @@ struct SweepHeader {
 
 namespace SweepRecords {
 
+// A figure that is not finite, as a record writes it ("inf", "-inf" or
+// "nan"; a null, as older records have it, reads as NaN); false for any
+// other text.
+bool NonFinite(const std::string& text, double& value);
+
 // `rxName`: the --rx-sweep parameter (empty: none).
 nlohmann::json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p,
                            double ber, const std::string& host, const std::string& rxName = {});

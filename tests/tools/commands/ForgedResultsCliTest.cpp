@@ -141,3 +141,28 @@ TEST(ForgedResultsCli, MergeGridLoadsOnlyTheNamedLibrary) {
 }
 
 #endif
+
+#ifdef TESSALUNE_MODEL_BUILT
+
+// The same point twice with other figures: neither file is to be trusted
+// with the other, and both are named.
+TEST(ForgedResultsCli, DuplicatesThatDisagreeAreRefused) {
+  ForgedSweep sweep;
+  std::istringstream in(ReadFile(sweep.results));
+  std::string header, point;
+  std::getline(in, header);
+  std::getline(in, point);
+  json j = json::parse(point);
+  j["eye"]["heightV"] = j["eye"]["heightV"].get<double>() + 0.25;
+  const std::string other = sweep.folder.Write("b.jsonl", header + "\n" + j.dump() + "\n");
+  const CliResult r = RunCli("merge '" + sweep.results + "' '" + other + "'", true);
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("point 0 is recorded twice with different figures, in " + sweep.results + " and in " + other +
+                          " line 2"),
+            std::string::npos)
+      << r.output;
+  const std::string same = sweep.folder.Write("c.jsonl", header + "\n" + point + "\n");
+  EXPECT_EQ(RunCli("merge '" + sweep.results + "' '" + same + "'").status, 0);
+}
+
+#endif

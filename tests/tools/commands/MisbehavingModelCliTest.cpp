@@ -1,0 +1,109 @@
+// `sim` and `sweep` with a model that misbehaves as a third party's might
+// (tests/tools/host/MisbehavingModel.cpp): samples that are no numbers, clock
+// times far outside their block, and the like fail the run with a message
+// that names the model and the entry point, never figures at exit 0.
+#include "tests/TestFolder.h"
+#include "tests/tools/CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char* kAmi =
+    "(misbehaving\n (Reserved_Parameters\n  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value False))\n"
+    "  (GetWave_Exists (Usage Info) (Type Boolean) (Value True)))\n"
+    " (Model_Specific\n  (mode (Usage In) (Type Integer) (Range MODE 0 13))\n"
+    "  (emphasis (Usage In) (Type Integer) (Format List 0 1) (Default 0))\n"
+    "  (Vreg (Usage In) (Type Integer) (Format List 0) (Default 0))\n"
+    "  (corner (Usage In) (Type Integer) (Format List 0) (Default 0))))\n";
+const char* kInitOnlyAmi =
+    "(misbehaving\n (Reserved_Parameters\n  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True))\n"
+    "  (GetWave_Exists (Usage Info) (Type Boolean) (Value False)))\n"
+    " (Model_Specific\n  (mode (Usage In) (Type Integer) (Range 0 0 13))))\n";
+const char* kGainAmi =
+    "(flowgain\n (Reserved_Parameters\n  (Init_Returns_Impulse (Usage Info) (Type Boolean) (Value False))\n"
+    "  (GetWave_Exists (Usage Info) (Type Boolean) (Value True)))\n"
+    " (Model_Specific\n  (gain (Usage In) (Type Float) (Range 1 0 10))))\n";
+
+struct Misbehaving {
+  TestFolder folder;
+  std::string ami = Ami(0);
+  std::string initOnly = folder.Write("init_only.ami", kInitOnlyAmi);
+  std::string gain = folder.Write("gain.ami", kGainAmi);
+
+  // The .ami file whose default mode is `mode` (for sweep, which has no --param).
+  std::string Ami(int mode) const {
+    std::string text = kAmi;
+    text.replace(text.find("MODE"), 4, std::to_string(mode));
+    return folder.Write("misbehaving" + std::to_string(mode) + ".ami", text);
+  }
+
+  // The misbehaving model as the transmitter, in `mode`.
+  std::string Tx(const char* command, int mode, const std::string& more = "") const {
+    return std::string(command) + " --model '" MISBEHAVING_MODEL "' --ami '" + ami +
+           "' --param mode=" + std::to_string(mode) + " --bits 300 " + more;
+  }
+  // A well-behaved transmitter and the misbehaving model as the receiver.
+  std::string Rx(const char* command, int mode, const std::string& more = "") const {
+    return std::string(command) + " --model '" FLOW_GAIN_GETWAVE "' --ami '" + gain +
+           "' --rx '" MISBEHAVING_MODEL "' --rx-ami '" + ami + "' --rx-param mode=" + std::to_string(mode) +
+           " --bits 300 " + more;
+  }
+};
+
+}  // namespace
+
+TEST(MisbehavingModelCli, SamplesThatAreNoNumbersFailTheRunNamingModelEntryAndSample) {
+  const Misbehaving m;
+  const std::pair<int, const char*> cases[] = {{1, "sample 100 = nan, not a finite number"},
+                                               {2, "sample 100 = inf, not a finite number"},
+                                               {3, "sample 100 = 1e+308, beyond the 1e12 any signal stays within"}};
+  for (const auto& c : cases) {
+    const CliResult r = RunCli(m.Tx("sim", c.first), true);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find(std::string("the model " MISBEHAVING_MODEL ": AMI_GetWave returned ") + c.second),
+              std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("eye         height"), std::string::npos) << r.output;
+  }
+  const CliResult rx = RunCli(m.Rx("sim", 1), true);
+  EXPECT_EQ(rx.status, 1) << rx.output;
+  EXPECT_NE(rx.output.find("the receiver model " MISBEHAVING_MODEL ": AMI_GetWave returned sample"), std::string::npos)
+      << rx.output;
+
+  const std::string initOnly =
+      "sim --model '" MISBEHAVING_MODEL "' --ami '" + m.initOnly + "' --param mode=4 --bits 300";
+  const CliResult init = RunCli(initOnly, true);
+  EXPECT_EQ(init.status, 1) << init.output;
+  EXPECT_NE(init.output.find("the model " MISBEHAVING_MODEL
+                             ": AMI_Init returned impulse response sample 3 = nan, not a finite number"),
+            std::string::npos)
+      << init.output;
+}
+
+// Every run fails: the tables say why and the summary prints no starting
+// value of its minimum.
+TEST(MisbehavingModelCli, ASweepOfNoNumbersPrintsNoSentinel) {
+  const Misbehaving m;
+  const CliResult r =
+      RunCli("sweep --model '" MISBEHAVING_MODEL "' --ami '" + m.Ami(2) + "' --bits 300 --tables-only", true);
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("AMI_GetWave returned sample 100 = inf"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("00000000000000000000"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find(" inf "), std::string::npos) << r.output;
+}
+
+// Clock times of 1e300 s (one per block) are refused and counted, as NaN ones are; the eye
+// is then read at the best phase, its figures finite.
+TEST(MisbehavingModelCli, ClockTimesOutsideTheirBlockAreRefusedAndCounted) {
+  const Misbehaving m;
+  const CliResult r = RunCli(m.Rx("sim", 11), true);
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("clock       10 of the receiver's clock times refused: not a number, or outside the block"),
+            std::string::npos)
+      << r.output;
+  EXPECT_EQ(r.output.find("nan"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("sampling    best phase"), std::string::npos) << r.output;
+}
