@@ -8,7 +8,9 @@
 #include "tools/commands/SweepReport.h"
 #include "tools/commands/SweepShard.h"
 
+#include <sys/stat.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +23,46 @@ using nlohmann::json;
 namespace {
 
 constexpr const char* kCommand = "tessalune merge";
+// The longest line merge reads: a point's record is under a kilobyte, a
+// header some 350 bytes per channel (so about 190,000 channels).
+constexpr size_t kMaxLineBytes = 64u << 20;
+
+// How one line of a results file came: whole, cut short by the end of the
+// input, longer than kMaxLineBytes (then not kept), or none (the end).
+enum class LineRead { kLine, kCut, kTooLong, kEnd };
+
+// The next line into `line`, without its end; at most kMaxLineBytes held.
+LineRead NextLine(std::istream& in, std::string& line) {
+  line.clear();
+  bool over = false, any = false;
+  char chunk[1 << 16];
+  for (;;) {
+    in.get(chunk, sizeof chunk, '\n');
+    const size_t n = static_cast<size_t>(in.gcount());
+    any = any || n > 0;
+    if (!over && line.size() + n > kMaxLineBytes) {
+      over = true;
+      std::string().swap(line);
+    }
+    if (!over) line.append(chunk, n);
+    if (in.eof()) return !any ? LineRead::kEnd : over ? LineRead::kTooLong : LineRead::kCut;
+    if (in.fail()) in.clear();  // nothing read: a line end is next
+    if (in.peek() == '\n') {
+      in.ignore();
+      return over ? LineRead::kTooLong : LineRead::kLine;
+    }
+  }
+}
+
+// Why `path` is no results file to read (a folder, a device such as
+// /dev/zero), or empty: regular files and pipes are read.
+std::string NotReadable(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return "cannot read " + path + ": " + std::strerror(errno);
+  if (S_ISDIR(st.st_mode)) return path + " is a folder, not a results file";
+  if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return path + " is neither a regular file nor a pipe";
+  return {};
+}
 
 struct MergeOptions {
   std::vector<std::string> files;
@@ -130,6 +172,10 @@ bool Merger::Adopt(const SweepHeader& h, const std::string& path) {
          ": results of different sweeps (other options, channels or model) do not merge");
     return false;
   }
+  // A shard describes the channels it loaded; the others come from the
+  // shards that did.
+  for (size_t c = 0; c < header_.describe.size() && c < h.describe.size(); ++c)
+    if (header_.describe[c].empty()) header_.describe[c] = h.describe[c];
   return true;
 }
 
@@ -173,9 +219,12 @@ bool Merger::Line(const std::string& path, size_t number, const std::string& lin
 
 bool Merger::Read(const std::string& path) {
   files_.push_back(path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    Note("cannot read " + path);
+  std::string why = NotReadable(path);
+  std::ifstream in;
+  if (why.empty()) in.open(path, std::ios::binary);
+  if (why.empty() && !in) why = "cannot read " + path;
+  if (!why.empty()) {
+    Note(why);
     return false;
   }
   // The header comes first in every file a sweep writes; records before
@@ -184,11 +233,17 @@ bool Merger::Read(const std::string& path) {
   std::string line;
   size_t number = 0, dropped = 0;
   std::vector<std::pair<size_t, RecordLine>> waiting;
-  while (std::getline(in, line)) {
+  for (LineRead got = NextLine(in, line); got != LineRead::kEnd; got = NextLine(in, line)) {
     ++number;
-    if (in.eof()) {  // no line end: the process stopped while writing it
+    if (got == LineRead::kCut) {  // no line end: the process stopped while writing it
       Note(path + ": its last line is cut short (a shard stopped while writing it); ignored");
       break;
+    }
+    if (got == LineRead::kTooLong) {
+      ++unreadable_;
+      Note(path + " line " + std::to_string(number) + " is longer than " + std::to_string(kMaxLineBytes >> 20) +
+           " MiB, no record of a sweep; ignored");
+      continue;
     }
     RecordLine r = ReadRecordLine(line);
     if (!haveHeader_ && r.kind == RecordLine::Kind::kPoint) {
@@ -383,7 +438,10 @@ void AddMergeCommand(CLI::App& app, std::function<int()>& action) {
   auto options = std::make_shared<MergeOptions>();
   CLI::App* cmd = app.add_subcommand(
       "merge", "Merge the results files of a sweep's shards into the tables a single-machine sweep prints");
-  cmd->add_option("files", options->files, "Results files written by `tessalune sweep --results`")->required();
+  cmd->add_option("files", options->files,
+                  "Results files written by `tessalune sweep --results` (regular files or pipes; a line longer than " +
+                      std::to_string(kMaxLineBytes >> 20) + " MiB is ignored with a note)")
+      ->required();
   cmd->add_option("--grid", options->gridPath,
                   "Write one channel's nine responses' eyes to this PNG, as `sweep --grid` draws them: the panels' "
                   "runs are made again with the model library and .ami file named by --model and --ami (both needed: "

@@ -59,10 +59,13 @@ bool ReadList(const std::string& listPath, const std::string& defaultPorts, std:
   return !channels.empty();
 }
 
-bool Load(const SimSettings& base, std::vector<SweepChannel>& channels, std::string& error) {
-  for (SweepChannel& c : channels) {
+bool Load(const SimSettings& base, std::vector<SweepChannel>& channels, std::string& error,
+          const std::function<bool(size_t)>& wanted) {
+  for (size_t i = 0; i < channels.size(); ++i) {
+    SweepChannel& c = channels[i];
     c.settings = base;
     c.settings.channelPath = c.path;
+    if (wanted && !wanted(i)) continue;
     std::string why;
     if (ChannelResponse::ParsePorts(c.ports, c.settings.ports, why)) why = SimulationRun::LoadChannel(c.settings);
     if (!why.empty()) {

@@ -29,8 +29,9 @@ constexpr const char* kCommand = "tessalune sweep";
 unsigned SizeSweepJobs(const SweepOptions& o, const SweepPlan& plan, std::string& note) {
   SweepOptions sizing = o;
   for (const SweepChannel& c : plan.channels)
-    if (!sizing.line.settings.channel ||
-        c.settings.channel->Response().ConvolutionBytes() > sizing.line.settings.channel->Response().ConvolutionBytes())
+    if (c.settings.channel &&
+        (!sizing.line.settings.channel || c.settings.channel->Response().ConvolutionBytes() >
+                                              sizing.line.settings.channel->Response().ConvolutionBytes()))
       sizing.line.settings.channel = c.settings.channel;
   return SizeJobs(sizing, plan.points.size(), note);
 }

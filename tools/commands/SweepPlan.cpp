@@ -10,11 +10,14 @@
 
 namespace {
 
-// The channels from --channel and --channels, read and loaded.
-bool ReadChannels(const SweepOptions& o, std::vector<SweepChannel>& channels, std::string& error) {
+// The channels from --channel and --channels; the files of those that hold
+// points of `shard` loaded (a shard of a long list reads its own alone).
+bool ReadChannels(const SweepOptions& o, const SweepShard& shard, size_t perChannel,
+                  std::vector<SweepChannel>& channels, std::string& error) {
   for (const std::string& path : o.channelPaths) channels.push_back(SweepChannel{path, path, o.line.ports, {}});
   if (!o.channelList.empty() && !SweepChannels::ReadList(o.channelList, o.line.ports, channels, error)) return false;
-  return SweepChannels::Load(o.line.settings, channels, error);
+  return SweepChannels::Load(o.line.settings, channels, error,
+                             [&](size_t c) { return shard.HoldsAnyOf(c * perChannel, (c + 1) * perChannel); });
 }
 
 // The shard: --shard, else (writing results) a Slurm array task's; 0/1
@@ -95,7 +98,10 @@ void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
   h.axes = plan.axes;
   h.receiver = !o.line.settings.rxModelPath.empty();
   h.channels = plan.Labels();
-  for (const SweepChannel& c : plan.channels) h.describe.push_back(c.settings.channel->Describe());
+  // A channel this shard did not load has no lines here: merge takes them
+  // from the header of a shard that did.
+  for (const SweepChannel& c : plan.channels)
+    h.describe.push_back(c.settings.channel ? c.settings.channel->Describe() : std::vector<std::string>());
   if (plan.channels.empty()) h.describe.emplace_back();
   h.run = Run(o, plan);
 }
@@ -146,7 +152,8 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   int status = 0;
   if (!SettleShard(o, plan.shard, error)) status = 2;
   if (!status && plan.shard.count > 1 && o.resultsPath.empty()) error = "--shard needs --results FILE", status = 2;
-  if (!status && !ReadChannels(o, plan.channels, error)) status = 1;
+  if (!status && !ReadChannels(o, plan.shard, plan.axes.emphases.size() * plan.axes.PerLevel(), plan.channels, error))
+    status = 1;
   if (!status && grid && (plan.channels.size() > 1 || plan.shard.count > 1))
     error = "--grid draws the eyes of one channel in one process: not with several channels or --shard", status = 2;
   if (status) {

@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -81,11 +84,33 @@ bool AmiModelLoader::Init(AmiInstance& instance, std::vector<double> impulse, do
     std::lock_guard<std::mutex> lock(LifecycleMutex());
     result = init_(instance.impulse.data(), static_cast<long>(instance.impulse.size()), 0, sampleInterval, bitTime,
                    text.data(), &instance.parametersOut, &memory, &msg);
-    if (msg) message = msg;  // copied while the model still owns it
+    message = KeptText(msg);  // copied while the model still owns it
   }
   instance.memory = memory;
   instance.open = memory != nullptr;
   return Succeeded(result);
+}
+
+std::string AmiModelLoader::KeptText(const char* text) {
+  if (!text) return {};
+  // The length is looked for up to 1 GiB: a text that long is no message.
+  constexpr size_t kLongest = size_t{1} << 30;
+  const size_t length = strnlen(text, kLongest);
+  // Control characters (terminal escapes, bells, carriage returns) as \xHH,
+  // so that a message cannot drive the terminal it is printed on.
+  std::string kept;
+  for (size_t i = 0; i < std::min(length, kMaxTextBytes); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c >= 0x20 && c != 0x7f) || c == '\n' || c == '\t') {
+      kept += static_cast<char>(c);
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+    kept += escaped;
+  }
+  if (length <= kMaxTextBytes) return kept;
+  return kept + " ... (" + (length == kLongest ? "more than 1 GiB" : std::to_string(length) + " bytes") + " in all)";
 }
 
 bool AmiModelLoader::GetWave(AmiInstance& instance, double* wave, long count) const {

@@ -58,6 +58,14 @@ class AmiModelLoader {
   // AMI_Close; a closed instance is left alone.
   bool Close(AmiInstance& instance) const;
 
+  // The most of a model's text (its message, its output parameters) the
+  // host keeps: a model may hand back any length, and a sweep keeps one per
+  // point.
+  static constexpr size_t kMaxTextBytes = 4096;
+  // A model's text as the host keeps it: whole up to kMaxTextBytes, else
+  // that much of it and its length ("... (N bytes in all)"); empty for null.
+  static std::string KeptText(const char* text);
+
  private:
   void* handle_ = nullptr;
   std::string path_;

@@ -167,7 +167,7 @@ class Stream {
       r.streamOk = Pass(first, count, r);
     }
     r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
-    if (flow_.hasRx && link_.rx.parametersOut) r.rxParametersOut = link_.rx.parametersOut;
+    if (flow_.hasRx) r.rxParametersOut = AmiModelLoader::KeptText(link_.rx.parametersOut);
     if (r.getWaveOk && r.streamOk) Finish(r);
   }
 
