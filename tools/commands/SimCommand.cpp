@@ -297,9 +297,10 @@ int WritePictures(const SimOptions& o, const std::string& title, const SimFiles&
   return status;
 }
 
+int Report(const SimOptions& o, const LinkModels& models, const std::string& parameters,
+           const std::string& rxParameters, const std::string& title, SimFiles& files);
+
 int Simulate(SimOptions& o) {
-  const auto wallStart = std::chrono::steady_clock::now();
-  const double cpuStart = CpuSeconds();
   SimSettings& s = o.line.settings;
   if (!o.bathtubPath.empty()) s.berAsked = true;
   s.berContours = !o.eyePath.empty();
@@ -322,8 +323,27 @@ int Simulate(SimOptions& o) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
-  const SimResult r =
-      RunWithProgress(MakeLink(ami, model, rxAmi, rxModel), s, parameters, rxParameters, files.Outputs());
+  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
+  auto run = [&] { return Report(o, models, parameters, rxParameters, PictureTitle(ami, chosen, rxAmi, s), files); };
+  if (!o.line.Isolates()) return run();
+  // The run, its report and its files in a child: a model that crashes,
+  // exits or hangs ends the child alone, and is named here.
+  const IsolationLimits limits = o.line.Limits();
+  const IsolatedOutcome outcome = IsolatedRun::Run([&] { return std::string(1, static_cast<char>(run())); }, limits);
+  if (outcome.Returned() && outcome.bytes.size() == 1) return outcome.bytes[0];
+  std::fprintf(stderr, "%s: %s\n", kCommand, outcome.Describe(limits).c_str());
+  return 1;
+}
+
+// The run and what it gives: the report, the pictures and the waveform;
+// returns the exit status.
+int Report(const SimOptions& o, const LinkModels& models, const std::string& parameters,
+           const std::string& rxParameters, const std::string& title, SimFiles& files) {
+  const auto wallStart = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
+  const SimSettings& s = o.line.settings;
+  std::string error;
+  const SimResult r = RunWithProgress(models, s, parameters, rxParameters, files.Outputs());
   PrintModels(s, r);
   if (!r.Ok()) {
     std::fprintf(stderr, "%s: %s\n", kCommand, r.error.c_str());
@@ -333,7 +353,7 @@ int Simulate(SimOptions& o) {
   if (s.WantsBer()) PrintBer(s, r.eye, r.ber, r.clock.used);
   PrintThroughput(s, r);
   const auto picturesStart = std::chrono::steady_clock::now();
-  int status = WritePictures(o, PictureTitle(ami, chosen, rxAmi, s), files, r);
+  int status = WritePictures(o, title, files, r);
   if (s.WantsBer()) {
     const auto now = std::chrono::steady_clock::now();
     PrintTime(r, std::chrono::duration<double>(now - picturesStart).count(),

@@ -2,6 +2,7 @@
 
 #include "tools/commands/FiniteRange.h"
 #include "tools/commands/PathOption.h"
+#include "tools/host/ModelPaths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,9 +96,29 @@ void AddSimOptions(CLI::App* cmd, SimCommandLine& line) {
   cmd->add_option("--rx-param", s.rxParams,
                   "Override a Model_Specific parameter of the receiver's .ami file, NAME=VALUE (repeatable)")
       ->needs(rx);
+  cmd->add_option("--model-timeout", line.modelTimeout,
+                  "Stop a model whose entry point (AMI_Init, AMI_GetWave, AMI_Close) has not returned after this "
+                  "many seconds. Models other than the ones built with these tools run in a child process of "
+                  "their own, so that one that hangs, crashes or calls exit() costs its run alone")
+      ->check(FiniteRange(0.001, 1e7))
+      ->capture_default_str();
+  cmd->add_flag("--in-process", line.inProcess,
+                "Run every model in this process, without a child process (faster for very short runs; a model "
+                "that crashes, exits or hangs then takes the program with it)");
   cmd->add_option("--rj", s.rjPs, "Gaussian random jitter of the sampling instant, RMS in ps, for the BER figures")
       ->check(FiniteRange(0.0, kMaxRjPs))
       ->capture_default_str();
+}
+
+bool SimCommandLine::Isolates() const {
+  if (inProcess) return false;
+  return !IsOwnModel(settings.modelPath) || (!settings.rxModelPath.empty() && !IsOwnModel(settings.rxModelPath));
+}
+
+IsolationLimits SimCommandLine::Limits() const {
+  IsolationLimits limits;
+  limits.callSeconds = modelTimeout;
+  return limits;
 }
 
 int PrepareSimulation(const char* command, SimCommandLine& line, AmiFileParams& ami, AmiModelLoader& model) {

@@ -4,6 +4,7 @@
 #include "tools/commands/PathOption.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepGrid.h"
+#include "tools/commands/SweepIsolation.h"
 #include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepPoints.h"
 #include "tools/commands/SweepReceiver.h"
@@ -59,7 +60,30 @@ double RunAndRecord(const SweepOptions& o, const LinkModels& models, SweepPlan& 
         recorded.exchange(false))
       std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
   };
+  if (o.line.Isolates())
+    return RunIsolatedPoints(models, o.line.settings, o.ber, plan.points, jobs, o.line.Limits(), record);
   return RunPoints(models, o.line.settings, o.ber, plan.points, jobs, record);
+}
+
+// A shard prints no tables: the line that says what it did, and on standard
+// error how many of its runs failed and why the first did. Returns that many.
+int ReportShard(const SweepOptions& o, const SweepPlan& plan) {
+  int failures = 0;
+  const SweepPoint* first = nullptr;
+  for (const SweepPoint& p : plan.points) {
+    if (Measured(p)) continue;
+    ++failures;
+    if (!first) first = &p;
+  }
+  std::printf("shard %s: %zu of the sweep's %zu points, recorded in %s (sweep %s)\n", plan.shard.Text().c_str(),
+              plan.points.size(), plan.header.points, o.resultsPath.c_str(), plan.header.id.c_str());
+  if (!first) return 0;
+  const SimResult& r = first->result;
+  std::string why = r.Ok() ? "eye not measured: " + r.eye.problem : r.error;
+  if (!r.initOk && !r.message.empty()) why += " (the model's message: " + r.message + ")";
+  std::fprintf(stderr, "%s: %d of the shard's %zu runs failed or gave no eye; the first, point %zu: %s\n", kCommand,
+               failures, plan.points.size(), first->index, why.c_str());
+  return failures;
 }
 
 int Sweep(SweepOptions& o) {
@@ -99,6 +123,11 @@ int Sweep(SweepOptions& o) {
   const unsigned jobs = SizeSweepJobs(o, plan, memoryNote);
   if (!o.tablesOnly) {
     PrintSetup(o, plan.points.size(), jobs, memoryNote);
+    if (o.line.Isolates())
+      std::printf(
+          "isolation   each run in a child process of its own (a model that crashes, exits or hangs past "
+          "--model-timeout %s s fails its run alone)\n",
+          Fixed("%g", o.line.modelTimeout).c_str());
     PrintReceiver(o.line.settings, axes, plan.points);
     std::printf("\n");
   }
@@ -107,9 +136,7 @@ int Sweep(SweepOptions& o) {
   const double wall = RunAndRecord(o, models, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
   int failures = 0;
   if (plan.shard.count > 1) {
-    for (const SweepPoint& p : plan.points) failures += Measured(p) ? 0 : 1;
-    std::printf("shard %s: %zu of the sweep's %zu points, recorded in %s (sweep %s)\n", plan.shard.Text().c_str(),
-                plan.points.size(), plan.header.points, o.resultsPath.c_str(), plan.header.id.c_str());
+    failures = ReportShard(o, plan);
   } else {
     failures = PrintReport(o, plan);
   }

@@ -1,5 +1,7 @@
 #include "tools/host/AmiModelLoader.h"
 
+#include "tools/host/IsolatedRun.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -82,12 +84,19 @@ bool AmiModelLoader::Init(AmiInstance& instance, std::vector<double> impulse, do
   long result = 0;
   {
     std::lock_guard<std::mutex> lock(LifecycleMutex());
+    IsolatedRun::Enter(path_.c_str(), "AMI_Init");
     result = init_(instance.impulse.data(), static_cast<long>(instance.impulse.size()), 0, sampleInterval, bitTime,
                    text.data(), &instance.parametersOut, &memory, &msg);
+    IsolatedRun::Leave();
     message = KeptText(msg);  // copied while the model still owns it
   }
   instance.memory = memory;
-  instance.open = memory != nullptr;
+  instance.open = memory != nullptr || Succeeded(result);
+  instance.initProblem.clear();
+  if (Succeeded(result) && !memory) {
+    instance.initProblem = "returned success but left the memory handle null";
+    return false;
+  }
   return Succeeded(result);
 }
 
@@ -116,7 +125,10 @@ std::string AmiModelLoader::KeptText(const char* text) {
 bool AmiModelLoader::GetWave(AmiInstance& instance, double* wave, long count) const {
   if (!instance.open || count < 0 || !getWave_) return false;
   if (instance.clockTimes.size() < static_cast<size_t>(count) + 1) instance.clockTimes.resize(count + 1, 0.0);
-  return Succeeded(getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory));
+  IsolatedRun::Enter(path_.c_str(), "AMI_GetWave");
+  const long result = getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory);
+  IsolatedRun::Leave();
+  return Succeeded(result);
 }
 
 bool AmiModelLoader::Close(AmiInstance& instance) const {
@@ -124,7 +136,9 @@ bool AmiModelLoader::Close(AmiInstance& instance) const {
   long result = 0;
   {
     std::lock_guard<std::mutex> lock(LifecycleMutex());
+    IsolatedRun::Enter(path_.c_str(), "AMI_Close");
     result = close_(instance.memory);
+    IsolatedRun::Leave();
   }
   instance.open = false;
   instance.memory = nullptr;

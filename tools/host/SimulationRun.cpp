@@ -225,6 +225,18 @@ class Stream {
     return true;
   }
 
+  // An eye the models' Ignore_Bits left too few bits for says so, with the
+  // --bits that would do (the ignored bits, the latency search, the
+  // channel's delay and a hundred or so measured bits, in hundreds).
+  void ExplainIgnoredBits(EyeMeasurement& eye) const {
+    if (eye.valid || flow_.ignoreBits <= kSettleBits || eye.problem.rfind("too few bits", 0) != 0) return;
+    const long delayBits = channel_->DelaySamples() / settings_.samplesPerBit;
+    const long needed = (flow_.ignoreBits + kLatencySearchBits + delayBits + 100 + 99) / 100 * 100;
+    eye.problem += "; Ignore_Bits " + std::to_string(flow_.ignoreBits) +
+                   " of the models' .ami files leaves out that many of the run's " +
+                   std::to_string(settings_.bitCount) + " bits: give --bits " + std::to_string(needed) + " or more";
+  }
+
   void Finish(SimResult& r) {
     r.eye = eye_.Result();
     const SampleHistograms* histograms = eye_.Histograms();
@@ -235,6 +247,7 @@ class Stream {
         histograms = clocked_->Histograms();
       }
     }
+    ExplainIgnoredBits(r.eye);
     if (!histograms) return;
     const auto t0 = Clock::now();
     if (!r.eye.valid) {

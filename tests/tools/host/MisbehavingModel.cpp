@@ -8,7 +8,9 @@
 //  10 AMI_Init's message is 20 MiB       11 clock times of 1e300 s
 //  12 AMI_Init refuses, with terminal escapes in its message
 //  13 AMI_Init never returns
-// The NaN or huge sample is sample 100 of the first block.
+// The NaN or huge sample is sample 100 of the first block. With
+// (only_emphasis K) it misbehaves only where its parameters say (emphasis K)
+// and behaves elsewhere, so that a sweep has points of both.
 #include <unistd.h>
 
 #include <cmath>
@@ -33,7 +35,10 @@ constexpr size_t kHuge = 20u << 20;
 EXPORT long AMI_Init(double* impulse, long rows, long, double, double, char* parameters, char** out, void** handle,
                      char** msg) {
   const char* at = std::strstr(parameters, "(mode ");
-  const int mode = at ? std::atoi(at + 6) : 0;
+  int mode = at ? std::atoi(at + 6) : 0;
+  const char* only = std::strstr(parameters, "(only_emphasis ");
+  const char* emphasis = std::strstr(parameters, "(emphasis ");
+  if (only && (!emphasis || std::atoi(only + 15) != std::atoi(emphasis + 10))) mode = 0;
   if (mode == 13)
     for (;;) pause();
   if (mode == 8) return 1;  // success, and no handle
