@@ -157,7 +157,8 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
       ->excludes(loss);
   cmd->add_option("--channels", o.channelList,
                   "Sweep the channels this file lists: one Touchstone path per line, relative to the file's folder, "
-                  "optionally followed by --ports ORDER; # starts a comment")
+                  "optionally followed by --ports ORDER; # starts a comment. A name with blanks or # goes in double "
+                  "quotes (\\\" and \\\\ for a quote and a backslash in it): \"lane #3.s4p\" --ports 1,3,2,4")
       ->check(NonEmptyPath())
       ->excludes(loss);
   cmd->add_option("--shard", o.shard,
