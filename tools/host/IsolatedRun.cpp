@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,7 +76,11 @@ bool WriteAll(int fd, const std::string& bytes) {
 }
 
 [[noreturn]] void RunChild(const std::function<std::string()>& work, const IsolationLimits& limits,
-                           IsolationShared* shared, int fd) {
+                           IsolationShared* shared, int fd, pid_t parent) {
+  // A child outlives no parent: one stopped by a signal takes its child
+  // along, which would otherwise run on (and hold the parent's output open).
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(126);
   childShared = shared;
   CatchFaults();
   if (limits.memoryBytes > 0) {
@@ -165,10 +170,11 @@ bool IsolatedChild::Start(const std::function<std::string()>& work, const Isolat
   shared_ = new (memory) IsolationShared;
   std::fflush(nullptr);  // what is buffered is printed once, not by the child again
   started_ = IsolatedRun::Now();
+  const pid_t parent = getpid();
   pid_ = fork();
   if (pid_ == 0) {
     close(ends[0]);
-    RunChild(work, limits, shared_, ends[1]);
+    RunChild(work, limits, shared_, ends[1], parent);
   }
   close(ends[1]);
   if (pid_ < 0) {
