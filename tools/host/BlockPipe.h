@@ -31,6 +31,7 @@ struct PipeBlock {
   const double* samples = nullptr;
   const double* times = nullptr;  // clock times, `timeCount` of them
   long timeCount = 0;
+  double earliest = 0, latest = 0;  // the span the clock times may fall in
 };
 
 class BlockPipe {
