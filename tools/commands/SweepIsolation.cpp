@@ -27,6 +27,7 @@ SimResult FromChild(const IsolatedOutcome& outcome, const IsolationLimits& limit
   const RecordLine record = end == std::string::npos ? RecordLine() : ReadRecordLine(outcome.bytes.substr(end + 1));
   if (!outcome.Returned() || record.kind != RecordLine::Kind::kPoint) return FailedInChild(outcome, limits);
   SimResult r = record.figures.Result(ber);
+  r.noise = SweepRecords::ReadNoise(nlohmann::json::parse(outcome.bytes.substr(end + 1), nullptr, false));
   r.hostSeconds = std::atof(outcome.bytes.c_str());
   return r;
 }

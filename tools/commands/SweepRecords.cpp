@@ -252,6 +252,20 @@ json PointRecord(const std::string& id, size_t index, const std::string& channel
           {"host", host}};
 }
 
+NoiseReferral ReadNoise(const json& record) {
+  NoiseReferral noise;
+  const auto it = record.find("noise");
+  if (it == record.end() || !it->is_object()) return noise;
+  const json& n = *it;
+  if (n.contains("inputMv") && n["inputMv"].is_number()) noise.inputMv = n["inputMv"].get<double>();
+  if (n.contains("decisionMv") && n["decisionMv"].is_number()) noise.decisionMv = n["decisionMv"].get<double>();
+  const std::string word = n.contains("path") && n["path"].is_string() ? n["path"].get<std::string>() : "";
+  for (const auto path :
+       {NoiseReferral::Path::kThroughResponse, NoiseReferral::Path::kNoResponse, NoiseReferral::Path::kAtDecision})
+    if (word == NoisePathWord(path)) noise.path = path;
+  return noise;
+}
+
 }  // namespace SweepRecords
 
 ResultsWriter::~ResultsWriter() {

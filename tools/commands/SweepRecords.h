@@ -91,6 +91,10 @@ bool NonFinite(const std::string& text, double& value);
 nlohmann::json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p,
                            double ber, const std::string& host, const std::string& rxName = {});
 
+// The "noise" of a record PointRecord wrote (a point run in a child process
+// hands its figures back as that record); what it lacks stays as default.
+NoiseReferral ReadNoise(const nlohmann::json& record);
+
 }  // namespace SweepRecords
 
 // Appends records to a results file, one write() per line; safe to call from
