@@ -308,7 +308,7 @@ class Stream {
   PrbsStimulus stimulus_;
   std::vector<double> block_;
   std::vector<WaveSink*> sinks_;
-  std::vector<double> times_;  // the receiver's clock times of the block in hand
+  std::vector<double> times_;                   // the receiver's clock times of the block in hand
   double clockEarliest_ = 0, clockLatest_ = 0;  // the span its clock times may fall in
   std::string sinkError_;
   double sinkSeconds_ = 0.0;
