@@ -2,6 +2,7 @@
 
 #include "tools/common/Numbers.h"
 
+#include "tools/commands/PathOption.h"
 #include "tools/commands/ProgressBar.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SimOptions.h"
@@ -137,6 +138,11 @@ SimResult RunWithProgress(const LinkModels& models, const SimSettings& s, const 
 // Where the eye was sampled: at the receiver's recovered clock, or at the
 // best phase.
 void PrintSampling(const SimSettings& s, const EyeMeasurement& e, const RecoveredClock& c) {
+  if (c.refused > 0)
+    std::printf(
+        "clock       %ld of the receiver's clock times refused: not a number, or outside the block they "
+        "came with\n",
+        c.refused);
   const double latencyPs = e.delaySamples * s.SampleInterval() * 1e12;
   if (c.used) {
     std::printf(
@@ -291,9 +297,10 @@ int WritePictures(const SimOptions& o, const std::string& title, const SimFiles&
   return status;
 }
 
+int Report(const SimOptions& o, const LinkModels& models, const std::string& parameters,
+           const std::string& rxParameters, const std::string& title, SimFiles& files);
+
 int Simulate(SimOptions& o) {
-  const auto wallStart = std::chrono::steady_clock::now();
-  const double cpuStart = CpuSeconds();
   SimSettings& s = o.line.settings;
   if (!o.bathtubPath.empty()) s.berAsked = true;
   s.berContours = !o.eyePath.empty();
@@ -316,8 +323,27 @@ int Simulate(SimOptions& o) {
     std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
     return 1;
   }
-  const SimResult r =
-      RunWithProgress(MakeLink(ami, model, rxAmi, rxModel), s, parameters, rxParameters, files.Outputs());
+  const LinkModels models = MakeLink(ami, model, rxAmi, rxModel);
+  auto run = [&] { return Report(o, models, parameters, rxParameters, PictureTitle(ami, chosen, rxAmi, s), files); };
+  if (!o.line.Isolates()) return run();
+  // The run, its report and its files in a child: a model that crashes,
+  // exits or hangs ends the child alone, and is named here.
+  const IsolationLimits limits = o.line.Limits();
+  const IsolatedOutcome outcome = IsolatedRun::Run([&] { return std::string(1, static_cast<char>(run())); }, limits);
+  if (outcome.Returned() && outcome.bytes.size() == 1) return outcome.bytes[0];
+  std::fprintf(stderr, "%s: %s\n", kCommand, outcome.Describe(limits).c_str());
+  return 1;
+}
+
+// The run and what it gives: the report, the pictures and the waveform;
+// returns the exit status.
+int Report(const SimOptions& o, const LinkModels& models, const std::string& parameters,
+           const std::string& rxParameters, const std::string& title, SimFiles& files) {
+  const auto wallStart = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
+  const SimSettings& s = o.line.settings;
+  std::string error;
+  const SimResult r = RunWithProgress(models, s, parameters, rxParameters, files.Outputs());
   PrintModels(s, r);
   if (!r.Ok()) {
     std::fprintf(stderr, "%s: %s\n", kCommand, r.error.c_str());
@@ -327,7 +353,7 @@ int Simulate(SimOptions& o) {
   if (s.WantsBer()) PrintBer(s, r.eye, r.ber, r.clock.used);
   PrintThroughput(s, r);
   const auto picturesStart = std::chrono::steady_clock::now();
-  int status = WritePictures(o, PictureTitle(ami, chosen, rxAmi, s), files, r);
+  int status = WritePictures(o, title, files, r);
   if (s.WantsBer()) {
     const auto now = std::chrono::steady_clock::now();
     PrintTime(r, std::chrono::duration<double>(now - picturesStart).count(),
@@ -345,13 +371,15 @@ void AddSimCommand(CLI::App& app, std::function<int()>& action) {
   AddSimOptions(cmd, options->line);
   cmd->add_option("--param", options->line.settings.params,
                   "Override a Model_Specific parameter of the .ami file, NAME=VALUE (repeatable)");
-  cmd->add_option("--eye", options->eyePath, "Write the eye diagram to this PNG file");
+  cmd->add_option("--eye", options->eyePath, "Write the eye diagram to this PNG file")->check(NonEmptyPath());
   cmd->add_option("--eye-size", options->eyeWidth, "Eye diagram width in pixels (height is two thirds)")
       ->check(CLI::Range(300, 4000))
       ->capture_default_str();
   cmd->add_option("--bathtub", options->bathtubPath,
-                  "Write the BER bathtub (BER against sampling phase at the decision threshold) to this PNG file");
-  cmd->add_option("--wave", options->wavePath, "Write time, stimulus and output to this CSV file, as the run goes");
+                  "Write the BER bathtub (BER against sampling phase at the decision threshold) to this PNG file")
+      ->check(NonEmptyPath());
+  cmd->add_option("--wave", options->wavePath, "Write time, stimulus and output to this CSV file, as the run goes")
+      ->check(NonEmptyPath());
   cmd->footer(kEyeDefinitions);
   cmd->callback([options, &action] {
     options->eyeHeight = options->eyeWidth * 2 / 3;

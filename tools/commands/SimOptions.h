@@ -4,6 +4,7 @@
 
 #include "tools/host/AmiFileParams.h"
 #include "tools/host/AmiModelLoader.h"
+#include "tools/host/IsolatedRun.h"
 #include "tools/host/SimulationRun.h"
 
 #include <CLI/CLI.hpp>
@@ -15,9 +16,23 @@
 struct SimCommandLine {
   SimSettings settings;
   std::string ports = "1,2,3,4";
+  // Models of others run in a child process, each entry point call within
+  // this many seconds (far beyond any run's); --in-process runs them here.
+  double modelTimeout = 3600;
+  bool inProcess = false;
+
+  // Whether the runs go to child processes: some model is not one of ours
+  // and --in-process was not given.
+  bool Isolates() const;
+  IsolationLimits Limits() const;
 };
 
 void AddSimOptions(CLI::App* cmd, SimCommandLine& line);
+
+// Empty when every setting is one its option takes (and the settings can
+// run), else which is not: for settings read from elsewhere than the command
+// line, such as a results file's header.
+std::string SettingsProblem(const SimSettings& settings);
 
 // Everything before the first run: line-buffered standard output, paths,
 // settings (--ports read into them), the .ami file, the channel file and the

@@ -6,6 +6,7 @@
 
 #include "tools/host/SimulationRun.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,8 +25,10 @@ namespace SweepChannels {
 bool ReadList(const std::string& listPath, const std::string& defaultPorts, std::vector<SweepChannel>& channels,
               std::string& error);
 
-// Reads each channel's file into a copy of `base`; false with `error` naming
-// the channel otherwise.
-bool Load(const SimSettings& base, std::vector<SweepChannel>& channels, std::string& error);
+// Reads the file of each channel `wanted` takes (every channel when it is
+// empty) into a copy of `base`; the others keep no channel. False with
+// `error` naming the channel when a file cannot be read.
+bool Load(const SimSettings& base, std::vector<SweepChannel>& channels, std::string& error,
+          const std::function<bool(size_t)>& wanted = {});
 
 }  // namespace SweepChannels

@@ -1,8 +1,10 @@
 #include "tools/commands/SweepCommand.h"
 
 #include "tools/commands/FiniteRange.h"
+#include "tools/commands/PathOption.h"
 #include "tools/commands/RunReport.h"
 #include "tools/commands/SweepGrid.h"
+#include "tools/commands/SweepIsolation.h"
 #include "tools/commands/SweepPlan.h"
 #include "tools/commands/SweepPoints.h"
 #include "tools/commands/SweepReceiver.h"
@@ -28,8 +30,9 @@ constexpr const char* kCommand = "tessalune sweep";
 unsigned SizeSweepJobs(const SweepOptions& o, const SweepPlan& plan, std::string& note) {
   SweepOptions sizing = o;
   for (const SweepChannel& c : plan.channels)
-    if (!sizing.line.settings.channel ||
-        c.settings.channel->Response().ConvolutionBytes() > sizing.line.settings.channel->Response().ConvolutionBytes())
+    if (c.settings.channel &&
+        (!sizing.line.settings.channel || c.settings.channel->Response().ConvolutionBytes() >
+                                              sizing.line.settings.channel->Response().ConvolutionBytes()))
       sizing.line.settings.channel = c.settings.channel;
   return SizeJobs(sizing, plan.points.size(), note);
 }
@@ -57,7 +60,30 @@ double RunAndRecord(const SweepOptions& o, const LinkModels& models, SweepPlan& 
         recorded.exchange(false))
       std::fprintf(stderr, "%s: %s\n", kCommand, error.c_str());
   };
+  if (o.line.Isolates())
+    return RunIsolatedPoints(models, o.line.settings, o.ber, plan.points, jobs, o.line.Limits(), record);
   return RunPoints(models, o.line.settings, o.ber, plan.points, jobs, record);
+}
+
+// A shard prints no tables: the line that says what it did, and on standard
+// error how many of its runs failed and why the first did. Returns that many.
+int ReportShard(const SweepOptions& o, const SweepPlan& plan) {
+  int failures = 0;
+  const SweepPoint* first = nullptr;
+  for (const SweepPoint& p : plan.points) {
+    if (Measured(p)) continue;
+    ++failures;
+    if (!first) first = &p;
+  }
+  std::printf("shard %s: %zu of the sweep's %zu points, recorded in %s (sweep %s)\n", plan.shard.Text().c_str(),
+              plan.points.size(), plan.header.points, o.resultsPath.c_str(), plan.header.id.c_str());
+  if (!first) return 0;
+  const SimResult& r = first->result;
+  std::string why = r.Ok() ? "eye not measured: " + r.eye.problem : r.error;
+  if (!r.initOk && !r.message.empty()) why += " (the model's message: " + r.message + ")";
+  std::fprintf(stderr, "%s: %d of the shard's %zu runs failed or gave no eye; the first, point %zu: %s\n", kCommand,
+               failures, plan.points.size(), first->index, why.c_str());
+  return failures;
 }
 
 int Sweep(SweepOptions& o) {
@@ -97,6 +123,11 @@ int Sweep(SweepOptions& o) {
   const unsigned jobs = SizeSweepJobs(o, plan, memoryNote);
   if (!o.tablesOnly) {
     PrintSetup(o, plan.points.size(), jobs, memoryNote);
+    if (o.line.Isolates())
+      std::printf(
+          "isolation   each run in a child process of its own (a model that crashes, exits or hangs past "
+          "--model-timeout %s s fails its run alone)\n",
+          Fixed("%g", o.line.modelTimeout).c_str());
     PrintReceiver(o.line.settings, axes, plan.points);
     std::printf("\n");
   }
@@ -105,9 +136,7 @@ int Sweep(SweepOptions& o) {
   const double wall = RunAndRecord(o, models, plan, jobs, o.resultsPath.empty() ? nullptr : &results, recorded);
   int failures = 0;
   if (plan.shard.count > 1) {
-    for (const SweepPoint& p : plan.points) failures += Measured(p) ? 0 : 1;
-    std::printf("shard %s: %zu of the sweep's %zu points, recorded in %s (sweep %s)\n", plan.shard.Text().c_str(),
-                plan.points.size(), plan.header.points, o.resultsPath.c_str(), plan.header.id.c_str());
+    failures = ReportShard(o, plan);
   } else {
     failures = PrintReport(o, plan);
   }
@@ -123,10 +152,14 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
   CLI::Option* loss = cmd->get_option("--channel-loss");
   const std::string single = cmd->get_option("--channel")->get_description();
   cmd->remove_option(cmd->get_option("--channel"));
-  cmd->add_option("--channel", o.channelPaths, single + ". Repeat it to sweep several channels")->excludes(loss);
+  cmd->add_option("--channel", o.channelPaths, single + ". Repeat it to sweep several channels")
+      ->check(NonEmptyPath())
+      ->excludes(loss);
   cmd->add_option("--channels", o.channelList,
                   "Sweep the channels this file lists: one Touchstone path per line, relative to the file's folder, "
-                  "optionally followed by --ports ORDER; # starts a comment")
+                  "optionally followed by --ports ORDER; # starts a comment. A name with blanks or # goes in double "
+                  "quotes (\\\" and \\\\ for a quote and a backslash in it): \"lane #3.s4p\" --ports 1,3,2,4")
+      ->check(NonEmptyPath())
       ->excludes(loss);
   cmd->add_option("--shard", o.shard,
                   "Run only shard I of N: the points whose index modulo N is I (channel outermost, then emphasis, "
@@ -137,7 +170,8 @@ void AddSweepChannelOptions(CLI::App* cmd, SweepOptions& o) {
                   "some shards only)")
       ->check(CLI::Range(size_t{1}, size_t{1} << 40));
   cmd->add_option("--results", o.resultsPath,
-                  "Append one JSON Lines record per point to this file as each finishes (for `tessalune merge`)");
+                  "Append one JSON Lines record per point to this file as each finishes (for `tessalune merge`)")
+      ->check(NonEmptyPath());
   cmd->add_flag("--tables-only", o.tablesOnly,
                 "Print the tables alone (no setup lines, no timing): what `tessalune merge` prints");
   cmd->add_option("--seed", o.seed,
@@ -155,7 +189,8 @@ void AddSweepCommand(CLI::App& app, std::function<int()>& action) {
   AddSweepChannelOptions(cmd, *options);
   cmd->add_option("--grid", options->gridPath,
                   "Write the nine responses' eyes to this PNG: at --grid-emphasis, or with BER figures (--channel, "
-                  "--noise, --rj, --ber) at each one's best emphasis, with BER contours");
+                  "--noise, --rj, --ber) at each one's best emphasis, with BER contours")
+      ->check(NonEmptyPath());
   CLI::Option* gridEmphasis =
       cmd->add_option("--grid-emphasis", options->gridEmphasis, "Emphasis level of the --grid picture")
           ->capture_default_str();

@@ -3,16 +3,21 @@
 #include "tools/commands/SweepId.h"
 #include "tools/commands/SweepReceiver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
-// The channels from --channel and --channels, read and loaded.
-bool ReadChannels(const SweepOptions& o, std::vector<SweepChannel>& channels, std::string& error) {
+// The channels from --channel and --channels; the files of those that hold
+// points of `shard` loaded (a shard of a long list reads its own alone).
+bool ReadChannels(const SweepOptions& o, const SweepShard& shard, size_t perChannel,
+                  std::vector<SweepChannel>& channels, std::string& error) {
   for (const std::string& path : o.channelPaths) channels.push_back(SweepChannel{path, path, o.line.ports, {}});
   if (!o.channelList.empty() && !SweepChannels::ReadList(o.channelList, o.line.ports, channels, error)) return false;
-  return SweepChannels::Load(o.line.settings, channels, error);
+  return SweepChannels::Load(o.line.settings, channels, error,
+                             [&](size_t c) { return shard.HoldsAnyOf(c * perChannel, (c + 1) * perChannel); });
 }
 
 // The shard: --shard, else (writing results) a Slurm array task's; 0/1
@@ -93,7 +98,10 @@ void FillHeader(const SweepOptions& o, SweepPlan& plan, size_t total) {
   h.axes = plan.axes;
   h.receiver = !o.line.settings.rxModelPath.empty();
   h.channels = plan.Labels();
-  for (const SweepChannel& c : plan.channels) h.describe.push_back(c.settings.channel->Describe());
+  // A channel this shard did not load has no lines here: merge takes them
+  // from the header of a shard that did.
+  for (const SweepChannel& c : plan.channels)
+    h.describe.push_back(c.settings.channel ? c.settings.channel->Describe() : std::vector<std::string>());
   if (plan.channels.empty()) h.describe.emplace_back();
   h.run = Run(o, plan);
 }
@@ -144,7 +152,8 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   int status = 0;
   if (!SettleShard(o, plan.shard, error)) status = 2;
   if (!status && plan.shard.count > 1 && o.resultsPath.empty()) error = "--shard needs --results FILE", status = 2;
-  if (!status && !ReadChannels(o, plan.channels, error)) status = 1;
+  if (!status && !ReadChannels(o, plan.shard, plan.axes.emphases.size() * plan.axes.PerLevel(), plan.channels, error))
+    status = 1;
   if (!status && grid && (plan.channels.size() > 1 || plan.shard.count > 1))
     error = "--grid draws the eyes of one channel in one process: not with several channels or --shard", status = 2;
   if (status) {
@@ -156,6 +165,10 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   if (plan.channels.size() == 1) o.line.settings = plan.channels[0].settings;
   if (plan.channels.size() > 1) o.line.settings.berAsked = true;
   size_t total = 0;
+  if (!SweepHeader::CountPoints(std::max<size_t>(1, plan.channels.size()), plan.axes, total)) {
+    std::fprintf(stderr, "%s: the sweep has more than %zu points\n", command, SweepHeader::kMaxPoints);
+    return 2;
+  }
   if (!BuildShardPoints(o, ami, rxAmi, gridEmphasis, grid, plan, total, error) ||
       (!o.resultsPath.empty() && !SweepIdOf(o, plan.channels, plan.header.id, error))) {
     std::fprintf(stderr, "%s: %s\n", command, error.c_str());
@@ -165,23 +178,43 @@ int PlanSweep(const char* command, SweepOptions& o, const AmiFileParams& ami, co
   return 0;
 }
 
+namespace {
+
+// An integer field that fits `T`; a float, a text or a number out of range
+// is no value of it (a json get<int> of 1e300 would not be defined).
+template <typename T>
+T WholeNumber(const nlohmann::json& j) {
+  bool fits = false;
+  if (j.is_number_unsigned()) {
+    fits = j.get<uint64_t>() <= static_cast<uint64_t>(std::numeric_limits<T>::max());
+  } else if (j.is_number_integer()) {
+    const int64_t v = j.get<int64_t>();
+    fits = v >= 0 ? static_cast<uint64_t>(v) <= static_cast<uint64_t>(std::numeric_limits<T>::max())
+                  : std::numeric_limits<T>::is_signed && v >= static_cast<int64_t>(std::numeric_limits<T>::min());
+  }
+  if (!fits) throw nlohmann::json::type_error::create(302, "not a whole number of the field's range", &j);
+  return j.get<T>();
+}
+
+}  // namespace
+
 bool OptionsFromRun(const nlohmann::json& run, SweepOptions& o, std::vector<SweepChannel>& channels) {
   SimSettings& s = o.line.settings;
   try {
     s.modelPath = run.at("model").get<std::string>();
     s.amiPath = run.at("ami").get<std::string>();
-    s.prbs = run.at("prbs").get<int>();
-    s.bitCount = run.at("bits").get<long>();
+    s.prbs = WholeNumber<int>(run.at("prbs"));
+    s.bitCount = WholeNumber<long>(run.at("bits"));
     s.bitTime = run.at("bitTime").get<double>();
-    s.samplesPerBit = run.at("samplesPerBit").get<int>();
-    s.block = run.at("block").get<long>();
+    s.samplesPerBit = WholeNumber<int>(run.at("samplesPerBit"));
+    s.block = WholeNumber<long>(run.at("block"));
     s.channelLossDb = run.at("channelLoss").get<double>();
     s.noiseMv = run.at("noise").get<double>();
     s.rjPs = run.at("rj").get<double>();
     s.berAsked = run.at("berAsked").get<bool>();
     s.params = run.at("params").get<std::vector<std::string>>();
     o.seedGiven = !run.at("seed").is_null();
-    if (o.seedGiven) o.seed = run.at("seed").get<uint64_t>();
+    if (o.seedGiven) o.seed = WholeNumber<uint64_t>(run.at("seed"));
     for (const nlohmann::json& c : run.at("channels")) {
       const std::string path = c.at("path").get<std::string>();
       channels.push_back(SweepChannel{{}, path, c.at("ports").get<std::string>(), {}});

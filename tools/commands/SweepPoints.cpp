@@ -13,8 +13,6 @@
 #include <new>
 #include <thread>
 
-namespace {
-
 // One run; a panel of the grid also gathers its eye density. Out of memory
 // fails this run alone.
 // The BER figures of a run are those at `ber`, and at every target with
@@ -38,8 +36,6 @@ void RunPoint(const LinkModels& models, const SimSettings& shared, double ber, S
     p.result.error = "out of memory";
   }
 }
-
-}  // namespace
 
 std::vector<std::string> SweepValues(const AmiFileParams& ami, const std::string& name, int fallbackLast) {
   std::vector<std::string> values;

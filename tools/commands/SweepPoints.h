@@ -71,6 +71,10 @@ std::vector<double> SweepBerTargets(double ber);
 // Whether a run gave an eye.
 bool Measured(const SweepPoint& p);
 
+// One point's run (with its eye density when it is drawn), in this thread;
+// out of memory fails it alone.
+void RunPoint(const LinkModels& models, const SimSettings& shared, double ber, SweepPoint& p);
+
 // Runs every point on `jobs` threads (fewer when the system gives fewer),
 // each with its own settings where it has them; `done` (may be empty) gets
 // each point as it finishes, on the thread that ran it. Returns the wall

@@ -122,6 +122,10 @@ bool Handler::boolean(bool v) {
 
 bool Handler::string(string_t& v) {
   PointFigures& f = out_.figures;
+  // A figure that is not finite comes as a text; where a number is read.
+  double figure = 0;
+  const uint32_t before = seen_;
+  if (SweepRecords::NonFinite(v, figure) && Number(figure) && seen_ != before) return true;
   if (Depth() == 1) {
     if (top_ == "sweep") return out_.sweep = v, Take(kSweep);
     if (top_ == "channel") return out_.channel = v, Take(kChannel);

@@ -12,8 +12,12 @@ using nlohmann::json;
 
 namespace {
 
-// A number as JSON: non-finite ones (which JSON has not) as null.
-json Number(double v) { return std::isfinite(v) ? json(v) : json(nullptr); }
+// A number as JSON: non-finite ones (which JSON has not) as the texts
+// "inf", "-inf" and "nan", so that merge prints what the sweep printed.
+json Number(double v) {
+  if (std::isfinite(v)) return json(v);
+  return std::isnan(v) ? json("nan") : json(v > 0 ? "inf" : "-inf");
+}
 
 // Reads a field of the expected kind; false when it is absent or another.
 bool Get(const json& j, const char* key, bool& value) {
@@ -25,6 +29,7 @@ bool Get(const json& j, const char* key, bool& value) {
 
 bool Get(const json& j, const char* key, double& value) {
   const auto it = j.find(key);
+  if (it != j.end() && it->is_string()) return SweepRecords::NonFinite(it->get<std::string>(), value);
   if (it == j.end() || !(it->is_number() || it->is_null())) return false;
   value = it->is_null() ? std::nan("") : it->get<double>();
   return true;
@@ -175,10 +180,28 @@ bool SweepHeader::FromJson(const json& j, SweepHeader& h) {
     h.describe.push_back(lines);
   }
   if (b.contains("run") && b["run"].is_object()) h.run = b["run"];
-  return !h.channels.empty() && h.points == h.channels.size() * h.PerChannel();
+  size_t points = 0;
+  return !h.channels.empty() && CountPoints(h.channels.size(), h.axes, points) && h.points == points;
+}
+
+bool SweepHeader::CountPoints(size_t channels, const SweepAxes& axes, size_t& points) {
+  const size_t factors[] = {channels, axes.emphases.size(), axes.vregs.size(), axes.corners.size(), axes.RxCount()};
+  points = 1;
+  for (size_t f : factors) {
+    if (f == 0 || points > kMaxPoints / f) return false;
+    points *= f;
+  }
+  return true;
 }
 
 namespace SweepRecords {
+
+bool NonFinite(const std::string& text, double& value) {
+  const std::pair<const char*, double> known[] = {{"inf", HUGE_VAL}, {"-inf", -HUGE_VAL}, {"nan", std::nan("")}};
+  for (const auto& k : known)
+    if (text == k.first) return value = k.second, true;
+  return false;
+}
 
 json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p, double ber,
                  const std::string& host, const std::string& rxName) {

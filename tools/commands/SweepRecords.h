@@ -51,6 +51,9 @@ struct PointFigures {
 // What every results file of one sweep states once: enough to print its
 // tables without the channel files or the model.
 struct SweepHeader {
+  // The most points a sweep may have: merge keeps a few dozen bytes for each.
+  static constexpr size_t kMaxPoints = 100'000'000;
+
   std::string id;
   size_t points = 0;
   size_t shards = 1;
@@ -66,11 +69,19 @@ struct SweepHeader {
   nlohmann::json run;
 
   size_t PerChannel() const { return axes.emphases.size() * axes.PerLevel(); }
+  // The points of `channels` channels over `axes`; false when they are more
+  // than kMaxPoints (the product is checked before it can wrap around).
+  static bool CountPoints(size_t channels, const SweepAxes& axes, size_t& points);
   nlohmann::json Json() const;
   static bool FromJson(const nlohmann::json& j, SweepHeader& header);
 };
 
 namespace SweepRecords {
+
+// A figure that is not finite, as a record writes it ("inf", "-inf" or
+// "nan"; a null, as older records have it, reads as NaN); false for any
+// other text.
+bool NonFinite(const std::string& text, double& value);
 
 // `rxName`: the --rx-sweep parameter (empty: none).
 nlohmann::json PointRecord(const std::string& id, size_t index, const std::string& channel, const SweepPoint& p,

@@ -6,6 +6,7 @@
 #include "tools/commands/SweepTables.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 SweepReport::SweepReport(const SweepOptions& o, const SweepHeader& header)
@@ -44,8 +45,9 @@ int SweepReport::AddChannel(const std::vector<const PointFigures*>& figures) {
     const double height = open ? f->heightV * 1e3 : 0.0;
     const double width = open ? f->widthUi * o_.line.settings.bitTime * 1e12 : 0.0;
     Across& a = across_[i];
-    a.leastHeight = std::min(a.leastHeight, height);
-    a.leastWidth = std::min(a.leastWidth, width);
+    // A NaN stays (std::min would drop it and leave the starting value).
+    a.leastHeight = std::isnan(height) ? height : std::min(a.leastHeight, height);
+    a.leastWidth = std::isnan(width) ? width : std::min(a.leastWidth, width);
     a.sumHeight += height;
     a.sumWidth += width;
   }

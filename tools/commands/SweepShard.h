@@ -15,6 +15,10 @@ struct SweepShard {
   bool given = false;  // from --shard or the environment
 
   bool Holds(size_t point) const { return point % count == index; }
+  // Whether any of the points [first, end) is this shard's.
+  bool HoldsAnyOf(size_t first, size_t end) const {
+    return first < end && first + (index + count - first % count) % count < end;
+  }
   // "I/N"
   std::string Text() const;
 

@@ -3,6 +3,7 @@
 #include "tools/commands/RunReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using RunReport::Fixed;
@@ -32,12 +33,14 @@ std::string Failure(const SweepPoint& p, const std::vector<std::string>& message
 }
 
 // Mean and least of a figure over the responses of one emphasis level.
+// The least starts at the first value (a NaN among them stays NaN), so that
+// no starting value can ever be printed.
 struct Spread {
-  double sum = 0, least = 1e300;
+  double sum = 0, least = 0;
   size_t n = 0;
   void Add(double v) {
     sum += v;
-    least = std::min(least, v);
+    if (n == 0 || v < least || std::isnan(v)) least = v;
     ++n;
   }
   double Mean() const { return n ? sum / static_cast<double>(n) : 0.0; }

@@ -133,6 +133,8 @@ AmiReservedParameters ReadReserved(const AMIBRANCH* reserved) {
     if (name == "Use_Init_Output" && kind == AMIVALUE_BOOLEAN) r.useInitOutput = isTrue;
     const double number = IsNumberKind(kind) ? AMIVALUE_ToDouble(value.c_str()) : -1.0;
     if (name == "Ignore_Bits" && number >= 0 && number < 1e15) r.ignoreBits = static_cast<long>(number);
+    if (name == "Ignore_Bits" && !(number >= 0 && number < 1e15))
+      r.ignoreBitsNote = "Ignore_Bits " + value + " is no count of bits: taken as 0";
     if (name == "Max_Init_Aggressors" && number >= 0 && number < 1e6) r.maxInitAggressors = static_cast<long>(number);
   }
   return r;

@@ -41,6 +41,7 @@ struct AmiReservedParameters {
   bool getWaveGiven = false;        // the file says GetWave_Exists (else the library's exports decide)
   bool useInitOutput = true;        // (before AMI_Version 6.0) the Init output is what the flow uses
   long ignoreBits = 0;              // bits at the start of the run every figure leaves out
+  std::string ignoreBitsNote;       // an Ignore_Bits that is no count of bits, taken as 0
   long maxInitAggressors = 0;       // crosstalk columns AMI_Init accepts
 };
 

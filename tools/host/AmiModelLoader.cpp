@@ -1,8 +1,13 @@
 #include "tools/host/AmiModelLoader.h"
 
+#include "tools/host/IsolatedRun.h"
+
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -79,19 +84,51 @@ bool AmiModelLoader::Init(AmiInstance& instance, std::vector<double> impulse, do
   long result = 0;
   {
     std::lock_guard<std::mutex> lock(LifecycleMutex());
+    IsolatedRun::Enter(path_.c_str(), "AMI_Init");
     result = init_(instance.impulse.data(), static_cast<long>(instance.impulse.size()), 0, sampleInterval, bitTime,
                    text.data(), &instance.parametersOut, &memory, &msg);
-    if (msg) message = msg;  // copied while the model still owns it
+    IsolatedRun::Leave();
+    message = KeptText(msg);  // copied while the model still owns it
   }
   instance.memory = memory;
-  instance.open = memory != nullptr;
+  instance.open = memory != nullptr || Succeeded(result);
+  instance.initProblem.clear();
+  if (Succeeded(result) && !memory) {
+    instance.initProblem = "returned success but left the memory handle null";
+    return false;
+  }
   return Succeeded(result);
+}
+
+std::string AmiModelLoader::KeptText(const char* text) {
+  if (!text) return {};
+  // The length is looked for up to 1 GiB: a text that long is no message.
+  constexpr size_t kLongest = size_t{1} << 30;
+  const size_t length = strnlen(text, kLongest);
+  // Control characters (terminal escapes, bells, carriage returns) as \xHH,
+  // so that a message cannot drive the terminal it is printed on.
+  std::string kept;
+  for (size_t i = 0; i < std::min(length, kMaxTextBytes); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c >= 0x20 && c != 0x7f) || c == '\n' || c == '\t') {
+      kept += static_cast<char>(c);
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+    kept += escaped;
+  }
+  if (length <= kMaxTextBytes) return kept;
+  return kept + " ... (" + (length == kLongest ? "more than 1 GiB" : std::to_string(length) + " bytes") + " in all)";
 }
 
 bool AmiModelLoader::GetWave(AmiInstance& instance, double* wave, long count) const {
   if (!instance.open || count < 0 || !getWave_) return false;
   if (instance.clockTimes.size() < static_cast<size_t>(count) + 1) instance.clockTimes.resize(count + 1, 0.0);
-  return Succeeded(getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory));
+  IsolatedRun::Enter(path_.c_str(), "AMI_GetWave");
+  const long result = getWave_(wave, count, instance.clockTimes.data(), &instance.parametersOut, instance.memory);
+  IsolatedRun::Leave();
+  return Succeeded(result);
 }
 
 bool AmiModelLoader::Close(AmiInstance& instance) const {
@@ -99,7 +136,9 @@ bool AmiModelLoader::Close(AmiInstance& instance) const {
   long result = 0;
   {
     std::lock_guard<std::mutex> lock(LifecycleMutex());
+    IsolatedRun::Enter(path_.c_str(), "AMI_Close");
     result = close_(instance.memory);
+    IsolatedRun::Leave();
   }
   instance.open = false;
   instance.memory = nullptr;

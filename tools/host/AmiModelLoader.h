@@ -23,6 +23,9 @@ struct AmiInstance {
   std::vector<double> impulse;     // the impulse matrix handed to AMI_Init
   std::vector<double> clockTimes;  // wave size + 1 entries, as the interface asks
   char* parametersOut = nullptr;
+  // Why the host counts AMI_Init failed though the model said it succeeded
+  // (empty otherwise).
+  std::string initProblem;
 };
 
 class AmiModelLoader {
@@ -42,7 +45,9 @@ class AmiModelLoader {
   // AMI_Init with a unit impulse of `impulseLength` samples (one row, no
   // aggressors). `message` receives the model's message (empty when it
   // gives none). Returns the model's verdict; the instance is open (and must
-  // be closed) whenever the model returned a memory handle.
+  // be closed) whenever the model returned a memory handle or success. A
+  // success with a null handle is a failure (instance.initProblem says so),
+  // and AMI_Close is still called, with the handle the model gave.
   bool Init(AmiInstance& instance, double sampleInterval, double bitTime, const std::string& parameters,
             long impulseLength, std::string& message) const;
 
@@ -57,6 +62,14 @@ class AmiModelLoader {
 
   // AMI_Close; a closed instance is left alone.
   bool Close(AmiInstance& instance) const;
+
+  // The most of a model's text (its message, its output parameters) the
+  // host keeps: a model may hand back any length, and a sweep keeps one per
+  // point.
+  static constexpr size_t kMaxTextBytes = 4096;
+  // A model's text as the host keeps it: whole up to kMaxTextBytes, else
+  // that much of it and its length ("... (N bytes in all)"); empty for null.
+  static std::string KeptText(const char* text);
 
  private:
   void* handle_ = nullptr;

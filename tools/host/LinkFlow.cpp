@@ -15,6 +15,17 @@ bool UsesGetWave(const AmiModelLoader& model, const AmiReservedParameters& r, co
   return r.getWaveExists && model.HasGetWave();
 }
 
+// A model with neither a GetWave nor an impulse response it returns has no
+// part in any flow: nothing of its equalisation would reach the eye.
+bool HasAFlow(bool getWave, const AmiReservedParameters& r, const char* side, std::string& error) {
+  if (getWave || (r.initReturnsImpulse && r.useInitOutput)) return true;
+  error = std::string(side) +
+          " model neither returns an impulse response from AMI_Init (Init_Returns_Impulse False, or Use_Init_Output "
+          "False) nor processes the waveform in AMI_GetWave (GetWave_Exists False, or no AMI_GetWave): no flow "
+          "exists for it";
+  return false;
+}
+
 // A model's returned impulse response counts when it says it returns one
 // and (before AMI_Version 6.0, where the parameter lived) that it is to be
 // used.
@@ -33,6 +44,12 @@ std::vector<double> ToTaps(const std::vector<double>& impulse, double dt) {
   return taps;
 }
 
+// Why an AMI_Init counts as failed: the model said so, or it said success
+// and left something undone.
+std::string InitFailure(const AmiInstance& instance) {
+  return instance.initProblem.empty() ? "reported failure" : instance.initProblem;
+}
+
 }  // namespace
 
 bool LinkFlow::Plan(const LinkModels& models, LinkFlow& flow, std::string& error) {
@@ -42,13 +59,17 @@ bool LinkFlow::Plan(const LinkModels& models, LinkFlow& flow, std::string& error
     return false;
   }
   flow.txGetWave = UsesGetWave(*models.tx, models.txReserved, "the transmitter", error);
-  if (!error.empty()) return false;
+  if (!error.empty() || !HasAFlow(flow.txGetWave, models.txReserved, "the transmitter", error)) return false;
+  if (!models.txReserved.ignoreBitsNote.empty())
+    flow.notes.push_back(std::string(models.rx ? "the transmitter's " : "") + models.txReserved.ignoreBitsNote);
   flow.txReturnsImpulse = ReturnsImpulse(models.txReserved);
   flow.ignoreBits = models.txReserved.ignoreBits;
   flow.hasRx = models.rx != nullptr;
   if (flow.hasRx) {
     flow.rxGetWave = UsesGetWave(*models.rx, models.rxReserved, "the receiver", error);
-    if (!error.empty()) return false;
+    if (!error.empty() || !HasAFlow(flow.rxGetWave, models.rxReserved, "the receiver", error)) return false;
+    if (!models.rxReserved.ignoreBitsNote.empty())
+      flow.notes.push_back("the receiver's " + models.rxReserved.ignoreBitsNote);
     flow.rxReturnsImpulse = ReturnsImpulse(models.rxReserved);
     flow.ignoreBits = std::max(flow.ignoreBits, models.rxReserved.ignoreBits);
     flow.rxInitGetsChannel = flow.txGetWave && flow.txReturnsImpulse && !flow.rxGetWave;
@@ -77,6 +98,7 @@ std::string LinkFlow::Describe() const {
   if (hasRx) text = tx + ", " + (rxGetWave ? "Rx GetWave" : "Rx Init-only") + ": " + text;
   if (rxInitGetsChannel) text += " (the Rx Init given the channel's response, without the Tx's equalisation)";
   if (ignoreBits > 0) text += "; the first " + std::to_string(ignoreBits) + " bits ignored";
+  for (const std::string& note : notes) text += "; note: " + note;
   return text;
 }
 
@@ -85,7 +107,7 @@ bool InitLink(const LinkModels& models, const LinkFlow& flow, const std::vector<
               LinkInstances& link, std::string& error) {
   const std::vector<double> channel = ToAmi(channelTaps, sampleInterval);
   if (!models.tx->Init(link.tx, channel, sampleInterval, bitTime, txParameters, link.txMessage)) {
-    error = flow.hasRx ? "the transmitter's AMI_Init reported failure" : "AMI_Init reported failure";
+    error = std::string(flow.hasRx ? "the transmitter's " : "") + "AMI_Init " + InitFailure(link.tx);
     return false;
   }
   // What the transmitter hands on: its returned response, or the channel's.
@@ -94,7 +116,7 @@ bool InitLink(const LinkModels& models, const LinkFlow& flow, const std::vector<
   if (!flow.hasRx) return true;
   const std::vector<double>& rxInput = flow.rxInitGetsChannel ? channel : afterTx;
   if (!models.rx->Init(link.rx, rxInput, sampleInterval, bitTime, rxParameters, link.rxMessage)) {
-    error = "the receiver's AMI_Init reported failure";
+    error = "the receiver's AMI_Init " + InitFailure(link.rx);
     return false;
   }
   if (flow.between == LinkFlow::Between::kRxInit)

@@ -53,7 +53,8 @@ struct LinkFlow {
   bool rxReturnsImpulse = false;
   bool rxInitGetsChannel = false;  // the Rx Init gets the channel's response, not the Tx's
   Between between = Between::kChannel;
-  long ignoreBits = 0;  // the larger of the two models' Ignore_Bits
+  long ignoreBits = 0;             // the larger of the two models' Ignore_Bits
+  std::vector<std::string> notes;  // what the .ami files say that the flow reads otherwise
 
   // The flow for `models`; false (with the reason) when a model cannot run.
   static bool Plan(const LinkModels& models, LinkFlow& flow, std::string& error);

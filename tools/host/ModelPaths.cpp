@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -46,4 +49,18 @@ std::string DefaultAmiPath() {
 #else
   return {};
 #endif
+}
+
+bool IsOwnModel(const std::string& path) {
+  std::vector<std::string> own = {DefaultModelPath()};
+  const std::string package = InstalledPackage();
+  if (!package.empty()) own.push_back(package + "/../tessalune_rx/libtessalune_rx.so");
+#ifdef TESSALUNE_DEFAULT_RX_MODEL
+  own.push_back(TESSALUNE_DEFAULT_RX_MODEL);
+#endif
+  for (const std::string& candidate : own) {
+    std::error_code failed;
+    if (!candidate.empty() && std::filesystem::equivalent(path, candidate, failed)) return true;
+  }
+  return false;
 }

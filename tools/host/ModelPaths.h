@@ -12,3 +12,8 @@ inline constexpr const char* kModelPackageFolder = "tessalune_tx";
 std::string DefaultModelPath();
 // Path of tessalune_tx.ami, or empty when none is known.
 std::string DefaultAmiPath();
+
+// Whether `path` is one of the model libraries built with these tools (the
+// transmitter of DefaultModelPath, or the reference receiver of the build
+// tree or package): models the host runs in its own process.
+bool IsOwnModel(const std::string& path);

@@ -23,7 +23,45 @@ constexpr int kLatencySearchBits = 16;
 // How many UI before a channel's delay the search starts.
 constexpr int kLatencyMarginBits = 4;
 
+// A sample a model hands back beyond this magnitude (volts, or volts per
+// second for an impulse response) is no signal: it would turn every figure
+// of the eye into an overflow.
+constexpr double kMaxSampleMagnitude = 1e12;
+
 using Clock = std::chrono::steady_clock;
+
+// The model in a report: which side of the link, and its library.
+std::string ModelName(const LinkModels& models, bool rx) {
+  const AmiModelLoader& model = rx ? *models.rx : *models.tx;
+  return std::string(rx ? "the receiver model " : models.rx ? "the transmitter model " : "the model ") + model.Path();
+}
+
+// Empty when every one of `count` samples is a finite number within
+// kMaxSampleMagnitude, else which is the first that is not; `first` numbers
+// the samples within the run.
+std::string FirstAbsurdSample(const double* samples, long count, long first, const std::string& source) {
+  for (long i = 0; i < count; ++i) {
+    if (std::fabs(samples[i]) <= kMaxSampleMagnitude) continue;
+    char value[48];
+    std::snprintf(value, sizeof value, "%.17g", samples[i]);
+    return source + " sample " + std::to_string(first + i) + " = " + value +
+           (std::isfinite(samples[i]) ? ", beyond the 1e12 any signal stays within" : ", not a finite number");
+  }
+  return {};
+}
+
+// The impulse responses the models' AMI_Init returned, where the flow uses
+// them: empty when they are numbers, else the first that is not.
+std::string CheckReturnedImpulses(const LinkModels& models, const LinkFlow& flow, const LinkInstances& link) {
+  std::string problem;
+  if (flow.txReturnsImpulse)
+    problem = FirstAbsurdSample(link.tx.impulse.data(), static_cast<long>(link.tx.impulse.size()), 0,
+                                ModelName(models, false) + ": AMI_Init returned impulse response");
+  if (problem.empty() && flow.hasRx && flow.rxReturnsImpulse)
+    problem = FirstAbsurdSample(link.rx.impulse.data(), static_cast<long>(link.rx.impulse.size()), 0,
+                                ModelName(models, true) + ": AMI_Init returned impulse response");
+  return problem;
+}
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -116,6 +154,8 @@ class Stream {
                     "AMI_GetWave reported failure on the block at sample " + std::to_string(first);
           break;
         }
+        r.error = FirstAbsurdSample(block_.data(), count, first, ModelName(models_, false) + ": AMI_GetWave returned");
+        if (!(r.getWaveOk = r.error.empty())) break;
       }
       r.streamOk = Pass(first, count, r);
       if (progress) progress(static_cast<double>(first + count) / static_cast<double>(total));
@@ -127,7 +167,7 @@ class Stream {
       r.streamOk = Pass(first, count, r);
     }
     r.hostSeconds = SecondsSince(start) - r.getWaveSeconds;
-    if (flow_.hasRx && link_.rx.parametersOut) r.rxParametersOut = link_.rx.parametersOut;
+    if (flow_.hasRx) r.rxParametersOut = AmiModelLoader::KeptText(link_.rx.parametersOut);
     if (r.getWaveOk && r.streamOk) Finish(r);
   }
 
@@ -166,9 +206,16 @@ class Stream {
       r.error = "the receiver's AMI_GetWave reported failure on the block at sample " + std::to_string(at);
       return false;
     }
+    r.error = FirstAbsurdSample(samples, count, at, ModelName(models_, true) + ": AMI_GetWave returned");
+    if (!(r.getWaveOk = r.error.empty())) return false;
+    // A clock time belongs to this block, or to the one before when the
+    // model held it back for want of room; a UI of slack either way.
+    const double dt = settings_.SampleInterval();
+    const double earliest = std::max(0.0, static_cast<double>(at - blockSamples_) * dt - settings_.bitTime);
+    const double latest = static_cast<double>(at + count) * dt + settings_.bitTime;
     const long entries = std::min(count + 1, static_cast<long>(times.size()));
-    for (long i = 0; i < entries && times[static_cast<size_t>(i)] >= 0; ++i)
-      clocked_->AddClockTime(times[static_cast<size_t>(i)]);
+    for (long i = 0; i < entries && !(times[static_cast<size_t>(i)] < 0); ++i)
+      clocked_->AddClockTime(times[static_cast<size_t>(i)], earliest, latest);
     return true;
   }
 
@@ -176,6 +223,18 @@ class Stream {
     for (WaveSink* sink : sinks_)
       if (!sink->Consume(block, error)) return false;
     return true;
+  }
+
+  // An eye the models' Ignore_Bits left too few bits for says so, with the
+  // --bits that would do (the ignored bits, the latency search, the
+  // channel's delay and a hundred or so measured bits, in hundreds).
+  void ExplainIgnoredBits(EyeMeasurement& eye) const {
+    if (eye.valid || flow_.ignoreBits <= kSettleBits || eye.problem.rfind("too few bits", 0) != 0) return;
+    const long delayBits = channel_->DelaySamples() / settings_.samplesPerBit;
+    const long needed = (flow_.ignoreBits + kLatencySearchBits + delayBits + 100 + 99) / 100 * 100;
+    eye.problem += "; Ignore_Bits " + std::to_string(flow_.ignoreBits) +
+                   " of the models' .ami files leaves out that many of the run's " +
+                   std::to_string(settings_.bitCount) + " bits: give --bits " + std::to_string(needed) + " or more";
   }
 
   void Finish(SimResult& r) {
@@ -188,6 +247,7 @@ class Stream {
         histograms = clocked_->Histograms();
       }
     }
+    ExplainIgnoredBits(r.eye);
     if (!histograms) return;
     const auto t0 = Clock::now();
     if (!r.eye.valid) {
@@ -260,6 +320,7 @@ SimResult SimulationRun::Run(const LinkModels& models, const SimSettings& s, con
       InitLink(models, flow, ChannelTaps(s), s.SampleInterval(), s.bitTime, txParameters, rxParameters, link, error);
   r.message = link.txMessage;
   r.rxMessage = link.rxMessage;
+  if (r.initOk && !(error = CheckReturnedImpulses(models, flow, link)).empty()) r.initOk = false;
   if (!r.initOk) {
     r.error = error;
     std::string closing;

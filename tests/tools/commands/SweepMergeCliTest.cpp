@@ -24,6 +24,11 @@ struct TwoLanes {
     return "sweep --bits 300 --seed 7 --channels '" + list + "' " + more;
   }
   std::string Path(const std::string& name) const { return "'" + (folder.path / name).string() + "'"; }
+  // What merge --grid needs named: the library and .ami file the sweep ran.
+  static std::string ModelFiles() {
+    return std::string(" --model '") + TESSALUNE_TX_LIBRARY + "' --ami '" + TESSALUNE_SOURCE_DIR +
+           "/ibis/tessalune_tx.ami' ";
+  }
   TwoLanes() {
     EXPECT_EQ(RunCli("make-channel " + Path("short.s4p") + " --loss 6").status, 0);
     EXPECT_EQ(RunCli("make-channel " + Path("long.s4p") + " --loss 18").status, 0);
@@ -114,8 +119,9 @@ TEST(SweepMergeCli, MergeDrawsTheGridOfOneChannel) {
   TwoLanes lanes;
   for (const char* shard : {"0/2", "1/2"})
     ASSERT_EQ(RunCli(lanes.Sweep(std::string("--shard ") + shard + " --results " + lanes.Path("a.jsonl"))).status, 0);
-  const CliResult merged =
-      RunCli("merge " + lanes.Path("a.jsonl") + " --grid " + lanes.Path("merged.png") + " --grid-channel 2", true);
+  const CliResult merged = RunCli("merge " + lanes.Path("a.jsonl") + TwoLanes::ModelFiles() + " --grid " +
+                                      lanes.Path("merged.png") + " --grid-channel 2",
+                                  true);
   ASSERT_EQ(merged.status, 0) << merged.output;
   const std::string alone = lanes.folder.Write("long.txt", "long.s4p --ports 1,2,3,4\n");
   ASSERT_EQ(RunCli("sweep --bits 300 --seed 7 --channels '" + alone + "' --grid " + lanes.Path("alone.png")).status, 0);
@@ -124,7 +130,8 @@ TEST(SweepMergeCli, MergeDrawsTheGridOfOneChannel) {
   EXPECT_EQ(picture, ReadFile((lanes.folder.path / "alone.png").string()));
 
   std::ofstream((lanes.folder.path / "long.s4p").string(), std::ios::app) << "! edited\n";
-  const CliResult changed = RunCli("merge " + lanes.Path("a.jsonl") + " --grid " + lanes.Path("changed.png"), true);
+  const CliResult changed =
+      RunCli("merge " + lanes.Path("a.jsonl") + TwoLanes::ModelFiles() + "--grid " + lanes.Path("changed.png"), true);
   EXPECT_EQ(changed.status, 1);
   EXPECT_NE(changed.output.find("--grid: the model, .ami or channel files are not those of sweep"), std::string::npos)
       << changed.output;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -64,6 +65,22 @@ TEST(SweepRecords, APointComesBackBitForBit) {
   EXPECT_EQ(j["axes"]["emphasis"], "3");
   EXPECT_EQ(j["seed"], 12345);
   EXPECT_EQ(j["host"], "node7");
+}
+
+// Figures that are not finite come back as what they were (inf stays inf,
+// not the NaN a JSON null would give), so that merge prints what the sweep
+// printed; a channel named like one stays a name.
+TEST(SweepRecords, FiguresThatAreNotFiniteComeBackAsThemselves) {
+  SweepPoint p = Point();
+  p.result.eye.heightV = HUGE_VAL;
+  p.result.eye.widthUi = -HUGE_VAL;
+  p.result.ber.targets[0].heightV = std::nan("");
+  const RecordLine read = ReadRecordLine(SweepRecords::PointRecord("abc", 1, "inf", p, 1e-12, "h").dump());
+  ASSERT_EQ(read.kind, RecordLine::Kind::kPoint);
+  EXPECT_EQ(read.channel, "inf");
+  EXPECT_EQ(read.figures.eyeHeightV, HUGE_VAL);
+  EXPECT_EQ(read.figures.eyeWidthUi, -HUGE_VAL);
+  EXPECT_TRUE(std::isnan(read.figures.berHeightV));
 }
 
 TEST(SweepRecords, ARecordMissingAFigureIsRefused) {

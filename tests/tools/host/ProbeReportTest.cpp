@@ -53,10 +53,10 @@ TEST(ProbeReport, ACrashLeavesItsSignalAndAddressAfterTheLastStart) {
 }
 
 TEST(LibraryNeeds, ReadsTheModelsNeedsAndRefusesWhatIsNoElfFile) {
-#ifdef TESSALUNE_MODEL_LIBRARY
+#ifdef TESSALUNE_TX_LIBRARY
   std::vector<std::string> needed;
   std::string error;
-  ASSERT_TRUE(LibraryNeeds::Read(TESSALUNE_MODEL_LIBRARY, needed, error)) << error;
+  ASSERT_TRUE(LibraryNeeds::Read(TESSALUNE_TX_LIBRARY, needed, error)) << error;
   ASSERT_FALSE(needed.empty());
   for (const std::string& name : needed) EXPECT_TRUE(LibraryNeeds::IsPlainSystem(name)) << name;
 #endif

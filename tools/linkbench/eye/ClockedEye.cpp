@@ -30,8 +30,11 @@ ClockedEye::ClockedEye(int samplesPerBit, double bitTime, long ignoreBits, long 
       ringMask_(RingSize(samplesPerBit) - 1),
       window_(static_cast<size_t>(3 * std::max(1, samplesPerBit) + 1), 0.0) {}
 
-void ClockedEye::AddClockTime(double t) {
-  if (!(t >= 0) || !std::isfinite(t)) return;
+void ClockedEye::AddClockTime(double t, double earliest, double latest) {
+  if (!(t >= earliest && t <= latest)) {
+    ++clock_.refused;
+    return;
+  }
   const double instant = t / dt_ + static_cast<double>(spb_) / 2;
   if (instant < ignoreBefore_) return;
   ++clock_.ticks;

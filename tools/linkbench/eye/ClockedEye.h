@@ -39,6 +39,7 @@ struct RecoveredClock {
   long paired = 0;         // bits measured at an instant
   long unpaired = 0;       // measured bits with no instant near them
   long dropped = 0;        // instants the queue had no room for
+  long refused = 0;        // clock times not a number, or outside the block they came with
   double meanPhase = 0.0;  // seconds into the UI of the output's sample grid
   double jitterRms = 0.0;  // seconds, of the instants about their mean place
 };
@@ -58,8 +59,10 @@ class ClockedEye : public BitWindowSink {
   void GatherHistograms() { statistics_.GatherHistograms(); }
   const SampleHistograms* Histograms() const { return statistics_.Histograms(); }
 
-  // The next clock time (seconds from the start of the receiver's waveform).
-  void AddClockTime(double t);
+  // The next clock time (seconds from the start of the receiver's waveform),
+  // which must lie in [earliest, latest], the block it came with; others
+  // are refused (and counted).
+  void AddClockTime(double t, double earliest, double latest);
 
   void Begin(const EyeAlignment& alignment) override;
   void Add(const BitWindow& window) override;

@@ -1,0 +1,124 @@
+// A piece of work in a child process: its result comes back as bytes; a
+// crash, an exit(), a hang past a limit or a memory limit ends the child
+// alone, and the outcome says how and in which marked call.
+#include "tools/host/IsolatedRun.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+TEST(IsolatedRun, TheResultComesBackAsBytes) {
+  const std::string big(3 << 20, 'b');  // more than a pipe holds at once
+  const IsolatedOutcome out = IsolatedRun::Run([&] { return big + "end"; }, {});
+  ASSERT_TRUE(out.Returned()) << out.How({});
+  EXPECT_EQ(out.bytes.size(), big.size() + 3);
+  EXPECT_EQ(out.bytes.substr(big.size()), "end");
+  EXPECT_FALSE(IsolatedRun::InChild());
+}
+
+TEST(IsolatedRun, ACrashIsNamedWithItsCallAndAddress) {
+  const IsolatedOutcome out = IsolatedRun::Run(
+      [] {
+        IsolatedRun::Enter("libvendor.so", "AMI_GetWave");
+        volatile uintptr_t address = 16;
+        *reinterpret_cast<volatile int*>(address) = 1;
+        return std::string("not reached");
+      },
+      {});
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizer may report the fault itself and end the child with a status.
+  EXPECT_TRUE(out.end == IsolatedOutcome::End::kSignal || out.end == IsolatedOutcome::End::kExited);
+#else
+  ASSERT_EQ(out.end, IsolatedOutcome::End::kSignal) << out.How({});
+  EXPECT_EQ(out.signal, SIGSEGV);
+  EXPECT_TRUE(out.faulted);
+  EXPECT_EQ(out.faultAddress, 16u);
+  EXPECT_EQ(
+      out.Describe({}),
+      "the model libvendor.so, in AMI_GetWave, was killed by signal SIGSEGV (Segmentation fault) at address 0x10");
+#endif
+  EXPECT_EQ(out.entry, "AMI_GetWave");
+}
+
+TEST(IsolatedRun, AnExitIsNotAResult) {
+  for (int status : {0, 3}) {
+    const IsolatedOutcome out = IsolatedRun::Run(
+        [status] {
+          IsolatedRun::Enter("lib.so", "AMI_Init");
+          std::exit(status);
+          return std::string();
+        },
+        {});
+    ASSERT_EQ(out.end, IsolatedOutcome::End::kExited) << status;
+    EXPECT_EQ(out.exitStatus, status);
+    EXPECT_EQ(out.Describe({}), "the model lib.so, in AMI_Init, called exit(" + std::to_string(status) + ")");
+  }
+}
+
+// A marked call past its limit stops the child; time outside calls does not
+// count against it, the whole-life limit does.
+TEST(IsolatedRun, AHangIsStoppedAtItsLimit) {
+  IsolationLimits limits;
+  limits.callSeconds = 0.3;
+  const double start = IsolatedRun::Now();
+  const IsolatedOutcome hung = IsolatedRun::Run(
+      [] {
+        usleep(400000);  // outside any call
+        IsolatedRun::Enter("lib.so", "AMI_GetWave");
+        for (;;) pause();
+        return std::string();
+      },
+      limits);
+  EXPECT_EQ(hung.end, IsolatedOutcome::End::kCallTimeLimit);
+  EXPECT_GT(IsolatedRun::Now() - start, 0.65);
+  EXPECT_LT(IsolatedRun::Now() - start, 5.0);
+  EXPECT_EQ(hung.Describe(limits),
+            "the model lib.so, in AMI_GetWave, did not return within the time limit of 0.3 s and was stopped");
+  limits = IsolationLimits();
+  limits.seconds = 0.2;
+  const IsolatedOutcome slow = IsolatedRun::Run(
+      [] {
+        for (;;) pause();
+        return std::string();
+      },
+      limits);
+  EXPECT_EQ(slow.end, IsolatedOutcome::End::kTimeLimit);
+  EXPECT_EQ(slow.Describe(limits),
+            "the run (outside the models' calls) was still running after the time limit of 0.2 s and was stopped");
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// (The sanitizers reserve far more address space than such a limit.)
+TEST(IsolatedRun, TheMemoryLimitHoldsInTheChild) {
+  IsolationLimits limits;
+  limits.memoryBytes = size_t{512} << 20;
+  const IsolatedOutcome out = IsolatedRun::Run(
+      [] {
+        try {
+          std::vector<char> huge(size_t{1} << 30, 1);
+          return std::string("allocated");
+        } catch (const std::bad_alloc&) {
+          return std::string("refused");
+        }
+      },
+      limits);
+  ASSERT_TRUE(out.Returned());
+  EXPECT_EQ(out.bytes, "refused");
+}
+#endif
+
+// Several children watched at once, as a sweep does.
+TEST(IsolatedRun, ChildrenRunSideBySide) {
+  std::vector<IsolatedChild> children(4);
+  for (size_t i = 0; i < children.size(); ++i)
+    ASSERT_TRUE(children[i].Start([i] { return std::to_string(i * i); }, {}));
+  for (size_t i = 0; i < children.size(); ++i) {
+    while (!children[i].Step()) usleep(1000);
+    EXPECT_EQ(children[i].Outcome().bytes, std::to_string(i * i));
+  }
+}
