@@ -1,17 +1,13 @@
 #include "tools/host/ProbeReport.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
 namespace {
-
-int crashFd = -1;
 
 void WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -20,32 +16,6 @@ void WriteAll(int fd, const char* data, size_t size) {
     data += n;
     size -= static_cast<size_t>(n);
   }
-}
-
-// Async-signal-safe: formats with no allocation and no stdio.
-void AppendNumber(char*& at, uint64_t value, int base) {
-  char digits[24];
-  int n = 0;
-  do {
-    digits[n++] = "0123456789abcdef"[value % static_cast<uint64_t>(base)];
-    value /= static_cast<uint64_t>(base);
-  } while (value != 0);
-  while (n > 0) *at++ = digits[--n];
-}
-
-void OnCrash(int number, siginfo_t* info, void*) {
-  char line[96];
-  char* at = line;
-  for (const char* p = "signal "; *p; ++p) *at++ = *p;
-  AppendNumber(at, static_cast<uint64_t>(number), 10);
-  if (number != SIGABRT && info != nullptr) {
-    for (const char* p = " address 0x"; *p; ++p) *at++ = *p;
-    AppendNumber(at, reinterpret_cast<uintptr_t>(info->si_addr), 16);
-  }
-  *at++ = '\n';
-  if (crashFd >= 0) WriteAll(crashFd, line, static_cast<size_t>(at - line));
-  signal(number, SIG_DFL);
-  raise(number);
 }
 
 }  // namespace
@@ -129,20 +99,6 @@ std::string ProbeReport::Unescape(const std::string& text) {
   return out;
 }
 
-void ProbeReport::InstallCrashReporter(int fd) {
-  crashFd = fd;
-  static char altStack[64 * 1024];
-  stack_t stack{};
-  stack.ss_sp = altStack;
-  stack.ss_size = sizeof altStack;
-  sigaltstack(&stack, nullptr);
-  struct sigaction action {};
-  action.sa_sigaction = OnCrash;
-  action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  for (int number : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(number, &action, nullptr);
-}
-
 std::string ProbeReport::Escape(const std::string& text, size_t limit) {
   std::string out;
   const size_t shown = text.size() < limit ? text.size() : limit;
@@ -174,10 +130,6 @@ ProbeReport::Lines ProbeReport::Parse(const std::string& text) {
       lines.done = true;
     } else if (key == "start") {
       lines.lastStart = value;
-    } else if (key == "signal") {
-      lines.signal = std::atoi(value.c_str());
-      const size_t at = value.find(" address ");
-      if (at != std::string::npos) lines.address = value.substr(at + 9);
     } else {
       lines.values.emplace(key, value);
     }

@@ -4,7 +4,6 @@
 // the model crashes, hangs or calls exit() is there for the parent to read:
 //   start WHAT          the call about to be made (names the setting)
 //   KEY VALUE ...       a measurement or a text (texts escaped, one line)
-//   signal N address A  written by the crash handler as the process dies
 //   done                the probe finished
 // The parent reads the file back with ProbeReport::Parse.
 #pragma once
@@ -34,17 +33,11 @@ class ProbeReport {
   static std::vector<double> Numbers(const std::string& values, size_t* stride = nullptr);
   int Fd() const { return fd_; }
 
-  // Writes "signal N address A" to `fd` and dies of the signal, for SIGSEGV,
-  // SIGBUS, SIGFPE, SIGILL and SIGABRT; the handler runs on its own stack.
-  static void InstallCrashReporter(int fd);
-
   // Parent side: the lines of a report, each key with its values in order.
   struct Lines {
     std::multimap<std::string, std::string> values;
     std::string lastStart;  // the last "start" line: the call a death interrupted
     bool done = false;
-    int signal = 0;
-    std::string address;  // faulting address, as written ("" when none)
     std::string First(const std::string& key) const;
     std::vector<std::string> All(const std::string& key) const;
     double Number(const std::string& key, double otherwise) const;

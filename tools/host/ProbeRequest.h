@@ -1,7 +1,6 @@
 // What one qualifying probe is asked to do: which probe, on which library,
-// with which AMI_Init settings. The parent builds it, hands it to a child
-// process as arguments (`tessalune qualify-worker`), and the child runs it
-// (QualifyProbes) and writes a ProbeReport.
+// with which AMI_Init settings. The parent builds it; a child process runs
+// it (QualifyProbes) and writes a ProbeReport.
 #pragma once
 
 #include <string>
@@ -16,10 +15,6 @@ struct InitSetting {
   long rowSize = 2048;
   long aggressors = 0;
   std::string parameters;
-
-  // One argument: the fields separated by tabs, and back.
-  std::string Encode() const;
-  static bool Decode(const std::string& text, InitSetting& setting);
 };
 
 struct ProbeRequest {

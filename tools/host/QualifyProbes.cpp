@@ -1,38 +1,12 @@
 #include "tools/host/QualifyProbes.h"
 
-#include <sys/resource.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <exception>
 #include <map>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define TESSALUNE_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define TESSALUNE_SANITIZED 1
-#endif
-#endif
-
-namespace {
-
-// The address space capped, so that a model that allocates without end
-// fails in its child instead of taking the machine.
-void LimitMemory(long memoryMiB) {
-#ifdef TESSALUNE_SANITIZED
-  (void)memoryMiB;
-#else
-  if (memoryMiB > 0) {
-    const rlim_t bytes = static_cast<rlim_t>(memoryMiB) << 20;
-    rlimit limit{bytes, bytes};
-    setrlimit(RLIMIT_AS, &limit);
-  }
-#endif
-}
-
-}  // namespace
 
 bool QualifyProbes::RunProbe(const ProbeRequest& request, const ProbeReport& report) {
   if (request.probe == "exports") {
@@ -79,17 +53,18 @@ bool QualifyProbes::RunProbe(const ProbeRequest& request, const ProbeReport& rep
   return true;
 }
 
-int QualifyProbes::RunInChild(const ProbeRequest& request, const std::string& reportPath, long memoryMiB) {
-  ProbeReport report;
-  if (!report.Open(reportPath)) {
-    std::fprintf(stderr, "cannot write the probe's report %s\n", reportPath.c_str());
-    return 2;
+std::string QualifyProbes::RunInChild(const ProbeRequest& request, const std::string& reportPath,
+                                      const std::string& outputPath) {
+  std::fflush(nullptr);
+  const int output = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (output >= 0) {
+    dup2(output, 1);
+    dup2(output, 2);
+    close(output);
   }
-  ProbeReport::InstallCrashReporter(report.Fd());
-  LimitMemory(memoryMiB);
-  const bool ran = RunProbe(request, report);
+  ProbeReport report;
+  if (!report.Open(reportPath)) return "";
+  RunProbe(request, report);
   report.Line("done", "");
-  std::fflush(stdout);
-  std::fflush(stderr);
-  _exit(ran ? 0 : 3);
+  return "";
 }

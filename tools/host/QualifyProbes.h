@@ -4,6 +4,8 @@
 // the report. Judging is the parent's (tools/commands/QualifyChecks).
 #pragma once
 
+#include <string>
+
 #include "tools/host/ProbeModel.h"
 #include "tools/host/ProbeReport.h"
 #include "tools/host/ProbeRequest.h"
@@ -14,13 +16,28 @@ namespace QualifyProbes {
 // library does not load or the probe is unknown.
 bool RunProbe(const ProbeRequest& request, const ProbeReport& report);
 
-// The whole life of a child that runs one probe: opens the report file at
-// `reportPath`, installs the crash reporter, caps the address space at
-// `memoryMiB` (not under a sanitizer, whose shadow memory needs terabytes of
-// it), runs the probe, writes "done" and ends the process at once (no static
-// destructors of the model, no leak report about what the model kept).
-// Returns only when the report file cannot be opened (status 2).
-int RunInChild(const ProbeRequest& request, const std::string& reportPath, long memoryMiB);
+// In the child process (IsolatedRun) that runs one probe: the model's own
+// printing goes to `outputPath` (not into the parent's report or JSON), the
+// report to `reportPath`. Returns nothing: what the probe found is in the
+// report, written line by line so that a crash, a hang or an exit() leaves
+// what came before it.
+std::string RunInChild(const ProbeRequest& request, const std::string& reportPath, const std::string& outputPath);
+
+// A sanitizer build: no address-space limit (the sanitizer's shadow memory
+// needs terabytes of it), and the cycles probe counts the allocator's live
+// bytes instead of the resident size, which its quarantine of freed memory
+// grows for any model.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
 
 // The probes, by name (InitProbes.cpp, WaveProbes.cpp, InstanceProbes.cpp).
 void Exports(const ProbeRequest& request, const ProbeReport& report);

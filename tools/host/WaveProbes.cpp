@@ -84,7 +84,10 @@ void QualifyProbes::BlockSizes(const ProbeModel& model, const ProbeRequest& requ
     report.Line("error", "AMI_Init failed at " + setting.label);
     return;
   }
-  report.Values("figure-output", whole);
+  // The first samples, each of them: a picture of every n-th sample of a
+  // fast wave shows its aliases.
+  report.Values("figure-output",
+                std::vector<double>(whole.begin(), whole.begin() + std::min<size_t>(whole.size(), 1200)));
   for (long block : {1L, 7L, 64L, 1024L}) {
     report.Start("AMI_GetWave in blocks of " + std::to_string(block));
     long first = -1;
@@ -172,7 +175,10 @@ void QualifyProbes::Consistency(const ProbeModel& model, const ProbeRequest& req
   const double worst = ProbeWave::MaxDifference(fromInit, fromGetWave, first);
   double peak = 0.0;
   for (double v : fromInit) peak = std::max(peak, std::fabs(v));
+  std::vector<double> difference(fromGetWave.size() == length ? length : 0);
+  for (size_t i = 0; i < difference.size(); ++i) difference[i] = fromGetWave[i] - fromInit[i];
   report.Values("step-init", fromInit);
   report.Values("step-getwave", fromGetWave);
+  report.Values("step-difference", difference);
   report.Fields("consistency", {ProbeReport::Exact(worst), ProbeReport::Exact(peak), std::to_string(first)});
 }

@@ -33,10 +33,17 @@ void ValueRange(const LinePlotData& plot, double& low, double& high) {
   high += pad;
 }
 
+// Fixed decimals for steps from 1e-3 up; a tiny or huge axis (a difference
+// of 1e-14) in powers of ten.
 std::string Label(double value, double step) {
   char text[32];
-  const int decimals = step >= 1 ? 0 : std::min(12, static_cast<int>(std::ceil(-std::log10(step))));
-  std::snprintf(text, sizeof text, "%.*f", decimals, std::fabs(value) < step * 1e-6 ? 0.0 : value);
+  if (std::fabs(value) < step * 1e-6) value = 0.0;
+  if (step < 1e-3 || step >= 1e6) {
+    std::snprintf(text, sizeof text, "%.3g", value);
+    return text;
+  }
+  const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
 }
 
@@ -113,6 +120,7 @@ std::string LinePlot::Png(const LinePlotData& plot, int width, int height) {
               0,  1};
   ValueRange(plot, frame.y0, frame.y1);
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
   PlotTitle(cr, width / 2.0, 8, 12.0, {plot.title});
   DrawAxes(cr, frame, plot);
   DrawCurves(cr, frame, plot);

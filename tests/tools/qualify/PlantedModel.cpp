@@ -4,6 +4,7 @@
 // with it, AMI_GetWave the wave, carrying its history from call to call; it
 // returns one clock time per bit and its output energy as an output
 // parameter. Each fault is one a model maker makes.
+#include <unistd.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -94,6 +95,17 @@ void PlantInitFault(Planted& p, double sampleInterval, double bitTime) {
   const double ratio = bitTime / sampleInterval;
   while (std::fabs(ratio - std::round(ratio)) > 1e-9) std::this_thread::sleep_for(std::chrono::milliseconds(50));
 #endif
+}
+
+// With PLANTED_LOAD_LOG set, every process that loads the library appends
+// "pid parent-pid" to that file: a test sees which processes loaded it.
+__attribute__((constructor)) void LogLoad() {
+  const char* log = std::getenv("PLANTED_LOAD_LOG");
+  if (!log) return;
+  if (FILE* file = std::fopen(log, "a")) {
+    std::fprintf(file, "%ld %ld\n", static_cast<long>(getpid()), static_cast<long>(getppid()));
+    std::fclose(file);
+  }
 }
 
 }  // namespace
