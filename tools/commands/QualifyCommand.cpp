@@ -95,8 +95,8 @@ void AddQualifyCommand(CLI::App& app, std::function<int()>& action) {
       ->check(CLI::ExistingFile);
   cmd->add_option("--param", s.params, "NAME=VALUE: a Model_Specific parameter's value in every run (repeatable)");
   cmd->add_option("--linear", s.linear,
-                  "NAME=VALUE that makes the model linear, for the consistency check (repeatable; default: the "
-                  "defaults)");
+                  "NAME=VALUE that makes the model linear, for the consistency check (repeatable; without it the "
+                  "defaults are taken as linear)");
   cmd->add_flag("--json", o->json, "Print one JSON document instead of the lines");
   cmd->add_option("--report", o->report, "Write a self-contained HTML page with the figures to FILE");
   cmd->add_option("--timeout", s.timeout, "Seconds each check may take (default 10)")->check(FiniteRange(0.1, 3600));
