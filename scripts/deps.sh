@@ -6,8 +6,9 @@
 #   bash scripts/deps.sh           the run set, plus what the tests, benchmarks,
 #                                  sanitizer builds and fuzz targets need (with a
 #                                  single-node Slurm and GNU parallel for the
-#                                  cluster tests, tests/cluster/, and lintian for
-#                                  the Debian packages, tests/kit/)
+#                                  cluster tests, tests/cluster/, lintian for
+#                                  the Debian packages, tests/kit/, and Chromium,
+#                                  which opens the page of `tessalune qualify`)
 #   bash scripts/deps.sh windows   the Windows DLL's cross toolchain and Wine,
 #                                  which runs its tests (CI, scripts/package.sh)
 set -euo pipefail
@@ -23,6 +24,7 @@ test_packages=(
   python3-scikit-rf
   slurmctld slurmd slurm-client munge parallel
   lintian
+  chromium
 )
 packages=("${run_packages[@]}" "${test_packages[@]}")
 apt_options=()

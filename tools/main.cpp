@@ -13,6 +13,7 @@
 #include "tools/commands/MakeChannelCommand.h"
 #include "tools/commands/MergeCommand.h"
 #include "tools/commands/NewModelCommand.h"
+#include "tools/commands/QualifyCommand.h"
 #include "tools/commands/SimCommand.h"
 #include "tools/commands/SweepCommand.h"
 #include "tools/commands/TreeCommand.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   AddMakeChannelCommand(app, action);
   AddMergeCommand(app, action);
   AddNewModelCommand(app, action);
+  AddQualifyCommand(app, action);
   AddSimCommand(app, action);
   AddSweepCommand(app, action);
   AddTreeCommand(app, action);
