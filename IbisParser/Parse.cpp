@@ -3,31 +3,25 @@
 #include <cstring>
 #include <string>
 
-#include "IbisParser/BoardDescription.h"
-#include "IbisParser/CmnWords.h"
-#include "IbisParser/Component.h"
-#include "IbisParser/ComponentLinks.h"
-#include "IbisParser/External.h"
-#include "IbisParser/Hdr.h"
-#include "IbisParser/IbisVersion.h"
-#include "IbisParser/Interconnect.h"
-#include "IbisParser/KeywordTables.h"
-#include "IbisParser/Model.h"
-#include "IbisParser/ModelSelector.h"
-#include "IbisParser/OtherSections.h"
-#include "IbisParser/PackageModel.h"
-#include "IbisParser/ParseAmi.h"
-#include "IbisParser/References.h"
-#include "IbisParser/Submodel.h"
-#include "IbisParser/TestData.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/base/KeywordTables.h"
+#include "IbisParser/passes/FilePasses.h"
+#include "IbisParser/sections/BoardDescription.h"
+#include "IbisParser/sections/Component.h"
+#include "IbisParser/sections/ComponentLinks.h"
+#include "IbisParser/sections/External.h"
+#include "IbisParser/sections/Hdr.h"
+#include "IbisParser/sections/Interconnect.h"
+#include "IbisParser/sections/Model.h"
+#include "IbisParser/sections/ModelSelector.h"
+#include "IbisParser/sections/OtherSections.h"
+#include "IbisParser/sections/PackageModel.h"
+#include "IbisParser/sections/Submodel.h"
+#include "IbisParser/sections/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
-
-PARSE_STATE gParse = {};
-char gcCommentChar = '|';
-int giIbisVersion = 0;
-int giIbisRelease = 0;
-int gbParseQuiet = 0;
 
 namespace {
 
@@ -149,7 +143,7 @@ void EndSection(int openId, int nextId) {
 
 // [End]: nothing may follow the keyword on its line.
 void EndKeyword(const char* text) {
-  const char* rest = PARSE_AfterKeyword(text);
+  const char* rest = KEY_AfterKeyword(text);
   if (rest && *rest) LineError(920);
   gParse.endSeen = 1;
 }
@@ -237,7 +231,7 @@ bool IsCommentCharKeyword(const char* p) {
 void ProcessLine(std::string& line, size_t fullLength) {
   size_t limit = giIbisVersion < 4 ? 80 : 120;
   if (fullLength > limit) MSG_Code(MSG_LEVEL_ERROR_LINE, 905, static_cast<int>(limit));
-  PARSE_ReportTab(line.c_str());
+  CMN_ReportTab(line.c_str());
 
   const char* start = line.c_str();
   const char* p = start;
@@ -270,21 +264,6 @@ void ProcessLine(std::string& line, size_t fullLength) {
 }
 
 }  // namespace
-
-const char* PARSE_AfterKeyword(const char* line) {
-  const char* close = line ? std::strchr(line, ']') : nullptr;
-  if (!close) return nullptr;
-  const char* rest = close + 1;
-  CMN_SkipSpace(&rest);
-  return rest;
-}
-
-void PARSE_ReportTab(const char* line) {
-  if (gParse.tabReportArmed && std::strchr(line, '\t')) {
-    MSG_Code(MSG_LEVEL_WARNING_LINE, 921);
-    gParse.tabReportArmed = 0;
-  }
-}
 
 int PARSE_Keyword(const char* line, int previous, int set, int* id) {
   CMN_ASSERT(line != nullptr);
@@ -369,9 +348,7 @@ int PARSE_CheckFile(const char* path, int mode) {
       HandleLine(PARSE_LINE_KEYWORD, "[END]");
     }
     std::fclose(file);
-    REF_CheckFile();
-    LINKS_CheckFile();
-    MODEL_EndOfFile(gParse.models);
+    PASS_CheckFile();
     result = 1;
     if (gDescriptionListener && !nested) gDescriptionListener(gParse, gDescriptionContext);
   }
@@ -385,16 +362,4 @@ int PARSE_CheckFile(const char* path, int mode) {
 void PARSE_SetDescriptionListener(PARSE_DESCRIPTION_LISTENER listener, void* context) {
   gDescriptionListener = listener;
   gDescriptionContext = context;
-}
-
-PARSE_READING PARSE_SaveReading() {
-  return PARSE_READING{gParse, gcCommentChar, giIbisVersion, giIbisRelease, gulLineNumber};
-}
-
-void PARSE_RestoreReading(const PARSE_READING& reading) {
-  gParse = reading.file;
-  gcCommentChar = reading.commentChar;
-  giIbisVersion = reading.ibisVersion;
-  giIbisRelease = reading.ibisRelease;
-  gulLineNumber = reading.lineNumber;
 }

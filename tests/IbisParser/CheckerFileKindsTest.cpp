@@ -12,10 +12,10 @@
 #include <functional>
 #include <string>
 
-#include "CheckerFiles.h"
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/AlgModTree.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/ami/AlgModTree.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "tests/IbisParser/CheckerFiles.h"
 
 namespace {
 

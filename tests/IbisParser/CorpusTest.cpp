@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/CmnWords.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/KeywordTables.h"
 #include "amiparam/Cmn.h"
 #include "tests/IbisParser/CheckerFiles.h"
 

@@ -1,5 +1,5 @@
 // While it lives, watches every catalogue message the checker prints: each
-// code must be a row of the rule tables (IbisParser/FileCheckRules.h) and be
+// code must be a row of the rule tables (IbisParser/rules/FileCheckRules.h) and be
 // printed at the severity of its row. Also keeps the texts of the ERRORs and
 // of the rule checks printed, without line numbers, for tests that compare
 // two runs.
@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "IbisParser/FileCheckRules.h"
+#include "IbisParser/rules/FileCheckRules.h"
 #include "amiparam/Msg.h"
 
 // The severity column of a rule row for a printing level (MSG_LEVEL_*).

@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/CheckRules.h"
 #include "IbisParser/IbisCheck.h"
-#include "IbisParser/MsgSummary.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/rules/CheckRules.h"
+#include "IbisParser/rules/MsgSummary.h"
 #include "tools/commands/CheckReport.h"
 
 namespace {

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "IbisParser/Component.h"
-#include "IbisParser/IbisVersion.h"
-#include "IbisParser/Model.h"
-#include "IbisParser/ModelData.h"
-#include "IbisParser/ModelSelector.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/Pkg.h"
-#include "IbisParser/Rng.h"
+#include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/base/Rng.h"
+#include "IbisParser/records/ModelData.h"
+#include "IbisParser/sections/Component.h"
+#include "IbisParser/sections/Model.h"
+#include "IbisParser/sections/ModelSelector.h"
+#include "IbisParser/sections/Pkg.h"
 #include "amiparam/Msg.h"
 #include "tools/commands/CheckReportRecords.h"
 #include "tools/commands/ModelJson.h"

@@ -1,0 +1,212 @@
+#include "IbisParser/rules/CheckRules.h"
+
+#include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/ModelCheckRules.h"
+#include "amiparam/MsgCatalogue.h"
+
+const CHECK_RULE gaCheckRules[] = {
+    {5000, "ERROR", "[Manufacturer], [Package] and [Pin] are required in every [Component]",
+     "2.1 §5 [Component]; [Pin] \"Required: Yes\" (4.0 text in BIRD 81.1)"},
+    {5001, "WARNING", "[Manufacturer], [Package], [Pin] and [Pin Mapping] stand once per component", "2.1 §5"},
+    {5002, "WARNING", "only Si_location and Timing_location follow [Component]", "3.2 §5 [Component]"},
+    {5003, "WARNING", "Si_location and Timing_location are Die or Pin", "3.2 §5 [Component]"},
+    {5004, "WARNING", "R_pin, L_pin and C_pin columns come all three or none, in this order", "2.1 §5 [Pin]"},
+    {5005, "ERROR", "a pin row has three columns, or the six its header names",
+     "2.1 §5 [Pin]: \"The first column must contain the pin name\" (BIRD 81.1)"},
+    {5006, "WARNING", "each pin is listed once", "2.1 §5 [Pin]"},
+    {5007, "ERROR", "model_name is a [Model] or [Model Selector] of the file, or POWER, GND, NC (CIRCUITCALL from 4.2)",
+     "2.1 §5 [Pin]: \"Each model_name must have a corresponding model or model selector name\" (BIRD 81.1); 3.2 [Model "
+     "Selector]; 4.2 [Circuit Call]"},
+    {5008, "WARNING", "R_pin, L_pin and C_pin are numbers or NA", "2.1 §5 [Pin]"},
+    {5009, "ERROR", "a [Diff Pin] row has pin, inv_pin, vdiff and three tdelay columns",
+     "2.1 §5 [Diff Pin]: pin, inv_pin, vdiff, tdelay_typ/min/max columns (BIRD 18.1)"},
+    {5010, "WARNING", "[Component] gives the component's name", "2.1 §5 [Component]"},
+    {5011, "WARNING", "[Manufacturer] and [Model Selector] give a name", "2.1 §5 [Manufacturer]; 3.2 [Model Selector]"},
+    {5012, "WARNING", "vdiff and tdelay columns are numbers or NA", "2.1 §5 [Diff Pin]"},
+    {5013, "WARNING", "a differential pair joins two different pins", "2.1 §5 [Diff Pin]"},
+    {5014, "ERROR",
+     "[Diff Pin], [Pin Mapping], [Series Pin Mapping], [Repeater Pin] and [Clock Pins] name pins of [Pin]",
+     "2.1 §5 [Diff Pin]: \"Each pin name must match the pin names declared previously in the [Pin] section\"; 3.2 "
+     "[Series Pin Mapping] (same words); 6.0 [Repeater Pin]; 7.1 §6 [Clock Pins]"},
+    {5015, "WARNING", "a [Pin Mapping] row has 3 or 5 columns (6 with ext_ref, 4.1 on)", "2.1 §5 [Pin Mapping]"},
+    {5016, "WARNING", "a pin is in one differential pair at most", "2.1 §5 [Diff Pin]"},
+    {5017, "WARNING", "[Pin Mapping] lists each pin once", "2.1 §5 [Pin Mapping]"},
+    {5018, "ERROR", "once [Pin Mapping] is given, it lists every pin of [Pin] (from 7.0: but POWER, GND and NC pins)",
+     "2.1 §5 [Pin Mapping]: \"the bus connections for EVERY pin listed under the [Pin] keyword must be given\"; 7.0 §6 "
+     "[Pin Mapping]"},
+    {5019, "WARNING", "[Series Pin Mapping] names a [Model] of the file", "3.2 §5 [Series Pin Mapping]"},
+    {5020, "ERROR", "that model's Model_type is Series or Series_switch",
+     "3.2 §5 [Series Pin Mapping]: \"model_name, associates models of type Series or Series_switch\""},
+    {5021, "WARNING", "a [Series Pin Mapping] row has pin_1, pin_2, model_name and an optional group", "3.2 §5"},
+    {5022, "WARNING", "switch groups name function_table_group values of [Series Pin Mapping]",
+     "3.2 §5 [Series Switch Groups]"},
+    {5023, "WARNING", "a group line is On or Off, the group names and '/'", "3.2 §5 [Series Switch Groups]"},
+    {5024, "WARNING", "a [Repeater Pin] row gives the Rx pin and its tx_non_inv_pin", "6.0 §5 [Repeater Pin]"},
+    {5030, "WARNING", "each entry of a [Model Selector] is a [Model] of the file", "3.2 §5 [Model Selector]"},
+    {5031, "WARNING", "a selector's name is not also a model's name", "3.2 §5 [Model Selector]"},
+    {5032, "WARNING", "a [Model Selector] lists at least one model", "3.2 §5 [Model Selector]"},
+    {5033, "WARNING", "a selector row gives a model name and a description", "3.2 §5 [Model Selector]"},
+    {5040, "ERROR", "a pin name has at most 5 characters",
+     "2.1 §5 [Pin]: \"Column length limits are: [Pin] 5 characters max\" (kept by BIRD 93.1, 4.2)"},
+    {5041, "ERROR", "signal_name has at most 20 characters, 40 from 4.2",
+     "2.1 §5 [Pin]: \"signal_name 20 characters max\"; 4.2 (BIRD 93.1): 40"},
+    {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]"},
+    {5043, "ERROR",
+     "a [Pin Mapping] bus label is tied to a POWER or GND pin: in its row (from 4.1), or as such a pin's "
+     "signal_name or a [Bus Label] or [Die Supply Pads] label (from 7.0)",
+     "4.1 §5 [Pin Mapping]: \"Each label must be associated with at least one pin whose model_name is POWER or GND\" "
+     "(BIRD 80.1); 7.0 §6 [Pin Mapping]"},
+    {5044, "ERROR", "a [Pin Mapping] bus label has at most 15 characters",
+     "4.1 §5 [Pin Mapping]: \"Bus labels must not exceed 15 characters\" (BIRD 80.1)"},
+    {5045, "WARNING",
+     "a [Bus Label] row gives bus_label and signal_name; a [Die Supply Pads] row pad_name, signal_name and "
+     "optionally bus_label; a [Clock Pins] row the clock pin, the clocked pin and their relationship",
+     "7.0 §6 [Bus Label], [Die Supply Pads]; 7.1 §6 [Clock Pins]"},
+    {5047, "WARNING", "[Bus Label] defines each bus label once; [Die Supply Pads] lists each pad once",
+     "7.0 §6 [Bus Label], [Die Supply Pads]"},
+    {5400, "ERROR", "[Define Package Model] names the package model",
+     "2.1 [Define Package Model]: \"Required: Yes ... each section must begin with a new [Define Package Model] "
+     "keyword\""},
+    {5401, "ERROR",
+     "a package model has [Manufacturer], [OEM], [Description], [Number Of Pins], [Pin Numbers], [End Package Model]; "
+     "[Model Data] with inductance and capacitance matrices and [End Model Data] unless its pins are given as "
+     "sections; [Number Of Sections] when they are",
+     "2.1, 3.2 [Number Of Sections] (5.0 §7): [Model Data] with [Inductance Matrix] and [Capacitance Matrix] required "
+     "(BIRD 54)"},
+    {5402, "WARNING", "each keyword and matrix stands once in a package model", "2.1 (5.0 §7)"},
+    {5403, "WARNING", "[Number Of Pins], [Number Of Sections], [Bandwidth], Number_of_terminals are whole numbers",
+     "2.1 [Number Of Pins], [Bandwidth]; 3.2 [Number Of Sections]; 7.0 [Interconnect Model]"},
+    {5404, "WARNING", "[Pin Numbers] lists as many pins as [Number Of Pins] says", "2.1 [Pin Numbers] (5.0 §7)"},
+    {5405, "WARNING", "[Pin Numbers] lists each pin once", "2.1 [Pin Numbers] (5.0 §7)"},
+    {5406, "WARNING", "matrices stand between [Model Data] and [End Model Data]", "2.1 [Model Data] (5.0 §7)"},
+    {5407, "WARNING", "a matrix is a Full_matrix, Banded_matrix or Sparse_matrix", "2.1 [Resistance Matrix] (5.0 §7)"},
+    {5409, "WARNING", "[Bandwidth] belongs to a Banded_matrix, before its rows", "2.1 [Bandwidth] (5.0 §7)"},
+    {5411, "WARNING", "a Banded_matrix gives its [Bandwidth]", "2.1 [Bandwidth] (5.0 §7)"},
+    {5412, "WARNING", "[Row] names a pin of [Pin Numbers]", "2.1 [Row] (5.0 §7)"},
+    {5413, "WARNING", "a matrix gives each [Row] once", "2.1 [Row] (5.0 §7)"},
+    {5414, "WARNING", "rows follow the order of [Pin Numbers]", "2.1 [Row] (5.0 §7)"},
+    {5415, "WARNING",
+     "a Full_matrix row holds the diagonal and every later pin, a Banded_matrix row the diagonal and up to "
+     "[Bandwidth] later pins (the matrices are symmetric: the upper half is given)",
+     "2.1 [Row], [Bandwidth] (5.0 §7)"},
+    {5416, "WARNING", "matrix entries are numbers", "2.1 [Row] (5.0 §7)"},
+    {5417, "WARNING", "a Sparse_matrix line names a pin of [Pin Numbers]", "2.1 [Row] (5.0 §7)"},
+    {5418, "WARNING", "a symmetric Sparse_matrix gives each pair once, on or above the diagonal", "2.1 [Row] (5.0 §7)"},
+    {5419, "WARNING", "a Sparse_matrix row names each pin once", "2.1 [Row] (5.0 §7)"},
+    {5420, "WARNING", "a Sparse_matrix line is a pin name and a value", "2.1 [Row] (5.0 §7)"},
+    {5421, "WARNING", "each matrix has one row per pin of [Pin Numbers]", "2.1 [Row] (5.0 §7)"},
+    {5422, "WARNING", "matrix data follows a [Row]", "2.1 [Row] (5.0 §7)"},
+    {5423, "WARNING", "a pin has at most [Number Of Sections] sections", "3.2 [Number Of Sections] (5.0 §7)"},
+    {5425, "WARNING", "a [Pin Numbers] line is a pin name, then its sections", "2.1, 3.2 [Pin Numbers] (5.0 §7)"},
+    {5427, "WARNING", "[End Model Data] closes a [Model Data]", "2.1 [End Model Data] (5.0 §7)"},
+    {5428, "WARNING", "nothing of a package model, board or set follows its [End ...] keyword",
+     "2.1 [End Package Model]; 3.2 [End Board Description]; 4.1 [End External Circuit]; 7.0 [End Interconnect Model "
+     "Set]"},
+    {5429, "ERROR", "[Package Model] and [Alternate Package Models] name package models of the file or of a .pkg file",
+     "2.1 [Define Package Model]: \"For every package model name defined under the [Package Model] keyword, there must "
+     "be a matching [Define Package Model] keyword\"; 4.2 [Alternate Package Models]"},
+    {5430, "WARNING", "a package model name is defined once", "2.1 [Define Package Model] (5.0 §7)"},
+    {5431, "WARNING", "[Package Model] stands once per component", "2.1 [Package Model] (5.0 §5)"},
+    {5432, "WARNING", "[Manufacturer], [OEM] and [Description] give a value", "2.1 (5.0 §7); 3.2 (5.0 §8)"},
+    {5450, "WARNING", "a section is made of Len, L, R and C",
+     "3.2 [Pin Numbers] (5.0 §7), [Path Description] (5.0 §8)"},
+    {5451, "WARNING", "each of Len, L, R, C once per section", "3.2 [Pin Numbers], [Path Description]"},
+    {5452, "WARNING", "Len, L, R and C are numbers of zero or more", "3.2 [Pin Numbers], [Path Description]"},
+    {5453, "WARNING", "'/' ends a section", "3.2 [Pin Numbers], [Path Description]"},
+    {5454, "WARNING", "every section ends with '/'", "3.2 [Pin Numbers], [Path Description]"},
+    {5455, "WARNING", "Endfork closes a Fork", "3.2 [Pin Numbers], [Path Description]"},
+    {5456, "WARNING", "every Fork is closed by Endfork", "3.2 [Pin Numbers], [Path Description]"},
+    {5500, "WARNING",
+     "boards, paths, external circuits, circuit calls, package models and interconnect models are named",
+     "3.2 [Begin Board Description], [Path Description]; 4.1 [External Circuit]; 7.0 [Interconnect Model]"},
+    {5501, "ERROR",
+     "a board has [Manufacturer], [Number Of Pins], [Pin List], a [Path Description] and [End Board Description]",
+     "3.2 [Pin List]: \"Required: Yes\" (BIRD 47) (5.0 §8)"},
+    {5502, "WARNING", "[Manufacturer], [Number Of Pins], [Pin List], [Reference Designator Map] stand once per board",
+     "3.2 (5.0 §8)"},
+    {5504, "ERROR", "[Pin List] lists as many pins as [Number Of Pins] says",
+     "3.2 [Pin List]: \"There must be as many pin_name/signal_name rows as there are pins given by the preceding "
+     "[Number Of Pins] keyword\" (BIRD 47)"},
+    {5505, "ERROR", "a [Pin List] row is a pin name and a signal name",
+     "3.2 [Pin List]: \"Following the [Pin List] keyword are two columns\" (BIRD 47)"},
+    {5506, "WARNING", "[Pin List] lists each pin once", "3.2 [Pin List] (5.0 §8)"},
+    {5508, "WARNING", "a path starts at a Pin of the board", "3.2 [Path Description] (5.0 §8)"},
+    {5509, "WARNING", "Pin names a pin of [Pin List]", "3.2 [Path Description] (5.0 §8)"},
+    {5510, "WARNING", "Node is reference_designator.pin", "3.2 [Path Description] (5.0 §8)"},
+    {5511, "WARNING", "a node's designator is in [Reference Designator Map]",
+     "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5512, "WARNING", "a path ends at a Pin or a Node", "3.2 [Path Description] (5.0 §8)"},
+    {5513, "WARNING", "each fork ends at a Pin or a Node", "3.2 [Path Description] (5.0 §8)"},
+    {5514, "WARNING", "a path is made of Pin, Node, sections, Fork and Endfork", "3.2 [Path Description] (5.0 §8)"},
+    {5515, "WARNING", "a map row is a designator, a file name and a component name",
+     "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5516, "WARNING", "the map lists each designator once", "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5517, "WARNING", "the file a designator maps to is beside the board file",
+     "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5518, "WARNING", "a board does not contain itself", "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5519, "WARNING", "the mapped file defines the component (or board) named",
+     "3.2 [Reference Designator Map] (5.0 §8)"},
+    {5522, "WARNING", "Pin and Node give a name", "3.2 [Path Description] (5.0 §8)"},
+    {5600, "WARNING",
+     "[External Model] and [External Circuit] give Language and a Typ Corner, [External Circuit] its Ports; an "
+     "[Interconnect Model] its data file and Number_of_terminals",
+     "4.1 [External Model], [External Circuit] (5.0 §6b); 7.0 [Interconnect Model]"},
+    {5601, "WARNING",
+     "Language is SPICE, VHDL-AMS, Verilog-AMS, VHDL-A(MS) or Verilog-A(MS); IBIS-ISS from 5.1, Touchstone from 6.0",
+     "4.1 [External Model] (5.0 §6b)"},
+    {5602, "WARNING", "a corner is Typ, Min or Max", "4.1 [External Model] (5.0 §6b)"},
+    {5603, "WARNING", "a Corner line gives the corner, the file and the circuit", "4.1 [External Model] (5.0 §6b)"},
+    {5604, "WARNING", "named files are beside the file that names them",
+     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]"},
+    {5605, "WARNING", "Language, each Corner and Number_of_terminals are given once",
+     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]"},
+    {5606, "WARNING", "blocks are closed by their [End ...] keyword",
+     "4.1 [End External Model], [End Circuit Call] (5.0 §6b); 7.0 [End Interconnect Model]"},
+    {5607, "WARNING", "[Circuit Call] names an [External Circuit] of the file", "4.1 [Circuit Call] (5.0 §6b)"},
+    {5608, "WARNING", "Port_map names a port of the circuit's Ports", "4.1 [Circuit Call] (5.0 §6b)"},
+    {5609, "WARNING", "Port_map connects to a pin or signal of [Pin] or a node of [Node Declarations]",
+     "4.1 [Circuit Call], [Node Declarations] (5.0 §6b)"},
+    {5610, "WARNING", "Port_map, Signal_pin, Diff_signal_pins and Series_pins lines have their words",
+     "4.1 [Circuit Call] (5.0 §6b)"},
+    {5631, "WARNING", "an [Interconnect Model] names one data file, File_TS or File_IBIS-ISS",
+     "7.0 [Interconnect Model]"},
+    {5633, "WARNING", "Number_of_terminals terminal lines follow", "7.0 [Interconnect Model]"},
+    {5634, "WARNING", "[End Interconnect Model] and [End Circuit Call] close an open block",
+     "4.1 [End Circuit Call]; 7.0 [End Interconnect Model]"},
+    {5635, "WARNING", "[Interconnect Model Group] entries name defined [Interconnect Model Set]s",
+     "7.0 [Interconnect Model Group]"},
+};
+
+const int giCheckRuleCount = static_cast<int>(sizeof(gaCheckRules) / sizeof(gaCheckRules[0]));
+
+std::string CHECK_RulesPage() {
+  std::string page =
+      "# Checks of components, package models, boards, interconnect and models\n\n"
+      "Every check of `[Component]` and the keywords inside it, and of the names\n"
+      "pins, series pins and model selectors give to models, as `tessalune check`\n"
+      "prints it; then (ids 5400 on) the package models, board descriptions,\n"
+      "external models and circuits and interconnect model sets, and last the\n"
+      "models.\n"
+      "The source column names the IBIS version that introduced the rule\n"
+      "and the section of the standard that states it; a later version keeps it.\n"
+      "Severity: ERROR where the standard's text says \"must\" or \"required\"\n"
+      "(the source quotes it where it was checked against the text); WARNING\n"
+      "for a \"should\", and for a rule whose \"must\" has not yet been confirmed\n"
+      "against the standard's text; NOTE for advice.\n"
+      "Generated from `IbisParser/rules/CheckRules.cpp` by `tessalune check --list-checks`\n"
+      "(a test compares this page with the rows).\n\n"
+      "| id | severity | text | rule | version and section |\n"
+      "|---|---|---|---|---|\n";
+  for (int i = 0; i < giCheckRuleCount; ++i) page += CHECK_RuleRow(gaCheckRules[i]);
+  page += CHECK_ModelRulesSection();
+  page += CHECK_FileRulesSection();
+  return page;
+}
+
+std::string CHECK_RuleRow(const CHECK_RULE& r) {
+  const char* text = MSG_Lookup(r.code);
+  std::string escaped;
+  for (const char* p = text ? text : ""; *p; ++p) escaped += *p == '|' ? std::string("\\|") : std::string(1, *p);
+  return "| " + std::to_string(r.code) + " | " + r.severity + " | `" + escaped + "` | " + r.rule + " | " + r.source +
+         " |\n";
+}

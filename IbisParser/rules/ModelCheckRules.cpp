@@ -1,0 +1,136 @@
+#include "IbisParser/rules/ModelCheckRules.h"
+
+const CHECK_RULE gaModelCheckRules[] = {
+    {5100, "WARNING", "Model_type is required", "2.1 §6 [Model]"},
+    {5101, "WARNING", "Model_type is one of the version's types (3.2: 3-state_ECL, Series, Series_switch; 4.1: _diff)",
+     "2.1 §6 [Model]; 3.2; 4.1"},
+    {5102, "WARNING", "Polarity is Inverting or Non-Inverting; Enable is Active-High or Active-Low", "2.1 §6 [Model]"},
+    {5103, "WARNING", "a subparameter, and a keyword other than the waveforms, stands once per model (per [On]/[Off])",
+     "2.1 §6 [Model]; 3.2 [On], [Off]"},
+    {5104, "WARNING", "[Model] takes the subparameters of its version (4.0: C_comp_*; Rref_diff, Cref_diff)",
+     "2.1 §6 [Model]; 4.0"},
+    {5105, "WARNING", "C_comp is required (or the C_comp_* split, or [C Comp Model]); not for series models",
+     "2.1 §6 [Model]; 4.0; 7.0 [C Comp Model]"},
+    {5106, "WARNING", "receiving types give Vinl and Vinh (or [Model Spec] or [Receiver Thresholds] do)",
+     "2.1 §6 [Model]; 3.2 [Model Spec]; 4.1 [Receiver Thresholds]"},
+    {5107, "ERROR", "[Voltage Range] is required unless all four reference keywords are given",
+     "2.1 §6 [Voltage Range]: \"If the [Voltage Range] keyword is not present, then all four of the keywords described "
+     "below must be present\" (3.2 text)"},
+    {5108, "WARNING", "driving types have [Pulldown] and/or [Pullup] and [Ramp]; Series_switch has [On] and [Off]",
+     "2.1 §6 [Pulldown], [Pullup], [Ramp]; 3.2 [On], [Off]"},
+    {5109, "WARNING",
+     "series keywords only in Series/Series_switch, [On]/[Off] only in Series_switch, [Driver Schedule] only in "
+     "driving types",
+     "3.2 §6 [R Series], [On], [Driver Schedule]"},
+    {5110, "WARNING", "numeric subparameters and keyword values are numbers or NA", "2.1 §3, §6 [Model]"},
+    {5111, "WARNING", "model keywords stand inside a [Model]", "2.1 §6"},
+    {5112, "ERROR", "typ is given (min and max may be NA)",
+     "2.1 §3, §6: \"data is only required in the typical column\" (I-V tables, 3.1 text); [Model Spec] the same (5.0)"},
+    {5113, "WARNING", "[Model] gives the model's name", "2.1 §6 [Model]"},
+    {5114, "WARNING", "model names are unique in a file", "2.1 §6 [Model]"},
+    {5150, "ERROR", "a table row has four columns: independent value, typ, min, max",
+     "2.1 §6 [Pulldown] ... [POWER Clamp]: \"All four columns are required under these keywords\" (3.1 text)"},
+    {5151, "WARNING", "the voltage or time column, and fixture subparameters, are numbers", "2.1 §6"},
+    {5152, "ERROR", "typ, min and max columns are numbers or NA",
+     "2.1 §6: \"If minimum and/or maximum current values are not available, the reserved word NA must be used\" (3.1 "
+     "text)"},
+    {5153, "ERROR",
+     "the typ column gives numbers in the first and last rows; an inner typ value may be NA (all four tables "
+     "of a model, I-V and V-T)",
+     "2.1 §6 [Pulldown] ... [POWER Clamp]: \"'NA' can be used for currents in the typical column, but numeric "
+     "values MUST be specified for the first and last voltage points\" (3.1 text)"},
+    {5154, "WARNING", "no voltage or time repeats in a table (one order report per table)", "2.1 §6"},
+    {5155, "WARNING",
+     "time ascends; voltage keeps the direction its first rows set; one misplaced row is one report per table, "
+     "the row out of place (a spike is named, not every row after it)",
+     "2.1 §6"},
+    {5156, "ERROR", "I-V tables hold at most 100 rows; V-T tables 100 (1000 from 4.0)",
+     "2.1 §6: \"Each V/I table must have at least 2, but not more than 100, voltage points\" (3.1 text); V-T 1000 from "
+     "4.0"},
+    {5157, "ERROR", "a table holds at least two rows",
+     "2.1 §6: \"Each V/I table must have at least 2, but not more than 100, voltage points\" (3.1 text)"},
+    {5158, "WARNING", "[Rising Waveform] and [Falling Waveform] give R_fixture and V_fixture",
+     "2.1 §6 [Rising Waveform]"},
+    {5159, "WARNING",
+     "a waveform's subparameters are R_fixture, V_fixture, V_fixture_min/max, C/L_fixture, R/L/C_dut; "
+     "\"name=value\", \"name =value\", \"name= value\" and \"name = value\" read alike here and in every "
+     "subparameter line written with \"=\"",
+     "2.1 §6 [Rising Waveform], [Model]: the standard writes these lines «name = value»; blanks only separate words"},
+    {5160, "WARNING", "at most 100 [Rising Waveform] and 100 [Falling Waveform] per model", "2.1 §6 [Rising Waveform]"},
+    {5161, "WARNING",
+     "a min or max column that holds numbers gives them in its first and last rows as the typ column does; "
+     "the standard's \"must\" names the typ column only",
+     "2.1 §6 [Pulldown] ... [POWER Clamp] (3.1 text), read for min and max by the same first/last rule"},
+    {5200, "WARNING", "[Ramp] gives both dV/dt_r and dV/dt_f", "2.1 §6 [Ramp]"},
+    {5201, "WARNING", "each [Ramp] entry is a ratio dV/dt (or NA for min and max)", "2.1 §6 [Ramp]"},
+    {5202, "WARNING", "dV and dt are positive: dV is the 20-80 % swing, dt its time", "2.1 §6 [Ramp]"},
+    {5203, "WARNING", "R_load is a positive resistance (50 ohm when not given)", "2.1 §6 [Ramp]"},
+    {5204, "WARNING", "[Ramp] holds dV/dt_r, dV/dt_f and R_load lines only", "2.1 §6 [Ramp]"},
+    {5205, "WARNING", "the typ ratio of dV/dt_r and dV/dt_f is given", "2.1 §6 [Ramp]"},
+    {5220, "WARNING", "[Model Spec] takes the subparameters the standard lists", "3.2 §6 [Model Spec]; 4.0"},
+    {5221, "WARNING", "[Receiver Thresholds] takes the subparameters the standard lists",
+     "4.1 §6 [Receiver Thresholds]"},
+    {5230, "WARNING", "a [Driver Schedule] row has model_name and four delays", "3.2 §6 [Driver Schedule]"},
+    {5231, "WARNING", "[Driver Schedule] names a [Model] of the file", "3.2 §6 [Driver Schedule]"},
+    {5232, "WARNING", "a scheduled model has a Model_type that drives", "3.2 §6 [Driver Schedule]"},
+    {5233, "WARNING", "the delays are numbers or NA", "3.2 §6 [Driver Schedule]"},
+    {5240, "WARNING", "an [Add Submodel] row has the submodel name and the mode", "3.2 §6a [Add Submodel]"},
+    {5241, "WARNING", "[Add Submodel] names a [Submodel] of the file", "3.2 §6a [Add Submodel]"},
+    {5242, "WARNING", "the mode is Driving, Non-Driving or All", "3.2 §6a [Add Submodel]"},
+    {5243, "WARNING", "Submodel_type is Dynamic_clamp, Bus_hold or Fall_back", "3.2 §6a [Submodel]"},
+    {5244, "WARNING", "Submodel_type is required", "3.2 §6a [Submodel]"},
+    {5251, "WARNING", "[Series MOSFET] gives Vds", "3.2 §6 [Series MOSFET]"},
+    {5260, "WARNING", "Test_data_type and Test_load_type are Single_ended or Differential",
+     "4.0 §6 [Test Data], [Test Load]"},
+    {5261, "WARNING", "Driver_model and Driver_model_inv name [Model]s, Test_load a [Test Load] of the file",
+     "4.0 §6 [Test Data]"},
+    {5262, "WARNING", "[Test Data] gives Driver_model and Test_load", "4.0 §6 [Test Data]"},
+    {5300, "WARNING", "a waveform starts and ends at the levels its I-V tables drive into its fixture",
+     "2.1 §6 [Rising Waveform], [Falling Waveform]"},
+    {5301, "WARNING", "[Ramp] matches the 20-80 % slope of the waveforms into R_load", "2.1 §6 [Ramp]"},
+    {5302, "WARNING", "pull-down current rises, pull-up current falls with voltage from 0 to the supply (10 % margin)",
+     "2.1 §6 [Pulldown], [Pullup]"},
+};
+
+const int giModelCheckRuleCount = static_cast<int>(sizeof(gaModelCheckRules) / sizeof(gaModelCheckRules[0]));
+
+std::string CHECK_ModelRulesSection() {
+  auto percent = [](double fraction) { return std::to_string(static_cast<int>(fraction * 100.0 + 0.5)); };
+  std::string page =
+      "\n# Checks of the model section\n\n"
+      "Every check of `[Model]`, the keywords inside it and `[Submodel]`, and of\n"
+      "the names models give each other. Generated from\n"
+      "`IbisParser/rules/ModelCheckRules.cpp`. The consistency warnings (5300-5302)\n"
+      "compare numbers of the same model with these tolerances:\n\n"
+      "- 5300: each `[Rising Waveform]` and `[Falling Waveform]` row at the start\n"
+      "  and end, per corner, against the pin voltage where the I-V tables of the\n"
+      "  state (pull-down or pull-up, plus both clamps, at their reference\n"
+      "  voltages) carry the current the fixture gives, (V_fixture - V) /\n"
+      "  R_fixture. Allowed difference: " +
+      percent(MODCONS_LEVEL_TOLERANCE) +
+      " % of the corner's supply voltage or of the\n"
+      "  level, whichever is larger (outputs with a charge pump swing beyond the\n"
+      "  supply), at least 20 mV: generators write tables from transient runs that settle to\n"
+      "  within a few per cent, and a table read at its last row has not always\n"
+      "  settled; a real mismatch (a table scaled, the wrong corner or fixture)\n"
+      "  is larger. Models with `[Driver Schedule]` or `[Add Submodel]` are\n"
+      "  left out: their DC level is not the I-V tables' alone.\n"
+      "- 5301: `[Ramp]`'s dV/dt against the 20-80 % slope of the waveforms whose\n"
+      "  R_fixture equals R_load (within 1 %) and that have no C or L in the\n"
+      "  fixture, the closest of them; allowed: " +
+      percent(MODCONS_RAMP_TOLERANCE) +
+      " %, since both are measured on\n"
+      "  the same edge into the same load and differ only by rounding and the\n"
+      "  tables' time step.\n"
+      "- 5302: between 0 V and the supply, a fall below the largest current\n"
+      "  reached so far by more than " +
+      percent(MODCONS_MONOTONIC_TOLERANCE) +
+      " % of the column's largest current.\n"
+      "  Smaller dips come from measured data (a few per cent of noise) and from\n"
+      "  transistors that heat up; a table that collapses or swaps corners does\n"
+      "  not.\n\n"
+      "| id | severity | text | rule | version and section |\n"
+      "|---|---|---|---|---|\n";
+  for (int i = 0; i < giModelCheckRuleCount; ++i) page += CHECK_RuleRow(gaModelCheckRules[i]);
+  return page;
+}

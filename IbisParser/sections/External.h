@@ -1,0 +1,42 @@
+// [External Model] (inside a [Model]) and [External Circuit] blocks (4.1
+// on): the language, the corner files, the ports, each subparameter with
+// its line. The files named are looked for beside the checked file once the
+// block ends; the ports a [Circuit Call] maps are checked once the file is
+// read (ComponentLinks.h).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "IbisParser/base/LineWords.h"
+
+struct EXTERNAL {
+  EXTERNAL* next = nullptr;
+  bool circuit = false;  // [External Circuit], else [External Model]
+  std::string name;      // the circuit's name, or the enclosing model's
+  unsigned long line = 0;
+  std::string language;
+  std::vector<NAME_AT> corners;  // "Typ file circuit" as given, corner name first
+  std::vector<std::string> cornerFiles;
+  std::vector<std::string> ports;
+  int languageCount = 0, portsCount = 0;
+  bool ended = false;  // its [End ...] keyword was read
+};
+
+// Keyword or data line of an [External Model] block inside the model
+// `model` (ids KEY_EXTERNAL_MODEL and KEY_END_EXTERNAL_MODEL).
+void EXT_ModelLine(const char* model, int kind, int id, const char* text);
+
+// The [External Circuit] section: begin, lines, end.
+void EXT_CircuitBegin();
+void EXT_CircuitLine(int kind, int id, const char* text);
+void EXT_CircuitEnd();
+
+// Closes an [External Model] block left open when its model ends.
+void EXT_ModelEnd();
+
+// The [External Circuit] `name` of the list, or null.
+const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name);
+
+// Releases a list of blocks; nulls *ppList.
+void EXT_FreeAll(EXTERNAL** ppList);

@@ -1,0 +1,39 @@
+// The interconnect model sets of IBIS 7.0 on: [Interconnect Model Set] ...
+// [End Interconnect Model Set], holding [Interconnect Model] ...
+// [End Interconnect Model] blocks with their data file (File_TS or
+// File_IBIS-ISS), their number of terminals and the terminal lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "IbisParser/base/LineWords.h"
+
+struct INTERCONNECT_MODEL {
+  std::string name;
+  unsigned long line = 0;
+  std::string fileKind, file;  // File_TS or File_IBIS-ISS and its file
+  int fileCount = 0;           // File_TS and File_IBIS-ISS lines
+  long long terminals = -1;    // Number_of_terminals, -1 until given
+  long long terminalLines = 0;
+  bool ended = false;
+};
+
+struct INTERCONNECT_SET {
+  INTERCONNECT_SET* next = nullptr;
+  std::string name;
+  unsigned long line = 0;
+  std::vector<INTERCONNECT_MODEL> models;
+  bool ended = false;
+};
+
+// The interconnect section: begin, lines, end.
+void ICM_Begin();
+void ICM_Line(int kind, int id, const char* text);
+void ICM_End();
+
+// The set `name` of the list, or null.
+const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::string& name);
+
+// Releases a list of sets; nulls *ppList.
+void ICM_FreeAll(INTERCONNECT_SET** ppList);

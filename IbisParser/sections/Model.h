@@ -1,0 +1,37 @@
+// The model section: [Model] and the keywords that describe a buffer model.
+// Keeps one record per [Model]; the lines of an [Algorithmic Model] ...
+// [End Algorithmic Model] block go to the block checks (ALGMOD_*) in one
+// place (MODEL_AlgorithmicModelLine), and once the whole file is read the
+// named .ami and code files of every model are checked (MODEL_EndOfFile).
+// Other lines are accepted.
+#pragma once
+
+struct ALGMODLIST;
+struct MODEL_DATA;
+
+struct MODEL {
+  MODEL* next;
+  char* name;              // first word after [Model], null when there is none
+  char modelType[41];      // value of Model_type as written, empty until given
+  unsigned long line;      // line of [Model]
+  ALGMODLIST* algModList;  // executables of the [Algorithmic Model] block, null without one
+  int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
+  MODEL_DATA* data;        // what the model's other keywords give (ModelData.h), null before its first line
+};
+
+// Opens a new model of the file being checked.
+void MODEL_Begin();
+
+// A keyword or data line of the model section (keyword id `id`).
+void MODEL_Line(int kind, int id, const char* text);
+
+// Every line of an [Algorithmic Model] block, from its keyword to
+// [End Algorithmic Model], in file order (gulLineNumber is its line).
+void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text);
+
+// Told the id of the keyword that follows; closes the model unless that
+// keyword belongs to it. Returns 1 when the model closed.
+int MODEL_End(int nextId);
+
+// Releases a list of models with everything they hold; nulls *ppList.
+void MODEL_FreeAll(MODEL** ppList);
