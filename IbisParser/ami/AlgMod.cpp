@@ -15,8 +15,6 @@
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
-long algmodLine = 0;
-
 namespace {
 
 // Sub-parameters of the block, matched exactly, case counting, with the
@@ -34,10 +32,10 @@ constexpr SubParam kSubParams[] = {
     {"NOT_ALGMOD", 0, 0},
 };
 
-int LookUpSubParam(const char* word) {
+int LookUpSubParam(PARSE_CONTEXT& ctx, const char* word) {
   int i = 0;
   for (; kSubParams[i].code != 0; ++i)
-    if (std::strcmp(kSubParams[i].name, word) == 0 && giIbisRelease >= kSubParams[i].since) break;
+    if (std::strcmp(kSubParams[i].name, word) == 0 && ctx.ibisRelease >= kSubParams[i].since) break;
   return kSubParams[i].code;
 }
 
@@ -99,7 +97,7 @@ CMN_FILE_KIND KindOf(const char* dir, const char* name, char (&path)[2048], cons
 
 // A named file that is a directory, pipe or device is reported as unreadable
 // (4700) instead of as missing; the check goes on as for a missing one.
-void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
+void CheckRecord(PARSE_CONTEXT& ctx, ALGMOD* rec, const char* model, const char* dir) {
   char path[2048];
   const char* what = nullptr;
   if (rec->codeFile[0] != '\0') {
@@ -123,23 +121,22 @@ void CheckRecord(ALGMOD* rec, const char* model, const char* dir) {
   }
   // The .ami file is checked for the version of the IBIS file that names it;
   // 5.0, the first with [Algorithmic Model], when that is earlier or unknown.
-  const int enclosingBase = giAmiBaseRelease;
-  giAmiBaseRelease = giIbisRelease > IBIS_RELEASE_50 ? giIbisRelease : IBIS_RELEASE_50;
-  if (PARSE_CheckAmiFile(path)) {
-    AMITREE* tree = ALGMOD_ParseAmiText();
+  PARSE_CONTEXT amiFile;
+  amiFile.amiBaseRelease = ctx.ibisRelease > IBIS_RELEASE_50 ? ctx.ibisRelease : IBIS_RELEASE_50;
+  if (PARSE_CheckAmiFile(amiFile, path)) {
+    AMITREE* tree = ALGMOD_ParseAmiText(amiFile);
     if (tree) {
       if (rec->tree) AMITREE_Free(&rec->tree);
       rec->tree = tree;
     }
   } else {
-    ALGMOD_ReleaseAmiText();
+    ALGMOD_ReleaseAmiText(amiFile);
   }
-  giAmiBaseRelease = enclosingBase;
 }
 
 }  // namespace
 
-void ALGMOD_BeginBlock(const char* line, ALGMODLIST** head) {
+void ALGMOD_BeginBlock(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST** head) {
   if (*head) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 4601);
     ALGMOD_FreeList(head);
@@ -157,10 +154,10 @@ void ALGMOD_BeginBlock(const char* line, ALGMODLIST** head) {
       MSG_Code(MSG_LEVEL_ERROR_LINE, 4605, words.found + 1, "Algorithmic Model", 1);
     CMN_FreeWords(&words);
   }
-  algmodLine = static_cast<long>(gulLineNumber);
+  ctx.algmodLine = static_cast<long>(gulLineNumber);
 }
 
-void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
+void ALGMOD_AddLine(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST* head) {
   if (!head) return;
   CMN_WORDS words{};
   if (!CMN_SplitWords(line, 4, '\0', &words)) {
@@ -172,7 +169,7 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
     CMN_FreeWords(&words);
     return;
   }
-  const int kind = LookUpSubParam(words.words[0]);
+  const int kind = LookUpSubParam(ctx, words.words[0]);
   if (kind == 0) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 4609);
     CMN_FreeWords(&words);
@@ -208,7 +205,7 @@ void ALGMOD_AddLine(const char* line, ALGMODLIST* head) {
   head->first = rec;
 }
 
-void ALGMOD_EndBlock(const ALGMODLIST* head) {
+void ALGMOD_EndBlock(PARSE_CONTEXT& ctx, const ALGMODLIST* head) {
   if (!head) return;
   // Each record is reported once for every later record with the same
   // platform, compiler (both without regard to case) and bits. Counting the
@@ -217,14 +214,14 @@ void ALGMOD_EndBlock(const ALGMODLIST* head) {
   for (const ALGMOD* r = head->first; r; r = r->next) ++later[DuplicateKey(*r)];
   for (const ALGMOD* r = head->first; r; r = r->next) {
     if (r->bits != 32 && r->bits != 64)
-      MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(algmodLine));
+      MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(ctx.algmodLine));
     for (long n = --later[DuplicateKey(*r)]; n > 0; --n)
       MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
-               static_cast<int>(algmodLine));
+               static_cast<int>(ctx.algmodLine));
   }
 }
 
-void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDir) {
+void ALGMOD_CheckFiles(PARSE_CONTEXT& ctx, const ALGMOD_MODEL* models, int count, const char* ibisDir) {
   if (!models) return;
   const char* dir = ibisDir ? ibisDir : "";
   for (int i = 0; i < count; ++i) {
@@ -235,21 +232,20 @@ void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDi
       MSG_Code(MSG_LEVEL_ERROR, 4615, model);
       continue;
     }
-    for (ALGMOD* rec = head->first; rec; rec = rec->next) CheckRecord(rec, model, dir);
+    for (ALGMOD* rec = head->first; rec; rec = rec->next) CheckRecord(ctx, rec, model, dir);
   }
 }
 
 int ALGMOD_CheckAmiFile(const char* path) {
   // On its own, an .ami file is checked for 5.0 unless its AMI_Version names a later version.
-  giAmiBaseRelease = IBIS_RELEASE_50;
-  gbAmiStandalone = 1;
-  const int read = PARSE_CheckAmiFile(path);
-  gbAmiStandalone = 0;
+  PARSE_CONTEXT ctx;
+  ctx.amiStandalone = 1;
+  const int read = PARSE_CheckAmiFile(ctx, path);
   if (!read) {
-    ALGMOD_ReleaseAmiText();
+    ALGMOD_ReleaseAmiText(ctx);
     return 0;
   }
-  AMITREE* tree = ALGMOD_ParseAmiText();
+  AMITREE* tree = ALGMOD_ParseAmiText(ctx);
   if (tree) AMITREE_Free(&tree);
   return 1;
 }

@@ -4,6 +4,8 @@
 // are looked up next to it, and every .ami file is read, parsed and checked.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <cstdint>
 
 struct AMITREE;
@@ -34,22 +36,19 @@ struct ALGMOD_MODEL {
   ALGMODLIST* list;  // the model's list head, null without [Algorithmic Model]
 };
 
-// Line number of the most recent [Algorithmic Model] keyword.
-extern long algmodLine;
-
 // The [Algorithmic Model] keyword line: starts (or replaces) the model's list.
-void ALGMOD_BeginBlock(const char* line, ALGMODLIST** head);
+void ALGMOD_BeginBlock(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST** head);
 
 // One data line of the block, comment already cut; gulLineNumber is its number.
-void ALGMOD_AddLine(const char* line, ALGMODLIST* head);
+void ALGMOD_AddLine(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST* head);
 
 // [End Algorithmic Model]: bit widths and duplicate platform/compiler/bits.
-void ALGMOD_EndBlock(const ALGMODLIST* head);
+void ALGMOD_EndBlock(PARSE_CONTEXT& ctx, const ALGMODLIST* head);
 
 // After the whole IBIS file: checks the named files of every model in the
 // directory `ibisDir` (the IBIS file's directory, empty for the current one),
 // reads, parses and checks each .ami file and keeps its tree in the record.
-void ALGMOD_CheckFiles(const ALGMOD_MODEL* models, int count, const char* ibisDir);
+void ALGMOD_CheckFiles(PARSE_CONTEXT& ctx, const ALGMOD_MODEL* models, int count, const char* ibisDir);
 
 // Checks one .ami file on its own: reads it in the .ami mode of the per-file
 // check, parses and checks it, and releases the tree. Returns 1 when the file

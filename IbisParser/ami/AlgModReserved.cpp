@@ -325,7 +325,7 @@ int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release) {
   return 1;
 }
 
-void ALGMOD_CheckReserved(const AMIBRANCH* reserved, int release) {
+void ALGMOD_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release) {
   bool initReturnsImpulse = false, getWaveExists = false, amiVersion = false;
   for (int i = 0; i < reserved->child_count; ++i) {
     const AMINODE& child = reserved->children[i];
@@ -333,7 +333,7 @@ void ALGMOD_CheckReserved(const AMIBRANCH* reserved, int release) {
     if (child.kind == AMINODE_LEAF) {
       const AMILEAF* leaf = static_cast<const AMILEAF*>(child.body);
       MSG_Code(MSG_LEVEL_ERROR, 4600, leaf->name, "Reserved_Parameters");
-      ALGMOD_CheckLeaf(leaf, "Reserved_Parameters");
+      ALGMOD_CheckLeaf(ctx, leaf, "Reserved_Parameters");
       continue;
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
@@ -342,7 +342,7 @@ void ALGMOD_CheckReserved(const AMIBRANCH* reserved, int release) {
     if (std::strcmp(branch->name, "AMI_Version") == 0) amiVersion = true;
     if (!ALGMOD_CheckReservedParam(branch, release)) {
       MSG_Code(MSG_LEVEL_ERROR, 4624, branch->name, "Reserved_Parameters");
-      ALGMOD_WalkBranch(branch);
+      ALGMOD_WalkBranch(ctx, branch);
     }
   }
   if (!initReturnsImpulse) MSG_Code(MSG_LEVEL_ERROR, 4625, "Init_Returns_Impulse");

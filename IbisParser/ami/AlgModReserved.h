@@ -3,6 +3,8 @@
 // value and Description it must carry in that version.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 struct AMIBRANCH;
 
 // Checks the Reserved_Parameters branch for AMI release `release`
@@ -10,7 +12,7 @@ struct AMIBRANCH;
 // that release, and that Init_Returns_Impulse and GetWave_Exists (and, from
 // 5.1 on, AMI_Version) are there. A parameter that only a later release
 // defines is reported as unknown.
-void ALGMOD_CheckReserved(const AMIBRANCH* reserved, int release);
+void ALGMOD_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release);
 
 // Checks one reserved parameter branch against its rules of `release`;
 // returns 0 when `param` does not name a reserved parameter of that release

@@ -55,7 +55,7 @@ const AMIVALUE* AmiVersionValue(const AMIBRANCH* branch) {
 // The release the tree is checked for: a known AMI_Version of 5.1 or later
 // chooses it (IBIS 5.1 §10, BIRD 126); any other value is reported and the
 // base release stays.
-int ReleaseOfTree(const AMIBRANCH* top) {
+int ReleaseOfTree(PARSE_CONTEXT& ctx, const AMIBRANCH* top) {
   for (int i = 0; i < top->child_count; ++i) {
     const AMINODE& child = top->children[i];
     if (!child.body || child.kind != AMINODE_BRANCH || std::strcmp(NameOf(child), "Reserved_Parameters") != 0) continue;
@@ -64,20 +64,17 @@ int ReleaseOfTree(const AMIBRANCH* top) {
       const AMINODE& param = reserved->children[j];
       if (!param.body || param.kind != AMINODE_BRANCH || std::strcmp(NameOf(param), "AMI_Version") != 0) continue;
       const AMIVALUE* value = AmiVersionValue(static_cast<const AMIBRANCH*>(param.body));
-      if (!value) return giAmiBaseRelease;
+      if (!value) return ctx.amiBaseRelease;
       const IBIS_VERSION* known = IBISVER_Find(value->text);
       if (known && known->release >= IBIS_RELEASE_51) return known->release;
       MSG_Code(MSG_LEVEL_ERROR, 4627, "Value", value->text ? value->text : "", "AMI_Version");
-      return giAmiBaseRelease;
+      return ctx.amiBaseRelease;
     }
   }
-  return giAmiBaseRelease;
+  return ctx.amiBaseRelease;
 }
 
 }  // namespace
-
-int giAmiBaseRelease = IBIS_RELEASE_50;
-int giAmiRelease = IBIS_RELEASE_50;
 
 int ALGMOD_CheckFormatValues(int keyword, const char* word, const AMIVALUE* values, int count, const char* owner,
                              bool numbers) {
@@ -98,7 +95,7 @@ int ALGMOD_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
   return ALGMOD_CheckFormatValues(word.keyword, word.text, leaf->values + 1, leaf->value_count - 1, owner);
 }
 
-void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
+void ALGMOD_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* owner) {
   if (leaf->value_count < 1 || !leaf->values) {
     MSG_Code(MSG_LEVEL_ERROR, 4626, leaf->name, owner);
     return;
@@ -107,7 +104,7 @@ void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
   switch (leaf->property) {
     case ALGMOD_PROP_USAGE: {
       // IBIS 5.1 §10: Usage Dep marks a parameter set through a dependency table.
-      bool dep = giAmiRelease >= IBIS_RELEASE_51 && first.text && std::strcmp(first.text, "Dep") == 0;
+      bool dep = ctx.amiRelease >= IBIS_RELEASE_51 && first.text && std::strcmp(first.text, "Dep") == 0;
       if ((first.keyword < ALGMOD_KW_IN || first.keyword > ALGMOD_KW_INOUT) && !dep)
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, owner);
       break;
@@ -124,17 +121,17 @@ void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner) {
   }
 }
 
-void ALGMOD_WalkBranch(const AMIBRANCH* branch) {
+void ALGMOD_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
   // Without recursion: an .ami file may nest deeper than the call stack allows.
-  AMITREE_Walk(branch, 0, [](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
+  AMITREE_Walk(branch, 0, [&ctx](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
     if (!child.body) return AmiWalkStep::kNext;
     if (child.kind != AMINODE_LEAF) return AmiWalkStep::kEnter;
-    ALGMOD_CheckLeaf(static_cast<const AMILEAF*>(child.body), parent->name);
+    ALGMOD_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), parent->name);
     return AmiWalkStep::kNext;
   });
 }
 
-void ALGMOD_CheckTree(const AMITREE* tree) {
+void ALGMOD_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
   const AMINODE* root = tree && tree->slots > 0 ? &tree->nodes[0] : nullptr;
   if (!root || !root->body || root->kind != AMINODE_BRANCH ||
       static_cast<const AMIBRANCH*>(root->body)->child_count < 1) {
@@ -142,25 +139,26 @@ void ALGMOD_CheckTree(const AMITREE* tree) {
     return;
   }
   const AMIBRANCH* top = static_cast<const AMIBRANCH*>(root->body);
-  giAmiRelease = ReleaseOfTree(top);
-  if (giAmiRelease != giAmiBaseRelease && !gbParseQuiet) MSG_Code(MSG_LEVEL_NOTE, 4640, IBISVER_Name(giAmiRelease));
+  ctx.amiRelease = ReleaseOfTree(ctx, top);
+  if (ctx.amiRelease != ctx.amiBaseRelease && !gbParseQuiet)
+    MSG_Code(MSG_LEVEL_NOTE, 4640, IBISVER_Name(ctx.amiRelease));
   bool reservedSeen = false, modelSpecificSeen = false;
   for (int i = 0; i < top->child_count; ++i) {
     const AMINODE& child = top->children[i];
     if (!child.body) continue;
     if (child.kind == AMINODE_LEAF) {
-      ALGMOD_CheckLeaf(static_cast<const AMILEAF*>(child.body), top->name);
+      ALGMOD_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), top->name);
       continue;
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
     if (std::strcmp(NameOf(child), "Reserved_Parameters") == 0) {
       // IBIS 5.1 §10 (BIRD 139): from AMI_Version 5.1 on, Reserved_Parameters comes first.
-      if (modelSpecificSeen && giAmiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_WARNING, 4641);
+      if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_WARNING, 4641);
       reservedSeen = true;
-      ALGMOD_CheckReserved(branch, giAmiRelease);
+      ALGMOD_CheckReserved(ctx, branch, ctx.amiRelease);
     } else if (std::strcmp(NameOf(child), "Model_Specific") == 0) {
       modelSpecificSeen = true;
-      ALGMOD_WalkBranch(branch);
+      ALGMOD_WalkBranch(ctx, branch);
     } else {
       MSG_Code(MSG_LEVEL_ERROR, 4623, NameOf(child));
     }
@@ -168,18 +166,18 @@ void ALGMOD_CheckTree(const AMITREE* tree) {
   if (!reservedSeen) MSG_Code(MSG_LEVEL_ERROR, 4622);
 }
 
-void ALGMOD_ReleaseAmiText() {
-  if (gpszAmiText) CMN_Free(&gpszAmiText);
+void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx) {
+  if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
 }
 
-AMITREE* ALGMOD_ParseAmiText() {
-  if (!gpszAmiText) return nullptr;
+AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx) {
+  if (!ctx.gpszAmiText) return nullptr;
   AMITREE* tree = nullptr;
-  int result = AMITREE_Parse(gpszAmiText, &tree);
-  ALGMOD_ReleaseAmiText();
+  int result = AMITREE_Parse(ctx.gpszAmiText, &tree);
+  ALGMOD_ReleaseAmiText(ctx);
   switch (result) {
     case 0:
-      ALGMOD_CheckTree(tree);
+      ALGMOD_CheckTree(ctx, tree);
       return tree;
     case 1:
       MSG_Code(MSG_LEVEL_ERROR, 4619);

@@ -3,6 +3,8 @@
 // branch; every leaf is checked for a well-formed Usage, Type and Format.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 struct AMITREE;
 struct AMILEAF;
 struct AMIBRANCH;
@@ -44,28 +46,19 @@ enum {
   ALGMOD_PROP_LABELS = 6,
 };
 
-// The release (IBIS_RELEASE_*) an .ami file is checked for when it does not
-// name its own AMI_Version: the version of the IBIS file that names it, set
-// by the caller before ALGMOD_ParseAmiText; 5.0 for an .ami file on its own.
-extern int giAmiBaseRelease;
-
-// The release the tree being checked is checked for: its AMI_Version when it
-// gives a known one (5.1 or later), else giAmiBaseRelease.
-extern int giAmiRelease;
-
 // Parses gpszAmiText (collected by the .ami mode of PARSE_CheckFile), checks
 // the tree and returns it, or null when the text was empty or did not parse.
 // The text is released in every case.
-AMITREE* ALGMOD_ParseAmiText();
+AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx);
 
 // Releases gpszAmiText if it holds anything.
-void ALGMOD_ReleaseAmiText();
+void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx);
 
 // The checks behind ALGMOD_ParseAmiText, on a tree that parsed, for
 // giAmiBaseRelease (or the tree's own AMI_Version).
-void ALGMOD_CheckTree(const AMITREE* tree);
-void ALGMOD_WalkBranch(const AMIBRANCH* branch);
-void ALGMOD_CheckLeaf(const AMILEAF* leaf, const char* owner);
+void ALGMOD_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree);
+void ALGMOD_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch);
+void ALGMOD_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* owner);
 
 // Checks the numbers that follow the Format word of `leaf` (its first value).
 // Returns 1 when the count and kinds are right, 0 after printing 4632, and -1

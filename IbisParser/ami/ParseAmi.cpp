@@ -13,14 +13,7 @@
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
-char* gpszAmiText = nullptr;
-int gbAmiStandalone = 0;
-
 namespace {
-
-// Length and capacity of gpszAmiText while it is being collected.
-unsigned long gAmiLength = 0;
-unsigned long gAmiCapacity = 0;
 
 enum class LineKind { Skip, Continuation, Description, List };
 
@@ -47,10 +40,10 @@ size_t KeptLength(const std::string& line, char comment) {
 // else the base release. A cheap look at the first 64 KiB of a regular file,
 // without messages: the value of the first AMI_Version branch's Value,
 // Default or Format Value. The full check reports a malformed one.
-int BannerRelease(const char* path) {
-  if (CMN_FileKind(path, nullptr) != CMN_FILE_REGULAR) return giAmiBaseRelease;
+int BannerRelease(PARSE_CONTEXT& ctx, const char* path) {
+  if (CMN_FileKind(path, nullptr) != CMN_FILE_REGULAR) return ctx.amiBaseRelease;
   FILE* f = std::fopen(path, "rb");
-  if (!f) return giAmiBaseRelease;
+  if (!f) return ctx.amiBaseRelease;
   std::string text(64 * 1024, '\0');
   text.resize(std::fread(&text[0], 1, text.size(), f));
   std::fclose(f);
@@ -61,7 +54,7 @@ int BannerRelease(const char* path) {
     if (before != std::string::npos && text[before] == '(') break;
     name = text.find("AMI_Version", name + 11);
   }
-  if (name == std::string::npos) return giAmiBaseRelease;
+  if (name == std::string::npos) return ctx.amiBaseRelease;
   int depth = 1;  // inside the branch's own parenthesis
   for (size_t i = name + 11; i < text.size() && depth > 0; ++i) {
     if (text[i] == ')') --depth;
@@ -80,49 +73,49 @@ int BannerRelease(const char* path) {
     const size_t close = text.find('"', open + 1);
     if (close == std::string::npos) break;
     const IBIS_VERSION* known = IBISVER_Find(text.substr(open + 1, close - open - 1).c_str());
-    return known && known->release >= IBIS_RELEASE_51 ? known->release : giAmiBaseRelease;
+    return known && known->release >= IBIS_RELEASE_51 ? known->release : ctx.amiBaseRelease;
   }
-  return giAmiBaseRelease;
+  return ctx.amiBaseRelease;
 }
 
 }  // namespace
 
-int PARSE_AppendAmiText(const char* text, unsigned long count) {
-  if (!gpszAmiText) gAmiLength = gAmiCapacity = 0;
-  unsigned long needed = gAmiLength + count + 1;
-  if (needed < gAmiLength) {  // cannot be represented
+int PARSE_AppendAmiText(PARSE_CONTEXT& ctx, const char* text, unsigned long count) {
+  if (!ctx.gpszAmiText) ctx.amiLength = ctx.amiCapacity = 0;
+  unsigned long needed = ctx.amiLength + count + 1;
+  if (needed < ctx.amiLength) {  // cannot be represented
     MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
     return 0;
   }
-  if (needed > gAmiCapacity) {
-    unsigned long capacity = gAmiCapacity < 256 ? 256 : gAmiCapacity;
+  if (needed > ctx.amiCapacity) {
+    unsigned long capacity = ctx.amiCapacity < 256 ? 256 : ctx.amiCapacity;
     while (capacity < needed && capacity <= ~0ul / 2) capacity *= 2;
     if (capacity < needed) capacity = needed;
-    int ok = gpszAmiText ? CMN_Realloc(&gpszAmiText, capacity) : CMN_Alloc(&gpszAmiText, capacity);
+    int ok = ctx.gpszAmiText ? CMN_Realloc(&ctx.gpszAmiText, capacity) : CMN_Alloc(&ctx.gpszAmiText, capacity);
     if (!ok) {
       MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
       return 0;
     }
-    gAmiCapacity = capacity;
+    ctx.amiCapacity = capacity;
   }
-  std::memcpy(gpszAmiText + gAmiLength, text, count);
-  gAmiLength += count;
-  gpszAmiText[gAmiLength] = '\0';
+  std::memcpy(ctx.gpszAmiText + ctx.amiLength, text, count);
+  ctx.amiLength += count;
+  ctx.gpszAmiText[ctx.amiLength] = '\0';
   return 1;
 }
 
-int PARSE_CheckAmiFile(const char* path) {
+int PARSE_CheckAmiFile(PARSE_CONTEXT& ctx, const char* path) {
   if (!gbParseQuiet)
     std::fprintf(stdout, "\nChecking %s for IBIS %s Compatibility...\n\n", path,
-                 IBISVER_Name(gbAmiStandalone ? BannerRelease(path) : giAmiBaseRelease));
-  // The reading state of the enclosing file comes back once this file is read.
-  const PARSE_READING enclosing = PARSE_SaveReading();
+                 IBISVER_Name(ctx.amiStandalone ? BannerRelease(ctx, path) : ctx.amiBaseRelease));
+  // The printer's line number is the enclosing file's again once this file is read.
+  const unsigned long enclosingLine = gulLineNumber;
   gulLineNumber = 0;
-  gcCommentChar = '|';
-  gParse.tabReportArmed = 1;
-  gParse.illegalCharacters = 0;
-  if (gpszAmiText) CMN_Free(&gpszAmiText);
-  gAmiLength = gAmiCapacity = 0;
+  ctx.gcCommentChar = '|';
+  ctx.tabReportArmed = 1;
+  ctx.illegalCharacters = 0;
+  if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
+  ctx.amiLength = ctx.amiCapacity = 0;
 
   int result = 0;
   CMN_PATH where{};
@@ -135,31 +128,31 @@ int PARSE_CheckAmiFile(const char* path) {
     std::string line;
     size_t fullLength = 0;
     bool inDescription = false;
-    while (!tooLarge && CMN_ReadLine(f, line, most + 1, &gulLineNumber, 1, &fullLength)) {
+    while (!tooLarge && CMN_ReadLine(f, line, most + 1, &gulLineNumber, &ctx.illegalCharacters, &fullLength)) {
       taken += fullLength + 1;
       if (taken > most + 1) {
         tooLarge = true;
         break;
       }
-      CMN_ReportTab(line.c_str());
-      LineKind kind = Classify(line, gcCommentChar);
+      CMN_ReportTab(&ctx.tabReportArmed, line.c_str());
+      LineKind kind = Classify(line, ctx.gcCommentChar);
       if (kind == LineKind::Skip) continue;
       if (kind == LineKind::Description) inDescription = true;
       if (kind == LineKind::List) inDescription = false;
       if ((kind == LineKind::Description || (kind == LineKind::Continuation && inDescription)) &&
           line.size() > static_cast<size_t>(PARSE_AMI_DESCRIPTION_MAX))
         MSG_Code(MSG_LEVEL_ERROR_LINE, 923, static_cast<int>(gulLineNumber), PARSE_AMI_DESCRIPTION_MAX);
-      PARSE_AppendAmiText(line.data(), KeptLength(line, gcCommentChar));
+      PARSE_AppendAmiText(ctx, line.data(), KeptLength(line, ctx.gcCommentChar));
     }
     std::fclose(f);
     if (tooLarge) {
       MSG_Error(4701, where.dir, where.name, static_cast<int>(most >> 20));
-      if (gpszAmiText) CMN_Free(&gpszAmiText);
-      gAmiLength = gAmiCapacity = 0;
+      if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
+      ctx.amiLength = ctx.amiCapacity = 0;
     } else {
       result = 1;
     }
   }
-  PARSE_RestoreReading(enclosing);
+  gulLineNumber = enclosingLine;
   return result;
 }

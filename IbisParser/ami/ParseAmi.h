@@ -5,13 +5,7 @@
 // reported.
 #pragma once
 
-// Text collected by the last .ami read (null when no line was kept); the
-// parse that follows releases it.
-extern char* gpszAmiText;
-
-// Set while an .ami file is checked on its own: its banner then names the
-// version its AMI_Version chooses; a file an .ibs names keeps the .ibs's.
-extern int gbAmiStandalone;
+struct PARSE_CONTEXT;
 
 // Longest Description line, or continuation of one, in an .ami file.
 constexpr int PARSE_AMI_DESCRIPTION_MAX = 120;
@@ -23,8 +17,8 @@ constexpr unsigned long PARSE_AMI_FILE_MAX = 16ul << 20;
 // Reads the .ami file `path` into gpszAmiText. Returns 1 when the file was
 // read to its end, 0 when it could not be opened or holds more than
 // PARSE_AMI_FILE_MAX bytes (4701; nothing is parsed then), both reported.
-int PARSE_CheckAmiFile(const char* path);
+int PARSE_CheckAmiFile(PARSE_CONTEXT& ctx, const char* path);
 
 // Appends `count` characters of `text` to gpszAmiText, growing it; 922 when
 // it cannot grow (the text keeps what it held). Returns 1 or 0.
-int PARSE_AppendAmiText(const char* text, unsigned long count);
+int PARSE_AppendAmiText(PARSE_CONTEXT& ctx, const char* text, unsigned long count);

@@ -144,8 +144,7 @@ bool IsIllegal(int c) { return c == 0 || c >= 0x80 || (c < 0x20 && c != '\t') ||
 // the line that is kept. A file full of NUL or binary bytes would otherwise
 // print a line per byte: past CMN_ILLEGAL_SHOWN in a file the reports are
 // counted only, after one note that says so.
-void ReportIllegal(int c, bool kept) {
-  unsigned long& reported = gParse.illegalCharacters;
+void ReportIllegal(unsigned long& reported, int c, bool kept) {
   if (reported < CMN_ILLEGAL_SHOWN) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 1917, IllegalKind(c), static_cast<unsigned>(c),
              kept ? "  Converting to space." : "");
@@ -223,8 +222,8 @@ long long CMN_FileSize(FILE* file) {
   return static_cast<long long>(status.st_size);
 }
 
-int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber, int report,
-                 size_t* fullLength) {
+int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber,
+                 unsigned long* illegalReported, size_t* fullLength) {
   CMN_ASSERT(file != nullptr);
   line.clear();
   int c = std::getc(file);
@@ -247,7 +246,7 @@ int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* l
     }
     bool kept = length < maxKept;
     if (IsIllegal(c)) {
-      if (report) ReportIllegal(c, kept);
+      if (illegalReported) ReportIllegal(*illegalReported, c, kept);
       c = ' ';
     }
     if (kept) line.push_back(static_cast<char>(c));
@@ -270,7 +269,7 @@ int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, 
   if (!file) return 0;
   int version = 0;
   std::string line;
-  while (CMN_ReadLine(file, line, 120, &count, 0, nullptr)) {
+  while (CMN_ReadLine(file, line, 120, &count, nullptr, nullptr)) {
     const char* p = line.c_str();
     CMN_SkipSpace(&p);
     if (*p != '[') continue;
@@ -294,10 +293,10 @@ int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, 
   return version;
 }
 
-void CMN_ReportTab(const char* line) {
-  if (gParse.tabReportArmed && std::strchr(line, '\t')) {
+void CMN_ReportTab(int* armed, const char* line) {
+  if (*armed && std::strchr(line, '\t')) {
     MSG_Code(MSG_LEVEL_WARNING_LINE, 921);
-    gParse.tabReportArmed = 0;
+    *armed = 0;
   }
 }
 

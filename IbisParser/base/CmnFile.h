@@ -55,15 +55,15 @@ constexpr unsigned long CMN_ILLEGAL_SHOWN = 100;
 // A carriage return right before the line feed, and a Ctrl-Z right before
 // the end of the file, are dropped; a NUL, another control
 // character except tab, or a byte at or above 0x80 becomes a blank and, when
-// `report` is set, prints 1917 at the error-at-line level. Only the first
-// CMN_ILLEGAL_SHOWN of a file (counted in gParse.illegalCharacters) are
-// printed; the next one prints a note that further ones are counted but not
-// shown, and from there on each is counted as an error but not printed. `*lineNumber`
-// (when not null) grows by one as a line starts, before any message of it.
+// `illegalReported` is not null, prints 1917 at the error-at-line level.
+// Only the first CMN_ILLEGAL_SHOWN of a file (counted in *illegalReported,
+// the file's PARSE_STATE::illegalCharacters) are printed; the next one prints a note that further ones are counted but
+// not shown, and from there on each is counted as an error but not printed. `*lineNumber` (when not null) grows by one
+// as a line starts, before any message of it.
 // `*fullLength` (when not null) receives the length of the whole line.
 // Returns 1 when a line was read, 0 at the end of the file.
-int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber, int report,
-                 size_t* fullLength);
+int CMN_ReadLine(FILE* file, std::string& line, size_t maxKept, unsigned long* lineNumber,
+                 unsigned long* illegalReported, size_t* fullLength);
 
 // Opens `path` by the open rules of `mode` and reads up to the first line
 // whose first non-blank character is '['. Returns 1 to 7 when that line is
@@ -76,8 +76,8 @@ int CMN_DetectVersion(const char* path, int mode, unsigned long* lineCount);
 // into `text` of `size` characters; `text` is empty when there is none.
 int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, char* text, size_t size);
 
-// Prints 921 once per file when `line` holds a tab.
-void CMN_ReportTab(const char* line);
+// Prints 921 when `line` holds a tab and *armed is set, and clears it: once per file.
+void CMN_ReportTab(int* armed, const char* line);
 
 // Joins a directory and a file name with '/' (no separator for an empty
 // directory, none added when the directory already ends with one) into `out`

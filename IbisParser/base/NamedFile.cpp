@@ -40,7 +40,7 @@ std::vector<std::string> NAMED_Defined(const std::string& path, const char* keyw
   if (!f) return names;
   const std::string wanted = Underscored(keyword);
   std::string line;
-  while (CMN_ReadLine(f, line, kKept, nullptr, 0, nullptr)) {
+  while (CMN_ReadLine(f, line, kKept, nullptr, nullptr, nullptr)) {
     const size_t open = line.find_first_not_of(" \t");
     if (open == std::string::npos || line[open] != '[') continue;
     const size_t close = line.find(']', open);

@@ -1,21 +1,16 @@
 #include "IbisParser/base/ParseContext.h"
 
-#include "amiparam/Msg.h"
+#include "IbisParser/base/KeywordTables.h"
+#include "amiparam/Cmn.h"
 
-PARSE_STATE gParse = {};
-char gcCommentChar = '|';
-int giIbisVersion = 0;
-int giIbisRelease = 0;
 int gbParseQuiet = 0;
 
-PARSE_READING PARSE_SaveReading() {
-  return PARSE_READING{gParse, gcCommentChar, giIbisVersion, giIbisRelease, gulLineNumber};
+PARSE_CONTEXT::PARSE_CONTEXT() : PARSE_STATE{} {
+  tabReportArmed = 1;
+  currentKeyword = KEY_NOT_KEY;
+  sectionKeyword = KEY_NOT_KEY;
 }
 
-void PARSE_RestoreReading(const PARSE_READING& reading) {
-  gParse = reading.file;
-  gcCommentChar = reading.commentChar;
-  giIbisVersion = reading.ibisVersion;
-  giIbisRelease = reading.ibisRelease;
-  gulLineNumber = reading.lineNumber;
+PARSE_CONTEXT::~PARSE_CONTEXT() {
+  if (gpszAmiText) CMN_Free(&gpszAmiText);
 }

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "IbisParser/base/CmnFile.h"
+#include "IbisParser/base/IbisVersion.h"
 
 struct HDR;
 struct COMPONENT;
@@ -76,41 +80,59 @@ struct PARSE_STATE {
   INTERCONNECT_SET* interconnect;           // the open set, or null
 };
 
-extern PARSE_STATE gParse;
+struct INTERCONNECT_MODEL;
+struct EBD_READING;   // what a board's reading keeps between lines (sections/BoardDescription.cpp)
+struct PKGM_READING;  // what a package model's reading keeps between lines (sections/PackageModel.cpp)
 
-// Comment character of the file being read ('|' unless [Comment Char] says otherwise).
-extern char gcCommentChar;
+// Everything the check of one file reads, builds and remembers: the
+// description (PARSE_STATE), the comment character, the version the file is
+// checked against and what each section's reading keeps between lines. One
+// is made on the stack for every file checked and passed to every handler
+// and check; a file named by a file (an .ami file) is checked on its own
+// context, so the enclosing file's reading is never touched.
+struct PARSE_CONTEXT : PARSE_STATE {
+  PARSE_CONTEXT();
+  ~PARSE_CONTEXT();
+  PARSE_CONTEXT(const PARSE_CONTEXT&) = delete;
+  PARSE_CONTEXT& operator=(const PARSE_CONTEXT&) = delete;
 
-// IBIS version number (1 to 7, the first digit of [IBIS Ver]) of the file
-// being checked, set by the file header; 0 before any file. It chooses the
-// line limit and the [File Name] length.
-extern int giIbisVersion;
+  char gcCommentChar = '|';  // comment character of the file ('|' unless [Comment Char] says otherwise)
+  // IBIS version number (1 to 7, the first digit of [IBIS Ver]), set by the
+  // file header; it chooses the line limit and the [File Name] length.
+  int ibisVersion = 0;
+  // Release code (IBIS_RELEASE_*, IbisVersion.h) of the rule set the file is
+  // checked against; it chooses the keyword set and the version-dependent rules.
+  int ibisRelease = 0;
 
-// Release code (IBIS_RELEASE_*, IbisVersion.h) of the rule set the file is
-// checked against: 21, 32, 42, 50, 51, 60, 61, 70, 71 or 72. Set with
-// giIbisVersion; it chooses the keyword set and the version-dependent rules.
-extern int giIbisRelease;
+  // Header: switches for tests (a 1.x version read as 1, any version read
+  // as 5.0, no [File Name] checks).
+  int hdrAllowVersion1 = 0;
+  int hdrForceVersion5 = 0;
+  int hdrSkipFileNameChecks = 0;
 
-// Report settings: quiet suppresses the "Checking" line.
-extern int gbParseQuiet;
+  std::unordered_map<std::string, unsigned long> pinsSeen;  // [Pin] names of the open component, with their lines
 
-// Everything a file's reading changes: the per-file state above, the comment
-// character, the IBIS version and the number of the line just read
-// (gulLineNumber). A check started inside another one (a package or board
-// file, an .ami file) takes it with PARSE_SaveReading before it starts and
-// gives it back with PARSE_RestoreReading when it ends, as one unit, so the
-// enclosing file reads on as if nothing had happened. State that a file's
-// reading changes belongs here.
-struct PARSE_READING {
-  PARSE_STATE file;
-  char commentChar;
-  int ibisVersion;
-  int ibisRelease;
-  unsigned long lineNumber;
+  std::shared_ptr<PKGM_READING> pkgmReading;  // the open package model's reading, made when first needed
+  // How often [Manufacturer], [OEM], [Description], [Number Of Pins] and
+  // [Number Of Sections] stood in the open package model.
+  int pkgmManufacturer = 0, pkgmOem = 0, pkgmDescription = 0, pkgmNumberOfPins = 0, pkgmNumberOfSections = 0;
+  std::shared_ptr<EBD_READING> ebdReading;  // the open board's reading, made when first needed
+  INTERCONNECT_MODEL* icmModel = nullptr;   // the open [Interconnect Model] of the open set, or null
+
+  // The .ami text collected by the .ami reading (null when empty), its
+  // length and the room allocated for it.
+  char* gpszAmiText = nullptr;
+  unsigned long amiLength = 0;
+  unsigned long amiCapacity = 0;
+  int amiBaseRelease =
+      IBIS_RELEASE_50;  // release an .ami file is checked for (IBIS_RELEASE_50 unless its IBIS file is later)
+  int amiRelease = IBIS_RELEASE_50;  // release the .ami tree is checked for: its AMI_Version, or amiBaseRelease
+  int amiStandalone = 0;             // the .ami file is checked on its own, not named by an IBIS file
+  long algmodLine = 0;               // line of the open [Algorithmic Model] block
 };
 
-PARSE_READING PARSE_SaveReading();
-void PARSE_RestoreReading(const PARSE_READING& reading);
+// Report setting of the process: quiet suppresses the "Checking" line.
+extern int gbParseQuiet;
 
 // Appends `item` to the singly linked list at *head (records with a `next`)
 // whose last record is *last, in constant time however long the list is.

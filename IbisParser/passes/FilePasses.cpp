@@ -15,19 +15,19 @@ namespace {
 
 // Each model's [Algorithmic Model] files, then the models' references,
 // consistency and test data.
-void CheckModels(MODEL* models) {
+void CheckModels(PARSE_CONTEXT& ctx, MODEL* models) {
   std::vector<ALGMOD_MODEL> list;
   for (MODEL* m = models; m; m = m->next) list.push_back({m->name ? m->name : "", m->algModList});
-  ALGMOD_CheckFiles(list.data(), static_cast<int>(list.size()), gParse.where.dir);
-  MODREF_CheckFile(models, gParse.submodels);
+  ALGMOD_CheckFiles(ctx, list.data(), static_cast<int>(list.size()), ctx.where.dir);
+  MODREF_CheckFile(models, ctx.submodels);
   MODCONS_CheckFile(models);
-  TEST_CheckFile(models);
+  TEST_CheckFile(ctx, models);
 }
 
 }  // namespace
 
-void PASS_CheckFile() {
-  REF_CheckFile();
-  LINKS_CheckFile();
-  CheckModels(gParse.models);
+void PASS_CheckFile(PARSE_CONTEXT& ctx) {
+  REF_CheckFile(ctx);
+  LINKS_CheckFile(ctx);
+  CheckModels(ctx, ctx.models);
 }

@@ -6,5 +6,7 @@
 // [Test Data] references.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 // Runs every pass over the file just read (gParse).
-void PASS_CheckFile();
+void PASS_CheckFile(PARSE_CONTEXT& ctx);

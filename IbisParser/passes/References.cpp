@@ -40,11 +40,11 @@ struct Names {
   std::unordered_map<std::string, const MODEL_SELECTOR*> selectors;
 };
 
-Names Collect() {
+Names Collect(PARSE_CONTEXT& ctx) {
   Names names;
-  for (const MODEL* m = gParse.models; m; m = m->next)
+  for (const MODEL* m = ctx.models; m; m = m->next)
     if (m->name) names.models.emplace(Lower(m->name), m);
-  for (const MODEL_SELECTOR* s = gParse.selectors; s; s = s->next)
+  for (const MODEL_SELECTOR* s = ctx.selectors; s; s = s->next)
     if (!s->name.empty()) names.selectors.emplace(Lower(s->name), s);
   return names;
 }
@@ -55,20 +55,20 @@ bool IsSeriesType(const char* type) {
 
 }  // namespace
 
-int REF_IsReservedModelName(const char* name) {
+int REF_IsReservedModelName(PARSE_CONTEXT& ctx, const char* name) {
   for (const ReservedName& r : kReservedNames)
-    if (CMN_EqualNoCase(name, r.word) && giIbisRelease >= r.since) return 1;
+    if (CMN_EqualNoCase(name, r.word) && ctx.ibisRelease >= r.since) return 1;
   return 0;
 }
 
-void REF_CheckFile() {
-  if (gParse.mode != PARSE_MODE_IBS) return;
-  const Names names = Collect();
+void REF_CheckFile(PARSE_CONTEXT& ctx) {
+  if (ctx.mode != PARSE_MODE_IBS) return;
+  const Names names = Collect(ctx);
   std::unordered_map<std::string, bool> used;  // selectors a pin or series pin names
   // IBIS 2.1 §5 [Pin]: model_name is a [Model] (or, 3.2 on, a [Model Selector]) of the file, or a reserved word.
-  for (const COMPONENT* c = gParse.components; c; c = c->next) {
+  for (const COMPONENT* c = ctx.components; c; c = c->next) {
     for (const PIN_ROW& pin : c->pins) {
-      if (REF_IsReservedModelName(pin.model.c_str())) continue;
+      if (REF_IsReservedModelName(ctx, pin.model.c_str())) continue;
       const std::string key = Lower(pin.model);
       if (names.selectors.count(key)) used[key] = true;
       if (names.models.count(key) || names.selectors.count(key)) continue;
@@ -86,7 +86,7 @@ void REF_CheckFile() {
   }
   // IBIS 3.2 §5 [Model Selector]: each entry is a [Model] of the file, and a
   // selector's name is not also a model's.
-  for (const MODEL_SELECTOR* s = gParse.selectors; s; s = s->next) {
+  for (const MODEL_SELECTOR* s = ctx.selectors; s; s = s->next) {
     if (names.models.count(Lower(s->name))) CHECK_ReportAt(s->line, 5031, s->name.c_str());
     for (const SELECTOR_ENTRY& entry : s->entries)
       if (!names.models.count(Lower(entry.model)))
@@ -99,8 +99,8 @@ void REF_CheckFile() {
   // [Pin] is the fault, already reported), and a selector whose name is a
   // model's has its error already.
   bool anyPins = false;
-  for (const COMPONENT* c = gParse.components; c; c = c->next) anyPins = anyPins || c->pinCount > 0;
-  for (const MODEL_SELECTOR* s = anyPins ? gParse.selectors : nullptr; s; s = s->next) {
+  for (const COMPONENT* c = ctx.components; c; c = c->next) anyPins = anyPins || c->pinCount > 0;
+  for (const MODEL_SELECTOR* s = anyPins ? ctx.selectors : nullptr; s; s = s->next) {
     if (s->name.empty()) continue;
     const std::string key = Lower(s->name);
     if (used.count(key) || names.models.count(key) || names.selectors.at(key) != s) continue;

@@ -3,10 +3,12 @@
 // pin mappings name series models, model selectors name models.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 // Runs the checks over the description of the file just read (gParse);
 // each finding names the line of the record that holds the name.
-void REF_CheckFile();
+void REF_CheckFile(PARSE_CONTEXT& ctx);
 
 // 1 when `name` is a word the [Pin] table may give in place of a model
 // in the file's version: POWER, GND, NC (2.1 on), CIRCUITCALL (4.2 on).
-int REF_IsReservedModelName(const char* name);
+int REF_IsReservedModelName(PARSE_CONTEXT& ctx, const char* name);

@@ -1,5 +1,6 @@
 #include "IbisParser/sections/BoardDescription.h"
 
+#include <memory>
 #include <unordered_set>
 
 #include "IbisParser/base/CmnWords.h"
@@ -21,7 +22,9 @@ enum LastItem { kNothing, kPin, kNode, kSection, kFork, kEndfork, kUnknown };
 
 bool EndsWell(LastItem last) { return last == kPin || last == kNode || last == kUnknown; }
 
-struct Reading {
+}  // namespace
+
+struct EBD_READING {
   EBD_PATH* path = nullptr;  // the open path, or null
   LastItem last = kNothing;
   bool startReported = false;
@@ -29,7 +32,13 @@ struct Reading {
   std::vector<unsigned long> forks;  // lines of the open Forks
 };
 
-Reading gRead;
+namespace {
+
+// The open board's reading, made on first use.
+EBD_READING& EbdRead(PARSE_CONTEXT& ctx) {
+  if (!ctx.ebdReading) ctx.ebdReading = std::make_shared<EBD_READING>();
+  return *ctx.ebdReading;
+}
 
 const char* NameOf(const BOARD* board) { return board->name.c_str(); }
 
@@ -40,46 +49,46 @@ void Once(int* count, const char* keyword, const BOARD* board) {
 }
 
 // A path ends with its last branch at a Pin or a Node, every Fork closed.
-void ClosePath() {
-  EBD_PATH* path = gRead.path;
+void ClosePath(PARSE_CONTEXT& ctx) {
+  EBD_PATH* path = EbdRead(ctx).path;
   if (!path) return;
   const char* name = path->name.c_str();
-  if (!gRead.forks.empty())
-    CHECK_Report(5456, ("Path '" + path->name + "'").c_str(), static_cast<int>(gRead.forks.size()),
-                 static_cast<int>(gRead.forks.front()));
-  if (gRead.last == kNothing)
+  if (!EbdRead(ctx).forks.empty())
+    CHECK_Report(5456, ("Path '" + path->name + "'").c_str(), static_cast<int>(EbdRead(ctx).forks.size()),
+                 static_cast<int>(EbdRead(ctx).forks.front()));
+  if (EbdRead(ctx).last == kNothing)
     CHECK_ReportAt(path->line, 5508, name);
-  else if (!EndsWell(gRead.last))
+  else if (!EndsWell(EbdRead(ctx).last))
     CHECK_Report(5512, name);
-  gRead = Reading{};
+  EbdRead(ctx) = EBD_READING{};
 }
 
 // The first item of a path is the board pin it starts at.
-void Started(EBD_PATH* path) {
-  if (gRead.last == kNothing && !gRead.startReported) {
+void Started(PARSE_CONTEXT& ctx, EBD_PATH* path) {
+  if (EbdRead(ctx).last == kNothing && !EbdRead(ctx).startReported) {
     CHECK_Report(5508, path->name.c_str());
-    gRead.startReported = true;
+    EbdRead(ctx).startReported = true;
   }
 }
 
 // A [Path Description] line: Pin and Node with their names, Len/L/R/C
 // sections each closed by '/', Fork and Endfork around the sections of a
 // branch (IBIS 3.2 board description).
-void PathLine(EBD_PATH* path, const char* text) {
+void PathLine(PARSE_CONTEXT& ctx, EBD_PATH* path, const char* text) {
   std::vector<RLC_ITEM> items = RLC_Items(text);
   for (size_t n = 0; n < items.size(); ++n) {
     const RLC_ITEM& item = items[n];
     if (item.kind == RLC_ITEM::ASSIGN) {
-      Started(path);
-      if (!gRead.section.open) gRead.last = kSection;
-      RLC_Assign(&gRead.section, item, kPath);
+      Started(ctx, path);
+      if (!EbdRead(ctx).section.open) EbdRead(ctx).last = kSection;
+      RLC_Assign(&EbdRead(ctx).section, item, kPath);
       continue;
     }
     if (item.kind == RLC_ITEM::SLASH) {
-      path->sections += RLC_Close(&gRead.section, kPath);
+      path->sections += RLC_Close(&EbdRead(ctx).section, kPath);
       continue;
     }
-    RLC_Interrupt(&gRead.section, kPath);
+    RLC_Interrupt(&EbdRead(ctx).section, kPath);
     const bool pin = CMN_EqualNoCase(item.name.c_str(), "Pin");
     if (pin || CMN_EqualNoCase(item.name.c_str(), "Node")) {
       if (n + 1 >= items.size() || items[n + 1].kind != RLC_ITEM::WORD) {
@@ -89,36 +98,36 @@ void PathLine(EBD_PATH* path, const char* text) {
       const std::string& name = items[++n].name;
       if (pin) {
         path->pins.push_back({name, gulLineNumber});
-        gRead.last = kPin;
+        EbdRead(ctx).last = kPin;
         continue;
       }
-      Started(path);
+      Started(ctx, path);
       const size_t dot = name.find('.');
       if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
         CHECK_Report(5510, name.c_str());
       else
         path->nodes.push_back({name, gulLineNumber});
-      gRead.last = kNode;
+      EbdRead(ctx).last = kNode;
     } else if (CMN_EqualNoCase(item.name.c_str(), "Fork")) {
-      Started(path);
-      gRead.forks.push_back(gulLineNumber);
+      Started(ctx, path);
+      EbdRead(ctx).forks.push_back(gulLineNumber);
       ++path->forks;
-      gRead.last = kFork;
+      EbdRead(ctx).last = kFork;
     } else if (CMN_EqualNoCase(item.name.c_str(), "Endfork")) {
-      if (gRead.forks.empty()) {
+      if (EbdRead(ctx).forks.empty()) {
         CHECK_Report(5455, kPath);
         continue;
       }
-      gRead.forks.pop_back();
-      if (!EndsWell(gRead.last)) CHECK_Report(5513, path->name.c_str());
-      gRead.last = kEndfork;
+      EbdRead(ctx).forks.pop_back();
+      if (!EndsWell(EbdRead(ctx).last)) CHECK_Report(5513, path->name.c_str());
+      EbdRead(ctx).last = kEndfork;
     } else {
       CHECK_Report(5514, item.name.c_str());
-      gRead.last = kUnknown;
+      EbdRead(ctx).last = kUnknown;
       return;
     }
   }
-  gParse.unterminatedRLC = gRead.section.open ? 1 : 0;
+  ctx.unterminatedRLC = EbdRead(ctx).section.open ? 1 : 0;
 }
 
 void PinListRow(BOARD* board, const char* text) {
@@ -150,10 +159,10 @@ void DesignatorRow(BOARD* board, const char* text) {
   board->designators.push_back({words[0], words[1], words[2], gulLineNumber});
 }
 
-void KeywordLine(BOARD* board, int id, const char* text) {
+void KeywordLine(PARSE_CONTEXT& ctx, BOARD* board, int id, const char* text) {
   const char* rest = KEY_AfterKeyword(text);
-  gRead.section.open = false;  // an open section was reported by the driver (909)
-  if (gRead.path) ClosePath();
+  EbdRead(ctx).section.open = false;  // an open section was reported by the driver (909)
+  if (EbdRead(ctx).path) ClosePath(ctx);
   switch (id) {
     case KEY_BEGIN_BOARD_DESCRIPTION: {
       std::vector<std::string> words = LINE_Words(rest);
@@ -188,7 +197,7 @@ void KeywordLine(BOARD* board, int id, const char* text) {
       path.name = words.empty() ? std::string() : words[0];
       path.line = gulLineNumber;
       board->paths.push_back(path);
-      gRead.path = &board->paths.back();
+      EbdRead(ctx).path = &board->paths.back();
       break;
     }
     case KEY_REFERENCE_DESIGNATOR_MAP:
@@ -204,12 +213,12 @@ void KeywordLine(BOARD* board, int id, const char* text) {
 
 // The designators of the map, each to a file beside the board that defines
 // the component (an .ibs file) or board (an .ebd file) it names.
-void CheckDesignators(const BOARD* board) {
+void CheckDesignators(PARSE_CONTEXT& ctx, const BOARD* board) {
   std::unordered_map<std::string, std::vector<std::string>> defined;  // per file, read once
   for (const EBD_DESIGNATOR& d : board->designators) {
     std::string path;
-    const int kind = NAMED_Kind(gParse.where.dir, d.file, &path);
-    if (CMN_EqualNoCase(d.file.c_str(), gParse.where.name)) {
+    const int kind = NAMED_Kind(ctx.where.dir, d.file, &path);
+    if (CMN_EqualNoCase(d.file.c_str(), ctx.where.name)) {
       CHECK_ReportAt(d.line, 5518, d.designator.c_str(), d.file.c_str());
       continue;
     }
@@ -229,7 +238,7 @@ void CheckDesignators(const BOARD* board) {
   }
 }
 
-void CheckBoard(const BOARD* board) {
+void CheckBoard(PARSE_CONTEXT& ctx, const BOARD* board) {
   const char* name = NameOf(board);
   const unsigned long at = board->line;
   if (!board->manufacturerCount) CHECK_ReportAt(at, 5501, name, "Manufacturer");
@@ -252,27 +261,27 @@ void CheckBoard(const BOARD* board) {
         CHECK_ReportAt(node.line, 5511, node.name.c_str(), designator.c_str());
     }
   }
-  CheckDesignators(board);
+  CheckDesignators(ctx, board);
 }
 
 }  // namespace
 
-void EBD_Begin() {
+void EBD_Begin(PARSE_CONTEXT& ctx) {
   BOARD* board = new BOARD();
-  LIST_Append(&gParse.boards, &gParse.lastBoard, board);
-  gParse.board = board;
-  gRead = Reading{};
+  LIST_Append(&ctx.boards, &ctx.lastBoard, board);
+  ctx.board = board;
+  EbdRead(ctx) = EBD_READING{};
 }
 
-void EBD_Line(int kind, int id, const char* text) {
-  BOARD* board = gParse.board;
+void EBD_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  BOARD* board = ctx.board;
   if (!board) return;  // a board keyword outside a board
   if (board->endCount && (kind == PARSE_LINE_DATA || id != KEY_END_BOARD_DESCRIPTION)) {
     CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Board Description", "board");
     return;
   }
   if (kind == PARSE_LINE_KEYWORD) {
-    KeywordLine(board, id, text);
+    KeywordLine(ctx, board, id, text);
     return;
   }
   switch (id) {
@@ -280,7 +289,7 @@ void EBD_Line(int kind, int id, const char* text) {
       if (board->pinListCount == 1) PinListRow(board, text);
       break;
     case KEY_PATH_DESCRIPTION:
-      if (gRead.path) PathLine(gRead.path, text);
+      if (EbdRead(ctx).path) PathLine(ctx, EbdRead(ctx).path, text);
       break;
     case KEY_REFERENCE_DESIGNATOR_MAP:
       if (board->mapCount == 1) DesignatorRow(board, text);
@@ -290,14 +299,14 @@ void EBD_Line(int kind, int id, const char* text) {
   }
 }
 
-void EBD_End() {
-  BOARD* board = gParse.board;
+void EBD_End(PARSE_CONTEXT& ctx) {
+  BOARD* board = ctx.board;
   if (!board) return;
-  gRead.section.open = false;
-  ClosePath();
-  CheckBoard(board);
-  gParse.board = nullptr;
-  gRead = Reading{};
+  EbdRead(ctx).section.open = false;
+  ClosePath(ctx);
+  CheckBoard(ctx, board);
+  ctx.board = nullptr;
+  EbdRead(ctx) = EBD_READING{};
 }
 
 void EBD_FreeAll(BOARD** ppList) { LIST_DeleteAll(ppList); }

@@ -7,6 +7,8 @@
 // megabytes and without recursion.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,14 +49,14 @@ struct BOARD {
 };
 
 // Opens a new board of the file being checked.
-void EBD_Begin();
+void EBD_Begin(PARSE_CONTEXT& ctx);
 
 // A keyword or data line of the board section (keyword id `id`).
-void EBD_Line(int kind, int id, const char* text);
+void EBD_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 
 // Closes the open board and checks it as a whole: its pins, the names its
 // paths give, and the files and components its designators map to.
-void EBD_End();
+void EBD_End(PARSE_CONTEXT& ctx);
 
 // Releases a list of boards; nulls *ppList.
 void EBD_FreeAll(BOARD** ppList);

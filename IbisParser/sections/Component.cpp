@@ -51,14 +51,15 @@ void PinHeader(COMPONENT* component, const char* text) {
 // [Pin]; BIRD 93.1 left it so, and no later version changed it),
 // signal_name at most 20 characters up to 4.1 and 40 from 4.2 on (BIRD
 // 93.1, kept through 7.2 §6 [Pin]).
-void PinNameLengths(const PIN_ROW& row) {
+void PinNameLengths(PARSE_CONTEXT& ctx, const PIN_ROW& row) {
   if (row.name.size() > 5) CHECK_Report(5040, row.name.c_str(), 5);
-  const int signalMost = giIbisRelease >= IBIS_RELEASE_42 ? 40 : 20;
+  const int signalMost = ctx.ibisRelease >= IBIS_RELEASE_42 ? 40 : 20;
   if (row.signal.size() > static_cast<size_t>(signalMost))
     CHECK_Report(5041, row.signal.c_str(), row.name.c_str(), signalMost);
 }
 
-void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::string, unsigned long>* seen) {
+void PinRow(PARSE_CONTEXT& ctx, COMPONENT* component, const char* text,
+            std::unordered_map<std::string, unsigned long>* seen) {
   // A row has the three required columns, and the three package columns
   // when the header names them; a row of three then takes the package's
   // values (IBIS 2.1 §5 [Pin]).
@@ -74,7 +75,7 @@ void PinRow(COMPONENT* component, const char* text, std::unordered_map<std::stri
   row.signal = words[1];
   row.model = words[2];
   row.line = gulLineNumber;
-  PinNameLengths(row);
+  PinNameLengths(ctx, row);
   if (n >= 6 && expected == 6) {
     row.r = words[3];
     row.l = words[4];
@@ -110,10 +111,10 @@ void DiffPinRow(COMPONENT* component, const char* text) {
 
 // [Pin Mapping] header and rows: pin, then pulldown_ref and pullup_ref, then
 // gnd_clamp_ref and power_clamp_ref, then (4.1 on) ext_ref (IBIS 2.1 §5 [Pin Mapping]).
-void PinMappingRow(COMPONENT* component, const char* text) {
+void PinMappingRow(PARSE_CONTEXT& ctx, COMPONENT* component, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   const size_t n = words.size();
-  const size_t most = giIbisRelease >= IBIS_RELEASE_42 ? 6 : 5;
+  const size_t most = ctx.ibisRelease >= IBIS_RELEASE_42 ? 6 : 5;
   if (n != 3 && n != 5 && !(n == 6 && most == 6)) {
     CHECK_Report(5015, static_cast<int>(n), most == 6 ? "3, 5 or 6" : "3 or 5");
     if (n < 1) return;
@@ -185,9 +186,6 @@ void LocationLine(COMPONENT* component, const char* text) {
   *place = value;
 }
 
-// Pins of the open component seen so far, for the duplicate check.
-std::unordered_map<std::string, unsigned long> gPinsSeen;
-
 void KeywordLine(COMPONENT* component, int id, const char* text) {
   const char* rest = KEY_AfterKeyword(text);
   switch (id) {
@@ -219,15 +217,15 @@ void KeywordLine(COMPONENT* component, int id, const char* text) {
 
 }  // namespace
 
-void COMP_Begin() {
+void COMP_Begin(PARSE_CONTEXT& ctx) {
   COMPONENT* component = new COMPONENT();
-  LIST_Append(&gParse.components, &gParse.lastComponent, component);
-  gParse.component = component;
-  gPinsSeen.clear();
+  LIST_Append(&ctx.components, &ctx.lastComponent, component);
+  ctx.component = component;
+  ctx.pinsSeen.clear();
 }
 
-void COMP_Line(int kind, int id, const char* text) {
-  COMPONENT* component = gParse.component;
+void COMP_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  COMPONENT* component = ctx.component;
   if (!component) return;  // a component keyword outside a component
   if (LINKS_Line(component, kind, id, text)) return;
   if (kind == PARSE_LINE_KEYWORD) {
@@ -242,10 +240,10 @@ void COMP_Line(int kind, int id, const char* text) {
       if (component->package) PKG_ReadLine(component->package, text);
       break;
     case KEY_PIN:
-      if (component->pinCount == 1) PinRow(component, text, &gPinsSeen);
+      if (component->pinCount == 1) PinRow(ctx, component, text, &ctx.pinsSeen);
       break;
     case KEY_PIN_MAPPING:
-      if (component->pinMappingCount == 1) PinMappingRow(component, text);
+      if (component->pinMappingCount == 1) PinMappingRow(ctx, component, text);
       break;
     case KEY_DIFF_PIN:
       DiffPinRow(component, text);
@@ -276,7 +274,7 @@ namespace {
 // The checks that need the whole component: required keywords (IBIS 7.2 §5:
 // [Manufacturer], [Package] and [Pin] are required in every [Component]),
 // and the pins that [Diff Pin], [Pin Mapping] and [Series Pin Mapping] name.
-void CheckComplete(const COMPONENT* component) {
+void CheckComplete(PARSE_CONTEXT& ctx, const COMPONENT* component) {
   const char* name = NameOf(component);
   const unsigned long at = component->line;
   if (component->manufacturerCount == 0) CHECK_ReportAt(at, 5000, name, "Manufacturer");
@@ -302,7 +300,7 @@ void CheckComplete(const COMPONENT* component) {
   // from 7.0 on (§6 [Pin Mapping]) every pin but the POWER, GND and NC ones.
   if (component->pinMappingCount > 0)
     for (const PIN_ROW& pin : component->pins)
-      if (!mapped.count(pin.name) && !RAILS_MayBeUnmapped(pin.model.c_str()))
+      if (!mapped.count(pin.name) && !RAILS_MayBeUnmapped(ctx, pin.model.c_str()))
         CHECK_ReportAt(pin.line, 5018, pin.name.c_str());
   std::unordered_set<std::string> groups;
   for (const SERIES_PIN_ROW& row : component->seriesPins) {
@@ -317,19 +315,19 @@ void CheckComplete(const COMPONENT* component) {
   for (const SWITCH_GROUP& group : component->switchGroups)
     for (const std::string& g : group.groups)
       if (!groups.count(g)) CHECK_ReportAt(group.line, 5022, g.c_str());
-  RAILS_Check(component);
+  RAILS_Check(ctx, component);
 }
 
 }  // namespace
 
-int COMP_End(int nextId) {
-  COMPONENT* component = gParse.component;
+int COMP_End(PARSE_CONTEXT& ctx, int nextId) {
+  COMPONENT* component = ctx.component;
   if (!component) return 1;
   if (KEY_SectionOf(nextId) == KEY_SECTION_COMPONENT && nextId != KEY_COMPONENT) return 0;
   if (component->package) PKG_CheckComplete(component->package, component->name);
-  CheckComplete(component);
-  gParse.component = nullptr;
-  gPinsSeen.clear();
+  CheckComplete(ctx, component);
+  ctx.component = nullptr;
+  ctx.pinsSeen.clear();
   return 1;
 }
 

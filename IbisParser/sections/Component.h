@@ -9,6 +9,8 @@
 // of the file once the file is read (References.h).
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -93,15 +95,15 @@ struct COMPONENT {
 };
 
 // Opens a new component of the file being checked.
-void COMP_Begin();
+void COMP_Begin(PARSE_CONTEXT& ctx);
 
 // A keyword or data line of the component section (keyword id `id`).
-void COMP_Line(int kind, int id, const char* text);
+void COMP_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 
 // Told the id of the keyword that follows; closes the component (checking
 // its package and its keywords for completeness) unless that keyword belongs
 // to it. Returns 1 when the component closed.
-int COMP_End(int nextId);
+int COMP_End(PARSE_CONTEXT& ctx, int nextId);
 
 // The pin `name` of `component`, or null.
 const PIN_ROW* COMP_FindPin(const COMPONENT* component, const std::string& name);

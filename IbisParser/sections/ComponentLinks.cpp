@@ -99,14 +99,15 @@ namespace {
 // Package model names of the .pkg files beside the checked file, read once
 // per check and only when a name is not defined in the file itself.
 struct BesideFiles {
+  const char* dir;  // the checked file's directory
   bool read = false;
   std::unordered_set<std::string> names;
   bool Defines(const std::string& name) {
     if (!read) {
       read = true;
-      for (const std::string& file : NAMED_FilesWithExtension(gParse.where.dir, ".pkg")) {
+      for (const std::string& file : NAMED_FilesWithExtension(dir, ".pkg")) {
         std::string path;
-        if (NAMED_Kind(gParse.where.dir, file, &path) != NAMED_FILE) continue;
+        if (NAMED_Kind(dir, file, &path) != NAMED_FILE) continue;
         for (const std::string& n : NAMED_Defined(path, "Define Package Model")) names.insert(LINE_Lower(n));
       }
     }
@@ -114,14 +115,14 @@ struct BesideFiles {
   }
 };
 
-void CheckPackageModel(const NAME_AT& ref, const char* keyword, BesideFiles* beside) {
-  if (PKGM_Find(gParse.packageModels, ref.name) || beside->Defines(ref.name)) return;
+void CheckPackageModel(PARSE_CONTEXT& ctx, const NAME_AT& ref, const char* keyword, BesideFiles* beside) {
+  if (PKGM_Find(ctx.packageModels, ref.name) || beside->Defines(ref.name)) return;
   CHECK_ReportAt(ref.line, 5429, keyword, ref.name.c_str());
 }
 
-void CheckCircuitCall(const COMPONENT* c, const CIRCUIT_CALL& call) {
+void CheckCircuitCall(PARSE_CONTEXT& ctx, const COMPONENT* c, const CIRCUIT_CALL& call) {
   if (!call.ended) CHECK_ReportAt(call.line, 5606, "Circuit Call", call.circuit.c_str(), "Circuit Call");
-  const EXTERNAL* circuit = EXT_FindCircuit(gParse.externals, call.circuit);
+  const EXTERNAL* circuit = EXT_FindCircuit(ctx.externals, call.circuit);
   if (!circuit && !call.circuit.empty()) CHECK_ReportAt(call.line, 5607, call.circuit.c_str());
   for (const NAME_AT& pin : call.pins)
     if (!COMP_FindPin(c, pin.name)) CHECK_ReportAt(pin.line, 5014, "Circuit Call", pin.name.c_str());
@@ -142,28 +143,29 @@ void CheckCircuitCall(const COMPONENT* c, const CIRCUIT_CALL& call) {
 
 }  // namespace
 
-void LINKS_CheckFile() {
-  BesideFiles beside;
+void LINKS_CheckFile(PARSE_CONTEXT& ctx) {
+  BesideFiles beside{ctx.where.dir, false, {}};
   // IBIS 2.1 package modeling: each package model name is defined once.
   std::unordered_map<std::string, unsigned long> defined;
-  for (const PACKAGE_MODEL* pm = gParse.packageModels; pm; pm = pm->next) {
+  for (const PACKAGE_MODEL* pm = ctx.packageModels; pm; pm = pm->next) {
     if (pm->name.empty()) continue;
     auto first = defined.emplace(LINE_Lower(pm->name), pm->line);
     if (!first.second) CHECK_ReportAt(pm->line, 5430, pm->name.c_str(), static_cast<int>(first.first->second));
   }
   std::unordered_map<std::string, std::vector<std::string>> imsFiles;  // sets defined per named file
-  for (const COMPONENT* c = gParse.components; c; c = c->next) {
-    if (!c->packageModel.name.empty()) CheckPackageModel(c->packageModel, "Package Model", &beside);
-    for (const NAME_AT& alt : c->alternatePackageModels) CheckPackageModel(alt, "Alternate Package Models", &beside);
-    for (const CIRCUIT_CALL& call : c->circuitCalls) CheckCircuitCall(c, call);
+  for (const COMPONENT* c = ctx.components; c; c = c->next) {
+    if (!c->packageModel.name.empty()) CheckPackageModel(ctx, c->packageModel, "Package Model", &beside);
+    for (const NAME_AT& alt : c->alternatePackageModels)
+      CheckPackageModel(ctx, alt, "Alternate Package Models", &beside);
+    for (const CIRCUIT_CALL& call : c->circuitCalls) CheckCircuitCall(ctx, c, call);
     // IBIS 7.0 interconnect modeling: group entries name defined model sets.
     for (const INTERCONNECT_ENTRY& e : c->interconnectGroups) {
       if (e.file.empty()) {
-        if (!ICM_FindSet(gParse.interconnects, e.set.name)) CHECK_ReportAt(e.set.line, 5635, e.set.name.c_str());
+        if (!ICM_FindSet(ctx.interconnects, e.set.name)) CHECK_ReportAt(e.set.line, 5635, e.set.name.c_str());
         continue;
       }
       std::string path;
-      if (NAMED_Kind(gParse.where.dir, e.file, &path) != NAMED_FILE) {
+      if (NAMED_Kind(ctx.where.dir, e.file, &path) != NAMED_FILE) {
         CHECK_ReportAt(e.set.line, 5604, "Interconnect Model Group", e.file.c_str());
         continue;
       }

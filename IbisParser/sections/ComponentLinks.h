@@ -7,6 +7,8 @@
 // follow the component or stand in a .pkg file beside it.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -42,4 +44,4 @@ int LINKS_Line(COMPONENT* component, int kind, int id, const char* text);
 // an [External Circuit] of the file, its pins are pins of [Pin], its ports
 // ports of the circuit and their targets pins or declared nodes; every
 // interconnect model group entry names a set that is defined.
-void LINKS_CheckFile();
+void LINKS_CheckFile(PARSE_CONTEXT& ctx);

@@ -49,13 +49,13 @@ void EachOnce(const char* keyword, const std::vector<Row>& rows, std::string Row
 // and, from 7.0 on, the signal_names of POWER and GND pins and the labels
 // [Bus Label] and [Die Supply Pads] give (7.0 §6 [Pin Mapping], [Bus Label],
 // [Die Supply Pads]).
-std::unordered_set<std::string> SupplyLabels(const COMPONENT* component) {
+std::unordered_set<std::string> SupplyLabels(PARSE_CONTEXT& ctx, const COMPONENT* component) {
   std::unordered_set<std::string> labels;
   for (const PIN_MAPPING_ROW& row : component->pinMapping) {
     const PIN_ROW* pin = COMP_FindPin(component, row.pin);
     if (pin && IsSupply(pin->model)) labels.insert(row.buses.begin(), row.buses.end());
   }
-  if (giIbisRelease < IBIS_RELEASE_70) return labels;
+  if (ctx.ibisRelease < IBIS_RELEASE_70) return labels;
   for (const PIN_ROW& pin : component->pins)
     if (IsSupply(pin.model)) labels.insert(pin.signal);
   for (const BUS_LABEL_ROW& row : component->busLabels) labels.insert(row.label);
@@ -66,21 +66,21 @@ std::unordered_set<std::string> SupplyLabels(const COMPONENT* component) {
 
 // Whether every POWER and GND pin has its [Pin Mapping] row; when one has
 // not (5018 says so), its labels are unknown and are not judged.
-bool SupplyPinsMapped(const COMPONENT* component) {
+bool SupplyPinsMapped(PARSE_CONTEXT& ctx, const COMPONENT* component) {
   std::unordered_set<std::string> mapped;
   for (const PIN_MAPPING_ROW& row : component->pinMapping) mapped.insert(row.pin);
   for (const PIN_ROW& pin : component->pins)
-    if (IsSupply(pin.model) && !mapped.count(pin.name) && !RAILS_MayBeUnmapped(pin.model.c_str())) return false;
+    if (IsSupply(pin.model) && !mapped.count(pin.name) && !RAILS_MayBeUnmapped(ctx, pin.model.c_str())) return false;
   return true;
 }
 
 // [Pin Mapping] bus labels (4.1 §5, BIRD 80.1): at most 15 characters, and
 // each one tied to at least one POWER or GND pin. Each label is reported
 // once, at its first row.
-void CheckPinMappingLabels(const COMPONENT* component) {
-  if (giIbisRelease < IBIS_RELEASE_42 || component->pinMapping.empty()) return;
-  const bool judgeTies = SupplyPinsMapped(component);
-  const std::unordered_set<std::string> supply = SupplyLabels(component);
+void CheckPinMappingLabels(PARSE_CONTEXT& ctx, const COMPONENT* component) {
+  if (ctx.ibisRelease < IBIS_RELEASE_42 || component->pinMapping.empty()) return;
+  const bool judgeTies = SupplyPinsMapped(ctx, component);
+  const std::unordered_set<std::string> supply = SupplyLabels(ctx, component);
   std::unordered_set<std::string> reported;
   for (const PIN_MAPPING_ROW& row : component->pinMapping) {
     for (const std::string& label : row.buses) {
@@ -120,15 +120,15 @@ int RAILS_Row(COMPONENT* component, int id, const char* text) {
   }
 }
 
-bool RAILS_MayBeUnmapped(const char* model) {
-  return giIbisRelease >= IBIS_RELEASE_70 && (IsSupply(model) || CMN_EqualNoCase(model, "NC"));
+bool RAILS_MayBeUnmapped(PARSE_CONTEXT& ctx, const char* model) {
+  return ctx.ibisRelease >= IBIS_RELEASE_70 && (IsSupply(model) || CMN_EqualNoCase(model, "NC"));
 }
 
-void RAILS_Check(const COMPONENT* component) {
+void RAILS_Check(PARSE_CONTEXT& ctx, const COMPONENT* component) {
   EachOnce("Bus Label", component->busLabels, &BUS_LABEL_ROW::label);
   EachOnce("Die Supply Pads", component->dieSupplyPads, &DIE_SUPPLY_PAD_ROW::pad);
   for (const CLOCK_PIN_ROW& row : component->clockPins)
     for (const std::string* pin : {&row.pin, &row.clockedPin})
       if (!COMP_FindPin(component, *pin)) CHECK_ReportAt(row.line, 5014, "Clock Pins", pin->c_str());
-  CheckPinMappingLabels(component);
+  CheckPinMappingLabels(ctx, component);
 }

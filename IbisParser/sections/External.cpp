@@ -24,26 +24,26 @@ constexpr Language kLanguages[] = {
 };
 
 // The languages the file's version allows, for the message.
-std::string AllowedLanguages() {
+std::string AllowedLanguages(PARSE_CONTEXT& ctx) {
   std::string list;
   for (const Language& l : kLanguages)
-    if (giIbisRelease >= l.since) list += (list.empty() ? "" : ", ") + std::string(l.name);
+    if (ctx.ibisRelease >= l.since) list += (list.empty() ? "" : ", ") + std::string(l.name);
   return list;
 }
 
 const char* KeywordOf(const EXTERNAL* ext) { return ext->circuit ? "External Circuit" : "External Model"; }
 
-void Open(bool circuit, const std::string& name) {
+void Open(PARSE_CONTEXT& ctx, bool circuit, const std::string& name) {
   EXTERNAL* ext = new EXTERNAL();
   ext->circuit = circuit;
   ext->name = name;
   ext->line = gulLineNumber;
-  LIST_Append(&gParse.externals, &gParse.lastExternal, ext);
-  gParse.external = ext;
+  LIST_Append(&ctx.externals, &ctx.lastExternal, ext);
+  ctx.external = ext;
 }
 
 // A subparameter line of the open block.
-void DataLine(EXTERNAL* ext, const char* text) {
+void DataLine(PARSE_CONTEXT& ctx, EXTERNAL* ext, const char* text) {
   std::vector<std::string> words = LINE_Words(text);
   if (words.empty()) return;
   const char* keyword = KeywordOf(ext);
@@ -53,8 +53,8 @@ void DataLine(EXTERNAL* ext, const char* text) {
     const std::string value = words.size() > 1 ? words[1] : std::string();
     bool legal = false;
     for (const Language& l : kLanguages)
-      legal = legal || (CMN_EqualNoCase(value.c_str(), l.name) && giIbisRelease >= l.since);
-    if (!legal || words.size() != 2) CHECK_Report(5601, keyword, value.c_str(), AllowedLanguages().c_str());
+      legal = legal || (CMN_EqualNoCase(value.c_str(), l.name) && ctx.ibisRelease >= l.since);
+    if (!legal || words.size() != 2) CHECK_Report(5601, keyword, value.c_str(), AllowedLanguages(ctx).c_str());
     if (ext->language.empty()) ext->language = value;
   } else if (CMN_EqualNoCase(sub.c_str(), "Corner")) {
     // Corner corner_name file_name circuit_name, corner_name Typ, Min or Max.
@@ -75,7 +75,7 @@ void DataLine(EXTERNAL* ext, const char* text) {
       }
     ext->corners.push_back({corner, gulLineNumber});
     ext->cornerFiles.push_back(words[2]);
-    if (NAMED_Kind(gParse.where.dir, words[2], nullptr) != NAMED_FILE) CHECK_Report(5604, keyword, words[2].c_str());
+    if (NAMED_Kind(ctx.where.dir, words[2], nullptr) != NAMED_FILE) CHECK_Report(5604, keyword, words[2].c_str());
   } else if (CMN_EqualNoCase(sub.c_str(), "Ports")) {
     ++ext->portsCount;
     ext->ports.insert(ext->ports.end(), words.begin() + 1, words.end());
@@ -85,7 +85,7 @@ void DataLine(EXTERNAL* ext, const char* text) {
 // A block ends: Language and a Typ corner are required in both; an
 // [External Circuit] also declares its Ports (IBIS 4.1 multi-lingual model
 // extensions).
-void Close(EXTERNAL* ext) {
+void Close(PARSE_CONTEXT& ctx, EXTERNAL* ext) {
   const char* keyword = KeywordOf(ext);
   const char* name = ext->name.c_str();
   if (!ext->languageCount) CHECK_ReportAt(ext->line, 5600, keyword, name, "Language");
@@ -94,38 +94,38 @@ void Close(EXTERNAL* ext) {
   if (!typ) CHECK_ReportAt(ext->line, 5600, keyword, name, "Corner Typ");
   if (ext->circuit && !ext->portsCount) CHECK_ReportAt(ext->line, 5600, keyword, name, "Ports");
   if (!ext->ended) CHECK_ReportAt(ext->line, 5606, keyword, name, keyword);
-  gParse.external = nullptr;
+  ctx.external = nullptr;
 }
 
 }  // namespace
 
-void EXT_ModelLine(const char* model, int kind, int id, const char* text) {
+void EXT_ModelLine(PARSE_CONTEXT& ctx, const char* model, int kind, int id, const char* text) {
   if (kind == PARSE_LINE_KEYWORD && id == KEY_EXTERNAL_MODEL) {
-    if (gParse.external) Close(gParse.external);
-    Open(false, model ? model : "");
+    if (ctx.external) Close(ctx, ctx.external);
+    Open(ctx, false, model ? model : "");
     return;
   }
-  EXTERNAL* ext = gParse.external;
+  EXTERNAL* ext = ctx.external;
   if (!ext || ext->circuit) return;
   if (kind == PARSE_LINE_KEYWORD && id == KEY_END_EXTERNAL_MODEL) {
     ext->ended = true;
-    Close(ext);
+    Close(ctx, ext);
     return;
   }
-  if (kind == PARSE_LINE_DATA) DataLine(ext, text);
+  if (kind == PARSE_LINE_DATA) DataLine(ctx, ext, text);
 }
 
-void EXT_ModelEnd() {
-  if (gParse.external && !gParse.external->circuit) Close(gParse.external);
+void EXT_ModelEnd(PARSE_CONTEXT& ctx) {
+  if (ctx.external && !ctx.external->circuit) Close(ctx, ctx.external);
 }
 
-void EXT_CircuitBegin() {
-  if (gParse.external) Close(gParse.external);
-  Open(true, std::string());
+void EXT_CircuitBegin(PARSE_CONTEXT& ctx) {
+  if (ctx.external) Close(ctx, ctx.external);
+  Open(ctx, true, std::string());
 }
 
-void EXT_CircuitLine(int kind, int id, const char* text) {
-  EXTERNAL* ext = gParse.external;
+void EXT_CircuitLine(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  EXTERNAL* ext = ctx.external;
   if (!ext || !ext->circuit) return;
   if (kind == PARSE_LINE_KEYWORD && id == KEY_EXTERNAL_CIRCUIT) {
     std::vector<std::string> words = LINE_Words(KEY_AfterKeyword(text));
@@ -140,12 +140,12 @@ void EXT_CircuitLine(int kind, int id, const char* text) {
     if (ext->ended)
       CHECK_Report(5428, "Data", "End External Circuit", "external circuit");
     else
-      DataLine(ext, text);
+      DataLine(ctx, ext, text);
   }
 }
 
-void EXT_CircuitEnd() {
-  if (gParse.external && gParse.external->circuit) Close(gParse.external);
+void EXT_CircuitEnd(PARSE_CONTEXT& ctx) {
+  if (ctx.external && ctx.external->circuit) Close(ctx, ctx.external);
 }
 
 const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name) {

@@ -5,6 +5,8 @@
 // read (ComponentLinks.h).
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -25,15 +27,15 @@ struct EXTERNAL {
 
 // Keyword or data line of an [External Model] block inside the model
 // `model` (ids KEY_EXTERNAL_MODEL and KEY_END_EXTERNAL_MODEL).
-void EXT_ModelLine(const char* model, int kind, int id, const char* text);
+void EXT_ModelLine(PARSE_CONTEXT& ctx, const char* model, int kind, int id, const char* text);
 
 // The [External Circuit] section: begin, lines, end.
-void EXT_CircuitBegin();
-void EXT_CircuitLine(int kind, int id, const char* text);
-void EXT_CircuitEnd();
+void EXT_CircuitBegin(PARSE_CONTEXT& ctx);
+void EXT_CircuitLine(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
+void EXT_CircuitEnd(PARSE_CONTEXT& ctx);
 
 // Closes an [External Model] block left open when its model ends.
-void EXT_ModelEnd();
+void EXT_ModelEnd(PARSE_CONTEXT& ctx);
 
 // The [External Circuit] `name` of the list, or null.
 const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name);

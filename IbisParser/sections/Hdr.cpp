@@ -11,15 +11,11 @@
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
-int gbHdrAllowVersion1 = 0;
-int gbHdrForceVersion5 = 0;
-int gbHdrSkipFileNameChecks = 0;
-
 namespace {
 
 void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
-HDR* OpenHeader() { return gParse.headerOpen ? gParse.header : nullptr; }
+HDR* OpenHeader(PARSE_CONTEXT& ctx) { return ctx.headerOpen ? ctx.header : nullptr; }
 
 // Appends `line` to the multi-line text `index` (0 source, 1 notes, 2
 // disclaimer, 3 copyright): old text, '\n', line; or the line alone when
@@ -59,7 +55,7 @@ void AppendText(HDR* header, int index, const char* line) {
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLetterOrDigit(char c) { return IsUpper(c) || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 
-void CheckVersion(HDR* header, const char* value) {
+void CheckVersion(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
   for (int i = HDR_SEEN_FILE_NAME; i < HDR_SEEN_COUNT; ++i) {
     if (header->seen[i]) {
       LineError(1007);
@@ -72,25 +68,25 @@ void CheckVersion(HDR* header, const char* value) {
   }
   header->seen[HDR_SEEN_IBIS_VERSION] = 1;
   CMN_StoreValue(header->ibisVersion, value, HDR_VERSION_MAX, "IBIS_Version");
-  if (gbHdrForceVersion5) {
-    giIbisVersion = 5;
-    giIbisRelease = IBIS_RELEASE_50;
+  if (ctx.hdrForceVersion5) {
+    ctx.ibisVersion = 5;
+    ctx.ibisRelease = IBIS_RELEASE_50;
     return;
   }
   // The legal values are the rows of the version table (IbisVersion.cpp).
   const IBIS_VERSION* known = IBISVER_Find(value);
   if (known) {
-    giIbisVersion = known->major;
-    giIbisRelease = known->release;
-  } else if (gbHdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0) {
-    giIbisVersion = 1;
-    giIbisRelease = IBISVER_ReleaseOfMajor(1);
+    ctx.ibisVersion = known->major;
+    ctx.ibisRelease = known->release;
+  } else if (ctx.hdrAllowVersion1 && std::strncmp(value, "1.", 2) == 0) {
+    ctx.ibisVersion = 1;
+    ctx.ibisRelease = IBISVER_ReleaseOfMajor(1);
   } else {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, value);
   }
 }
 
-void CheckFileName(HDR* header, const char* value) {
+void CheckFileName(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
   if (header->seen[HDR_SEEN_FILE_NAME]) {
     LineError(1009);
     return;
@@ -101,14 +97,14 @@ void CheckFileName(HDR* header, const char* value) {
   // From 7.0 (BIRD 186.4, §3.1 File Naming Definitions) a base name and
   // extension of up to 64 characters, upper case and more than one period
   // are allowed; before, lower case only, one period, 12/24/44 characters.
-  const bool named70 = giIbisRelease >= IBIS_RELEASE_70;
-  if (giIbisVersion < 3) {
+  const bool named70 = ctx.ibisRelease >= IBIS_RELEASE_70;
+  if (ctx.ibisVersion < 3) {
     CMN_StoreValue(header->fileName, value, 12, "File_name");  // DOS 8.3 names
   } else {
-    CMN_StoreValueMax(header->fileName, value, named70 ? 64 : giIbisVersion == 3 ? 24 : 44, "File_name");
+    CMN_StoreValueMax(header->fileName, value, named70 ? 64 : ctx.ibisVersion == 3 ? 24 : 44, "File_name");
   }
   const char* name = header->fileName;
-  if (!gbHdrSkipFileNameChecks) {
+  if (!ctx.hdrSkipFileNameChecks) {
     static const char kAllowed[] = "!#$%&'()-@^_`{}~";
     bool period = false;
     for (const char* p = name; *p; ++p) {
@@ -123,7 +119,7 @@ void CheckFileName(HDR* header, const char* value) {
     }
     if (!period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1013, name);
   }
-  if (!CMN_EqualNoCase(gParse.where.name, name)) MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, gParse.where.name, name);
+  if (!CMN_EqualNoCase(ctx.where.name, name)) MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, ctx.where.name, name);
   CMN_CheckReservedWord(name);
 }
 
@@ -139,8 +135,8 @@ void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size
 // [Disclaimer], [Copyright]) for AppendText, or -1 for any other keyword.
 int TextOf(int id) { return id >= KEY_SOURCE && id <= KEY_COPYRIGHT ? id - KEY_SOURCE : -1; }
 
-void KeywordLine(int id, const char* text) {
-  HDR* header = OpenHeader();
+void KeywordLine(PARSE_CONTEXT& ctx, int id, const char* text) {
+  HDR* header = OpenHeader(ctx);
   if (!header) {
     LineError(1001);
     return;
@@ -150,10 +146,10 @@ void KeywordLine(int id, const char* text) {
   header->lastKeyword = id;
   switch (id) {
     case KEY_IBIS_VER:
-      CheckVersion(header, value);
+      CheckVersion(ctx, header, value);
       break;
     case KEY_FILE_NAME:
-      CheckFileName(header, value);
+      CheckFileName(ctx, header, value);
       break;
     case KEY_FILE_REV:
       CheckSingleValue(header, HDR_SEEN_FILE_REV, 1015, header->fileRev, HDR_FILE_REV_MAX, "File_Rev", value);
@@ -180,8 +176,8 @@ void KeywordLine(int id, const char* text) {
   }
 }
 
-void DataLine(const char* text) {
-  HDR* header = OpenHeader();
+void DataLine(PARSE_CONTEXT& ctx, const char* text) {
+  HDR* header = OpenHeader(ctx);
   const int target = header ? TextOf(header->lastKeyword) : -1;
   if (target < 0) {
     LineError(1002);
@@ -192,31 +188,31 @@ void DataLine(const char* text) {
 
 }  // namespace
 
-int HDR_Begin() {
+int HDR_Begin(PARSE_CONTEXT& ctx) {
   HDR* header = nullptr;
   if (!CMN_Alloc(&header, sizeof(HDR))) {
     MSG_Error(1006);
     return 0;
   }
   header->lastKeyword = KEY_IBIS_VER;
-  HDR_Free(&gParse.header);  // only one header per file; a stray earlier one goes
-  gParse.header = header;
-  gParse.headerOpen = 1;
+  HDR_Free(&ctx.header);  // only one header per file; a stray earlier one goes
+  ctx.header = header;
+  ctx.headerOpen = 1;
   return 1;
 }
 
-void HDR_Line(int kind, int id, const char* text) {
+void HDR_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
   if (kind == PARSE_LINE_KEYWORD) {
-    KeywordLine(id, text);
+    KeywordLine(ctx, id, text);
   } else if (kind == PARSE_LINE_DATA) {
-    DataLine(text);
+    DataLine(ctx, text);
   } else {
     MSG_Code(MSG_LEVEL_BUG_LINE, 1004);
   }
 }
 
-int HDR_End(int nextId) {
-  HDR* header = OpenHeader();
+int HDR_End(PARSE_CONTEXT& ctx, int nextId) {
+  HDR* header = OpenHeader(ctx);
   if (!header) return 1;
   if (nextId == KEY_IBIS_VER) {
     LineError(1005);
@@ -229,8 +225,8 @@ int HDR_End(int nextId) {
   } kRequired[] = {
       {HDR_SEEN_IBIS_VERSION, "IBIS_Version"}, {HDR_SEEN_FILE_NAME, "File_name"}, {HDR_SEEN_FILE_REV, "File_Rev"}};
   for (const auto& r : kRequired)
-    if (!header->seen[r.seen]) MSG_Error(1915, r.name, gParse.where.name);
-  gParse.headerOpen = 0;
+    if (!header->seen[r.seen]) MSG_Error(1915, r.name, ctx.where.name);
+  ctx.headerOpen = 0;
   return 1;
 }
 

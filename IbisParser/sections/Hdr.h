@@ -5,6 +5,8 @@
 // number that chooses the keyword set.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <cstddef>
 
 constexpr size_t HDR_VERSION_MAX = 70;
@@ -44,23 +46,17 @@ struct HDR {
   int lastKeyword;  // latest header keyword id; routes the data lines
 };
 
-// Switches, all off by default: accept versions beginning with "1.", take
-// version 5 whatever [IBIS Ver] says, skip the [File Name] character checks.
-extern int gbHdrAllowVersion1;
-extern int gbHdrForceVersion5;
-extern int gbHdrSkipFileNameChecks;
-
 // Opens the header section of the file being checked: creates its record
 // (1006 when memory runs out). Returns 1 or 0.
-int HDR_Begin();
+int HDR_Begin(PARSE_CONTEXT& ctx);
 
 // A keyword line (kind 1) or data line (kind 4) of the header section.
-void HDR_Line(int kind, int id, const char* text);
+void HDR_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 
 // Told the id of the keyword that follows: another [IBIS Ver] prints 1005,
 // ids 2 to 8 keep the header open; any other closes it and reports the
 // missing required keywords (1915). Returns 1 when the header closed.
-int HDR_End(int nextId);
+int HDR_End(PARSE_CONTEXT& ctx, int nextId);
 
 // Releases a header record and its texts; nulls *ppHeader.
 void HDR_Free(HDR** ppHeader);

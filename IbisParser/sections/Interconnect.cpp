@@ -9,13 +9,10 @@
 
 namespace {
 
-// The model being read, or null.
-INTERCONNECT_MODEL* gModel = nullptr;
-
 // IBIS 7.0 interconnect modeling: a model names one data file, File_TS or
 // File_IBIS-ISS; Number_of_terminals is given and that many terminal lines follow.
-void CloseModel() {
-  INTERCONNECT_MODEL* m = gModel;
+void CloseModel(PARSE_CONTEXT& ctx) {
+  INTERCONNECT_MODEL* m = ctx.icmModel;
   if (!m) return;
   const char* name = m->name.c_str();
   if (m->fileCount == 0) CHECK_ReportAt(m->line, 5600, "Interconnect Model", name, "File_TS or File_IBIS-ISS");
@@ -24,10 +21,10 @@ void CloseModel() {
   else if (m->terminals != m->terminalLines)
     CHECK_ReportAt(m->line, 5633, name, m->terminals, m->terminalLines);
   if (!m->ended) CHECK_ReportAt(m->line, 5606, "Interconnect Model", name, "Interconnect Model");
-  gModel = nullptr;
+  ctx.icmModel = nullptr;
 }
 
-void DataLine(INTERCONNECT_MODEL* m, const char* text) {
+void DataLine(PARSE_CONTEXT& ctx, INTERCONNECT_MODEL* m, const char* text) {
   std::vector<std::string> words = LINE_AssignWords(text);
   if (words.empty()) return;
   const std::string& sub = words[0];
@@ -38,7 +35,7 @@ void DataLine(INTERCONNECT_MODEL* m, const char* text) {
     }
     m->fileKind = sub;
     m->file = words.size() > 1 ? words[1] : std::string();
-    if (NAMED_Kind(gParse.where.dir, m->file, nullptr) != NAMED_FILE)
+    if (NAMED_Kind(ctx.where.dir, m->file, nullptr) != NAMED_FILE)
       CHECK_Report(5604, "Interconnect Model", m->file.c_str());
   } else if (CMN_EqualNoCase(sub.c_str(), "Number_of_terminals")) {
     // «Number_of_terminals = 4» or «Number_of_terminals 4».
@@ -53,15 +50,15 @@ void DataLine(INTERCONNECT_MODEL* m, const char* text) {
 
 }  // namespace
 
-void ICM_Begin() {
+void ICM_Begin(PARSE_CONTEXT& ctx) {
   INTERCONNECT_SET* set = new INTERCONNECT_SET();
-  LIST_Append(&gParse.interconnects, &gParse.lastIcmSet, set);
-  gParse.interconnect = set;
-  gModel = nullptr;
+  LIST_Append(&ctx.interconnects, &ctx.lastIcmSet, set);
+  ctx.interconnect = set;
+  ctx.icmModel = nullptr;
 }
 
-void ICM_Line(int kind, int id, const char* text) {
-  INTERCONNECT_SET* set = gParse.interconnect;
+void ICM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  INTERCONNECT_SET* set = ctx.interconnect;
   if (!set) return;
   if (set->ended) {
     CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Interconnect Model Set",
@@ -69,7 +66,7 @@ void ICM_Line(int kind, int id, const char* text) {
     return;
   }
   if (kind == PARSE_LINE_DATA) {
-    if (gModel && !gModel->ended) DataLine(gModel, text);
+    if (ctx.icmModel && !ctx.icmModel->ended) DataLine(ctx, ctx.icmModel, text);
     return;
   }
   std::vector<std::string> words = LINE_Words(KEY_AfterKeyword(text));
@@ -81,21 +78,21 @@ void ICM_Line(int kind, int id, const char* text) {
       if (name.empty()) CHECK_Report(5500, "Interconnect Model Set");
       break;
     case KEY_INTERCONNECT_MODEL:
-      CloseModel();
+      CloseModel(ctx);
       if (name.empty()) CHECK_Report(5500, "Interconnect Model");
       set->models.emplace_back();
-      gModel = &set->models.back();
-      gModel->name = name;
-      gModel->line = gulLineNumber;
+      ctx.icmModel = &set->models.back();
+      ctx.icmModel->name = name;
+      ctx.icmModel->line = gulLineNumber;
       break;
     case KEY_END_INTERCONNECT_MODEL:
-      if (!gModel || gModel->ended)
+      if (!ctx.icmModel || ctx.icmModel->ended)
         CHECK_Report(5634, "End Interconnect Model", "Interconnect Model");
       else
-        gModel->ended = true;
+        ctx.icmModel->ended = true;
       break;
     case KEY_END_INTERCONNECT_MODEL_SET:
-      CloseModel();
+      CloseModel(ctx);
       set->ended = true;
       break;
     default:
@@ -103,13 +100,13 @@ void ICM_Line(int kind, int id, const char* text) {
   }
 }
 
-void ICM_End() {
-  INTERCONNECT_SET* set = gParse.interconnect;
+void ICM_End(PARSE_CONTEXT& ctx) {
+  INTERCONNECT_SET* set = ctx.interconnect;
   if (!set) return;
-  CloseModel();
+  CloseModel(ctx);
   if (!set->ended)
     CHECK_ReportAt(set->line, 5606, "Interconnect Model Set", set->name.c_str(), "Interconnect Model Set");
-  gParse.interconnect = nullptr;
+  ctx.interconnect = nullptr;
 }
 
 const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::string& name) {

@@ -4,6 +4,8 @@
 // File_IBIS-ISS), their number of terminals and the terminal lines.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -28,9 +30,9 @@ struct INTERCONNECT_SET {
 };
 
 // The interconnect section: begin, lines, end.
-void ICM_Begin();
-void ICM_Line(int kind, int id, const char* text);
-void ICM_End();
+void ICM_Begin(PARSE_CONTEXT& ctx);
+void ICM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
+void ICM_End(PARSE_CONTEXT& ctx);
 
 // The set `name` of the list, or null.
 const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::string& name);

@@ -138,11 +138,11 @@ void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
   }
 }
 
-void IVT_CheckTable(const MODEL_TABLE& table, const char* owner) {
+void IVT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner) {
   TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
   if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);
   if (n > kIvRowsMax)
     CHECK_ReportAt(table.rows[kIvRowsMax].line, 5156, table.name.c_str(), owner, n, kIvRowsMax,
-                   IBISVER_Name(giIbisRelease));
+                   IBISVER_Name(ctx.ibisRelease));
 }

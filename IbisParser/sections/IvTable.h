@@ -5,6 +5,8 @@
 // whole I-V table. IBIS 2.1 §6 (I-V tables), 3.2 §6 (V-T tables).
 #pragma once
 
+struct PARSE_CONTEXT;
+
 struct MODEL_TABLE;
 
 // Reads one row into `table`, reporting the row's faults: column count
@@ -24,7 +26,7 @@ void TABLE_SortAscending(MODEL_TABLE* table);
 
 // The checks of a whole I-V table: at least 2 rows (5157), at most 100
 // (5156).
-void IVT_CheckTable(const MODEL_TABLE& table, const char* owner);
+void IVT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner);
 
 // A column value: 1 a number (in *value), 2 NA, 0 neither.
 int TABLE_Value(const char* word, double* value);

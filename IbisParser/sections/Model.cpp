@@ -13,27 +13,27 @@
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
-void MODEL_Begin() {
+void MODEL_Begin(PARSE_CONTEXT& ctx) {
   MODEL* model = nullptr;
   if (!CMN_Alloc(&model, sizeof(MODEL))) return;
-  LIST_Append(&gParse.models, &gParse.lastModel, model);
-  gParse.model = model;
+  LIST_Append(&ctx.models, &ctx.lastModel, model);
+  ctx.model = model;
 }
 
-void MODEL_Line(int kind, int id, const char* text) {
-  MODEL* model = gParse.model;
+void MODEL_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  MODEL* model = ctx.model;
   if (!model) {
-    MODKEY_Orphan(kind, id);  // a model keyword outside a model
+    MODKEY_Orphan(ctx, kind, id);  // a model keyword outside a model
     return;
   }
-  if (id == KEY_EXTERNAL_MODEL || id == KEY_END_EXTERNAL_MODEL) EXT_ModelLine(model->name, kind, id, text);
+  if (id == KEY_EXTERNAL_MODEL || id == KEY_END_EXTERNAL_MODEL) EXT_ModelLine(ctx, model->name, kind, id, text);
   if (kind == PARSE_LINE_KEYWORD && id == KEY_MODEL && !model->name) {
     const char* rest = KEY_AfterKeyword(text);
     CMN_WORDS words{};
     if (rest && CMN_SplitWords(rest, 1, '\0', &words) && words.stored == 1) model->name = CMN_StrDup(words.words[0]);
     CMN_FreeWords(&words);
     model->line = gulLineNumber;
-    MODKEY_Line(model, kind, id, text);
+    MODKEY_Line(ctx, model, kind, id, text);
     return;
   }
   if (kind == PARSE_LINE_DATA && id == KEY_MODEL && !model->modelType[0]) {
@@ -45,29 +45,29 @@ void MODEL_Line(int kind, int id, const char* text) {
   }
   if (kind == PARSE_LINE_KEYWORD && id == KEY_ALGORITHMIC_MODEL) model->inAlgModBlock = 1;
   if (model->inAlgModBlock)
-    MODEL_AlgorithmicModelLine(model, kind, id, text);
+    MODEL_AlgorithmicModelLine(ctx, model, kind, id, text);
   else
-    MODKEY_Line(model, kind, id, text);
+    MODKEY_Line(ctx, model, kind, id, text);
   if (kind == PARSE_LINE_KEYWORD && id == KEY_END_ALGORITHMIC_MODEL) model->inAlgModBlock = 0;
 }
 
-void MODEL_AlgorithmicModelLine(MODEL* model, int kind, int id, const char* text) {
+void MODEL_AlgorithmicModelLine(PARSE_CONTEXT& ctx, MODEL* model, int kind, int id, const char* text) {
   if (kind == PARSE_LINE_DATA) {
-    ALGMOD_AddLine(text, model->algModList);
+    ALGMOD_AddLine(ctx, text, model->algModList);
   } else if (id == KEY_ALGORITHMIC_MODEL) {
-    ALGMOD_BeginBlock(text, &model->algModList);
+    ALGMOD_BeginBlock(ctx, text, &model->algModList);
   } else if (id == KEY_END_ALGORITHMIC_MODEL) {
-    ALGMOD_EndBlock(model->algModList);
+    ALGMOD_EndBlock(ctx, model->algModList);
   }
 }
 
-int MODEL_End(int nextId) {
-  if (!gParse.model) return 1;
+int MODEL_End(PARSE_CONTEXT& ctx, int nextId) {
+  if (!ctx.model) return 1;
   if (KEY_SectionOf(nextId) == KEY_SECTION_MODEL && nextId != KEY_MODEL) return 0;
-  MODKEY_EndModel(gParse.model);
-  gParse.model->inAlgModBlock = 0;
-  EXT_ModelEnd();
-  gParse.model = nullptr;
+  MODKEY_EndModel(ctx, ctx.model);
+  ctx.model->inAlgModBlock = 0;
+  EXT_ModelEnd(ctx);
+  ctx.model = nullptr;
   return 1;
 }
 

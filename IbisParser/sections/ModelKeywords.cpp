@@ -233,18 +233,18 @@ MODEL_SUBPARAM Subparam(const char* text) {
   return sub;
 }
 
-bool Known(const Word* list, size_t n, const std::string& name) {
+bool Known(PARSE_CONTEXT& ctx, const Word* list, size_t n, const std::string& name) {
   for (size_t i = 0; i < n; ++i)
-    if (CMN_EqualNoCase(name.c_str(), list[i].word) && giIbisRelease >= list[i].since) return true;
+    if (CMN_EqualNoCase(name.c_str(), list[i].word) && ctx.ibisRelease >= list[i].since) return true;
   return false;
 }
 
-void ModelSubparam(MODEL* model, MODEL_DATA* data, const char* text) {
+void ModelSubparam(PARSE_CONTEXT& ctx, MODEL* model, MODEL_DATA* data, const char* text) {
   MODEL_SUBPARAM sub = Subparam(text);
   if (sub.name.empty()) return;
   const char* owner = NameOf(model);
-  if (!Known(kSubparams, sizeof kSubparams / sizeof kSubparams[0], sub.name)) {
-    CHECK_Report(5104, owner, sub.name.c_str(), IBISVER_Name(giIbisRelease));
+  if (!Known(ctx, kSubparams, sizeof kSubparams / sizeof kSubparams[0], sub.name)) {
+    CHECK_Report(5104, owner, sub.name.c_str(), IBISVER_Name(ctx.ibisRelease));
     return;
   }
   if (const MODEL_SUBPARAM* first = data->Subparam(sub.name.c_str())) {
@@ -253,8 +253,8 @@ void ModelSubparam(MODEL* model, MODEL_DATA* data, const char* text) {
   }
   const std::string value = sub.values.empty() ? std::string() : sub.values[0];
   if (CMN_EqualNoCase(sub.name.c_str(), "Model_type")) {
-    if (!Known(kModelTypes, sizeof kModelTypes / sizeof kModelTypes[0], value))
-      CHECK_Report(5101, owner, value.c_str(), IBISVER_Name(giIbisRelease));
+    if (!Known(ctx, kModelTypes, sizeof kModelTypes / sizeof kModelTypes[0], value))
+      CHECK_Report(5101, owner, value.c_str(), IBISVER_Name(ctx.ibisRelease));
   } else if (CMN_EqualNoCase(sub.name.c_str(), "Polarity")) {
     // IBIS 2.1 §6 [Model]: Polarity is Inverting or Non-Inverting.
     if (!CMN_EqualNoCase(value.c_str(), "Inverting") && !CMN_EqualNoCase(value.c_str(), "Non-Inverting"))
@@ -467,7 +467,7 @@ void MODKEY_TableLine(MODEL_DATA* data, int id, const char* text, const char* ow
   TABLE_ReadRow(table, text, owner);
 }
 
-void MODKEY_Line(MODEL* model, int kind, int id, const char* text) {
+void MODKEY_Line(PARSE_CONTEXT& ctx, MODEL* model, int kind, int id, const char* text) {
   if (!model->data) model->data = new MODEL_DATA();
   MODEL_DATA* data = model->data;
   const char* owner = NameOf(model);
@@ -478,7 +478,7 @@ void MODKEY_Line(MODEL* model, int kind, int id, const char* text) {
   }
   const int current = data->current;
   if (current == KEY_MODEL) {
-    ModelSubparam(model, data, text);
+    ModelSubparam(ctx, model, data, text);
   } else if (MODKEY_TableKind(current)) {
     MODKEY_TableLine(data, current, text, owner);
   } else if (current == KEY_RAMP) {
@@ -503,14 +503,14 @@ int MODKEY_HasPullup(const char* type) { return TypeIs(type, kPullupTypes) ? 1 :
 
 int MODKEY_Drives(const char* type) { return TypeIs(type, kPulldownTypes) || TypeIs(type, kPullupTypes) ? 1 : 0; }
 
-void MODKEY_Orphan(int kind, int id) {
+void MODKEY_Orphan(PARSE_CONTEXT& ctx, int kind, int id) {
   // [Model] itself opens no model only where the driver has refused it
   // already; .pkg and .ebd files hold no models to be outside of.
-  if (kind == PARSE_LINE_KEYWORD && id != KEY_MODEL && gParse.mode == PARSE_MODE_IBS && MODKEY_Name(id)[0])
+  if (kind == PARSE_LINE_KEYWORD && id != KEY_MODEL && ctx.mode == PARSE_MODE_IBS && MODKEY_Name(id)[0])
     CHECK_Report(5111, MODKEY_Name(id));
 }
 
-void MODKEY_EndModel(MODEL* model) {
+void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
   if (!model->data) model->data = new MODEL_DATA();
   const MODEL_DATA& data = *model->data;
   const char* owner = NameOf(model);
@@ -562,9 +562,9 @@ void MODKEY_EndModel(MODEL* model) {
   }
   for (const MODEL_TABLE& table : data.tables) {
     if (MODKEY_TableKind(table.keyword) == 2)
-      VTT_CheckTable(table, owner);
+      VTT_CheckTable(ctx, table, owner);
     else
-      IVT_CheckTable(table, owner);
+      IVT_CheckTable(ctx, table, owner);
     double vds = 0.0;
     if (table.keyword == MKEY_SERIES_MOSFET && !table.Fixture("Vds", &vds)) CHECK_ReportAt(table.line, 5251, owner);
   }

@@ -6,6 +6,8 @@
 // IvTable/VtTable, [Ramp] lines to Ramp.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 
 struct MODEL;
@@ -51,13 +53,13 @@ const char* MODKEY_Name(int id);
 int MODKEY_TableKind(int id);
 
 // A keyword or data line of model `model` (not of its [Algorithmic Model] block).
-void MODKEY_Line(MODEL* model, int kind, int id, const char* text);
+void MODKEY_Line(PARSE_CONTEXT& ctx, MODEL* model, int kind, int id, const char* text);
 
 // The checks of one whole model, when it closes.
-void MODKEY_EndModel(MODEL* model);
+void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model);
 
 // A model keyword met while no [Model] is open.
-void MODKEY_Orphan(int kind, int id);
+void MODKEY_Orphan(PARSE_CONTEXT& ctx, int kind, int id);
 
 // The model's Model_type as read ("" when not given).
 std::string MODKEY_Type(const MODEL* model);

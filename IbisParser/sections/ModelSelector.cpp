@@ -6,14 +6,14 @@
 #include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Msg.h"
 
-void SEL_Begin() {
+void SEL_Begin(PARSE_CONTEXT& ctx) {
   MODEL_SELECTOR* selector = new MODEL_SELECTOR();
-  LIST_Append(&gParse.selectors, &gParse.lastSelector, selector);
-  gParse.selector = selector;
+  LIST_Append(&ctx.selectors, &ctx.lastSelector, selector);
+  ctx.selector = selector;
 }
 
-void SEL_Line(int kind, const char* text) {
-  MODEL_SELECTOR* selector = gParse.selector;
+void SEL_Line(PARSE_CONTEXT& ctx, int kind, const char* text) {
+  MODEL_SELECTOR* selector = ctx.selector;
   if (!selector) return;
   if (kind == PARSE_LINE_KEYWORD) {
     std::vector<std::string> words = LINE_Words(KEY_AfterKeyword(text));
@@ -37,11 +37,11 @@ void SEL_Line(int kind, const char* text) {
   selector->entries.push_back(entry);
 }
 
-void SEL_End() {
-  MODEL_SELECTOR* selector = gParse.selector;
+void SEL_End(PARSE_CONTEXT& ctx) {
+  MODEL_SELECTOR* selector = ctx.selector;
   if (!selector) return;
   if (selector->entries.empty()) CHECK_ReportAt(selector->line, 5032, selector->name.c_str());
-  gParse.selector = nullptr;
+  ctx.selector = nullptr;
 }
 
 void SEL_FreeAll(MODEL_SELECTOR** ppList) {

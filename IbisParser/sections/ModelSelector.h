@@ -3,6 +3,8 @@
 // whole file is read (References.h).
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -19,13 +21,13 @@ struct MODEL_SELECTOR {
 };
 
 // Opens a new model selector of the file being checked.
-void SEL_Begin();
+void SEL_Begin(PARSE_CONTEXT& ctx);
 
 // A keyword or data line of the model selector section.
-void SEL_Line(int kind, const char* text);
+void SEL_Line(PARSE_CONTEXT& ctx, int kind, const char* text);
 
 // Closes the open selector.
-void SEL_End();
+void SEL_End(PARSE_CONTEXT& ctx);
 
 // Releases a list of selectors; nulls *ppList.
 void SEL_FreeAll(MODEL_SELECTOR** ppList);

@@ -7,12 +7,14 @@
 // inside a submodel to their submodel ids.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 // Opens section `section` (KEY_SECTION_*).
-void OTHER_Begin(int section);
+void OTHER_Begin(PARSE_CONTEXT& ctx, int section);
 
 // A keyword or data line of section `section`.
-void OTHER_Line(int section, int kind, int id, const char* text);
+void OTHER_Line(PARSE_CONTEXT& ctx, int section, int kind, int id, const char* text);
 
 // Told the id of the keyword that follows; closes section `section` unless
 // that keyword belongs to it. Returns 1 when the section closed.
-int OTHER_End(int section, int nextId);
+int OTHER_End(PARSE_CONTEXT& ctx, int section, int nextId);

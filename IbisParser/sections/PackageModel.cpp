@@ -1,5 +1,6 @@
 #include "IbisParser/sections/PackageModel.h"
 
+#include <memory>
 #include <unordered_set>
 
 #include "IbisParser/base/CmnWords.h"
@@ -24,7 +25,9 @@ constexpr long long kNoBandwidth = -1;
 constexpr long long kBadBandwidth = -2;
 
 // What the reading of the open package model is in the middle of.
-struct Reading {
+}  // namespace
+
+struct PKGM_READING {
   int matrix = -1;                     // matrix whose rows are being read, -1 none
   long long row = -1;                  // index in [Pin Numbers] of the open [Row], -1 none
   std::string rowName;                 // its pin
@@ -42,7 +45,13 @@ struct Reading {
   std::vector<unsigned long> forks;  // lines of the open Forks (a count would do but for the message)
 };
 
-Reading gRead;
+namespace {
+
+// The open package model's reading, made on first use.
+PKGM_READING& PkgmRead(PARSE_CONTEXT& ctx) {
+  if (!ctx.pkgmReading) ctx.pkgmReading = std::make_shared<PKGM_READING>();
+  return *ctx.pkgmReading;
+}
 
 const char* NameOf(const PACKAGE_MODEL* pm) { return pm->name.c_str(); }
 
@@ -61,40 +70,42 @@ long long ExpectedValues(const PACKAGE_MODEL* pm, const PKGM_MATRIX& m, long lon
   return after;
 }
 
-void CloseRow(const PACKAGE_MODEL* pm) {
-  if (gRead.matrix < 0 || gRead.row < 0) {
-    gRead.row = kNoRow;
+void CloseRow(PARSE_CONTEXT& ctx, const PACKAGE_MODEL* pm) {
+  if (PkgmRead(ctx).matrix < 0 || PkgmRead(ctx).row < 0) {
+    PkgmRead(ctx).row = kNoRow;
     return;
   }
-  const PKGM_MATRIX& m = pm->matrices[gRead.matrix];
+  const PKGM_MATRIX& m = pm->matrices[PkgmRead(ctx).matrix];
   if (m.form == PKGM_FULL || (m.form == PKGM_BANDED && m.bandwidth >= 0)) {
-    const long long expected = ExpectedValues(pm, m, gRead.row);
-    if (gRead.values != expected)
-      CHECK_ReportAt(gRead.rowLine, 5415, gRead.rowName.c_str(), PKGM_MatrixName(gRead.matrix), gRead.values, expected);
+    const long long expected = ExpectedValues(pm, m, PkgmRead(ctx).row);
+    if (PkgmRead(ctx).values != expected)
+      CHECK_ReportAt(PkgmRead(ctx).rowLine, 5415, PkgmRead(ctx).rowName.c_str(), PKGM_MatrixName(PkgmRead(ctx).matrix),
+                     PkgmRead(ctx).values, expected);
   }
-  gRead.row = kNoRow;
+  PkgmRead(ctx).row = kNoRow;
 }
 
 // The rows a matrix is missing, once the matrix ends.
-void CloseMatrix(const PACKAGE_MODEL* pm) {
-  if (gRead.matrix < 0) return;
-  CloseRow(pm);
-  const PKGM_MATRIX& m = pm->matrices[gRead.matrix];
+void CloseMatrix(PARSE_CONTEXT& ctx, const PACKAGE_MODEL* pm) {
+  if (PkgmRead(ctx).matrix < 0) return;
+  CloseRow(ctx, pm);
+  const PKGM_MATRIX& m = pm->matrices[PkgmRead(ctx).matrix];
   int missing = 0;
   size_t first = 0;
   for (size_t i = 0; i < pm->pins.size(); ++i)
-    if (i >= gRead.rowsSeen.size() || !gRead.rowsSeen[i]) {
+    if (i >= PkgmRead(ctx).rowsSeen.size() || !PkgmRead(ctx).rowsSeen[i]) {
       if (missing++ == 0) first = i;
     }
   if (missing > 0)
-    CHECK_ReportAt(m.line, 5421, PKGM_MatrixName(gRead.matrix), m.rows, static_cast<int>(pm->pins.size()),
+    CHECK_ReportAt(m.line, 5421, PKGM_MatrixName(PkgmRead(ctx).matrix), m.rows, static_cast<int>(pm->pins.size()),
                    pm->pins[first].c_str());
-  if (m.form == PKGM_BANDED && m.bandwidth == kNoBandwidth) CHECK_ReportAt(m.line, 5411, PKGM_MatrixName(gRead.matrix));
-  gRead.matrix = -1;
+  if (m.form == PKGM_BANDED && m.bandwidth == kNoBandwidth)
+    CHECK_ReportAt(m.line, 5411, PKGM_MatrixName(PkgmRead(ctx).matrix));
+  PkgmRead(ctx).matrix = -1;
 }
 
-void OpenMatrix(PACKAGE_MODEL* pm, int k, const char* rest) {
-  CloseMatrix(pm);
+void OpenMatrix(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int k, const char* rest) {
+  CloseMatrix(ctx, pm);
   PKGM_MATRIX& m = pm->matrices[k];
   if (m.form != PKGM_NONE) {
     CHECK_Report(5402, PKGM_MatrixName(k), NameOf(pm));
@@ -110,19 +121,19 @@ void OpenMatrix(PACKAGE_MODEL* pm, int k, const char* rest) {
     m.form = -1;  // given, but its rows cannot be read
     return;
   }
-  gRead.matrix = k;
-  gRead.rowsSeen.assign(pm->pins.size(), 0);
-  gRead.lastRow = -1;
-  gRead.orderReported = false;
+  PkgmRead(ctx).matrix = k;
+  PkgmRead(ctx).rowsSeen.assign(pm->pins.size(), 0);
+  PkgmRead(ctx).lastRow = -1;
+  PkgmRead(ctx).orderReported = false;
 }
 
-void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
-  if (gRead.matrix < 0 || pm->matrices[gRead.matrix].form != PKGM_BANDED) {
+void Bandwidth(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, const char* rest) {
+  if (PkgmRead(ctx).matrix < 0 || pm->matrices[PkgmRead(ctx).matrix].form != PKGM_BANDED) {
     CHECK_Report(5409);
     return;
   }
-  PKGM_MATRIX& m = pm->matrices[gRead.matrix];
-  if (m.bandwidth != kNoBandwidth || gRead.row >= 0) {
+  PKGM_MATRIX& m = pm->matrices[PkgmRead(ctx).matrix];
+  if (m.bandwidth != kNoBandwidth || PkgmRead(ctx).row >= 0) {
     CHECK_Report(5402, "Bandwidth", NameOf(pm));
     return;
   }
@@ -135,65 +146,65 @@ void Bandwidth(PACKAGE_MODEL* pm, const char* rest) {
   }
 }
 
-void Row(PACKAGE_MODEL* pm, const char* rest) {
-  if (gRead.matrix < 0) {
+void Row(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, const char* rest) {
+  if (PkgmRead(ctx).matrix < 0) {
     CHECK_Report(5422, "[Row]");
     return;
   }
-  CloseRow(pm);
-  PKGM_MATRIX& m = pm->matrices[gRead.matrix];
+  CloseRow(ctx, pm);
+  PKGM_MATRIX& m = pm->matrices[PkgmRead(ctx).matrix];
   ++m.rows;
   std::vector<std::string> words = LINE_Words(rest);
   const std::string pin = words.empty() ? std::string() : words[0];
   auto found = pm->pinIndex.find(pin);
   // The data of a row that cannot be placed is skipped (kSkipRow).
   if (found == pm->pinIndex.end()) {
-    CHECK_Report(5412, pin.c_str(), PKGM_MatrixName(gRead.matrix));
-    gRead.row = kSkipRow;
+    CHECK_Report(5412, pin.c_str(), PKGM_MatrixName(PkgmRead(ctx).matrix));
+    PkgmRead(ctx).row = kSkipRow;
     return;
   }
   const size_t i = found->second;
   // Pins listed after the matrix began (a second [Pin Numbers]) widen it.
-  if (i >= gRead.rowsSeen.size()) gRead.rowsSeen.resize(pm->pins.size(), 0);
-  if (gRead.rowsSeen[i]) {
-    CHECK_Report(5413, PKGM_MatrixName(gRead.matrix), pin.c_str());
-    gRead.row = kSkipRow;
+  if (i >= PkgmRead(ctx).rowsSeen.size()) PkgmRead(ctx).rowsSeen.resize(pm->pins.size(), 0);
+  if (PkgmRead(ctx).rowsSeen[i]) {
+    CHECK_Report(5413, PKGM_MatrixName(PkgmRead(ctx).matrix), pin.c_str());
+    PkgmRead(ctx).row = kSkipRow;
     return;
   }
-  gRead.rowsSeen[i] = 1;
+  PkgmRead(ctx).rowsSeen[i] = 1;
   // Rows follow the order of [Pin Numbers]: the columns of a Full or
   // Banded row are the pins from the row's own on, in that order.
-  if (static_cast<long long>(i) < gRead.lastRow && !gRead.orderReported) {
-    CHECK_Report(5414, pin.c_str(), PKGM_MatrixName(gRead.matrix),
-                 pm->pins[static_cast<size_t>(gRead.lastRow)].c_str());
-    gRead.orderReported = true;
+  if (static_cast<long long>(i) < PkgmRead(ctx).lastRow && !PkgmRead(ctx).orderReported) {
+    CHECK_Report(5414, pin.c_str(), PKGM_MatrixName(PkgmRead(ctx).matrix),
+                 pm->pins[static_cast<size_t>(PkgmRead(ctx).lastRow)].c_str());
+    PkgmRead(ctx).orderReported = true;
   }
-  gRead.lastRow = static_cast<long long>(i);
-  gRead.row = static_cast<long long>(i);
-  gRead.rowName = pin;
-  gRead.rowLine = gulLineNumber;
-  gRead.values = 0;
-  gRead.rowFault = false;
-  gRead.columns.clear();
+  PkgmRead(ctx).lastRow = static_cast<long long>(i);
+  PkgmRead(ctx).row = static_cast<long long>(i);
+  PkgmRead(ctx).rowName = pin;
+  PkgmRead(ctx).rowLine = gulLineNumber;
+  PkgmRead(ctx).values = 0;
+  PkgmRead(ctx).rowFault = false;
+  PkgmRead(ctx).columns.clear();
 }
 
-void MatrixData(PACKAGE_MODEL* pm, const char* text) {
-  if (gRead.matrix < 0 || pm->matrices[gRead.matrix].form <= PKGM_NONE) return;
-  if (gRead.row == kSkipRow) return;
-  if (gRead.row < 0) {
-    CHECK_Report(5422, PKGM_MatrixName(gRead.matrix));
-    gRead.row = kSkipRow;  // once per stretch of rowless data
+void MatrixData(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, const char* text) {
+  if (PkgmRead(ctx).matrix < 0 || pm->matrices[PkgmRead(ctx).matrix].form <= PKGM_NONE) return;
+  if (PkgmRead(ctx).row == kSkipRow) return;
+  if (PkgmRead(ctx).row < 0) {
+    CHECK_Report(5422, PKGM_MatrixName(PkgmRead(ctx).matrix));
+    PkgmRead(ctx).row = kSkipRow;  // once per stretch of rowless data
     return;
   }
-  const char* matrix = PKGM_MatrixName(gRead.matrix);
+  const char* matrix = PKGM_MatrixName(PkgmRead(ctx).matrix);
   std::vector<std::string> words = LINE_Words(text);
-  if (pm->matrices[gRead.matrix].form != PKGM_SPARSE) {
+  if (pm->matrices[PkgmRead(ctx).matrix].form != PKGM_SPARSE) {
     for (const std::string& w : words) {
-      ++gRead.values;
+      ++PkgmRead(ctx).values;
       double v = 0.0;
-      if (!gRead.rowFault && CMN_ReadNumber(w.c_str(), &v) == CMN_NUMBER_NONE) {
-        CHECK_Report(5416, matrix, w.c_str(), gRead.rowName.c_str());
-        gRead.rowFault = true;
+      if (!PkgmRead(ctx).rowFault && CMN_ReadNumber(w.c_str(), &v) == CMN_NUMBER_NONE) {
+        CHECK_Report(5416, matrix, w.c_str(), PkgmRead(ctx).rowName.c_str());
+        PkgmRead(ctx).rowFault = true;
       }
     }
     return;
@@ -201,38 +212,39 @@ void MatrixData(PACKAGE_MODEL* pm, const char* text) {
   // Sparse_matrix: a column pin and its value per line, the diagonal and the
   // pins after the row's own (each pair of pins once).
   if (words.size() != 2) {
-    CHECK_Report(5420, matrix, gRead.rowName.c_str(), static_cast<int>(words.size()));
+    CHECK_Report(5420, matrix, PkgmRead(ctx).rowName.c_str(), static_cast<int>(words.size()));
     return;
   }
   auto column = pm->pinIndex.find(words[0]);
   double v = 0.0;
   if (column == pm->pinIndex.end()) {
-    CHECK_Report(5417, matrix, gRead.rowName.c_str(), words[0].c_str());
-  } else if (static_cast<long long>(column->second) < gRead.row) {
-    CHECK_Report(5418, matrix, gRead.rowName.c_str(), words[0].c_str());
-  } else if (!gRead.columns.insert(column->second).second) {
-    CHECK_Report(5419, matrix, gRead.rowName.c_str(), words[0].c_str());
+    CHECK_Report(5417, matrix, PkgmRead(ctx).rowName.c_str(), words[0].c_str());
+  } else if (static_cast<long long>(column->second) < PkgmRead(ctx).row) {
+    CHECK_Report(5418, matrix, PkgmRead(ctx).rowName.c_str(), words[0].c_str());
+  } else if (!PkgmRead(ctx).columns.insert(column->second).second) {
+    CHECK_Report(5419, matrix, PkgmRead(ctx).rowName.c_str(), words[0].c_str());
   } else if (CMN_ReadNumber(words[1].c_str(), &v) == CMN_NUMBER_NONE) {
-    CHECK_Report(5416, matrix, words[1].c_str(), gRead.rowName.c_str());
+    CHECK_Report(5416, matrix, words[1].c_str(), PkgmRead(ctx).rowName.c_str());
   }
 }
 
 // The open pin's sections end with it: at most [Number Of Sections] of them
 // (IBIS 3.2 package modeling, [Number Of Sections]).
-void ClosePin(PACKAGE_MODEL* pm) {
-  RLC_Interrupt(&gRead.section, kPinNumbers);
-  if (!gRead.forks.empty()) {
-    CHECK_Report(5456, "[Pin Numbers]", static_cast<int>(gRead.forks.size()), static_cast<int>(gRead.forks.front()));
-    gRead.forks.clear();
+void ClosePin(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm) {
+  RLC_Interrupt(&PkgmRead(ctx).section, kPinNumbers);
+  if (!PkgmRead(ctx).forks.empty()) {
+    CHECK_Report(5456, "[Pin Numbers]", static_cast<int>(PkgmRead(ctx).forks.size()),
+                 static_cast<int>(PkgmRead(ctx).forks.front()));
+    PkgmRead(ctx).forks.clear();
   }
-  if (!pm->pins.empty() && pm->numberOfSections > 0 && gRead.pinSections > pm->numberOfSections)
-    CHECK_Report(5423, pm->pins.back().c_str(), gRead.pinSections, pm->numberOfSections);
-  gRead.pinSections = 0;
+  if (!pm->pins.empty() && pm->numberOfSections > 0 && PkgmRead(ctx).pinSections > pm->numberOfSections)
+    CHECK_Report(5423, pm->pins.back().c_str(), PkgmRead(ctx).pinSections, pm->numberOfSections);
+  PkgmRead(ctx).pinSections = 0;
 }
 
 // A [Pin Numbers] line: a pin name, then (3.2 on) its Len/L/R/C sections
 // each closed by '/', with Fork and Endfork around the sections of a stub.
-void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
+void PinNumbersLine(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, const char* text) {
   std::vector<RLC_ITEM> items = RLC_Items(text);
   for (size_t n = 0; n < items.size(); ++n) {
     const RLC_ITEM& item = items[n];
@@ -241,21 +253,21 @@ void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
         CHECK_Report(5425, item.name.c_str());
         return;
       }
-      RLC_Assign(&gRead.section, item, kPinNumbers);
+      RLC_Assign(&PkgmRead(ctx).section, item, kPinNumbers);
       pm->sections = true;
     } else if (item.kind == RLC_ITEM::SLASH) {
-      gRead.pinSections += RLC_Close(&gRead.section, kPinNumbers);
+      PkgmRead(ctx).pinSections += RLC_Close(&PkgmRead(ctx).section, kPinNumbers);
     } else if (CMN_EqualNoCase(item.name.c_str(), "Fork")) {
-      RLC_Interrupt(&gRead.section, kPinNumbers);
-      gRead.forks.push_back(gulLineNumber);
+      RLC_Interrupt(&PkgmRead(ctx).section, kPinNumbers);
+      PkgmRead(ctx).forks.push_back(gulLineNumber);
     } else if (CMN_EqualNoCase(item.name.c_str(), "Endfork")) {
-      RLC_Interrupt(&gRead.section, kPinNumbers);
-      if (gRead.forks.empty())
+      RLC_Interrupt(&PkgmRead(ctx).section, kPinNumbers);
+      if (PkgmRead(ctx).forks.empty())
         CHECK_Report(5455, kPinNumbers);
       else
-        gRead.forks.pop_back();
+        PkgmRead(ctx).forks.pop_back();
     } else if (n == 0) {
-      ClosePin(pm);
+      ClosePin(ctx, pm);
       auto first = pm->pinIndex.emplace(item.name, pm->pins.size());
       if (!first.second) {
         CHECK_Report(5405, item.name.c_str(), static_cast<int>(pm->pinLines[first.first->second]));
@@ -268,7 +280,7 @@ void PinNumbersLine(PACKAGE_MODEL* pm, const char* text) {
       return;
     }
   }
-  gParse.unterminatedRLC = gRead.section.open ? 1 : 0;
+  ctx.unterminatedRLC = PkgmRead(ctx).section.open ? 1 : 0;
 }
 
 void TextValue(std::string* place, int* count, const char* keyword, const char* rest, const PACKAGE_MODEL* pm) {
@@ -277,11 +289,9 @@ void TextValue(std::string* place, int* count, const char* keyword, const char* 
   if (place->empty() && rest) *place = rest;
 }
 
-int gManufacturer = 0, gOem = 0, gDescription = 0, gNumberOfPins = 0, gNumberOfSections = 0;
-
-void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
+void KeywordLine(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int id, const char* text) {
   const char* rest = KEY_AfterKeyword(text);
-  if (id != KEY_PIN_NUMBERS && pm->pinNumbers > 0) ClosePin(pm);
+  if (id != KEY_PIN_NUMBERS && pm->pinNumbers > 0) ClosePin(ctx, pm);
   switch (id) {
     case KEY_DEFINE_PACKAGE_MODEL: {
       std::vector<std::string> words = LINE_Words(rest);
@@ -293,19 +303,19 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       break;
     }
     case KEY_PKG_MANUFACTURER:
-      TextValue(&pm->manufacturer, &gManufacturer, "Manufacturer", rest, pm);
+      TextValue(&pm->manufacturer, &ctx.pkgmManufacturer, "Manufacturer", rest, pm);
       break;
     case KEY_OEM:
-      TextValue(&pm->oem, &gOem, "OEM", rest, pm);
+      TextValue(&pm->oem, &ctx.pkgmOem, "OEM", rest, pm);
       break;
     case KEY_DESCRIPTION:
-      TextValue(&pm->description, &gDescription, "Description", rest, pm);
+      TextValue(&pm->description, &ctx.pkgmDescription, "Description", rest, pm);
       break;
     case KEY_NUMBER_OF_PINS:
     case KEY_NUMBER_OF_SECTIONS: {
       const bool pins = id == KEY_NUMBER_OF_PINS;
       const char* keyword = pins ? "Number Of Pins" : "Number Of Sections";
-      Once(pins ? &gNumberOfPins : &gNumberOfSections, keyword, pm);
+      Once(pins ? &ctx.pkgmNumberOfPins : &ctx.pkgmNumberOfSections, keyword, pm);
       std::vector<std::string> words = LINE_Words(rest);
       const std::string value = words.empty() ? std::string() : words[0];
       const long long n = LINE_WholeNumber(value, 1);
@@ -323,31 +333,31 @@ void KeywordLine(PACKAGE_MODEL* pm, int id, const char* text) {
       break;
     case KEY_MODEL_DATA:
       if (++pm->modelData > 1) CHECK_Report(5402, "Model Data", NameOf(pm));
-      gRead.inModelData = true;
+      PkgmRead(ctx).inModelData = true;
       break;
     case KEY_RESISTANCE_MATRIX:
     case KEY_RESISTANCE_MATRIX + 1:
     case KEY_RESISTANCE_MATRIX + 2:
-      if (!gRead.inModelData) {
+      if (!PkgmRead(ctx).inModelData) {
         CHECK_Report(5406, PKGM_MatrixName(id - KEY_RESISTANCE_MATRIX));
         break;
       }
-      OpenMatrix(pm, id - KEY_RESISTANCE_MATRIX, rest);
+      OpenMatrix(ctx, pm, id - KEY_RESISTANCE_MATRIX, rest);
       break;
     case KEY_BANDWIDTH:
-      Bandwidth(pm, rest);
+      Bandwidth(ctx, pm, rest);
       break;
     case KEY_MATRIX_ROW:
-      Row(pm, rest);
+      Row(ctx, pm, rest);
       break;
     case KEY_END_MODEL_DATA:
-      CloseMatrix(pm);
-      if (!gRead.inModelData) CHECK_Report(5427);
-      gRead.inModelData = false;
+      CloseMatrix(ctx, pm);
+      if (!PkgmRead(ctx).inModelData) CHECK_Report(5427);
+      PkgmRead(ctx).inModelData = false;
       ++pm->endModelData;
       break;
     case KEY_END_PACKAGE_MODEL:
-      CloseMatrix(pm);
+      CloseMatrix(ctx, pm);
       ++pm->endPackageModel;
       break;
     default:
@@ -367,45 +377,45 @@ const char* PKGM_FormName(int form) {
   return form >= PKGM_FULL && form <= PKGM_SPARSE ? kNames[form] : "";
 }
 
-void PKGM_Begin() {
+void PKGM_Begin(PARSE_CONTEXT& ctx) {
   PACKAGE_MODEL* pm = new PACKAGE_MODEL();
-  LIST_Append(&gParse.packageModels, &gParse.lastPackageModel, pm);
-  gParse.packageModel = pm;
-  gRead = Reading{};
-  gManufacturer = gOem = gDescription = gNumberOfPins = gNumberOfSections = 0;
+  LIST_Append(&ctx.packageModels, &ctx.lastPackageModel, pm);
+  ctx.packageModel = pm;
+  PkgmRead(ctx) = PKGM_READING{};
+  ctx.pkgmManufacturer = ctx.pkgmOem = ctx.pkgmDescription = ctx.pkgmNumberOfPins = ctx.pkgmNumberOfSections = 0;
 }
 
-void PKGM_Line(int kind, int id, const char* text) {
-  PACKAGE_MODEL* pm = gParse.packageModel;
+void PKGM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  PACKAGE_MODEL* pm = ctx.packageModel;
   if (!pm) return;  // a package model keyword outside a package model
   if (pm->endPackageModel && (kind == PARSE_LINE_DATA || id != KEY_END_PACKAGE_MODEL)) {
     CHECK_Report(5428, kind == PARSE_LINE_DATA ? "Data" : "Keyword", "End Package Model", "package model");
     return;
   }
   if (kind == PARSE_LINE_KEYWORD) {
-    gRead.section.open = false;  // an open section was reported by the driver (909)
-    KeywordLine(pm, id, text);
+    PkgmRead(ctx).section.open = false;  // an open section was reported by the driver (909)
+    KeywordLine(ctx, pm, id, text);
     return;
   }
   if (id == KEY_PIN_NUMBERS) {
-    PinNumbersLine(pm, text);
+    PinNumbersLine(ctx, pm, text);
   } else if (id >= KEY_RESISTANCE_MATRIX && id <= KEY_MATRIX_ROW) {
-    MatrixData(pm, text);
+    MatrixData(ctx, pm, text);
   }
 }
 
-void PKGM_End() {
-  PACKAGE_MODEL* pm = gParse.packageModel;
+void PKGM_End(PARSE_CONTEXT& ctx) {
+  PACKAGE_MODEL* pm = ctx.packageModel;
   if (!pm) return;
-  ClosePin(pm);
-  CloseMatrix(pm);
+  ClosePin(ctx, pm);
+  CloseMatrix(ctx, pm);
   const char* name = NameOf(pm);
   const unsigned long at = pm->line;
   // IBIS 2.1 package modeling: these keywords are required in every package model.
-  if (!gManufacturer) CHECK_ReportAt(at, 5401, name, "Manufacturer");
-  if (!gOem) CHECK_ReportAt(at, 5401, name, "OEM");
-  if (!gDescription) CHECK_ReportAt(at, 5401, name, "Description");
-  if (!gNumberOfPins) CHECK_ReportAt(at, 5401, name, "Number Of Pins");
+  if (!ctx.pkgmManufacturer) CHECK_ReportAt(at, 5401, name, "Manufacturer");
+  if (!ctx.pkgmOem) CHECK_ReportAt(at, 5401, name, "OEM");
+  if (!ctx.pkgmDescription) CHECK_ReportAt(at, 5401, name, "Description");
+  if (!ctx.pkgmNumberOfPins) CHECK_ReportAt(at, 5401, name, "Number Of Pins");
   if (!pm->pinNumbers) CHECK_ReportAt(at, 5401, name, kPinNumbers);
   // Pins described by sections carry their own data; otherwise [Model Data]
   // with its inductance and capacitance matrices is required.
@@ -415,12 +425,12 @@ void PKGM_End() {
     if (pm->matrices[2].form == PKGM_NONE) CHECK_ReportAt(at, 5401, name, "Capacitance Matrix");
     if (!pm->endModelData) CHECK_ReportAt(at, 5401, name, "End Model Data");
   }
-  if (pm->sections && !gNumberOfSections) CHECK_ReportAt(at, 5401, name, "Number Of Sections");
+  if (pm->sections && !ctx.pkgmNumberOfSections) CHECK_ReportAt(at, 5401, name, "Number Of Sections");
   if (!pm->endPackageModel) CHECK_ReportAt(at, 5401, name, "End Package Model");
   if (pm->numberOfPins > 0 && pm->pinNumbers && pm->numberOfPins != static_cast<long long>(pm->pins.size()))
     CHECK_ReportAt(pm->numberOfPinsLine, 5404, name, pm->numberOfPins, static_cast<int>(pm->pins.size()));
-  gParse.packageModel = nullptr;
-  gRead = Reading{};
+  ctx.packageModel = nullptr;
+  PkgmRead(ctx) = PKGM_READING{};
 }
 
 const PACKAGE_MODEL* PKGM_Find(const PACKAGE_MODEL* list, const std::string& name) {

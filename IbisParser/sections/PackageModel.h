@@ -7,6 +7,8 @@
 // pins, never with the square of their number.
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -41,13 +43,13 @@ const char* PKGM_MatrixName(int k);
 const char* PKGM_FormName(int form);
 
 // Opens a new package model of the file being checked.
-void PKGM_Begin();
+void PKGM_Begin(PARSE_CONTEXT& ctx);
 
 // A keyword or data line of the package model section (keyword id `id`).
-void PKGM_Line(int kind, int id, const char* text);
+void PKGM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 
 // Closes the open package model and checks it as a whole.
-void PKGM_End();
+void PKGM_End(PARSE_CONTEXT& ctx);
 
 // The package model `name` of the list, or null.
 const PACKAGE_MODEL* PKGM_Find(const PACKAGE_MODEL* list, const std::string& name);

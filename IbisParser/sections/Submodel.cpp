@@ -19,14 +19,14 @@ const char* const kSubmodelTypes[] = {"Dynamic_clamp", "Bus_hold", "Fall_back"};
 
 }  // namespace
 
-void SUBM_Begin() {
+void SUBM_Begin(PARSE_CONTEXT& ctx) {
   SUBMODEL* submodel = new SUBMODEL();
-  LIST_Append(&gParse.submodels, &gParse.lastSubmodel, submodel);
-  gParse.submodel = submodel;
+  LIST_Append(&ctx.submodels, &ctx.lastSubmodel, submodel);
+  ctx.submodel = submodel;
 }
 
-void SUBM_Line(int kind, int id, const char* text) {
-  SUBMODEL* sub = gParse.submodel;
+void SUBM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
+  SUBMODEL* sub = ctx.submodel;
   if (!sub) return;
   MODEL_DATA* data = &sub->data;
   if (kind == PARSE_LINE_KEYWORD) {
@@ -64,20 +64,20 @@ void SUBM_Line(int kind, int id, const char* text) {
   }
 }
 
-void SUBM_End() {
-  SUBMODEL* sub = gParse.submodel;
+void SUBM_End(PARSE_CONTEXT& ctx) {
+  SUBMODEL* sub = ctx.submodel;
   if (!sub) return;
   const char* owner = sub->name.c_str();
   if (sub->type.empty()) CHECK_ReportAt(sub->line, 5244, owner);
   for (MODEL_TABLE& table : sub->data.tables) {
     if (MODKEY_TableKind(table.keyword) == 2)
-      VTT_CheckTable(table, owner);
+      VTT_CheckTable(ctx, table, owner);
     else
-      IVT_CheckTable(table, owner);
+      IVT_CheckTable(ctx, table, owner);
     TABLE_SortAscending(&table);
   }
   if (sub->data.hasRamp) RAMP_Check(sub->data.ramp, owner);
-  gParse.submodel = nullptr;
+  ctx.submodel = nullptr;
 }
 
 void SUBM_FreeAll(SUBMODEL** ppList) {

@@ -13,14 +13,14 @@
 namespace {
 
 // The sections of the file being read, kept with its description (gParse).
-std::vector<TEST_SECTION>& Sections() {
-  if (!gParse.testSections) gParse.testSections = new std::vector<TEST_SECTION>();
-  return *gParse.testSections;
+std::vector<TEST_SECTION>& Sections(PARSE_CONTEXT& ctx) {
+  if (!ctx.testSections) ctx.testSections = new std::vector<TEST_SECTION>();
+  return *ctx.testSections;
 }
 
 }  // namespace
 
-void TEST_Line(bool load, int kind, int id, const char* text) {
+void TEST_Line(PARSE_CONTEXT& ctx, bool load, int kind, int id, const char* text) {
   if (kind == PARSE_LINE_KEYWORD) {
     if (id != KEY_TEST_DATA && id != KEY_TEST_LOAD) return;  // the waveform tables of a [Test Data]
     TEST_SECTION section;
@@ -28,10 +28,10 @@ void TEST_Line(bool load, int kind, int id, const char* text) {
     std::vector<std::string> words = LINE_Words(KEY_AfterKeyword(text));
     if (!words.empty()) section.name = words[0];
     section.line = gulLineNumber;
-    Sections().push_back(section);
+    Sections(ctx).push_back(section);
     return;
   }
-  std::vector<TEST_SECTION>& sections = Sections();
+  std::vector<TEST_SECTION>& sections = Sections(ctx);
   if (sections.empty() || sections.back().load != load) return;
   TEST_SECTION& section = sections.back();
   std::vector<std::string> words = LINE_AssignWords(text);
@@ -53,11 +53,11 @@ void TEST_Line(bool load, int kind, int id, const char* text) {
   }
 }
 
-void TEST_CheckFile(const MODEL* models) {
+void TEST_CheckFile(PARSE_CONTEXT& ctx, const MODEL* models) {
   std::unordered_set<std::string> modelNames, loads;
   for (const MODEL* m = models; m; m = m->next)
     if (m->name) modelNames.insert(LINE_Lower(m->name));
-  const std::vector<TEST_SECTION>& sections = Sections();
+  const std::vector<TEST_SECTION>& sections = Sections(ctx);
   for (const TEST_SECTION& s : sections)
     if (s.load) loads.insert(LINE_Lower(s.name));
   for (const TEST_SECTION& s : sections) {

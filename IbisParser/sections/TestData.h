@@ -5,6 +5,8 @@
 // IBIS 4.0 §6 (checked with the 4.2 set on).
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <string>
 #include <vector>
 
@@ -19,10 +21,10 @@ struct TEST_SECTION {
 };
 
 // A keyword or data line of a [Test Data] (`load` false) or [Test Load] section.
-void TEST_Line(bool load, int kind, int id, const char* text);
+void TEST_Line(PARSE_CONTEXT& ctx, bool load, int kind, int id, const char* text);
 
 // The names [Test Data] gives, against the file's models and test loads.
-void TEST_CheckFile(const MODEL* models);
+void TEST_CheckFile(PARSE_CONTEXT& ctx, const MODEL* models);
 
 // Releases the sections of a file (gParse.testSections); nulls *ppSections.
 void TEST_Free(std::vector<TEST_SECTION>** ppSections);

@@ -21,7 +21,7 @@ const char* const kFixture[] = {"R_fixture", "V_fixture", "V_fixture_min", "V_fi
 
 // Rows of a V-T table: 100 before IBIS 4.0, 1000 from 4.0 on (the 4.0 text
 // raised the limit).
-int RowsMax() { return giIbisRelease >= IBIS_RELEASE_42 ? 1000 : 100; }
+int RowsMax(PARSE_CONTEXT& ctx) { return ctx.ibisRelease >= IBIS_RELEASE_42 ? 1000 : 100; }
 
 }  // namespace
 
@@ -46,7 +46,7 @@ int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner) {
   return 1;
 }
 
-void VTT_CheckTable(const MODEL_TABLE& table, const char* owner) {
+void VTT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner) {
   double value = 0.0;
   // [Composite Current] takes the fixture of the waveform it follows.
   if (table.keyword != MKEY_COMPOSITE_CURRENT) {
@@ -56,9 +56,9 @@ void VTT_CheckTable(const MODEL_TABLE& table, const char* owner) {
   TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
   if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);
-  if (n > RowsMax())
-    CHECK_ReportAt(table.rows[RowsMax()].line, 5156, table.name.c_str(), owner, n, RowsMax(),
-                   IBISVER_Name(giIbisRelease));
+  if (n > RowsMax(ctx))
+    CHECK_ReportAt(table.rows[RowsMax(ctx)].line, 5156, table.name.c_str(), owner, n, RowsMax(ctx),
+                   IBISVER_Name(ctx.ibisRelease));
 }
 
 void VTT_CheckCount(const std::vector<MODEL_TABLE>& tables, const char* owner, unsigned long modelLine) {

@@ -4,6 +4,8 @@
 // Waveform], [Falling Waveform]; 4.0 row limit; 5.0 [Composite Current].
 #pragma once
 
+struct PARSE_CONTEXT;
+
 #include <vector>
 
 struct MODEL_TABLE;
@@ -15,7 +17,7 @@ int VTT_FixtureLine(MODEL_TABLE* table, const char* text, const char* owner);
 
 // The checks of a whole V-T table: R_fixture and V_fixture given (5158),
 // rows (5157, 5156: 100 before 4.0, 1000 from 4.0 on).
-void VTT_CheckTable(const MODEL_TABLE& table, const char* owner);
+void VTT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner);
 
 // At most 100 [Rising Waveform] and 100 [Falling Waveform] tables per model (5160).
 void VTT_CheckCount(const std::vector<MODEL_TABLE>& tables, const char* owner, unsigned long modelLine);

@@ -6,6 +6,7 @@
 #include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/ami/AlgModTree.h"
 #include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/ParseContext.h"
 
 namespace {
 
@@ -64,11 +65,13 @@ TEST_F(AlgModChecker, BlockMessagesCarryTheirLinesAndTheModelName) {
 }
 
 TEST_F(AlgModChecker, AmiFilesAreCheckedDirectlyInTheirOwnMode) {
+  PARSE_CONTEXT ctx;
   int result = 0;
   EXPECT_EQ(Check(kAmi, "direct.ami", PARSE_MODE_AMI, &result), "");
   EXPECT_EQ(result, 1);
-  EXPECT_NE(gpszAmiText, nullptr);
-  ALGMOD_ReleaseAmiText();
+  EXPECT_EQ(CheckPathOn(ctx, (dir_ / "direct.ami").string(), PARSE_MODE_AMI), "");
+  EXPECT_NE(ctx.gpszAmiText, nullptr);
+  ALGMOD_ReleaseAmiText(ctx);
   EXPECT_EQ(Check(kAmi, "direct.txt", PARSE_MODE_AMI, &result), "ERROR - File Name Requires '.ami' Extension.\n");
   EXPECT_EQ(result, 0);
   EXPECT_EQ(CheckPath((dir_ / "absent.ami").string(), PARSE_MODE_AMI, &result).find("ERROR - Unable To Open File"), 0u);
@@ -76,12 +79,13 @@ TEST_F(AlgModChecker, AmiFilesAreCheckedDirectlyInTheirOwnMode) {
 }
 
 TEST_F(AlgModChecker, OneAmiFileIsReadParsedAndChecked) {
+  PARSE_CONTEXT ctx;
   std::string path = Write("one.ami", "(one (Model_Specific (x (Usage Maybe))))\n");
   MsgCapture capture;
   EXPECT_EQ(ALGMOD_CheckAmiFile(path.c_str()), 1);
   EXPECT_EQ(capture.Text(),
             "ERROR - Illegal Usage value Maybe specified for x\nERROR - No Reserved_Parameters found\n");
-  EXPECT_EQ(gpszAmiText, nullptr);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
   EXPECT_EQ(ALGMOD_CheckAmiFile((dir_ / "none.ami").string().c_str()), 0);
 }
 

@@ -11,12 +11,14 @@
 #include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"
 
 namespace fs = std::filesystem;
 
 TEST(AlgModCorpus, EveryAmiFileIsReadParsedAndChecked) {
+  PARSE_CONTEXT ctx;
   fs::path root = TESSALUNE_CORPUS_DIR;
   std::error_code ec;
   if (!fs::is_directory(root, ec)) GTEST_SKIP() << "no corpus at " << root;
@@ -26,7 +28,7 @@ TEST(AlgModCorpus, EveryAmiFileIsReadParsedAndChecked) {
     if (!entry.is_regular_file() || !CMN_EqualNoCase(entry.path().extension().string().c_str(), ".ami")) continue;
     MsgCapture capture;
     EXPECT_EQ(ALGMOD_CheckAmiFile(entry.path().string().c_str()), 1) << entry.path();
-    EXPECT_EQ(gpszAmiText, nullptr);
+    EXPECT_EQ(ctx.gpszAmiText, nullptr);
     std::string out = capture.Text();
     EXPECT_EQ(out.find("PROGRAM BUG"), std::string::npos) << entry.path() << "\n" << out;
     ++checked;

@@ -6,6 +6,7 @@
 
 #include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/base/CmnFile.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"
@@ -14,20 +15,21 @@ namespace {
 
 // One block fed line by line, with the messages it printed.
 struct Block {
+  PARSE_CONTEXT ctx;
   ALGMODLIST* head = nullptr;
   MsgCapture capture;
   unsigned long line = 10;
 
   Block() {
     gulLineNumber = line;
-    ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+    ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
   }
   ~Block() { ALGMOD_FreeList(&head); }
   void Add(const char* text) {
     gulLineNumber = ++line;
-    ALGMOD_AddLine(text, head);
+    ALGMOD_AddLine(ctx, text, head);
   }
-  void End() { ALGMOD_EndBlock(head); }
+  void End() { ALGMOD_EndBlock(ctx, head); }
   std::string Text() const { return capture.Text(); }
   int Count() const {
     int n = 0;
@@ -49,7 +51,7 @@ TEST(AlgModLine, ExecutableLineGivesPlatformCompilerBitsAndFiles) {
   EXPECT_STREQ(r->codeFile, "model.dll");
   EXPECT_STREQ(r->amiFile, "model.ami");
   EXPECT_EQ(r->tree, nullptr);
-  EXPECT_EQ(algmodLine, 10);
+  EXPECT_EQ(b.ctx.algmodLine, 10);
 }
 
 TEST(AlgModLine, NewestRecordComesFirst) {
@@ -164,46 +166,49 @@ TEST(AlgModBlock, EachDuplicateIsReportedForEveryLaterOne) {
 }
 
 TEST(AlgModBlock, KeywordLineWithMoreWordsAndSecondBlockAreReported) {
+  PARSE_CONTEXT ctx;
   MsgCapture capture;
   ALGMODLIST* head = nullptr;
   gulLineNumber = 3;
-  ALGMOD_BeginBlock("[Algorithmic Model] extra words", &head);
-  ALGMOD_AddLine("Executable Linux_gcc_64 a.so a.ami", head);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model] extra words", &head);
+  ALGMOD_AddLine(ctx, "Executable Linux_gcc_64 a.so a.ami", head);
   gulLineNumber = 7;
-  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
   EXPECT_EQ(capture.Text(),
             "ERROR (line    3) -\n    Incorrect Number of Line Items (3) For Algorithmic Model: Expecting 1\n"
             "ERROR (line    7) - Algorithmic Model: Already Defined for this model\n");
   ASSERT_NE(head, nullptr);
   EXPECT_EQ(head->first, nullptr);  // the old list was replaced
-  EXPECT_EQ(algmodLine, 7);
+  EXPECT_EQ(ctx.algmodLine, 7);
   ALGMOD_FreeList(&head);
   EXPECT_EQ(head, nullptr);
 }
 
 TEST(AlgModBlock, EmptyBlockIsReportedPerModelAndModelsWithoutBlockAreSkipped) {
+  PARSE_CONTEXT ctx;
   MsgCapture capture;
   ALGMODLIST* empty = nullptr;
-  ALGMOD_BeginBlock("[Algorithmic Model]", &empty);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &empty);
   ALGMOD_MODEL models[] = {{"plain", nullptr}, {"serdes", empty}};
-  ALGMOD_CheckFiles(models, 2, "");
+  ALGMOD_CheckFiles(ctx, models, 2, "");
   EXPECT_EQ(capture.Text(), "ERROR - Empty [Algorithmic Model] defined for Model serdes\n");
   ALGMOD_FreeList(&empty);
 }
 
 TEST(AlgModBlock, ExhaustedMemoryNamesTheSourceFileWithoutItsFolder) {
+  PARSE_CONTEXT ctx;
   MsgCapture capture;
   ALGMODLIST* head = nullptr;
   CMN_FailAllocationsAfter(0);
-  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
   CMN_FailAllocationsAfter(-1);
   EXPECT_EQ(head, nullptr);
   std::string text = capture.Text();
   EXPECT_NE(text.find("PROGRAM BUG - Unable to Allocate Memory: AlgMod.cpp "), std::string::npos) << text;
 
-  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
   CMN_FailAllocationsAfter(5);  // the word array and four words, then the record
-  ALGMOD_AddLine("Executable Linux_gcc_64 a.so a.ami", head);
+  ALGMOD_AddLine(ctx, "Executable Linux_gcc_64 a.so a.ami", head);
   CMN_FailAllocationsAfter(-1);
   EXPECT_EQ(head->first, nullptr);
   text = capture.Text();

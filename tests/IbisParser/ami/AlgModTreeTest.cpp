@@ -7,6 +7,7 @@
 
 #include "IbisParser/ami/AlgModTree.h"
 #include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
 #include "tests/NestedText.h"
@@ -20,9 +21,10 @@ const std::string kGetWave = "(GetWave_Exists (Usage Info) (Type Boolean) (Defau
 // Parses `text` as the .ami reader would hand it over; returns the messages.
 std::string Check(const std::string& text, bool* parsed = nullptr) {
   MsgCapture capture;
-  PARSE_AppendAmiText(text.data(), text.size());
-  AMITREE* tree = ALGMOD_ParseAmiText();
-  EXPECT_EQ(gpszAmiText, nullptr);
+  PARSE_CONTEXT ctx;
+  PARSE_AppendAmiText(ctx, text.data(), text.size());
+  AMITREE* tree = ALGMOD_ParseAmiText(ctx);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
   if (parsed) *parsed = tree != nullptr;
   if (tree) AMITREE_Free(&tree);
   return capture.Text();
@@ -45,9 +47,10 @@ TEST(AlgModTree, WellFormedFilePassesSilently) {
 }
 
 TEST(AlgModTree, NoTextGivesNoTreeAndNoMessage) {
-  ASSERT_EQ(gpszAmiText, nullptr);
+  PARSE_CONTEXT ctx;
+  ASSERT_EQ(ctx.gpszAmiText, nullptr);
   MsgCapture capture;
-  EXPECT_EQ(ALGMOD_ParseAmiText(), nullptr);
+  EXPECT_EQ(ALGMOD_ParseAmiText(ctx), nullptr);
   EXPECT_EQ(capture.Text(), "");
 }
 

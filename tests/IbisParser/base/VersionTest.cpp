@@ -12,6 +12,7 @@
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/KeywordTables.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/AmiTree.h"
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -77,11 +78,11 @@ const std::string kGetWave = "(GetWave_Exists (Usage Info) (Type Boolean) (Value
 // The messages of checking `text` as an .ami file named by an IBIS file of `release`.
 std::string CheckAmi(const std::string& text, int release) {
   MsgCapture capture;
-  giAmiBaseRelease = release;
-  PARSE_AppendAmiText(text.data(), text.size());
-  AMITREE* tree = ALGMOD_ParseAmiText();
+  PARSE_CONTEXT ctx;
+  ctx.amiBaseRelease = release;
+  PARSE_AppendAmiText(ctx, text.data(), text.size());
+  AMITREE* tree = ALGMOD_ParseAmiText(ctx);
   if (tree) AMITREE_Free(&tree);
-  giAmiBaseRelease = IBIS_RELEASE_50;
   return capture.Text();
 }
 
@@ -135,14 +136,15 @@ TEST_F(Versions, KeywordNewInAVersionPassesThereAndIsFlaggedBefore) {
 }
 
 TEST_F(Versions, BannerNamesTheVersionAndOnlyKnownSixAndSevenAreChecked) {
+  PARSE_CONTEXT ctx;
   gbParseQuiet = 0;
   const std::string path = Write("t.ibs", File("7.2", ""));
   testing::internal::CaptureStdout();
-  EXPECT_EQ(PARSE_CheckFile(path.c_str(), PARSE_MODE_IBS), 1);
+  EXPECT_EQ(PARSE_CheckFileOn(ctx, path.c_str(), PARSE_MODE_IBS), 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nChecking " + path + " for IBIS 7.2 Compatibility...\n\n");
   gbParseQuiet = 1;
-  EXPECT_EQ(giIbisVersion, 7);
-  EXPECT_EQ(giIbisRelease, IBIS_RELEASE_72);
+  EXPECT_EQ(ctx.ibisVersion, 7);
+  EXPECT_EQ(ctx.ibisRelease, IBIS_RELEASE_72);
   // A version above the newest known one stays an error.
   int result = -1;
   for (const char* later : {"7.3", "8.0", "6.2"}) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "IbisParser/Parse.h"
+#include "IbisParser/base/ParseContext.h"
 #include "IbisParser/passes/References.h"
 #include "IbisParser/sections/Component.h"
 #include "tests/IbisParser/CheckerFiles.h"
@@ -236,10 +237,11 @@ TEST_F(ComponentChecks, ModelSelectors) {
 }
 
 TEST_F(ComponentChecks, ReservedModelNamesByVersion) {
-  giIbisRelease = 32;
-  EXPECT_EQ(REF_IsReservedModelName("power"), 1);
-  EXPECT_EQ(REF_IsReservedModelName("CIRCUITCALL"), 0);
-  giIbisRelease = 42;
-  EXPECT_EQ(REF_IsReservedModelName("CIRCUITCALL"), 1);
-  EXPECT_EQ(REF_IsReservedModelName("m"), 0);
+  PARSE_CONTEXT ctx;
+  ctx.ibisRelease = 32;
+  EXPECT_EQ(REF_IsReservedModelName(ctx, "power"), 1);
+  EXPECT_EQ(REF_IsReservedModelName(ctx, "CIRCUITCALL"), 0);
+  ctx.ibisRelease = 42;
+  EXPECT_EQ(REF_IsReservedModelName(ctx, "CIRCUITCALL"), 1);
+  EXPECT_EQ(REF_IsReservedModelName(ctx, "m"), 0);
 }

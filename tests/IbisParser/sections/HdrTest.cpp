@@ -5,6 +5,7 @@
 #include <string>
 
 #include "IbisParser/Parse.h"
+#include "IbisParser/base/ParseContext.h"
 #include "IbisParser/sections/Hdr.h"
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -22,39 +23,38 @@ TEST_F(Hdr, VersionSetsTheKeywordSetAndIllegalOnesLeaveItAsItWas) {
   EXPECT_NE(Check(File(Header("4.2") + "[Model] m\n[Algorithmic Model]\n[End Algorithmic Model]\n"))
                 .find("Invalid Keyword: Algorithmic Model"),
             std::string::npos);
-  std::string out = Check(Header("4.3") + "[Receiver Thresholds]\n[End]\n");
+  PARSE_CONTEXT ctx;
+  std::string out = CheckOn(ctx, Header("4.3") + "[Receiver Thresholds]\n[End]\n");
   // Read with the 4.2 set, where [Receiver Thresholds] is a model keyword: outside a model here.
   EXPECT_EQ(out,
             "ERROR (line    1) - Illegal IBIS_Version '4.3'.\n"
             "WARNING (line    4) - [Receiver Thresholds] stands outside a [Model]\n");
-  EXPECT_EQ(giIbisVersion, 4);  // as detected from the file's first line
-  EXPECT_EQ(Check(File(Header("2.0"))), "");
-  EXPECT_EQ(giIbisVersion, 2);
+  EXPECT_EQ(ctx.ibisVersion, 4);  // as detected from the file's first line
+  PARSE_CONTEXT second;
+  EXPECT_EQ(CheckOn(second, File(Header("2.0"))), "");
+  EXPECT_EQ(second.ibisVersion, 2);
 }
 
 TEST_F(Hdr, VersionSwitches) {
-  gbHdrForceVersion5 = 1;
-  EXPECT_EQ(
-      Check(File(Header("4.2") + "[Model] m\n[Algorithmic Model]\n[End Algorithmic Model]\n")).find("Invalid Keyword"),
-      std::string::npos);
-  EXPECT_EQ(giIbisVersion, 5);
-  gbHdrForceVersion5 = 0;
+  PARSE_CONTEXT ctx;
+  ctx.hdrForceVersion5 = 1;
+  EXPECT_EQ(CheckOn(ctx, File(Header("4.2") + "[Model] m\n[Algorithmic Model]\n[End Algorithmic Model]\n"))
+                .find("Invalid Keyword"),
+            std::string::npos);
+  EXPECT_EQ(ctx.ibisVersion, 5);
 
   // Versions "1.x" are accepted by the header only when allowed.
-  gParse = PARSE_STATE{};
   gulLineNumber = 0;
-  giIbisVersion = 0;
   for (int allow : {0, 1}) {
-    gbHdrAllowVersion1 = allow;
-    ASSERT_EQ(HDR_Begin(), 1);
+    PARSE_CONTEXT ctx;
+    ctx.hdrAllowVersion1 = allow;
+    ASSERT_EQ(HDR_Begin(ctx), 1);
     MsgCapture capture;
-    HDR_Line(PARSE_LINE_KEYWORD, 0, "[IBIS Ver] 1.1");
+    HDR_Line(ctx, PARSE_LINE_KEYWORD, 0, "[IBIS Ver] 1.1");
     EXPECT_EQ(capture.Text(), allow ? "" : "ERROR (line    0) - Illegal IBIS_Version '1.1'.\n");
-    EXPECT_EQ(giIbisVersion, allow ? 1 : 0);
-    HDR_Free(&gParse.header);
+    EXPECT_EQ(ctx.ibisVersion, allow ? 1 : 0);
+    HDR_Free(&ctx.header);
   }
-  gbHdrAllowVersion1 = 0;
-  gParse = PARSE_STATE{};
 }
 
 TEST_F(Hdr, IbisVerMustComeFirst) {
@@ -70,7 +70,6 @@ TEST_F(Hdr, IbisVerMustComeFirst) {
 
 TEST_F(Hdr, FileNameCharacters) {
   auto name = [this](const std::string& value) {
-    gbHdrSkipFileNameChecks = 0;
     return Check(File("[IBIS Ver] 4.2\n[File Name] " + value + "\n[File Rev] 1\n"));
   };
   EXPECT_EQ(name("t.ibs"), "");
@@ -86,9 +85,9 @@ TEST_F(Hdr, FileNameCharacters) {
   EXPECT_EQ(Count(out, "Zero length value for keyword 'File_name'."), 1);
   EXPECT_EQ(Count(out, "File_name '' must contain one period."), 1);
   EXPECT_EQ(Count(out, "File name opened 't.ibs' not the same as File_name ''."), 1);
-  gbHdrSkipFileNameChecks = 1;
-  EXPECT_EQ(Check(File("[IBIS Ver] 4.2\n[File Name] T.IBS\n[File Rev] 1\n")), "");
-  gbHdrSkipFileNameChecks = 0;
+  PARSE_CONTEXT ctx;
+  ctx.hdrSkipFileNameChecks = 1;
+  EXPECT_EQ(CheckOn(ctx, File("[IBIS Ver] 4.2\n[File Name] T.IBS\n[File Rev] 1\n")), "");
 }
 
 TEST_F(Hdr, FileNameMustNameTheOpenedFile) {
@@ -142,45 +141,43 @@ TEST_F(Hdr, MultiLineTexts) {
 }
 
 TEST_F(Hdr, HeaderTextsAreJoinedByLineFeeds) {
+  PARSE_CONTEXT ctx;
   // The header record is released with the file, so it is looked at from a
   // data line that the header rejects while it is still open.
-  gParse = PARSE_STATE{};
   gulLineNumber = 0;
-  ASSERT_EQ(HDR_Begin(), 1);
+  ASSERT_EQ(HDR_Begin(ctx), 1);
   MsgCapture capture;
-  HDR_Line(PARSE_LINE_KEYWORD, 6, "[Notes] first");
-  HDR_Line(PARSE_LINE_DATA, 6, "second");
-  HDR_Line(PARSE_LINE_DATA, 6, "  third");
-  EXPECT_STREQ(gParse.header->notes, "first\nsecond\n  third");
-  HDR_Line(PARSE_LINE_KEYWORD, 4, "[Date] today");
-  HDR_Line(PARSE_LINE_DATA, 4, "tomorrow");
-  HDR_Line(2, 4, "x");
-  HDR_Line(PARSE_LINE_KEYWORD, 40, "[Pulldown]");
-  EXPECT_STREQ(gParse.header->date, "today");
+  HDR_Line(ctx, PARSE_LINE_KEYWORD, 6, "[Notes] first");
+  HDR_Line(ctx, PARSE_LINE_DATA, 6, "second");
+  HDR_Line(ctx, PARSE_LINE_DATA, 6, "  third");
+  EXPECT_STREQ(ctx.header->notes, "first\nsecond\n  third");
+  HDR_Line(ctx, PARSE_LINE_KEYWORD, 4, "[Date] today");
+  HDR_Line(ctx, PARSE_LINE_DATA, 4, "tomorrow");
+  HDR_Line(ctx, 2, 4, "x");
+  HDR_Line(ctx, PARSE_LINE_KEYWORD, 40, "[Pulldown]");
+  EXPECT_STREQ(ctx.header->date, "today");
   EXPECT_EQ(capture.Text(),
             "ERROR (line    0) - Orphan Data Line.\n"
             "PROGRAM BUG (line    0) - Bad line type passed to hdr.\n"
             "PROGRAM BUG (line    0) - Bad keyword type passed to hdr.\n");
-  HDR_Free(&gParse.header);
-  EXPECT_EQ(gParse.header, nullptr);
-  gParse = PARSE_STATE{};
+  HDR_Free(&ctx.header);
+  EXPECT_EQ(ctx.header, nullptr);
 }
 
 // Texts grow by doubling: across many growths every line is kept whole.
 TEST_F(Hdr, LongTextsKeepEveryLine) {
-  gParse = PARSE_STATE{};
-  ASSERT_EQ(HDR_Begin(), 1);
+  PARSE_CONTEXT ctx;
+  ASSERT_EQ(HDR_Begin(ctx), 1);
   std::string expected = "start";
-  HDR_Line(PARSE_LINE_KEYWORD, 5, "[Source] start");
+  HDR_Line(ctx, PARSE_LINE_KEYWORD, 5, "[Source] start");
   for (int i = 0; i < 2000; ++i) {
     const std::string line(static_cast<size_t>(i % 97), static_cast<char>('a' + i % 26));
-    HDR_Line(PARSE_LINE_DATA, 5, line.c_str());
+    HDR_Line(ctx, PARSE_LINE_DATA, 5, line.c_str());
     expected += "\n" + line;
   }
-  EXPECT_EQ(std::string(gParse.header->source), expected);
-  EXPECT_EQ(gParse.header->notes, nullptr);
-  HDR_Free(&gParse.header);
-  gParse = PARSE_STATE{};
+  EXPECT_EQ(std::string(ctx.header->source), expected);
+  EXPECT_EQ(ctx.header->notes, nullptr);
+  HDR_Free(&ctx.header);
 }
 
 TEST_F(Hdr, RequiredKeywordsAreReportedWhenTheHeaderEnds) {
