@@ -321,6 +321,26 @@ void AddSubmodelRow(MODEL_DATA* data, const char* text, const char* owner) {
   data->addSubmodels.push_back(row);
 }
 
+// The model's typ/min/max keyword that `id` fills, or null for another keyword.
+MODEL_TRIPLE* RangeOf(MODEL_DATA* data, int id) {
+  switch (id) {
+    case MKEY_TEMPERATURE_RANGE:
+      return &data->temperatureRange;
+    case MKEY_VOLTAGE_RANGE:
+      return &data->voltageRange;
+    case MKEY_PULLUP_REFERENCE:
+      return &data->pullupRef;
+    case MKEY_PULLDOWN_REFERENCE:
+      return &data->pulldownRef;
+    case MKEY_POWER_CLAMP_REFERENCE:
+      return &data->powerClampRef;
+    case MKEY_GND_CLAMP_REFERENCE:
+      return &data->gndClampRef;
+    default:
+      return nullptr;
+  }
+}
+
 void KeywordLine(MODEL* model, MODEL_DATA* data, int id, const char* text) {
   const char* owner = NameOf(model);
   data->current = id;
@@ -338,29 +358,7 @@ void KeywordLine(MODEL* model, MODEL_DATA* data, int id, const char* text) {
   }
   data->keywords.push_back(MODEL_KEYWORD{id, state, gulLineNumber});
   std::vector<std::string> words = LINE_Words(KEY_AfterKeyword(text));
-  MODEL_TRIPLE* range = nullptr;
-  switch (id) {
-    case MKEY_TEMPERATURE_RANGE:
-      range = &data->temperatureRange;
-      break;
-    case MKEY_VOLTAGE_RANGE:
-      range = &data->voltageRange;
-      break;
-    case MKEY_PULLUP_REFERENCE:
-      range = &data->pullupRef;
-      break;
-    case MKEY_PULLDOWN_REFERENCE:
-      range = &data->pulldownRef;
-      break;
-    case MKEY_POWER_CLAMP_REFERENCE:
-      range = &data->powerClampRef;
-      break;
-    case MKEY_GND_CLAMP_REFERENCE:
-      range = &data->gndClampRef;
-      break;
-    default:
-      break;
-  }
+  MODEL_TRIPLE* range = RangeOf(data, id);
   const std::string bracketed = std::string("[") + MODKEY_Name(id) + "]";
   if (range) {
     ReadTriple(words, 0, range, bracketed.c_str(), owner);
@@ -510,15 +508,15 @@ void MODKEY_Orphan(PARSE_CONTEXT& ctx, int kind, int id) {
     CHECK_Report(5111, MODKEY_Name(id));
 }
 
-void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
-  if (!model->data) model->data = new MODEL_DATA();
-  const MODEL_DATA& data = *model->data;
+namespace {
+
+// The keywords and subparameters a model of `type` needs: Model_type,
+// C_comp, thresholds, [Voltage Range] and the tables of the types that
+// drive, [On] and [Off] of a switch.
+void CheckRequired(const MODEL* model, const MODEL_DATA& data, const std::string& type) {
   const char* owner = NameOf(model);
   const unsigned long at = model->line;
-  const std::string type = MODKEY_Type(model);
   const bool series = TypeIs(type, kSeriesTypes);
-  const bool external = data.Keyword(MKEY_EXTERNAL_MODEL) != nullptr;
-
   // IBIS 2.1 §6 [Model]: Model_type is required.
   if (!data.Subparam("Model_type")) CHECK_ReportAt(at, 5100, owner);
   // IBIS 2.1 §6 [Model]: C_comp is required; from 4.0 the C_comp_* split may
@@ -539,7 +537,7 @@ void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
       !(data.pullupRef.given && data.pulldownRef.given && data.powerClampRef.given && data.gndClampRef.given))
     CHECK_ReportAt(at, 5107, owner);
   // IBIS 2.1 §6 [Pulldown], [Pullup], [Ramp]: required for the types that drive.
-  if (!external) {
+  if (!data.Keyword(MKEY_EXTERNAL_MODEL)) {
     if (TypeIs(type, kPulldownTypes) && !data.Table(KEY_PULLDOWN))
       CHECK_ReportAt(at, 5108, owner, type.c_str(), "Pulldown");
     if (TypeIs(type, kPullupTypes) && !data.Table(KEY_PULLUP)) CHECK_ReportAt(at, 5108, owner, type.c_str(), "Pullup");
@@ -549,6 +547,17 @@ void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
   if (CMN_EqualNoCase(type.c_str(), "Series_switch"))
     for (int id : {MKEY_ON, MKEY_OFF})
       if (!data.Keyword(id)) CHECK_ReportAt(at, 5108, owner, type.c_str(), MODKEY_Name(id));
+}
+
+}  // namespace
+
+void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
+  if (!model->data) model->data = new MODEL_DATA();
+  const MODEL_DATA& data = *model->data;
+  const char* owner = NameOf(model);
+  const std::string type = MODKEY_Type(model);
+  const bool series = TypeIs(type, kSeriesTypes);
+  CheckRequired(model, data, type);
   // IBIS 3.2 §6: the series keywords belong to Series and Series_switch
   // models, [On] and [Off] to Series_switch only; [Driver Schedule] to
   // models that drive.
@@ -568,7 +577,7 @@ void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
     double vds = 0.0;
     if (table.keyword == MKEY_SERIES_MOSFET && !table.Fixture("Vds", &vds)) CHECK_ReportAt(table.line, 5251, owner);
   }
-  VTT_CheckCount(data.tables, owner, at);
+  VTT_CheckCount(data.tables, owner, model->line);
   for (MODEL_TABLE& table : model->data->tables) TABLE_SortAscending(&table);
   if (data.hasRamp) RAMP_Check(data.ramp, owner);
 }

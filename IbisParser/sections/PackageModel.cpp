@@ -289,48 +289,25 @@ void TextValue(std::string* place, int* count, const char* keyword, const char* 
   if (place->empty() && rest) *place = rest;
 }
 
-void KeywordLine(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int id, const char* text) {
-  const char* rest = KEY_AfterKeyword(text);
-  if (id != KEY_PIN_NUMBERS && pm->pinNumbers > 0) ClosePin(ctx, pm);
+// [Number Of Pins] (`pins`) or [Number Of Sections]: once, one whole number from 1.
+void NumberOf(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, bool pins, const char* rest) {
+  const char* keyword = pins ? "Number Of Pins" : "Number Of Sections";
+  Once(pins ? &ctx.pkgmNumberOfPins : &ctx.pkgmNumberOfSections, keyword, pm);
+  std::vector<std::string> words = LINE_Words(rest);
+  const std::string value = words.empty() ? std::string() : words[0];
+  const long long n = LINE_WholeNumber(value, 1);
+  if (n < 0 || words.size() != 1) CHECK_Report(5403, keyword, 1, value.c_str());
+  if (pins) {
+    pm->numberOfPins = n;
+    pm->numberOfPinsLine = gulLineNumber;
+  } else {
+    pm->numberOfSections = n;
+  }
+}
+
+// The keywords of [Model Data]: the matrices, their bandwidth and rows.
+void ModelDataKeyword(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int id, const char* rest) {
   switch (id) {
-    case KEY_DEFINE_PACKAGE_MODEL: {
-      std::vector<std::string> words = LINE_Words(rest);
-      pm->line = gulLineNumber;
-      if (words.empty())
-        CHECK_Report(5400);
-      else
-        pm->name = words[0];
-      break;
-    }
-    case KEY_PKG_MANUFACTURER:
-      TextValue(&pm->manufacturer, &ctx.pkgmManufacturer, "Manufacturer", rest, pm);
-      break;
-    case KEY_OEM:
-      TextValue(&pm->oem, &ctx.pkgmOem, "OEM", rest, pm);
-      break;
-    case KEY_DESCRIPTION:
-      TextValue(&pm->description, &ctx.pkgmDescription, "Description", rest, pm);
-      break;
-    case KEY_NUMBER_OF_PINS:
-    case KEY_NUMBER_OF_SECTIONS: {
-      const bool pins = id == KEY_NUMBER_OF_PINS;
-      const char* keyword = pins ? "Number Of Pins" : "Number Of Sections";
-      Once(pins ? &ctx.pkgmNumberOfPins : &ctx.pkgmNumberOfSections, keyword, pm);
-      std::vector<std::string> words = LINE_Words(rest);
-      const std::string value = words.empty() ? std::string() : words[0];
-      const long long n = LINE_WholeNumber(value, 1);
-      if (n < 0 || words.size() != 1) CHECK_Report(5403, keyword, 1, value.c_str());
-      if (pins) {
-        pm->numberOfPins = n;
-        pm->numberOfPinsLine = gulLineNumber;
-      } else {
-        pm->numberOfSections = n;
-      }
-      break;
-    }
-    case KEY_PIN_NUMBERS:
-      Once(&pm->pinNumbers, kPinNumbers, pm);
-      break;
     case KEY_MODEL_DATA:
       if (++pm->modelData > 1) CHECK_Report(5402, "Model Data", NameOf(pm));
       PkgmRead(ctx).inModelData = true;
@@ -355,6 +332,49 @@ void KeywordLine(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int id, const char* text
       if (!PkgmRead(ctx).inModelData) CHECK_Report(5427);
       PkgmRead(ctx).inModelData = false;
       ++pm->endModelData;
+      break;
+    default:
+      break;
+  }
+}
+
+void KeywordLine(PARSE_CONTEXT& ctx, PACKAGE_MODEL* pm, int id, const char* text) {
+  const char* rest = KEY_AfterKeyword(text);
+  if (id != KEY_PIN_NUMBERS && pm->pinNumbers > 0) ClosePin(ctx, pm);
+  switch (id) {
+    case KEY_DEFINE_PACKAGE_MODEL: {
+      std::vector<std::string> words = LINE_Words(rest);
+      pm->line = gulLineNumber;
+      if (words.empty())
+        CHECK_Report(5400);
+      else
+        pm->name = words[0];
+      break;
+    }
+    case KEY_PKG_MANUFACTURER:
+      TextValue(&pm->manufacturer, &ctx.pkgmManufacturer, "Manufacturer", rest, pm);
+      break;
+    case KEY_OEM:
+      TextValue(&pm->oem, &ctx.pkgmOem, "OEM", rest, pm);
+      break;
+    case KEY_DESCRIPTION:
+      TextValue(&pm->description, &ctx.pkgmDescription, "Description", rest, pm);
+      break;
+    case KEY_NUMBER_OF_PINS:
+    case KEY_NUMBER_OF_SECTIONS:
+      NumberOf(ctx, pm, id == KEY_NUMBER_OF_PINS, rest);
+      break;
+    case KEY_PIN_NUMBERS:
+      Once(&pm->pinNumbers, kPinNumbers, pm);
+      break;
+    case KEY_MODEL_DATA:
+    case KEY_RESISTANCE_MATRIX:
+    case KEY_RESISTANCE_MATRIX + 1:
+    case KEY_RESISTANCE_MATRIX + 2:
+    case KEY_BANDWIDTH:
+    case KEY_MATRIX_ROW:
+    case KEY_END_MODEL_DATA:
+      ModelDataKeyword(ctx, pm, id, rest);
       break;
     case KEY_END_PACKAGE_MODEL:
       CloseMatrix(ctx, pm);
