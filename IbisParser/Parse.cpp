@@ -321,7 +321,7 @@ int PARSE_CheckFile(const char* path, int mode) {
 }
 
 int PARSE_CheckFileOn(PARSE_CONTEXT& ctx, const char* path, int mode) {
-  if (path && mode == PARSE_MODE_AMI) return PARSE_CheckAmiFile(ctx, path);
+  if (path && mode == PARSE_MODE_AMI) return AMIREAD_ReadFile(ctx, path);
   if (!path || mode < PARSE_MODE_IBS || mode > PARSE_MODE_EBD) return 0;
   // A version of the table gives its own rule set; any other value whose
   // first digit is 2 to 5 the set of that digit (the header then reports the

@@ -123,7 +123,7 @@ void CheckRecord(PARSE_CONTEXT& ctx, ALGMOD* rec, const char* model, const char*
   // 5.0, the first with [Algorithmic Model], when that is earlier or unknown.
   PARSE_CONTEXT amiFile;
   amiFile.amiBaseRelease = ctx.ibisRelease > IBIS_RELEASE_50 ? ctx.ibisRelease : IBIS_RELEASE_50;
-  if (PARSE_CheckAmiFile(amiFile, path)) {
+  if (AMIREAD_ReadFile(amiFile, path)) {
     AMITREE* tree = ALGMOD_ParseAmiText(amiFile);
     if (tree) {
       if (rec->tree) AMITREE_Free(&rec->tree);
@@ -240,7 +240,7 @@ int ALGMOD_CheckAmiFile(const char* path) {
   // On its own, an .ami file is checked for 5.0 unless its AMI_Version names a later version.
   PARSE_CONTEXT ctx;
   ctx.amiStandalone = 1;
-  const int read = PARSE_CheckAmiFile(ctx, path);
+  const int read = AMIREAD_ReadFile(ctx, path);
   if (!read) {
     ALGMOD_ReleaseAmiText(ctx);
     return 0;
@@ -260,4 +260,37 @@ void ALGMOD_FreeList(ALGMODLIST** head) {
     rec = next;
   }
   CMN_Free(head);
+}
+
+void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx) {
+  if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
+}
+
+AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx) {
+  if (!ctx.gpszAmiText) return nullptr;
+  AMITREE* tree = nullptr;
+  int result = AMITREE_Parse(ctx.gpszAmiText, &tree);
+  ALGMOD_ReleaseAmiText(ctx);
+  switch (result) {
+    case 0:
+      AMICHECK_CheckTree(ctx, tree);
+      return tree;
+    case 1:
+      MSG_Code(MSG_LEVEL_ERROR, 4619);
+      break;
+    case 2:
+      MSG_Code(MSG_LEVEL_ERROR, 4620);
+      break;
+    case 3:
+    case 6:
+      MSG_Code(MSG_LEVEL_ERROR, 4635);
+      break;
+    case 8:
+      MSG_Code(MSG_LEVEL_ERROR, 4634);
+      break;
+    default:
+      MSG_Code(MSG_LEVEL_BUG, 4621);
+      break;
+  }
+  return nullptr;
 }

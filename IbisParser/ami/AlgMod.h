@@ -57,3 +57,11 @@ int ALGMOD_CheckAmiFile(const char* path);
 
 // Releases every record of the list, their trees and the head; nulls *head.
 void ALGMOD_FreeList(ALGMODLIST** head);
+
+// Parses gpszAmiText (collected by AMIREAD_ReadFile), checks
+// the tree and returns it, or null when the text was empty or did not parse.
+// The text is released in every case.
+AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx);
+
+// Releases gpszAmiText if it holds anything.
+void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx);

@@ -37,22 +37,22 @@ struct ReservedRule {
   bool valueRequired;
 };
 
-constexpr uint32_t kInfo = Bit(ALGMOD_KW_INFO);
-constexpr uint32_t kIn = Bit(ALGMOD_KW_IN);
-constexpr uint32_t kInfoOut = Bit(ALGMOD_KW_INFO) | Bit(ALGMOD_KW_OUT);
-constexpr uint32_t kInInfo = Bit(ALGMOD_KW_IN) | Bit(ALGMOD_KW_INFO);
-constexpr uint32_t kInOutAny = kInfoOut | Bit(ALGMOD_KW_IN) | Bit(ALGMOD_KW_INOUT);
-constexpr uint32_t kFloat = Bit(ALGMOD_KW_FLOAT);
-constexpr uint32_t kFloatUI = Bit(ALGMOD_KW_FLOAT) | Bit(ALGMOD_KW_UI);
-constexpr uint32_t kBoolean = Bit(ALGMOD_KW_BOOLEAN);
-constexpr uint32_t kInteger = Bit(ALGMOD_KW_INTEGER);
-constexpr uint32_t kString = Bit(ALGMOD_KW_STRING);
-constexpr uint32_t kValue = Bit(ALGMOD_KW_VALUE);
+constexpr uint32_t kInfo = Bit(AMICHECK_KW_INFO);
+constexpr uint32_t kIn = Bit(AMICHECK_KW_IN);
+constexpr uint32_t kInfoOut = Bit(AMICHECK_KW_INFO) | Bit(AMICHECK_KW_OUT);
+constexpr uint32_t kInInfo = Bit(AMICHECK_KW_IN) | Bit(AMICHECK_KW_INFO);
+constexpr uint32_t kInOutAny = kInfoOut | Bit(AMICHECK_KW_IN) | Bit(AMICHECK_KW_INOUT);
+constexpr uint32_t kFloat = Bit(AMICHECK_KW_FLOAT);
+constexpr uint32_t kFloatUI = Bit(AMICHECK_KW_FLOAT) | Bit(AMICHECK_KW_UI);
+constexpr uint32_t kBoolean = Bit(AMICHECK_KW_BOOLEAN);
+constexpr uint32_t kInteger = Bit(AMICHECK_KW_INTEGER);
+constexpr uint32_t kString = Bit(AMICHECK_KW_STRING);
+constexpr uint32_t kValue = Bit(AMICHECK_KW_VALUE);
 constexpr uint32_t kJitterFormats =
-    Bit(ALGMOD_KW_TABLE) | Bit(ALGMOD_KW_GAUSSIAN) | Bit(ALGMOD_KW_DUAL_DIRAC) | Bit(ALGMOD_KW_DJRJ);
-constexpr uint32_t kLevelFormats = Bit(ALGMOD_KW_VALUE) | Bit(ALGMOD_KW_RANGE) | Bit(ALGMOD_KW_CORNER);
-constexpr uint32_t kChoiceFormats = Bit(ALGMOD_KW_VALUE) | Bit(ALGMOD_KW_LIST);
-constexpr uint32_t kNumberFormats = kLevelFormats | Bit(ALGMOD_KW_LIST);
+    Bit(AMICHECK_KW_TABLE) | Bit(AMICHECK_KW_GAUSSIAN) | Bit(AMICHECK_KW_DUAL_DIRAC) | Bit(AMICHECK_KW_DJRJ);
+constexpr uint32_t kLevelFormats = Bit(AMICHECK_KW_VALUE) | Bit(AMICHECK_KW_RANGE) | Bit(AMICHECK_KW_CORNER);
+constexpr uint32_t kChoiceFormats = Bit(AMICHECK_KW_VALUE) | Bit(AMICHECK_KW_LIST);
+constexpr uint32_t kNumberFormats = kLevelFormats | Bit(AMICHECK_KW_LIST);
 
 constexpr int k50 = IBIS_RELEASE_50, k51 = IBIS_RELEASE_51, k60 = IBIS_RELEASE_60, k61 = IBIS_RELEASE_61,
               k70 = IBIS_RELEASE_70, k71 = IBIS_RELEASE_71, k72 = IBIS_RELEASE_72;
@@ -88,7 +88,7 @@ constexpr ReservedRule kRules[] = {
     {"Rx_Clock_Recovery_Dj", k51, kInfoOut, kFloatUI, 0, kOpt, kLevelFormats, true},
     {"Rx_Clock_Recovery_Sj", k51, kInfoOut, kFloatUI, 0, kOpt, kLevelFormats, true},
     {"Rx_Clock_Recovery_DCD", k51, kInfoOut, kFloatUI, 0, kOpt, kLevelFormats, true},
-    {"Rx_Noise", k51, kInfoOut, kFloat, 0, kOpt, kLevelFormats | Bit(ALGMOD_KW_GAUSSIAN), true},
+    {"Rx_Noise", k51, kInfoOut, kFloat, 0, kOpt, kLevelFormats | Bit(AMICHECK_KW_GAUSSIAN), true},
     // IBIS 5.1 §10: files the model needs, and what the EDA tool passes in.
     {"Supporting_Files", k51, kInfo, kString, 0, kOpt, kChoiceFormats, true},
     {"DLL_Path", k51, kInInfo, kString, 0, kOpt, kValue, false},
@@ -113,7 +113,7 @@ constexpr ReservedRule kRules[] = {
     {"Model_Name", k70, kInInfo, kString, 0, kOpt, kValue, false},
     {"Special_Param_Names", k70, kInfo, kString, 0, kOpt, kChoiceFormats, false},
     // IBIS 7.0 §10: the analog buffer of an AMI model given as a Touchstone file or a source.
-    {"Ts4file", k70, kInfo, kString, 0, kOpt, kChoiceFormats | Bit(ALGMOD_KW_CORNER), true},
+    {"Ts4file", k70, kInfo, kString, 0, kOpt, kChoiceFormats | Bit(AMICHECK_KW_CORNER), true},
     {"Tx_V", k70, kInfo, kFloat, 0, kOpt, kNumberFormats, true},
     {"Tx_R", k70, kInfo, kFloat, 0, kOpt, kNumberFormats, true},
     {"Rx_R", k70, kInfo, kFloat, 0, kOpt, kNumberFormats, true},
@@ -134,7 +134,7 @@ const ReservedRule* FindRule(const char* name) {
 
 bool InSet(uint32_t set, int keyword) { return keyword >= 0 && keyword < 32 && (set & Bit(keyword)) != 0; }
 
-bool IsDataFormat(int keyword) { return keyword >= ALGMOD_KW_VALUE && keyword <= ALGMOD_KW_DJRJ; }
+bool IsDataFormat(int keyword) { return keyword >= AMICHECK_KW_VALUE && keyword <= AMICHECK_KW_DJRJ; }
 
 bool DefaultKindFits(DefaultRule rule, int kind) {
   switch (rule) {
@@ -155,12 +155,12 @@ bool DefaultKindFits(DefaultRule rule, int kind) {
 // needs True or False, an Integer an integer, a Float or UI a number.
 bool DefaultFitsType(int typeKeyword, int kind) {
   switch (typeKeyword) {
-    case ALGMOD_KW_BOOLEAN:
+    case AMICHECK_KW_BOOLEAN:
       return kind == AMIVALUE_BOOLEAN;
-    case ALGMOD_KW_INTEGER:
+    case AMICHECK_KW_INTEGER:
       return kind == AMIVALUE_INTEGER;
-    case ALGMOD_KW_FLOAT:
-    case ALGMOD_KW_UI:
+    case AMICHECK_KW_FLOAT:
+    case AMICHECK_KW_UI:
       return kind == AMIVALUE_INTEGER || kind == AMIVALUE_FLOAT;
     default:
       return true;
@@ -175,7 +175,7 @@ struct Present {
 
 void CheckUsageAndType(const ReservedRule& rule, const AMILEAF* leaf, const char* param, Present* seen) {
   const AMIVALUE& first = leaf->values[0];
-  if (leaf->property == ALGMOD_PROP_USAGE) {
+  if (leaf->property == AMICHECK_PROP_USAGE) {
     seen->usage = true;
     if (!InSet(rule.usage, first.keyword)) MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, param);
   } else {
@@ -189,25 +189,25 @@ void CheckUsageAndType(const ReservedRule& rule, const AMILEAF* leaf, const char
 void CheckProperty50(const ReservedRule& rule, const AMILEAF* leaf, const char* param, Present* seen) {
   const AMIVALUE& first = leaf->values[0];
   switch (leaf->property) {
-    case ALGMOD_PROP_USAGE:
-    case ALGMOD_PROP_TYPE:
+    case AMICHECK_PROP_USAGE:
+    case AMICHECK_PROP_TYPE:
       CheckUsageAndType(rule, leaf, param, seen);
       break;
-    case ALGMOD_PROP_FORMAT:
+    case AMICHECK_PROP_FORMAT:
       seen->formatGiven = true;
       if (rule.format50 == 0) break;  // reported once after the children
       if (!InSet(rule.format50, first.keyword))
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, param);
-      else if (ALGMOD_CheckFormatNumbers(leaf, param) == 1)
+      else if (AMICHECK_CheckFormatNumbers(leaf, param) == 1)
         seen->format = true;
       break;
-    case ALGMOD_PROP_DEFAULT:
+    case AMICHECK_PROP_DEFAULT:
       if (DefaultKindFits(rule.defaultRule, first.kind))
         seen->defaultValue = true;
       else
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Default", first.text, param);
       break;
-    case ALGMOD_PROP_DESCRIPTION:
+    case AMICHECK_PROP_DESCRIPTION:
       seen->description = true;
       break;
     default:
@@ -222,14 +222,14 @@ int TypeOf(const AMIBRANCH* param) {
     const AMINODE& child = param->children[i];
     if (!child.body || child.kind != AMINODE_LEAF) continue;
     const AMILEAF* leaf = static_cast<const AMILEAF*>(child.body);
-    if (leaf->property == ALGMOD_PROP_TYPE && leaf->value_count > 0 && leaf->values) return leaf->values[0].keyword;
+    if (leaf->property == AMICHECK_PROP_TYPE && leaf->value_count > 0 && leaf->values) return leaf->values[0].keyword;
   }
   return -1;
 }
 
 // IBIS 5.1 §10 (BIRD 136): the values of a data format are numbers unless
 // the parameter is a String or a Boolean.
-bool NumericType(int typeKeyword) { return typeKeyword != ALGMOD_KW_STRING && typeKeyword != ALGMOD_KW_BOOLEAN; }
+bool NumericType(int typeKeyword) { return typeKeyword != AMICHECK_KW_STRING && typeKeyword != AMICHECK_KW_BOOLEAN; }
 
 // The rules from IBIS 5.1 §10 on: the value comes from Default or from a
 // data format, written (Format Word ...) or (Word ...).
@@ -238,25 +238,25 @@ void CheckProperty51(const ReservedRule& rule, const AMILEAF* leaf, const char* 
   const AMIVALUE& first = leaf->values[0];
   int leafWord = AMIVALUE_Keyword(leaf->name);
   switch (leaf->property) {
-    case ALGMOD_PROP_USAGE:
-    case ALGMOD_PROP_TYPE:
+    case AMICHECK_PROP_USAGE:
+    case AMICHECK_PROP_TYPE:
       CheckUsageAndType(rule, leaf, param, seen);
       return;
-    case ALGMOD_PROP_FORMAT:
+    case AMICHECK_PROP_FORMAT:
       if (!InSet(rule.formats, first.keyword))
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, param);
-      else if (ALGMOD_CheckFormatValues(first.keyword, first.text, leaf->values + 1, leaf->value_count - 1, param,
-                                        numbers) == 1)
+      else if (AMICHECK_CheckFormatValues(first.keyword, first.text, leaf->values + 1, leaf->value_count - 1, param,
+                                          numbers) == 1)
         seen->format = true;
       return;
-    case ALGMOD_PROP_DEFAULT:
+    case AMICHECK_PROP_DEFAULT:
       seen->defaultValue = true;
       *defaultLeaf = leaf;
       return;
-    case ALGMOD_PROP_DESCRIPTION:
+    case AMICHECK_PROP_DESCRIPTION:
       seen->description = true;
       return;
-    case ALGMOD_PROP_LABELS:
+    case AMICHECK_PROP_LABELS:
       return;  // row labels of a Table format
     default:
       break;
@@ -264,7 +264,7 @@ void CheckProperty51(const ReservedRule& rule, const AMILEAF* leaf, const char* 
   if (IsDataFormat(leafWord)) {
     if (!InSet(rule.formats, leafWord))
       MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", leaf->name, param);
-    else if (ALGMOD_CheckFormatValues(leafWord, leaf->name, leaf->values, leaf->value_count, param, numbers) == 1)
+    else if (AMICHECK_CheckFormatValues(leafWord, leaf->name, leaf->values, leaf->value_count, param, numbers) == 1)
       seen->format = true;
   } else if (std::strcmp(leaf->name, "List_Tip") != 0) {  // the texts shown for a List's entries
     MSG_Code(MSG_LEVEL_ERROR, 4624, leaf->name, param);
@@ -273,12 +273,12 @@ void CheckProperty51(const ReservedRule& rule, const AMILEAF* leaf, const char* 
 
 }  // namespace
 
-int ALGMOD_ReservedSince(const char* name) {
+int AMIRES_ReservedSince(const char* name) {
   const ReservedRule* rule = name ? FindRule(name) : nullptr;
   return rule ? rule->since : 0;
 }
 
-int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release) {
+int AMIRES_CheckReservedParam(const AMIBRANCH* param, int release) {
   const ReservedRule* rule = FindRule(param->name);
   if (!rule || rule->since > release) return 0;
   const bool rules50 = release < IBIS_RELEASE_51;
@@ -292,7 +292,7 @@ int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release) {
     if (child.kind == AMINODE_BRANCH) {
       const char* branchName = static_cast<const AMIBRANCH*>(child.body)->name;
       // From 5.1 on a Table format is a branch of its own: (Table (Labels ...) (row) ...).
-      if (!rules50 && branchName && std::strcmp(branchName, "Table") == 0 && InSet(rule->formats, ALGMOD_KW_TABLE))
+      if (!rules50 && branchName && std::strcmp(branchName, "Table") == 0 && InSet(rule->formats, AMICHECK_KW_TABLE))
         seen.format = true;
       else
         MSG_Code(MSG_LEVEL_ERROR, 4628, branchName, name);
@@ -325,7 +325,7 @@ int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release) {
   return 1;
 }
 
-void ALGMOD_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release) {
+void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release) {
   bool initReturnsImpulse = false, getWaveExists = false, amiVersion = false;
   for (int i = 0; i < reserved->child_count; ++i) {
     const AMINODE& child = reserved->children[i];
@@ -333,16 +333,16 @@ void ALGMOD_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int rel
     if (child.kind == AMINODE_LEAF) {
       const AMILEAF* leaf = static_cast<const AMILEAF*>(child.body);
       MSG_Code(MSG_LEVEL_ERROR, 4600, leaf->name, "Reserved_Parameters");
-      ALGMOD_CheckLeaf(ctx, leaf, "Reserved_Parameters");
+      AMICHECK_CheckLeaf(ctx, leaf, "Reserved_Parameters");
       continue;
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
     if (std::strcmp(branch->name, "Init_Returns_Impulse") == 0) initReturnsImpulse = true;
     if (std::strcmp(branch->name, "GetWave_Exists") == 0) getWaveExists = true;
     if (std::strcmp(branch->name, "AMI_Version") == 0) amiVersion = true;
-    if (!ALGMOD_CheckReservedParam(branch, release)) {
+    if (!AMIRES_CheckReservedParam(branch, release)) {
       MSG_Code(MSG_LEVEL_ERROR, 4624, branch->name, "Reserved_Parameters");
-      ALGMOD_WalkBranch(ctx, branch);
+      AMICHECK_WalkBranch(ctx, branch);
     }
   }
   if (!initReturnsImpulse) MSG_Code(MSG_LEVEL_ERROR, 4625, "Init_Returns_Impulse");

@@ -12,12 +12,12 @@ struct AMIBRANCH;
 // that release, and that Init_Returns_Impulse and GetWave_Exists (and, from
 // 5.1 on, AMI_Version) are there. A parameter that only a later release
 // defines is reported as unknown.
-void ALGMOD_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release);
+void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release);
 
 // Checks one reserved parameter branch against its rules of `release`;
 // returns 0 when `param` does not name a reserved parameter of that release
 // (nothing printed).
-int ALGMOD_CheckReservedParam(const AMIBRANCH* param, int release);
+int AMIRES_CheckReservedParam(const AMIBRANCH* param, int release);
 
 // The release that first defines reserved parameter `name`, or 0.
-int ALGMOD_ReservedSince(const char* name);
+int AMIRES_ReservedSince(const char* name);

@@ -21,11 +21,11 @@ struct FormatNeed {
   bool anything;  // true: whatever follows (Table)
 };
 constexpr FormatNeed kFormatNeeds[] = {
-    {ALGMOD_KW_VALUE, 1, false, false},      {ALGMOD_KW_RANGE, 3, false, false},
-    {ALGMOD_KW_LIST, 1, true, false},        {ALGMOD_KW_CORNER, 3, false, false},
-    {ALGMOD_KW_INCREMENT, 4, false, false},  {ALGMOD_KW_STEPS, 4, false, false},
-    {ALGMOD_KW_TABLE, 0, false, true},       {ALGMOD_KW_GAUSSIAN, 2, false, false},
-    {ALGMOD_KW_DUAL_DIRAC, 3, false, false}, {ALGMOD_KW_DJRJ, 3, false, false},
+    {AMICHECK_KW_VALUE, 1, false, false},      {AMICHECK_KW_RANGE, 3, false, false},
+    {AMICHECK_KW_LIST, 1, true, false},        {AMICHECK_KW_CORNER, 3, false, false},
+    {AMICHECK_KW_INCREMENT, 4, false, false},  {AMICHECK_KW_STEPS, 4, false, false},
+    {AMICHECK_KW_TABLE, 0, false, true},       {AMICHECK_KW_GAUSSIAN, 2, false, false},
+    {AMICHECK_KW_DUAL_DIRAC, 3, false, false}, {AMICHECK_KW_DJRJ, 3, false, false},
 };
 
 bool IsNumber(const AMIVALUE& v) { return v.kind == AMIVALUE_INTEGER || v.kind == AMIVALUE_FLOAT; }
@@ -45,8 +45,8 @@ const AMIVALUE* AmiVersionValue(const AMIBRANCH* branch) {
     if (!node.body || node.kind != AMINODE_LEAF) continue;
     const AMILEAF* leaf = static_cast<const AMILEAF*>(node.body);
     if (leaf->value_count < 1 || !leaf->values) continue;
-    if (leaf->property == ALGMOD_PROP_DEFAULT || std::strcmp(leaf->name, "Value") == 0) return &leaf->values[0];
-    if (leaf->property == ALGMOD_PROP_FORMAT && leaf->values[0].keyword == ALGMOD_KW_VALUE && leaf->value_count > 1)
+    if (leaf->property == AMICHECK_PROP_DEFAULT || std::strcmp(leaf->name, "Value") == 0) return &leaf->values[0];
+    if (leaf->property == AMICHECK_PROP_FORMAT && leaf->values[0].keyword == AMICHECK_KW_VALUE && leaf->value_count > 1)
       return &leaf->values[1];
   }
   return nullptr;
@@ -76,8 +76,8 @@ int ReleaseOfTree(PARSE_CONTEXT& ctx, const AMIBRANCH* top) {
 
 }  // namespace
 
-int ALGMOD_CheckFormatValues(int keyword, const char* word, const AMIVALUE* values, int count, const char* owner,
-                             bool numbers) {
+int AMICHECK_CheckFormatValues(int keyword, const char* word, const AMIVALUE* values, int count, const char* owner,
+                               bool numbers) {
   for (const FormatNeed& need : kFormatNeeds) {
     if (need.keyword != keyword) continue;
     if (need.anything) return 1;
@@ -90,48 +90,48 @@ int ALGMOD_CheckFormatValues(int keyword, const char* word, const AMIVALUE* valu
   return -1;
 }
 
-int ALGMOD_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
+int AMICHECK_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
   const AMIVALUE& word = leaf->values[0];
-  return ALGMOD_CheckFormatValues(word.keyword, word.text, leaf->values + 1, leaf->value_count - 1, owner);
+  return AMICHECK_CheckFormatValues(word.keyword, word.text, leaf->values + 1, leaf->value_count - 1, owner);
 }
 
-void ALGMOD_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* owner) {
+void AMICHECK_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* owner) {
   if (leaf->value_count < 1 || !leaf->values) {
     MSG_Code(MSG_LEVEL_ERROR, 4626, leaf->name, owner);
     return;
   }
   const AMIVALUE& first = leaf->values[0];
   switch (leaf->property) {
-    case ALGMOD_PROP_USAGE: {
+    case AMICHECK_PROP_USAGE: {
       // IBIS 5.1 §10: Usage Dep marks a parameter set through a dependency table.
       bool dep = ctx.amiRelease >= IBIS_RELEASE_51 && first.text && std::strcmp(first.text, "Dep") == 0;
-      if ((first.keyword < ALGMOD_KW_IN || first.keyword > ALGMOD_KW_INOUT) && !dep)
+      if ((first.keyword < AMICHECK_KW_IN || first.keyword > AMICHECK_KW_INOUT) && !dep)
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, owner);
       break;
     }
-    case ALGMOD_PROP_TYPE:
-      if (first.keyword < ALGMOD_KW_FLOAT || first.keyword > ALGMOD_KW_UI)
+    case AMICHECK_PROP_TYPE:
+      if (first.keyword < AMICHECK_KW_FLOAT || first.keyword > AMICHECK_KW_UI)
         MSG_Code(MSG_LEVEL_ERROR, 4627, "Type", first.text, owner);
       break;
-    case ALGMOD_PROP_FORMAT:
-      if (ALGMOD_CheckFormatNumbers(leaf, owner) < 0) MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, owner);
+    case AMICHECK_PROP_FORMAT:
+      if (AMICHECK_CheckFormatNumbers(leaf, owner) < 0) MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, owner);
       break;
     default:
       break;
   }
 }
 
-void ALGMOD_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
+void AMICHECK_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
   // Without recursion: an .ami file may nest deeper than the call stack allows.
   AMITREE_Walk(branch, 0, [&ctx](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
     if (!child.body) return AmiWalkStep::kNext;
     if (child.kind != AMINODE_LEAF) return AmiWalkStep::kEnter;
-    ALGMOD_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), parent->name);
+    AMICHECK_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), parent->name);
     return AmiWalkStep::kNext;
   });
 }
 
-void ALGMOD_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
+void AMICHECK_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
   const AMINODE* root = tree && tree->slots > 0 ? &tree->nodes[0] : nullptr;
   if (!root || !root->body || root->kind != AMINODE_BRANCH ||
       static_cast<const AMIBRANCH*>(root->body)->child_count < 1) {
@@ -147,7 +147,7 @@ void ALGMOD_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
     const AMINODE& child = top->children[i];
     if (!child.body) continue;
     if (child.kind == AMINODE_LEAF) {
-      ALGMOD_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), top->name);
+      AMICHECK_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), top->name);
       continue;
     }
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
@@ -155,46 +155,13 @@ void ALGMOD_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
       // IBIS 5.1 §10 (BIRD 139): from AMI_Version 5.1 on, Reserved_Parameters comes first.
       if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_WARNING, 4641);
       reservedSeen = true;
-      ALGMOD_CheckReserved(ctx, branch, ctx.amiRelease);
+      AMIRES_CheckReserved(ctx, branch, ctx.amiRelease);
     } else if (std::strcmp(NameOf(child), "Model_Specific") == 0) {
       modelSpecificSeen = true;
-      ALGMOD_WalkBranch(ctx, branch);
+      AMICHECK_WalkBranch(ctx, branch);
     } else {
       MSG_Code(MSG_LEVEL_ERROR, 4623, NameOf(child));
     }
   }
   if (!reservedSeen) MSG_Code(MSG_LEVEL_ERROR, 4622);
-}
-
-void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx) {
-  if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
-}
-
-AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx) {
-  if (!ctx.gpszAmiText) return nullptr;
-  AMITREE* tree = nullptr;
-  int result = AMITREE_Parse(ctx.gpszAmiText, &tree);
-  ALGMOD_ReleaseAmiText(ctx);
-  switch (result) {
-    case 0:
-      ALGMOD_CheckTree(ctx, tree);
-      return tree;
-    case 1:
-      MSG_Code(MSG_LEVEL_ERROR, 4619);
-      break;
-    case 2:
-      MSG_Code(MSG_LEVEL_ERROR, 4620);
-      break;
-    case 3:
-    case 6:
-      MSG_Code(MSG_LEVEL_ERROR, 4635);
-      break;
-    case 8:
-      MSG_Code(MSG_LEVEL_ERROR, 4634);
-      break;
-    default:
-      MSG_Code(MSG_LEVEL_BUG, 4621);
-      break;
-  }
-  return nullptr;
 }

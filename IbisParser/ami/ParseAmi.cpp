@@ -80,7 +80,7 @@ int BannerRelease(PARSE_CONTEXT& ctx, const char* path) {
 
 }  // namespace
 
-int PARSE_AppendAmiText(PARSE_CONTEXT& ctx, const char* text, unsigned long count) {
+int AMIREAD_AppendText(PARSE_CONTEXT& ctx, const char* text, unsigned long count) {
   if (!ctx.gpszAmiText) ctx.amiLength = ctx.amiCapacity = 0;
   unsigned long needed = ctx.amiLength + count + 1;
   if (needed < ctx.amiLength) {  // cannot be represented
@@ -104,7 +104,7 @@ int PARSE_AppendAmiText(PARSE_CONTEXT& ctx, const char* text, unsigned long coun
   return 1;
 }
 
-int PARSE_CheckAmiFile(PARSE_CONTEXT& ctx, const char* path) {
+int AMIREAD_ReadFile(PARSE_CONTEXT& ctx, const char* path) {
   if (!gbParseQuiet)
     std::fprintf(stdout, "\nChecking %s for IBIS %s Compatibility...\n\n", path,
                  IBISVER_Name(ctx.amiStandalone ? BannerRelease(ctx, path) : ctx.amiBaseRelease));
@@ -122,7 +122,7 @@ int PARSE_CheckAmiFile(PARSE_CONTEXT& ctx, const char* path) {
   if (FILE* f = CMN_OpenFile(path, PARSE_MODE_AMI, &where)) {
     // The size is refused before anything is read; the count of what is read
     // catches a file that grows meanwhile. Each line counts with its line end.
-    const unsigned long long most = PARSE_AMI_FILE_MAX;
+    const unsigned long long most = AMIREAD_FILE_MAX;
     bool tooLarge = CMN_FileSize(f) > static_cast<long long>(most);
     unsigned long long taken = 0;
     std::string line;
@@ -140,9 +140,9 @@ int PARSE_CheckAmiFile(PARSE_CONTEXT& ctx, const char* path) {
       if (kind == LineKind::Description) inDescription = true;
       if (kind == LineKind::List) inDescription = false;
       if ((kind == LineKind::Description || (kind == LineKind::Continuation && inDescription)) &&
-          line.size() > static_cast<size_t>(PARSE_AMI_DESCRIPTION_MAX))
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 923, static_cast<int>(gulLineNumber), PARSE_AMI_DESCRIPTION_MAX);
-      PARSE_AppendAmiText(ctx, line.data(), KeptLength(line, ctx.gcCommentChar));
+          line.size() > static_cast<size_t>(AMIREAD_DESCRIPTION_MAX))
+        MSG_Code(MSG_LEVEL_ERROR_LINE, 923, static_cast<int>(gulLineNumber), AMIREAD_DESCRIPTION_MAX);
+      AMIREAD_AppendText(ctx, line.data(), KeptLength(line, ctx.gcCommentChar));
     }
     std::fclose(f);
     if (tooLarge) {

@@ -1,27 +1,32 @@
 #include "IbisParser/rules/CheckRules.h"
 
-#include "IbisParser/rules/FileCheckRules.h"
-#include "IbisParser/rules/ModelCheckRules.h"
-#include "amiparam/MsgCatalogue.h"
-
 const CHECK_RULE gaCheckRules[] = {
     {5000, "ERROR", "[Manufacturer], [Package] and [Pin] are required in every [Component]",
-     "2.1 §5 [Component]; [Pin] \"Required: Yes\" (4.0 text in BIRD 81.1)"},
-    {5001, "WARNING", "[Manufacturer], [Package], [Pin] and [Pin Mapping] stand once per component", "2.1 §5"},
-    {5002, "WARNING", "only Si_location and Timing_location follow [Component]", "3.2 §5 [Component]"},
+     "2.1 §5 [Component]; [Pin] \"Required: Yes\" (4.0 text in BIRD 81.1)",
+     "$H[Component] c\n[Manufacturer] m\n[End]\n"},
+    {5001, "WARNING", "[Manufacturer], [Package], [Pin] and [Pin Mapping] stand once per component", "2.1 §5",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Manufacturer] "
+     "m\n[Pin] signal_name model_name\n1 a GND\n[End]\n"},
+    {5002, "WARNING", "only Si_location and Timing_location follow [Component]", "3.2 §5 [Component]",
+     "$H[Component] c\nstray words\n[Manufacturer] m\n[End]\n"},
     {5003, "WARNING", "Si_location and Timing_location are Die or Pin", "3.2 §5 [Component]"},
     {5004, "WARNING", "R_pin, L_pin and C_pin columns come all three or none, in this order", "2.1 §5 [Pin]"},
     {5005, "ERROR", "a pin row has three columns, or the six its header names",
      "2.1 §5 [Pin]: \"The first column must contain the pin name\" (BIRD 81.1)"},
-    {5006, "WARNING", "each pin is listed once", "2.1 §5 [Pin]"},
+    {5006, "WARNING", "each pin is listed once", "2.1 §5 [Pin]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n1 b GND\n[End]\n"},
     {5007, "ERROR", "model_name is a [Model] or [Model Selector] of the file, or POWER, GND, NC (CIRCUITCALL from 4.2)",
      "2.1 §5 [Pin]: \"Each model_name must have a corresponding model or model selector name\" (BIRD 81.1); 3.2 [Model "
-     "Selector]; 4.2 [Circuit Call]"},
+     "Selector]; 4.2 [Circuit Call]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a nomodel\n[End]\n"},
     {5008, "WARNING", "R_pin, L_pin and C_pin are numbers or NA", "2.1 §5 [Pin]"},
     {5009, "ERROR", "a [Diff Pin] row has pin, inv_pin, vdiff and three tdelay columns",
      "2.1 §5 [Diff Pin]: pin, inv_pin, vdiff, tdelay_typ/min/max columns (BIRD 18.1)"},
-    {5010, "WARNING", "[Component] gives the component's name", "2.1 §5 [Component]"},
-    {5011, "WARNING", "[Manufacturer] and [Model Selector] give a name", "2.1 §5 [Manufacturer]; 3.2 [Model Selector]"},
+    {5010, "WARNING", "[Component] gives the component's name", "2.1 §5 [Component]", "$H[Component]\n[End]\n"},
+    {5011, "WARNING", "[Manufacturer] and [Model Selector] give a name", "2.1 §5 [Manufacturer]; 3.2 [Model Selector]",
+     "$H[Component] c\n[Manufacturer]\n[End]\n"},
     {5012, "WARNING", "vdiff and tdelay columns are numbers or NA", "2.1 §5 [Diff Pin]"},
     {5013, "WARNING", "a differential pair joins two different pins", "2.1 §5 [Diff Pin]"},
     {5014, "ERROR",
@@ -178,35 +183,3 @@ const CHECK_RULE gaCheckRules[] = {
 };
 
 const int giCheckRuleCount = static_cast<int>(sizeof(gaCheckRules) / sizeof(gaCheckRules[0]));
-
-std::string CHECK_RulesPage() {
-  std::string page =
-      "# Checks of components, package models, boards, interconnect and models\n\n"
-      "Every check of `[Component]` and the keywords inside it, and of the names\n"
-      "pins, series pins and model selectors give to models, as `tessalune check`\n"
-      "prints it; then (ids 5400 on) the package models, board descriptions,\n"
-      "external models and circuits and interconnect model sets, and last the\n"
-      "models.\n"
-      "The source column names the IBIS version that introduced the rule\n"
-      "and the section of the standard that states it; a later version keeps it.\n"
-      "Severity: ERROR where the standard's text says \"must\" or \"required\"\n"
-      "(the source quotes it where it was checked against the text); WARNING\n"
-      "for a \"should\", and for a rule whose \"must\" has not yet been confirmed\n"
-      "against the standard's text; NOTE for advice.\n"
-      "Generated from `IbisParser/rules/CheckRules.cpp` by `tessalune check --list-checks`\n"
-      "(a test compares this page with the rows).\n\n"
-      "| id | severity | text | rule | version and section |\n"
-      "|---|---|---|---|---|\n";
-  for (int i = 0; i < giCheckRuleCount; ++i) page += CHECK_RuleRow(gaCheckRules[i]);
-  page += CHECK_ModelRulesSection();
-  page += CHECK_FileRulesSection();
-  return page;
-}
-
-std::string CHECK_RuleRow(const CHECK_RULE& r) {
-  const char* text = MSG_Lookup(r.code);
-  std::string escaped;
-  for (const char* p = text ? text : ""; *p; ++p) escaped += *p == '|' ? std::string("\\|") : std::string(1, *p);
-  return "| " + std::to_string(r.code) + " | " + r.severity + " | `" + escaped + "` | " + r.rule + " | " + r.source +
-         " |\n";
-}

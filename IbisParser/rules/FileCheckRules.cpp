@@ -5,25 +5,30 @@
 const CHECK_RULE gaFileCheckRules[] = {
     {900, "ERROR", "[IBIS Ver] comes first and names a version the checker knows", "2.1 §4 [IBIS Ver]"},
     {902, "ERROR", "nothing but comments follows [End]", "2.1 §4 [End]"},
-    {903, "ERROR", "[End] is required", "2.1 §4 [End]"},
+    {903, "ERROR", "[End] is required", "2.1 §4 [End]", "$H"},
     {905, "ERROR", "a line holds at most 80 characters (120 from 4.0)", "2.1 §3 General Syntax Rules; 4.0"},
-    {906, "ERROR", "keywords start in column 1", "2.1 §3 General Syntax Rules"},
+    {906, "ERROR", "keywords start in column 1", "2.1 §3 General Syntax Rules", "$H [Model] m\n[End]\n"},
     {907, "ERROR", "data lines belong to a known keyword", "2.1 §3 General Syntax Rules"},
     {908, "PROGRAM BUG", "the dispatcher reached a keyword its set does not hold", "checker"},
     {909, "ERROR", "an R/L/C section ends with '/' before the next keyword",
      "3.2 [Pin Numbers], [Path Description] (5.0 §7, §8)"},
-    {910, "ERROR", "[IBIS Ver] stands once", "2.1 §4 [IBIS Ver]"},
+    {910, "ERROR", "[IBIS Ver] stands once", "2.1 §4 [IBIS Ver]",
+     "[IBIS Ver] 4.2\n[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1\n[End]\n"},
     {911, "ERROR", "a .pkg file holds only package models and the header", "2.1 §7 (5.0 §7)"},
     {912, "ERROR", "a .ebd file holds only board descriptions and the header", "3.2 §8 (5.0 §8)"},
     {913, "ERROR", "a .ibs file holds no board description", "3.2 §8 (5.0 §8)"},
-    {914, "ERROR", "a keyword is enclosed in square brackets", "2.1 §3 General Syntax Rules"},
-    {915, "ERROR", "a keyword has a name", "2.1 §3 General Syntax Rules"},
-    {916, "ERROR", "a keyword is one of the file's version", "2.1 §3; the keyword lists of each version"},
-    {917, "ERROR", "[Comment Char] gives one character followed by _char", "2.1 §4 [Comment Char]"},
+    {914, "ERROR", "a keyword is enclosed in square brackets", "2.1 §3 General Syntax Rules", "$H[Model m\n[End]\n"},
+    {915, "ERROR", "a keyword has a name", "2.1 §3 General Syntax Rules", "$H[]\n[End]\n"},
+    {916, "ERROR", "a keyword is one of the file's version", "2.1 §3; the keyword lists of each version",
+     "$H[No Such Keyword]\n[End]\n"},
+    {917, "ERROR", "[Comment Char] gives one character followed by _char", "2.1 §4 [Comment Char]",
+     "$H[Comment Char] #\n[End]\n"},
     {918, "ERROR", "the comment character is none of the characters the standard excludes", "2.1 §4 [Comment Char]"},
-    {919, "ERROR", "[Comment Char] holds nothing more", "2.1 §4 [Comment Char]"},
-    {920, "ERROR", "[End] holds nothing more", "2.1 §4 [End]"},
-    {921, "WARNING", "tabs should not be used (reported once per file)", "2.1 §3 General Syntax Rules"},
+    {919, "ERROR", "[Comment Char] holds nothing more", "2.1 §4 [Comment Char]",
+     "$H[Comment Char] #_char more\n[End]\n"},
+    {920, "ERROR", "[End] holds nothing more", "2.1 §4 [End]", "$H[End] more\n"},
+    {921, "WARNING", "tabs should not be used (reported once per file)", "2.1 §3 General Syntax Rules",
+     "$H|\ttab\n[End]\n"},
     {922, "ERROR", "the checker could not get memory for the .ami text", "checker"},
     {923, "ERROR", "a Description string of an .ami file has at most 120 characters per line",
      "5.0 §10 AMI parameter file"},
@@ -35,9 +40,10 @@ const CHECK_RULE gaFileCheckRules[] = {
     {1006, "ERROR", "the checker could not get memory for the header", "checker"},
     {1007, "ERROR", "[IBIS Ver] is the first keyword", "2.1 §4 [IBIS Ver]"},
     {1008, "ERROR", "[IBIS Ver] is one of the published versions", "2.1 §4 [IBIS Ver]"},
-    {1009, "ERROR", "[File Name] stands once", "2.1 §4 [File Name]"},
+    {1009, "ERROR", "[File Name] stands once", "2.1 §4 [File Name]", "$H[File Name] t.ibs\n[End]\n"},
     {1010, "ERROR", "file names are lower case before 7.0; from 7.0 upper case is allowed",
-     "2.1 §3 item 3 (\"must only have lower case characters\"); 7.0 §3.1 (BIRD 186.4)"},
+     "2.1 §3 item 3 (\"must only have lower case characters\"); 7.0 §3.1 (BIRD 186.4)",
+     "[IBIS Ver] 4.2\n[File Name] T.ibs\n[File Rev] 1\n[End]\n"},
     {1011, "ERROR", "file names use the characters the standard lists", "2.1 §3 item 3; 7.0 §3.1 (BIRD 186.4)"},
     {1012, "ERROR", "a file name has one period before 7.0; from 7.0 the extension follows the last period",
      "2.1 §3 item 3; 7.0 §3.1 (BIRD 186.4)"},
@@ -132,27 +138,3 @@ const CHECK_RULE gaFileCheckRules[] = {
 };
 
 const int giFileCheckRuleCount = static_cast<int>(sizeof(gaFileCheckRules) / sizeof(gaFileCheckRules[0]));
-
-std::string CHECK_FileRulesSection() {
-  std::string page =
-      "\n# Checks of the file, its header, [Package] and [Algorithmic Model]\n\n"
-      "The line and keyword rules of every file, the file header, the package\n"
-      "parasitics of a component, the numbers and typ/min/max columns, and the\n"
-      "`[Algorithmic Model]` block with its `.ami` files. Generated from\n"
-      "`IbisParser/rules/FileCheckRules.cpp`. Rows whose source is \"checker\" are\n"
-      "limits and faults of the checker itself, not rules of the standard.\n\n"
-      "| id | severity | text | rule | version and section |\n"
-      "|---|---|---|---|---|\n";
-  for (int i = 0; i < giFileCheckRuleCount; ++i) page += CHECK_RuleRow(gaFileCheckRules[i]);
-  return page;
-}
-
-const CHECK_RULE* CHECK_FindRule(int code) {
-  for (int i = 0; i < giFileCheckRuleCount; ++i)
-    if (gaFileCheckRules[i].code == code) return &gaFileCheckRules[i];
-  for (int i = 0; i < giCheckRuleCount; ++i)
-    if (gaCheckRules[i].code == code) return &gaCheckRules[i];
-  for (int i = 0; i < giModelCheckRuleCount; ++i)
-    if (gaModelCheckRules[i].code == code) return &gaModelCheckRules[i];
-  return nullptr;
-}

@@ -1,7 +1,7 @@
 #include "IbisParser/rules/ModelCheckRules.h"
 
 const CHECK_RULE gaModelCheckRules[] = {
-    {5100, "WARNING", "Model_type is required", "2.1 §6 [Model]"},
+    {5100, "WARNING", "Model_type is required", "2.1 §6 [Model]", "$H[Model] m\nC_comp 1p NA NA\n[End]\n"},
     {5101, "WARNING", "Model_type is one of the version's types (3.2: 3-state_ECL, Series, Series_switch; 4.1: _diff)",
      "2.1 §6 [Model]; 3.2; 4.1"},
     {5102, "WARNING", "Polarity is Inverting or Non-Inverting; Enable is Active-High or Active-Low", "2.1 §6 [Model]"},
@@ -93,44 +93,3 @@ const CHECK_RULE gaModelCheckRules[] = {
 };
 
 const int giModelCheckRuleCount = static_cast<int>(sizeof(gaModelCheckRules) / sizeof(gaModelCheckRules[0]));
-
-std::string CHECK_ModelRulesSection() {
-  auto percent = [](double fraction) { return std::to_string(static_cast<int>(fraction * 100.0 + 0.5)); };
-  std::string page =
-      "\n# Checks of the model section\n\n"
-      "Every check of `[Model]`, the keywords inside it and `[Submodel]`, and of\n"
-      "the names models give each other. Generated from\n"
-      "`IbisParser/rules/ModelCheckRules.cpp`. The consistency warnings (5300-5302)\n"
-      "compare numbers of the same model with these tolerances:\n\n"
-      "- 5300: each `[Rising Waveform]` and `[Falling Waveform]` row at the start\n"
-      "  and end, per corner, against the pin voltage where the I-V tables of the\n"
-      "  state (pull-down or pull-up, plus both clamps, at their reference\n"
-      "  voltages) carry the current the fixture gives, (V_fixture - V) /\n"
-      "  R_fixture. Allowed difference: " +
-      percent(MODCONS_LEVEL_TOLERANCE) +
-      " % of the corner's supply voltage or of the\n"
-      "  level, whichever is larger (outputs with a charge pump swing beyond the\n"
-      "  supply), at least 20 mV: generators write tables from transient runs that settle to\n"
-      "  within a few per cent, and a table read at its last row has not always\n"
-      "  settled; a real mismatch (a table scaled, the wrong corner or fixture)\n"
-      "  is larger. Models with `[Driver Schedule]` or `[Add Submodel]` are\n"
-      "  left out: their DC level is not the I-V tables' alone.\n"
-      "- 5301: `[Ramp]`'s dV/dt against the 20-80 % slope of the waveforms whose\n"
-      "  R_fixture equals R_load (within 1 %) and that have no C or L in the\n"
-      "  fixture, the closest of them; allowed: " +
-      percent(MODCONS_RAMP_TOLERANCE) +
-      " %, since both are measured on\n"
-      "  the same edge into the same load and differ only by rounding and the\n"
-      "  tables' time step.\n"
-      "- 5302: between 0 V and the supply, a fall below the largest current\n"
-      "  reached so far by more than " +
-      percent(MODCONS_MONOTONIC_TOLERANCE) +
-      " % of the column's largest current.\n"
-      "  Smaller dips come from measured data (a few per cent of noise) and from\n"
-      "  transistors that heat up; a table that collapses or swaps corners does\n"
-      "  not.\n\n"
-      "| id | severity | text | rule | version and section |\n"
-      "|---|---|---|---|---|\n";
-  for (int i = 0; i < giModelCheckRuleCount; ++i) page += CHECK_RuleRow(gaModelCheckRules[i]);
-  return page;
-}

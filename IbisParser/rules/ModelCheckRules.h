@@ -1,5 +1,5 @@
 // The checks of the model section as rows (id, severity, rule, version and
-// section), the second part of docs/CHECKS.md (CHECK_RulesPage), with the
+// section), the second part of docs/CHECKS.md (RULES_Page, rules/RuleBook.h), with the
 // tolerances of the consistency warnings.
 #pragma once
 
@@ -9,9 +9,6 @@
 
 extern const CHECK_RULE gaModelCheckRules[];
 extern const int giModelCheckRuleCount;
-
-// The model section of docs/CHECKS.md: heading, tolerances and the table.
-std::string CHECK_ModelRulesSection();
 
 // Tolerances of the checks (docs/CHECKS.md explains them).
 constexpr double MODCONS_LEVEL_TOLERANCE = 0.05;      // of the supply or the level, whichever is larger; at least 20 mV

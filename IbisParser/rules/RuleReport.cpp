@@ -1,4 +1,5 @@
 #include "IbisParser/rules/RuleReport.h"
+#include "IbisParser/rules/RuleBook.h"
 
 #include <cstdarg>
 #include <cstring>
@@ -7,7 +8,7 @@
 #include "amiparam/Msg.h"
 
 int CHECK_LevelOf(int code) {
-  const CHECK_RULE* rule = CHECK_FindRule(code);
+  const CHECK_RULE* rule = RULES_Find(code);
   if (!rule) return MSG_LEVEL_ERROR_LINE;
   if (std::strcmp(rule->severity, "WARNING") == 0) return MSG_LEVEL_WARNING_LINE;
   if (std::strcmp(rule->severity, "NOTE") == 0) return MSG_LEVEL_NOTE_LINE;

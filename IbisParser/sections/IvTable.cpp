@@ -138,7 +138,7 @@ void TABLE_CheckEnds(const MODEL_TABLE& table, const char* owner) {
   }
 }
 
-void IVT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner) {
+void TABLE_CheckIvTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner) {
   TABLE_CheckEnds(table, owner);
   const int n = static_cast<int>(table.rows.size());
   if (n < 2) CHECK_ReportAt(table.line, 5157, table.name.c_str(), owner);

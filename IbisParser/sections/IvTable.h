@@ -26,7 +26,7 @@ void TABLE_SortAscending(MODEL_TABLE* table);
 
 // The checks of a whole I-V table: at least 2 rows (5157), at most 100
 // (5156).
-void IVT_CheckTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner);
+void TABLE_CheckIvTable(PARSE_CONTEXT& ctx, const MODEL_TABLE& table, const char* owner);
 
 // A column value: 1 a number (in *value), 2 NA, 0 neither.
 int TABLE_Value(const char* word, double* value);

@@ -573,7 +573,7 @@ void MODKEY_EndModel(PARSE_CONTEXT& ctx, MODEL* model) {
     if (MODKEY_TableKind(table.keyword) == 2)
       VTT_CheckTable(ctx, table, owner);
     else
-      IVT_CheckTable(ctx, table, owner);
+      TABLE_CheckIvTable(ctx, table, owner);
     double vds = 0.0;
     if (table.keyword == MKEY_SERIES_MOSFET && !table.Fixture("Vds", &vds)) CHECK_ReportAt(table.line, 5251, owner);
   }

@@ -73,7 +73,7 @@ void SUBM_End(PARSE_CONTEXT& ctx) {
     if (MODKEY_TableKind(table.keyword) == 2)
       VTT_CheckTable(ctx, table, owner);
     else
-      IVT_CheckTable(ctx, table, owner);
+      TABLE_CheckIvTable(ctx, table, owner);
     TABLE_SortAscending(&table);
   }
   if (sub->data.hasRamp) RAMP_Check(sub->data.ramp, owner);

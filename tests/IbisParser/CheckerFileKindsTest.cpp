@@ -157,13 +157,13 @@ TEST_F(CheckerFileKinds, AmiFilesLargerThan16MiBAreRefusedBeforeTheyAreRead) {
   const std::string tree = kGoodAmi;
   const std::string comment = std::string(1023, '|') + "\n";
   std::string text;
-  text.reserve(PARSE_AMI_FILE_MAX);
-  while (text.size() + comment.size() + tree.size() <= PARSE_AMI_FILE_MAX) text += comment;
-  text += std::string(PARSE_AMI_FILE_MAX - text.size() - tree.size(), '\n') + tree;
-  ASSERT_EQ(text.size(), PARSE_AMI_FILE_MAX);
+  text.reserve(AMIREAD_FILE_MAX);
+  while (text.size() + comment.size() + tree.size() <= AMIREAD_FILE_MAX) text += comment;
+  text += std::string(AMIREAD_FILE_MAX - text.size() - tree.size(), '\n') + tree;
+  ASSERT_EQ(text.size(), AMIREAD_FILE_MAX);
   {
     MsgCapture capture;
-    EXPECT_EQ(PARSE_CheckAmiFile(ctx, Write("full.ami", text).c_str()), 1);
+    EXPECT_EQ(AMIREAD_ReadFile(ctx, Write("full.ami", text).c_str()), 1);
     EXPECT_EQ(capture.Text(), "");
   }
   EXPECT_NE(ctx.gpszAmiText, nullptr);

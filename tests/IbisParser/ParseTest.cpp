@@ -358,7 +358,7 @@ TEST_F(Parse, AmiFileNamedByAFileIsReadOnANewContext) {
   {
     MsgCapture capture;
     PARSE_CONTEXT ami;
-    EXPECT_EQ(PARSE_CheckAmiFile(ami, (dir_ / "inner.ami").string().c_str()), 1);
+    EXPECT_EQ(AMIREAD_ReadFile(ami, (dir_ / "inner.ami").string().c_str()), 1);
     EXPECT_NE(ami.gpszAmiText, nullptr);
     out = capture.Text();
   }
@@ -389,7 +389,7 @@ TEST(ParseContext, ANewContextStartsAsAFileDoes) {
   PARSE_CONTEXT other;
   ctx.gcCommentChar = '!';
   ctx.endSeen = 1;
-  EXPECT_EQ(PARSE_AppendAmiText(ctx, "(a)", 3), 1);
+  EXPECT_EQ(AMIREAD_AppendText(ctx, "(a)", 3), 1);
   EXPECT_EQ(other.gcCommentChar, '|');
   EXPECT_EQ(other.endSeen, 0);
   EXPECT_EQ(other.gpszAmiText, nullptr);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RuleBook.h"
 #include "amiparam/Msg.h"
 
 // The severity column of a rule row for a printing level (MSG_LEVEL_*).
@@ -37,7 +38,7 @@ class SeverityAudit {
     if (code >= 5000) ++a->ruleFindings[text];
     if (code == 0) return;  // a text that is not a catalogue row
     a->seen.insert(code);
-    const CHECK_RULE* rule = CHECK_FindRule(code);
+    const CHECK_RULE* rule = RULES_Find(code);
     const std::string printed = SeverityOfLevel(level);
     if (!rule) {
       a->faults.insert(std::to_string(code) + ": no row");

@@ -43,7 +43,7 @@ class AmiFiles : public ::testing::Test {
   std::string Read(const std::string& text, int* ok = nullptr) {
     std::string path = Write("t.ami", text);
     MsgCapture capture;
-    int result = PARSE_CheckAmiFile(ctx, path.c_str());
+    int result = AMIREAD_ReadFile(ctx, path.c_str());
     if (ok) *ok = result;
     return capture.Text();
   }
@@ -101,16 +101,16 @@ TEST_F(AmiFiles, ContinuationLinesOfADescriptionAreMeasuredUntilTheNextList) {
 
 TEST_F(AmiFiles, TextThatCannotGrowIsReportedAndKeepsWhatItHeld) {
   MsgCapture capture;
-  ASSERT_EQ(PARSE_AppendAmiText(ctx, "(m (a 1)", 8), 1);
+  ASSERT_EQ(AMIREAD_AppendText(ctx, "(m (a 1)", 8), 1);
   std::string more(300, 'x');  // beyond the first block: the text must grow
   CMN_FailAllocationsAfter(0);
-  EXPECT_EQ(PARSE_AppendAmiText(ctx, more.data(), more.size()), 0);
+  EXPECT_EQ(AMIREAD_AppendText(ctx, more.data(), more.size()), 0);
   CMN_FailAllocationsAfter(-1);
   EXPECT_EQ(Collected(), "(m (a 1)");
   std::string text = capture.Text();
   EXPECT_NE(text.find("ERROR - Unable to Allocate Memory: ParseAmi.cpp "), std::string::npos) << text;
   EXPECT_EQ(text.find('/'), std::string::npos) << text;
-  ASSERT_EQ(PARSE_AppendAmiText(ctx, ")", 1), 1);
+  ASSERT_EQ(AMIREAD_AppendText(ctx, ")", 1), 1);
   EXPECT_EQ(Collected(), "(m (a 1))");
   ALGMOD_ReleaseAmiText(ctx);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/ami/AlgModTree.h"
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/ParseContext.h"
@@ -22,7 +23,7 @@ const std::string kGetWave = "(GetWave_Exists (Usage Info) (Type Boolean) (Defau
 std::string Check(const std::string& text, bool* parsed = nullptr) {
   MsgCapture capture;
   PARSE_CONTEXT ctx;
-  PARSE_AppendAmiText(ctx, text.data(), text.size());
+  AMIREAD_AppendText(ctx, text.data(), text.size());
   AMITREE* tree = ALGMOD_ParseAmiText(ctx);
   EXPECT_EQ(ctx.gpszAmiText, nullptr);
   if (parsed) *parsed = tree != nullptr;

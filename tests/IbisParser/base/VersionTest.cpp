@@ -8,6 +8,7 @@
 #include <string>
 
 #include "IbisParser/Parse.h"
+#include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/ami/AlgModTree.h"
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/IbisVersion.h"
@@ -80,7 +81,7 @@ std::string CheckAmi(const std::string& text, int release) {
   MsgCapture capture;
   PARSE_CONTEXT ctx;
   ctx.amiBaseRelease = release;
-  PARSE_AppendAmiText(ctx, text.data(), text.size());
+  AMIREAD_AppendText(ctx, text.data(), text.size());
   AMITREE* tree = ALGMOD_ParseAmiText(ctx);
   if (tree) AMITREE_Free(&tree);
   return capture.Text();

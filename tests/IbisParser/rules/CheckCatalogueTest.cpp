@@ -11,6 +11,7 @@
 #include <string>
 
 #include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RuleBook.h"
 #include "amiparam/MsgCatalogue.h"
 #include "tests/IbisParser/CheckerFiles.h"
 #include "tests/IbisParser/SeverityAudit.h"
@@ -59,7 +60,7 @@ TEST(CheckCatalogue, CallsInTheSourcesPrintTheRowsSeverity) {
       auto check = [&](const std::string& severity, const std::string& codes) {
         for (std::sregex_iterator n(codes.begin(), codes.end(), number), end; n != end; ++n) {
           const int code = std::stoi(n->str());
-          const CHECK_RULE* rule = CHECK_FindRule(code);
+          const CHECK_RULE* rule = RULES_Find(code);
           ++calls;
           if (!rule) {
             ADD_FAILURE() << entry.path().filename() << ": code " << code << " has no rule row";
@@ -78,7 +79,7 @@ TEST(CheckCatalogue, CallsInTheSourcesPrintTheRowsSeverity) {
         const std::string codes = (*m)[2];
         for (std::sregex_iterator n(codes.begin(), codes.end(), number), stop; n != stop; ++n) {
           ++calls;
-          EXPECT_NE(CHECK_FindRule(std::stoi(n->str())), nullptr) << entry.path().filename() << ": " << n->str();
+          EXPECT_NE(RULES_Find(std::stoi(n->str())), nullptr) << entry.path().filename() << ": " << n->str();
         }
       }
     }

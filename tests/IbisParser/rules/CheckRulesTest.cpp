@@ -10,6 +10,7 @@
 #include <string>
 
 #include "IbisParser/rules/CheckRules.h"
+#include "IbisParser/rules/RuleBook.h"
 #include "amiparam/MsgCatalogue.h"
 
 TEST(CheckRules, EveryRowHasItsCatalogueTextOnce) {
@@ -33,6 +34,6 @@ TEST(CheckRules, PageMatchesTheRows) {
   std::ifstream in(std::string(TESSALUNE_SOURCE_DIR) + "/docs/CHECKS.md", std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  EXPECT_EQ(text.str(), CHECK_RulesPage())
+  EXPECT_EQ(text.str(), RULES_Page())
       << "docs/CHECKS.md is stale: build/release/tools/tessalune check --list-checks > docs/CHECKS.md";
 }
