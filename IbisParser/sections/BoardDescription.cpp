@@ -1,4 +1,5 @@
 #include "IbisParser/sections/BoardDescription.h"
+#include "IbisParser/base/RecordList.h"
 
 #include <memory>
 #include <unordered_set>

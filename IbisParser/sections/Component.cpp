@@ -1,4 +1,5 @@
 #include "IbisParser/sections/Component.h"
+#include "IbisParser/base/RecordList.h"
 
 #include <cstring>
 #include <unordered_map>

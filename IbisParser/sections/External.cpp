@@ -1,4 +1,5 @@
 #include "IbisParser/sections/External.h"
+#include "IbisParser/base/RecordList.h"
 
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/IbisVersion.h"

@@ -1,4 +1,5 @@
 #include "IbisParser/sections/Model.h"
+#include "IbisParser/base/RecordList.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,5 @@
 #include "IbisParser/sections/ModelSelector.h"
+#include "IbisParser/base/RecordList.h"
 
 #include "IbisParser/base/KeywordTables.h"
 #include "IbisParser/base/LineWords.h"

@@ -1,4 +1,5 @@
 #include "IbisParser/sections/PackageModel.h"
+#include "IbisParser/base/RecordList.h"
 
 #include <memory>
 #include <unordered_set>

@@ -1,4 +1,5 @@
 #include "IbisParser/sections/Submodel.h"
+#include "IbisParser/base/RecordList.h"
 
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/KeywordTables.h"
