@@ -7,6 +7,8 @@
 // follow the component or stand in a .pkg file beside it.
 #pragma once
 
+#include "IbisParser/records/ComponentLinks.h"
+
 struct PARSE_CONTEXT;
 
 #include <string>
@@ -15,24 +17,6 @@ struct PARSE_CONTEXT;
 #include "IbisParser/base/LineWords.h"
 
 struct COMPONENT;
-
-struct PORT_MAP {
-  NAME_AT port;        // the circuit's port
-  std::string target;  // a pin of [Pin] or a node of [Node Declarations]
-};
-
-struct CIRCUIT_CALL {
-  std::string circuit;  // the [External Circuit] called
-  unsigned long line = 0;
-  std::vector<NAME_AT> pins;  // Signal_pin, Diff_signal_pins and Series_pins entries
-  std::vector<PORT_MAP> portMap;
-  bool ended = false;
-};
-
-struct INTERCONNECT_ENTRY {
-  NAME_AT set;       // the interconnect model set
-  std::string file;  // the file that defines it, empty for this file
-};
 
 // Keyword and data lines of [Package Model], [Alternate Package Models],
 // [Node Declarations], [Circuit Call] and [Interconnect Model Group] and

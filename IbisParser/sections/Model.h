@@ -2,24 +2,16 @@
 // Keeps one record per [Model]; the lines of an [Algorithmic Model] ...
 // [End Algorithmic Model] block go to the block checks (ALGMOD_*) in one
 // place (MODEL_AlgorithmicModelLine), and once the whole file is read the
-// named .ami and code files of every model are checked (MODEL_EndOfFile).
+// named .ami and code files of every model are checked (PASS_CheckFile).
 // Other lines are accepted.
 #pragma once
+
+#include "IbisParser/records/Model.h"
 
 struct PARSE_CONTEXT;
 
 struct ALGMODLIST;
 struct MODEL_DATA;
-
-struct MODEL {
-  MODEL* next;
-  char* name;              // first word after [Model], null when there is none
-  char modelType[41];      // value of Model_type as written, empty until given
-  unsigned long line;      // line of [Model]
-  ALGMODLIST* algModList;  // executables of the [Algorithmic Model] block, null without one
-  int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
-  MODEL_DATA* data;        // what the model's other keywords give (ModelData.h), null before its first line
-};
 
 // Opens a new model of the file being checked.
 void MODEL_Begin(PARSE_CONTEXT& ctx);

@@ -3,22 +3,12 @@
 // whole file is read (References.h).
 #pragma once
 
+#include "IbisParser/records/ModelSelector.h"
+
 struct PARSE_CONTEXT;
 
 #include <string>
 #include <vector>
-
-struct SELECTOR_ENTRY {
-  std::string model, description;
-  unsigned long line;
-};
-
-struct MODEL_SELECTOR {
-  MODEL_SELECTOR* next = nullptr;
-  std::string name;
-  unsigned long line = 0;
-  std::vector<SELECTOR_ENTRY> entries;
-};
 
 // Opens a new model selector of the file being checked.
 void SEL_Begin(PARSE_CONTEXT& ctx);

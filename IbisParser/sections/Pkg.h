@@ -2,14 +2,9 @@
 // follow [Package], each a typ/min/max triple.
 #pragma once
 
-struct RNG;
+#include "IbisParser/records/Package.h"
 
-// One component's package: each triple null until its line was read.
-struct PKG {
-  RNG* rPkg;
-  RNG* lPkg;
-  RNG* cPkg;
-};
+struct RNG;
 
 // Stores a new record with three null triples in *ppPkg. Returns 1, or 0
 // after printing 1200 when memory runs out.

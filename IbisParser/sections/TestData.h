@@ -5,20 +5,14 @@
 // IBIS 4.0 §6 (checked with the 4.2 set on).
 #pragma once
 
+#include "IbisParser/records/TestSection.h"
+
 struct PARSE_CONTEXT;
 
 #include <string>
 #include <vector>
 
 struct MODEL;
-
-struct TEST_SECTION {
-  bool load = false;  // [Test Load], else [Test Data]
-  std::string name, type;
-  std::string driverModel, driverModelInv, testLoad;  // [Test Data] only
-  unsigned long line = 0;
-  unsigned long driverLine = 0, driverInvLine = 0, testLoadLine = 0;
-};
 
 // A keyword or data line of a [Test Data] (`load` false) or [Test Load] section.
 void TEST_Line(PARSE_CONTEXT& ctx, bool load, int kind, int id, const char* text);
