@@ -1,8 +1,8 @@
 #include "IbisParser/IbisCheck.h"
 
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/base/CmnWords.h"
 #include "amiparam/Msg.h"
 
 #include <cstring>

@@ -3,31 +3,25 @@
 #include <cstring>
 #include <string>
 
-#include "IbisParser/BoardDescription.h"
-#include "IbisParser/CmnWords.h"
-#include "IbisParser/Component.h"
-#include "IbisParser/ComponentLinks.h"
-#include "IbisParser/External.h"
-#include "IbisParser/Hdr.h"
-#include "IbisParser/IbisVersion.h"
-#include "IbisParser/Interconnect.h"
-#include "IbisParser/KeywordTables.h"
-#include "IbisParser/Model.h"
-#include "IbisParser/ModelSelector.h"
-#include "IbisParser/OtherSections.h"
-#include "IbisParser/PackageModel.h"
-#include "IbisParser/ParseAmi.h"
-#include "IbisParser/References.h"
-#include "IbisParser/Submodel.h"
-#include "IbisParser/TestData.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/base/KeywordTables.h"
+#include "IbisParser/passes/FilePasses.h"
+#include "IbisParser/sections/BoardDescription.h"
+#include "IbisParser/sections/Component.h"
+#include "IbisParser/sections/ComponentLinks.h"
+#include "IbisParser/sections/External.h"
+#include "IbisParser/sections/Hdr.h"
+#include "IbisParser/sections/Interconnect.h"
+#include "IbisParser/sections/Model.h"
+#include "IbisParser/sections/ModelSelector.h"
+#include "IbisParser/sections/OtherSections.h"
+#include "IbisParser/sections/PackageModel.h"
+#include "IbisParser/sections/Submodel.h"
+#include "IbisParser/sections/TestData.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
-
-PARSE_STATE gParse = {};
-char gcCommentChar = '|';
-int giIbisVersion = 0;
-int giIbisRelease = 0;
-int gbParseQuiet = 0;
 
 namespace {
 
@@ -36,10 +30,7 @@ constexpr size_t kLineKept = 1023;
 // Longest keyword name between the brackets.
 constexpr size_t kKeywordNameMax = 117;
 
-// Checks in progress: a check started inside another one (a file named in a
-// file) restores the enclosing check's state when it ends.
-int giCheckDepth = 0;
-
+// Report setting of the process: who is shown each file's description.
 PARSE_DESCRIPTION_LISTENER gDescriptionListener = nullptr;
 void* gDescriptionContext = nullptr;
 
@@ -48,53 +39,43 @@ void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-void ResetFileState(int mode) {
-  gParse = PARSE_STATE{};
-  gParse.mode = mode;
-  gParse.tabReportArmed = 1;
-  gParse.currentKeyword = KEY_NOT_KEY;
-  gParse.sectionKeyword = KEY_NOT_KEY;
-  gulLineNumber = 0;
-  gcCommentChar = '|';
-}
-
-void FreeDescription() {
-  HDR_Free(&gParse.header);
-  COMP_FreeAll(&gParse.components);
-  MODEL_FreeAll(&gParse.models);
-  SEL_FreeAll(&gParse.selectors);
-  SUBM_FreeAll(&gParse.submodels);
-  TEST_Free(&gParse.testSections);
-  gParse.lastSubmodel = nullptr;
-  gParse.submodel = nullptr;
-  gParse.lastComponent = nullptr;
-  gParse.lastModel = nullptr;
-  gParse.lastSelector = nullptr;
-  gParse.selector = nullptr;
-  gParse.headerOpen = 0;
-  gParse.component = nullptr;
-  gParse.model = nullptr;
-  PKGM_FreeAll(&gParse.packageModels);
-  EBD_FreeAll(&gParse.boards);
-  EXT_FreeAll(&gParse.externals);
-  ICM_FreeAll(&gParse.interconnects);
-  gParse.lastPackageModel = gParse.packageModel = nullptr;
-  gParse.lastBoard = gParse.board = nullptr;
-  gParse.lastExternal = gParse.external = nullptr;
-  gParse.lastIcmSet = gParse.interconnect = nullptr;
+void FreeDescription(PARSE_CONTEXT& ctx) {
+  HDR_Free(&ctx.header);
+  COMP_FreeAll(&ctx.components);
+  MODEL_FreeAll(&ctx.models);
+  SEL_FreeAll(&ctx.selectors);
+  SUBM_FreeAll(&ctx.submodels);
+  TEST_Free(&ctx.testSections);
+  ctx.lastSubmodel = nullptr;
+  ctx.submodel = nullptr;
+  ctx.lastComponent = nullptr;
+  ctx.lastModel = nullptr;
+  ctx.lastSelector = nullptr;
+  ctx.selector = nullptr;
+  ctx.headerOpen = 0;
+  ctx.component = nullptr;
+  ctx.model = nullptr;
+  PKGM_FreeAll(&ctx.packageModels);
+  EBD_FreeAll(&ctx.boards);
+  EXT_FreeAll(&ctx.externals);
+  ICM_FreeAll(&ctx.interconnects);
+  ctx.lastPackageModel = ctx.packageModel = nullptr;
+  ctx.lastBoard = ctx.board = nullptr;
+  ctx.lastExternal = ctx.external = nullptr;
+  ctx.lastIcmSet = ctx.interconnect = nullptr;
 }
 
 // Opens the section of keyword `id`, where the file kind allows it.
-void BeginSection(int id) {
-  int mode = gParse.mode;
+void BeginSection(PARSE_CONTEXT& ctx, int id) {
+  int mode = ctx.mode;
   switch (id) {
     case KEY_IBIS_VER:
-      if (gParse.ibisVerSeen) {
+      if (ctx.ibisVerSeen) {
         LineError(910);
         return;
       }
-      gParse.ibisVerSeen = 1;
-      HDR_Begin();
+      ctx.ibisVerSeen = 1;
+      HDR_Begin(ctx);
       return;
     case KEY_DEFINE_PACKAGE_MODEL:
       if (mode == PARSE_MODE_EBD) {
@@ -117,45 +98,45 @@ void BeginSection(int id) {
   }
   int section = KEY_SectionOf(id);
   if (section == KEY_SECTION_COMPONENT) {
-    COMP_Begin();
+    COMP_Begin(ctx);
   } else if (section == KEY_SECTION_MODEL) {
-    MODEL_Begin();
+    MODEL_Begin(ctx);
   } else {
-    OTHER_Begin(section);
+    OTHER_Begin(ctx, section);
   }
 }
 
 // Tells the section that keyword `openId` belongs to that keyword `nextId` follows.
-void EndSection(int openId, int nextId) {
+void EndSection(PARSE_CONTEXT& ctx, int openId, int nextId) {
   int section = KEY_SectionOf(openId);
   switch (section) {
     case KEY_SECTION_NONE:
     case KEY_SECTION_END:
       break;
     case KEY_SECTION_HEADER:
-      HDR_End(nextId);
+      HDR_End(ctx, nextId);
       break;
     case KEY_SECTION_COMPONENT:
-      COMP_End(nextId);
+      COMP_End(ctx, nextId);
       break;
     case KEY_SECTION_MODEL:
-      MODEL_End(nextId);
+      MODEL_End(ctx, nextId);
       break;
     default:
-      OTHER_End(section, nextId);
+      OTHER_End(ctx, section, nextId);
       break;
   }
 }
 
 // [End]: nothing may follow the keyword on its line.
-void EndKeyword(const char* text) {
-  const char* rest = PARSE_AfterKeyword(text);
+void EndKeyword(PARSE_CONTEXT& ctx, const char* text) {
+  const char* rest = KEY_AfterKeyword(text);
   if (rest && *rest) LineError(920);
-  gParse.endSeen = 1;
+  ctx.endSeen = 1;
 }
 
 // Hands a line to the handler of the section of keyword `id`.
-void Dispatch(int set, int id, int kind, const char* text) {
+void Dispatch(PARSE_CONTEXT& ctx, int set, int id, int kind, const char* text) {
   int section = KEY_SectionOf(id);
   if (section == KEY_SECTION_NONE) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 907, text);
@@ -167,49 +148,49 @@ void Dispatch(int set, int id, int kind, const char* text) {
   }
   switch (section) {
     case KEY_SECTION_HEADER:
-      HDR_Line(kind, id, text);
+      HDR_Line(ctx, kind, id, text);
       break;
     case KEY_SECTION_COMPONENT:
-      COMP_Line(kind, id, text);
+      COMP_Line(ctx, kind, id, text);
       break;
     case KEY_SECTION_MODEL:
-      MODEL_Line(kind, id, text);
+      MODEL_Line(ctx, kind, id, text);
       break;
     case KEY_SECTION_END:
-      if (kind == PARSE_LINE_KEYWORD) EndKeyword(text);
+      if (kind == PARSE_LINE_KEYWORD) EndKeyword(ctx, text);
       break;
     default:
-      OTHER_Line(section, kind, id, text);
+      OTHER_Line(ctx, section, kind, id, text);
       break;
   }
 }
 
 // The handler of the keyword set of the file's version: recognises keyword
 // lines, closes and opens sections, and dispatches every line.
-void HandleLine(int kind, const char* text) {
-  int set = IBISVER_KeywordSet(giIbisRelease);
+void HandleLine(PARSE_CONTEXT& ctx, int kind, const char* text) {
+  int set = IBISVER_KeywordSet(ctx.ibisRelease);
   if (kind == PARSE_LINE_KEYWORD) {
-    if (set != KEY_SET_21 && gParse.unterminatedRLC) {
+    if (set != KEY_SET_21 && ctx.unterminatedRLC) {
       LineError(909);
-      gParse.unterminatedRLC = 0;
+      ctx.unterminatedRLC = 0;
     }
     int id = KEY_NOT_KEY;
-    if (!PARSE_Keyword(text, gParse.currentKeyword, set, &id)) {
-      gParse.currentKeyword = KEY_NOT_KEY;
+    if (!PARSE_Keyword(ctx, text, ctx.currentKeyword, set, &id)) {
+      ctx.currentKeyword = KEY_NOT_KEY;
       return;
     }
     // The section stays known across an unrecognised keyword, so that it
     // is still closed (and checked) by the next keyword that is recognised.
-    EndSection(gParse.sectionKeyword, id);
-    gParse.currentKeyword = id;
-    gParse.sectionKeyword = id;
-    if (KEY_OpensSection(id)) BeginSection(id);
+    EndSection(ctx, ctx.sectionKeyword, id);
+    ctx.currentKeyword = id;
+    ctx.sectionKeyword = id;
+    if (KEY_OpensSection(id)) BeginSection(ctx, id);
   }
-  Dispatch(set, gParse.currentKeyword, kind, text);
+  Dispatch(ctx, set, ctx.currentKeyword, kind, text);
 }
 
 // [Comment Char] c_char: a new comment character for the rest of the file.
-void CommentChar(const char* keyword) {
+void CommentChar(PARSE_CONTEXT& ctx, const char* keyword) {
   const char* rest = keyword + 14;
   CMN_SkipSpace(&rest);
   if (!rest[0] || std::strncmp(rest + 1, "_char", 5) != 0) {
@@ -221,7 +202,7 @@ void CommentChar(const char* keyword) {
     MSG_Code(MSG_LEVEL_ERROR_LINE, 918, c);
     return;
   }
-  gcCommentChar = c;
+  ctx.gcCommentChar = c;
   const char* after = rest + 6;
   CMN_SkipSpace(&after);
   if (*after && *after != c) LineError(919);
@@ -234,20 +215,20 @@ bool IsCommentCharKeyword(const char* p) {
 }
 
 // The line rules, then the classification and hand-over of one line.
-void ProcessLine(std::string& line, size_t fullLength) {
-  size_t limit = giIbisVersion < 4 ? 80 : 120;
+void ProcessLine(PARSE_CONTEXT& ctx, std::string& line, size_t fullLength) {
+  size_t limit = ctx.ibisVersion < 4 ? 80 : 120;
   if (fullLength > limit) MSG_Code(MSG_LEVEL_ERROR_LINE, 905, static_cast<int>(limit));
-  PARSE_ReportTab(line.c_str());
+  CMN_ReportTab(&ctx.tabReportArmed, line.c_str());
 
   const char* start = line.c_str();
   const char* p = start;
   CMN_SkipSpace(&p);
-  if (*p == '\0' || *p == gcCommentChar) return;
+  if (*p == '\0' || *p == ctx.gcCommentChar) return;
   int kind = PARSE_LINE_DATA;
   if (*p == '[') {
     // Texts of [Source], [Notes], [Disclaimer] and [Copyright] may hold
     // brackets: an indented '[' there starts no keyword.
-    bool inText = gParse.currentKeyword >= KEY_SOURCE && gParse.currentKeyword <= KEY_COPYRIGHT;
+    bool inText = ctx.currentKeyword >= KEY_SOURCE && ctx.currentKeyword <= KEY_COPYRIGHT;
     if (p == start) {
       kind = PARSE_LINE_KEYWORD;
     } else if (!inText) {
@@ -255,38 +236,42 @@ void ProcessLine(std::string& line, size_t fullLength) {
       kind = PARSE_LINE_KEYWORD;
     }
   }
-  if (gParse.endSeen) {
+  if (ctx.endSeen) {
     LineError(902);
     return;
   }
   if (kind == PARSE_LINE_KEYWORD && IsCommentCharKeyword(p)) {
-    CommentChar(p);
+    CommentChar(ctx, p);
     return;
   }
-  size_t cut = line.find(gcCommentChar);
+  size_t cut = line.find(ctx.gcCommentChar);
   if (cut != std::string::npos) line.resize(cut);
   while (!line.empty() && CMN_IsSpace(static_cast<unsigned char>(line.back()))) line.pop_back();
-  HandleLine(kind, line.c_str());
+  HandleLine(ctx, kind, line.c_str());
+}
+
+// Reads the file line by line, then runs the passes over its records and
+// shows them to the listener. Returns 0 when the file cannot be opened.
+int ReadAndCheck(PARSE_CONTEXT& ctx, const char* path) {
+  FILE* file = CMN_OpenFile(path, ctx.mode, &ctx.where);
+  if (!file) return 0;
+  std::string line;
+  size_t fullLength = 0;
+  while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, &ctx.illegalCharacters, &fullLength))
+    ProcessLine(ctx, line, fullLength);
+  if (!ctx.endSeen) {
+    MSG_Error(903);
+    HandleLine(ctx, PARSE_LINE_KEYWORD, "[END]");
+  }
+  std::fclose(file);
+  PASS_CheckFile(ctx);
+  if (gDescriptionListener) gDescriptionListener(ctx, gDescriptionContext);
+  return 1;
 }
 
 }  // namespace
 
-const char* PARSE_AfterKeyword(const char* line) {
-  const char* close = line ? std::strchr(line, ']') : nullptr;
-  if (!close) return nullptr;
-  const char* rest = close + 1;
-  CMN_SkipSpace(&rest);
-  return rest;
-}
-
-void PARSE_ReportTab(const char* line) {
-  if (gParse.tabReportArmed && std::strchr(line, '\t')) {
-    MSG_Code(MSG_LEVEL_WARNING_LINE, 921);
-    gParse.tabReportArmed = 0;
-  }
-}
-
-int PARSE_Keyword(const char* line, int previous, int set, int* id) {
+int PARSE_Keyword(PARSE_CONTEXT& ctx, const char* line, int previous, int set, int* id) {
   CMN_ASSERT(line != nullptr);
   CMN_ASSERT(id != nullptr);
   const char* open = std::strchr(line, '[');
@@ -317,9 +302,9 @@ int PARSE_Keyword(const char* line, int previous, int set, int* id) {
     } else if (previous == KEY_BEGIN_BOARD_DESCRIPTION || previous == KEY_EBD_MANUFACTURER) {
       found = KEY_EBD_MANUFACTURER;
     }
-  } else if (found == KEY_NUMBER_OF_PINS && gParse.mode == PARSE_MODE_EBD) {
+  } else if (found == KEY_NUMBER_OF_PINS && ctx.mode == PARSE_MODE_EBD) {
     found = KEY_EBD_NUMBER_OF_PINS;
-  } else if (gParse.inSubmodel) {
+  } else if (ctx.inSubmodel) {
     if (found >= KEY_PULLDOWN && found <= KEY_POWER_CLAMP) {
       found = KEY_SUB_PULLDOWN + (found - KEY_PULLDOWN);
     } else if (found >= KEY_RAMP && found <= KEY_FALLING_WAVEFORM) {
@@ -331,7 +316,12 @@ int PARSE_Keyword(const char* line, int previous, int set, int* id) {
 }
 
 int PARSE_CheckFile(const char* path, int mode) {
-  if (path && mode == PARSE_MODE_AMI) return PARSE_CheckAmiFile(path);
+  PARSE_CONTEXT ctx;
+  return PARSE_CheckFileOn(ctx, path, mode);
+}
+
+int PARSE_CheckFileOn(PARSE_CONTEXT& ctx, const char* path, int mode) {
+  if (path && mode == PARSE_MODE_AMI) return AMIREAD_ReadFile(ctx, path);
   if (!path || mode < PARSE_MODE_IBS || mode > PARSE_MODE_EBD) return 0;
   // A version of the table gives its own rule set; any other value whose
   // first digit is 2 to 5 the set of that digit (the header then reports the
@@ -348,53 +338,18 @@ int PARSE_CheckFile(const char* path, int mode) {
   if (!gbParseQuiet) {
     std::printf("\nChecking %s for IBIS %s Compatibility...\n\n", path, IBISVER_Name(release));
   }
-
-  // A check inside another check keeps the enclosing one's state.
-  bool nested = giCheckDepth > 0;
-  const PARSE_READING enclosing = PARSE_SaveReading();
-  ++giCheckDepth;
-
-  ResetFileState(mode);
+  ctx.mode = mode;
+  gulLineNumber = 0;
   // Until its [IBIS Ver] line has been handled, the file is read with the
   // keyword set and line limit of the version it was detected as.
-  giIbisVersion = version;
-  giIbisRelease = release;
-  int result = 0;
-  if (FILE* file = CMN_OpenFile(path, mode, &gParse.where)) {
-    std::string line;
-    size_t fullLength = 0;
-    while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, 1, &fullLength)) ProcessLine(line, fullLength);
-    if (!gParse.endSeen) {
-      MSG_Error(903);
-      HandleLine(PARSE_LINE_KEYWORD, "[END]");
-    }
-    std::fclose(file);
-    REF_CheckFile();
-    LINKS_CheckFile();
-    MODEL_EndOfFile(gParse.models);
-    result = 1;
-    if (gDescriptionListener && !nested) gDescriptionListener(gParse, gDescriptionContext);
-  }
-  FreeDescription();
-
-  --giCheckDepth;
-  if (nested) PARSE_RestoreReading(enclosing);
+  ctx.ibisVersion = version;
+  ctx.ibisRelease = release;
+  const int result = ReadAndCheck(ctx, path);
+  FreeDescription(ctx);
   return result;
 }
 
 void PARSE_SetDescriptionListener(PARSE_DESCRIPTION_LISTENER listener, void* context) {
   gDescriptionListener = listener;
   gDescriptionContext = context;
-}
-
-PARSE_READING PARSE_SaveReading() {
-  return PARSE_READING{gParse, gcCommentChar, giIbisVersion, giIbisRelease, gulLineNumber};
-}
-
-void PARSE_RestoreReading(const PARSE_READING& reading) {
-  gParse = reading.file;
-  gcCommentChar = reading.commentChar;
-  giIbisVersion = reading.ibisVersion;
-  giIbisRelease = reading.ibisRelease;
-  gulLineNumber = reading.lineNumber;
 }

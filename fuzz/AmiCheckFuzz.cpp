@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "IbisParser/AlgMod.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ami/AlgMod.h"
 #include "amiparam/Msg.h"
 
 namespace {

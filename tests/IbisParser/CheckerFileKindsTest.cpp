@@ -12,10 +12,11 @@
 #include <functional>
 #include <string>
 
-#include "CheckerFiles.h"
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/AlgModTree.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/ami/AlgModTree.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/ParseContext.h"
+#include "tests/IbisParser/CheckerFiles.h"
 
 namespace {
 
@@ -70,7 +71,6 @@ class CheckerFileKinds : public CheckerFiles {
     return Guarded([&] {
       int result = -1;
       std::string text = CheckPath(path, mode, &result);
-      if (mode == PARSE_MODE_AMI) ALGMOD_ReleaseAmiText();
       return text + "result " + std::to_string(result);
     });
   }
@@ -84,12 +84,13 @@ class CheckerFileKinds : public CheckerFiles {
 }  // namespace
 
 TEST_F(CheckerFileKinds, DirectoriesAreReportedAsUnreadable) {
+  PARSE_CONTEXT ctx;
   std::filesystem::create_directory(dir_ / "params.ami");
   std::filesystem::create_directory(dir_ / "model.ibs");
   int result = -1;
   EXPECT_EQ(CheckPath(Path("params.ami"), PARSE_MODE_AMI, &result), NotRegular(Path("params.ami"), "a directory"));
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(gpszAmiText, nullptr);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
   // The .ami check on its own (`tessalune check params.ami`).
   {
     MsgCapture capture;
@@ -122,6 +123,7 @@ TEST_F(CheckerFileKinds, PipesAndEndlessDevicesAreNeverRead) {
 }
 
 TEST_F(CheckerFileKinds, AlgorithmicModelNamingADirectoryOrPipeIsReported) {
+  PARSE_CONTEXT ctx;
   std::filesystem::create_directory(dir_ / "params.ami");
   std::filesystem::create_directory(dir_ / "code.so");
   ASSERT_EQ(mkfifo(Path("pipe.ami").c_str(), 0600), 0);
@@ -130,13 +132,13 @@ TEST_F(CheckerFileKinds, AlgorithmicModelNamingADirectoryOrPipeIsReported) {
   const std::string text = Guarded([&] {
     MsgCapture capture;
     ALGMODLIST* head = nullptr;
-    ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+    ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
     // Checked newest first.
     for (const char* line : {"Executable Linux_gcc_64 model.so good.ami", "Executable Linux_gcc_32 code.so pipe.ami",
                              "Executable Windows_gcc_64 model.so params.ami"})
-      ALGMOD_AddLine(line, head);
+      ALGMOD_AddLine(ctx, line, head);
     ALGMOD_MODEL model{"m", head};
-    ALGMOD_CheckFiles(&model, 1, dir_.string().c_str());
+    ALGMOD_CheckFiles(ctx, &model, 1, dir_.string().c_str());
     const std::string trees = head->first->next->next->tree != nullptr ? "good.ami parsed" : "no tree";
     ALGMOD_FreeList(&head);
     return capture.Text() + trees;
@@ -149,20 +151,24 @@ TEST_F(CheckerFileKinds, AlgorithmicModelNamingADirectoryOrPipeIsReported) {
 }
 
 TEST_F(CheckerFileKinds, AmiFilesLargerThan16MiBAreRefusedBeforeTheyAreRead) {
+  PARSE_CONTEXT ctx;
   // Comment lines, cheap to read and collected as nothing, then a tree: at
   // 16 MiB exactly the file is read and parsed; one byte more is refused.
   const std::string tree = kGoodAmi;
   const std::string comment = std::string(1023, '|') + "\n";
   std::string text;
-  text.reserve(PARSE_AMI_FILE_MAX);
-  while (text.size() + comment.size() + tree.size() <= PARSE_AMI_FILE_MAX) text += comment;
-  text += std::string(PARSE_AMI_FILE_MAX - text.size() - tree.size(), '\n') + tree;
-  ASSERT_EQ(text.size(), PARSE_AMI_FILE_MAX);
+  text.reserve(AMIREAD_FILE_MAX);
+  while (text.size() + comment.size() + tree.size() <= AMIREAD_FILE_MAX) text += comment;
+  text += std::string(AMIREAD_FILE_MAX - text.size() - tree.size(), '\n') + tree;
+  ASSERT_EQ(text.size(), AMIREAD_FILE_MAX);
+  {
+    MsgCapture capture;
+    EXPECT_EQ(AMIREAD_ReadFile(ctx, Write("full.ami", text).c_str()), 1);
+    EXPECT_EQ(capture.Text(), "");
+  }
+  EXPECT_NE(ctx.gpszAmiText, nullptr);
+  ALGMOD_ReleaseAmiText(ctx);
   int result = -1;
-  EXPECT_EQ(CheckPath(Write("full.ami", text), PARSE_MODE_AMI, &result), "");
-  EXPECT_EQ(result, 1);
-  EXPECT_NE(gpszAmiText, nullptr);
-  ALGMOD_ReleaseAmiText();
 
   const std::string over = Write("over.ami", text + "\n");
   const auto start = std::chrono::steady_clock::now();
@@ -173,5 +179,5 @@ TEST_F(CheckerFileKinds, AmiFilesLargerThan16MiBAreRefusedBeforeTheyAreRead) {
   result = -1;
   EXPECT_NE(CheckPath(over, PARSE_MODE_AMI, &result).find("more than 16 MiB"), std::string::npos);
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(gpszAmiText, nullptr);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
 }

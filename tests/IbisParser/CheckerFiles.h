@@ -49,11 +49,21 @@ class CheckerFiles : public ::testing::Test {
     return capture.Text();
   }
 
+  // The same on context `ctx`, which keeps what the check leaves in it.
+  std::string CheckPathOn(PARSE_CONTEXT& ctx, const std::string& path, int mode = PARSE_MODE_IBS) {
+    MsgCapture capture;
+    PARSE_CheckFileOn(ctx, path.c_str(), mode);
+    return capture.Text();
+  }
+
   // Writes `text` as `name` and checks it.
   std::string Check(const std::string& text, const std::string& name = "t.ibs", int mode = PARSE_MODE_IBS,
                     int* result = nullptr) {
     return CheckPath(Write(name, text), mode, result);
   }
+
+  // Writes `text` as "t.ibs" and checks it on `ctx`.
+  std::string CheckOn(PARSE_CONTEXT& ctx, const std::string& text) { return CheckPathOn(ctx, Write("t.ibs", text)); }
 
   // A complete header for file "t.ibs" of version `version`, ready for more keywords.
   static std::string Header(const std::string& version = "4.2") {

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 #include "tests/amiparam/MsgCapture.h"
@@ -33,6 +34,7 @@ int ModeOf(const fs::path& path) {
 }  // namespace
 
 TEST(Corpus, EveryFileIsReadToItsEnd) {
+  PARSE_CONTEXT ctx;
   fs::path root = TESSALUNE_CORPUS_DIR;
   std::error_code ec;
   if (!fs::is_directory(root, ec)) GTEST_SKIP() << "no corpus at " << root;
@@ -50,7 +52,7 @@ TEST(Corpus, EveryFileIsReadToItsEnd) {
     int result = PARSE_CheckFile(path.c_str(), mode);
     if (mode == PARSE_MODE_AMI) {
       EXPECT_EQ(result, 1) << path;
-      if (gpszAmiText) CMN_Free(&gpszAmiText);
+      if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
     } else {
       // Every file of the corpus declares a version the checker knows (3.2 to 7.1): it is read whole.
       EXPECT_EQ(result, 1) << path << "\n" << capture.Text();

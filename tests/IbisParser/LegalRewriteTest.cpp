@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "IbisParser/CmnWords.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/base/CmnWords.h"
 #include "tests/IbisParser/SeverityAudit.h"
 #include "tests/TestFolder.h"
 #include "tests/amiparam/MsgCapture.h"

@@ -4,9 +4,11 @@
 
 #include <string>
 
-#include "IbisParser/KeywordTables.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/ParseAmi.h"
+#include "IbisParser/ami/ParseAmi.h"
+#include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/base/KeywordTables.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/Cmn.h"
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -328,75 +330,78 @@ TEST_F(Parse, DataBeforeAnyKeywordAndAfterAnUnknownOne) {
             "ERROR (line    5) - Data for unknown keyword.\nsome data\n");
 }
 
-TEST_F(Parse, NestedCheckKeepsTheEnclosingState) {
+TEST_F(Parse, ACheckRunsOnItsOwnContext) {
   // A check started while another is in progress (a file named in a file)
-  // leaves the enclosing file's line number and comment character as they were.
+  // reads on a context of its own: the caller's stays as it was, and the
+  // printer's line number is the last one the checked file read.
+  PARSE_CONTEXT ctx;
   Write("inner.pkg", "[IBIS Ver] 2.1\n[File Name] inner.pkg\n[File Rev] 1\n[End]\n");
-  gcCommentChar = '#';
+  ctx.gcCommentChar = '#';
   gulLineNumber = 0;
   EXPECT_EQ(CheckPath((dir_ / "inner.pkg").string(), PARSE_MODE_PKG), "");
   EXPECT_EQ(gulLineNumber, 4u);
-  EXPECT_EQ(gcCommentChar, '|');
+  EXPECT_EQ(ctx.gcCommentChar, '#');
 }
 
-TEST_F(Parse, AmiCheckGivesBackTheWholeReadingState) {
+TEST_F(Parse, AmiFileNamedByAFileIsReadOnANewContext) {
   // The .ami file has its own line numbers, comment character, tab report
   // and illegal-character count; the enclosing file reads on with its own.
   Write("inner.ami", "(m\t(Description \"x\"))\n\x01\n");
-  const PARSE_READING before = PARSE_SaveReading();
-  gcCommentChar = '#';
+  PARSE_CONTEXT ctx;
+  ctx.gcCommentChar = '#';
   gulLineNumber = 17;
-  giIbisVersion = 3;
-  gParse.tabReportArmed = 1;
-  gParse.illegalCharacters = 2;
-  gParse.currentKeyword = KEY_MODEL;
-  const std::string out = CheckPath((dir_ / "inner.ami").string(), PARSE_MODE_AMI);
+  ctx.ibisVersion = 3;
+  ctx.tabReportArmed = 1;
+  ctx.illegalCharacters = 2;
+  ctx.currentKeyword = KEY_MODEL;
+  std::string out;
+  {
+    MsgCapture capture;
+    PARSE_CONTEXT ami;
+    EXPECT_EQ(AMIREAD_ReadFile(ami, (dir_ / "inner.ami").string().c_str()), 1);
+    EXPECT_NE(ami.gpszAmiText, nullptr);
+    out = capture.Text();
+  }
   EXPECT_EQ(Count(out, "tab characters"), 1);
   EXPECT_EQ(Count(out, "illegal control character"), 1);
-  EXPECT_EQ(gcCommentChar, '#');
+  EXPECT_EQ(ctx.gcCommentChar, '#');
   EXPECT_EQ(gulLineNumber, 17u);
-  EXPECT_EQ(giIbisVersion, 3);
-  EXPECT_EQ(gParse.tabReportArmed, 1);
-  EXPECT_EQ(gParse.illegalCharacters, 2u);
-  EXPECT_EQ(gParse.currentKeyword, KEY_MODEL);
-  PARSE_RestoreReading(before);
-  if (gpszAmiText) CMN_Free(&gpszAmiText);
+  EXPECT_EQ(ctx.ibisVersion, 3);
+  EXPECT_EQ(ctx.tabReportArmed, 1);
+  EXPECT_EQ(ctx.illegalCharacters, 2u);
+  EXPECT_EQ(ctx.currentKeyword, KEY_MODEL);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
 }
 
-TEST(ParseReading, SaveAndRestoreCoverEveryReadingVariable) {
-  const PARSE_READING before = PARSE_SaveReading();
-  gcCommentChar = '!';
-  gulLineNumber = 42;
-  giIbisVersion = 5;
-  gParse.mode = PARSE_MODE_EBD;
-  gParse.endSeen = 1;
-  const PARSE_READING saved = PARSE_SaveReading();
-  EXPECT_EQ(saved.commentChar, '!');
-  EXPECT_EQ(saved.lineNumber, 42u);
-  EXPECT_EQ(saved.ibisVersion, 5);
-  EXPECT_EQ(saved.file.mode, PARSE_MODE_EBD);
-
-  gcCommentChar = '|';
-  gulLineNumber = 0;
-  giIbisVersion = 2;
-  gParse = PARSE_STATE{};
-  PARSE_RestoreReading(saved);
-  EXPECT_EQ(gcCommentChar, '!');
-  EXPECT_EQ(gulLineNumber, 42u);
-  EXPECT_EQ(giIbisVersion, 5);
-  EXPECT_EQ(gParse.mode, PARSE_MODE_EBD);
-  EXPECT_EQ(gParse.endSeen, 1);
-  PARSE_RestoreReading(before);
+TEST(ParseContext, ANewContextStartsAsAFileDoes) {
+  PARSE_CONTEXT ctx;
+  EXPECT_EQ(ctx.gcCommentChar, '|');
+  EXPECT_EQ(ctx.tabReportArmed, 1);
+  EXPECT_EQ(ctx.illegalCharacters, 0u);
+  EXPECT_EQ(ctx.currentKeyword, KEY_NOT_KEY);
+  EXPECT_EQ(ctx.sectionKeyword, KEY_NOT_KEY);
+  EXPECT_EQ(ctx.ibisVersion, 0);
+  EXPECT_EQ(ctx.amiBaseRelease, IBIS_RELEASE_50);
+  EXPECT_EQ(ctx.gpszAmiText, nullptr);
+  EXPECT_EQ(ctx.components, nullptr);
+  EXPECT_EQ(ctx.models, nullptr);
+  // Two contexts share nothing: what one reads the other never sees.
+  PARSE_CONTEXT other;
+  ctx.gcCommentChar = '!';
+  ctx.endSeen = 1;
+  EXPECT_EQ(AMIREAD_AppendText(ctx, "(a)", 3), 1);
+  EXPECT_EQ(other.gcCommentChar, '|');
+  EXPECT_EQ(other.endSeen, 0);
+  EXPECT_EQ(other.gpszAmiText, nullptr);
 }
 
 TEST(ParseKeyword, ContextRulesMoveSharedNamesToTheirSections) {
-  PARSE_STATE saved = gParse;
-  gParse = PARSE_STATE{};
-  gParse.mode = PARSE_MODE_IBS;
+  PARSE_CONTEXT ctx;
+  ctx.mode = PARSE_MODE_IBS;
   int id = -1;
-  auto key = [&id](const char* line, int previous) {
+  auto key = [&id, &ctx](const char* line, int previous) {
     id = -1;
-    EXPECT_EQ(PARSE_Keyword(line, previous, KEY_SET_50, &id), 1) << line;
+    EXPECT_EQ(PARSE_Keyword(ctx, line, previous, KEY_SET_50, &id), 1) << line;
     return id;
   };
   EXPECT_EQ(key("[Manufacturer] x", KEY_COMPONENT), KEY_MANUFACTURER);
@@ -405,10 +410,10 @@ TEST(ParseKeyword, ContextRulesMoveSharedNamesToTheirSections) {
   EXPECT_EQ(key("[Manufacturer] x", KEY_BEGIN_BOARD_DESCRIPTION), KEY_EBD_MANUFACTURER);
   EXPECT_EQ(key("[Manufacturer] x", KEY_NOT_KEY), KEY_MANUFACTURER);
   EXPECT_EQ(key("[Number Of Pins] 4", KEY_DEFINE_PACKAGE_MODEL), KEY_NUMBER_OF_PINS);
-  gParse.mode = PARSE_MODE_EBD;
+  ctx.mode = PARSE_MODE_EBD;
   EXPECT_EQ(key("[Number Of Pins] 4", KEY_BEGIN_BOARD_DESCRIPTION), KEY_EBD_NUMBER_OF_PINS);
   EXPECT_EQ(key("[Pulldown]", KEY_MODEL), KEY_PULLDOWN);
-  gParse.inSubmodel = 1;
+  ctx.inSubmodel = 1;
   EXPECT_EQ(key("[Pulldown]", KEY_SUBMODEL), KEY_SUB_PULLDOWN);
   EXPECT_EQ(key("[pullup]", KEY_SUBMODEL), KEY_SUB_PULLUP);
   EXPECT_EQ(key("[GND Clamp]", KEY_SUBMODEL), KEY_SUB_GND_CLAMP);
@@ -419,8 +424,7 @@ TEST(ParseKeyword, ContextRulesMoveSharedNamesToTheirSections) {
   EXPECT_EQ(key("[Rgnd]", KEY_SUBMODEL), 44);  // not a submodel keyword
   {
     MsgCapture capture;
-    EXPECT_EQ(PARSE_Keyword("[Model  Selector]", KEY_MODEL, KEY_SET_50, &id), 0);  // "_" per blank
+    EXPECT_EQ(PARSE_Keyword(ctx, "[Model  Selector]", KEY_MODEL, KEY_SET_50, &id), 0);  // "_" per blank
     EXPECT_NE(capture.Text().find("Invalid Keyword: Model  Selector"), std::string::npos);
   }
-  gParse = saved;
 }

@@ -1,5 +1,5 @@
 // While it lives, watches every catalogue message the checker prints: each
-// code must be a row of the rule tables (IbisParser/FileCheckRules.h) and be
+// code must be a row of the rule tables (IbisParser/rules/FileCheckRules.h) and be
 // printed at the severity of its row. Also keeps the texts of the ERRORs and
 // of the rule checks printed, without line numbers, for tests that compare
 // two runs.
@@ -9,7 +9,8 @@
 #include <set>
 #include <string>
 
-#include "IbisParser/FileCheckRules.h"
+#include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RuleBook.h"
 #include "amiparam/Msg.h"
 
 // The severity column of a rule row for a printing level (MSG_LEVEL_*).
@@ -37,7 +38,7 @@ class SeverityAudit {
     if (code >= 5000) ++a->ruleFindings[text];
     if (code == 0) return;  // a text that is not a catalogue row
     a->seen.insert(code);
-    const CHECK_RULE* rule = CHECK_FindRule(code);
+    const CHECK_RULE* rule = RULES_Find(code);
     const std::string printed = SeverityOfLevel(level);
     if (!rule) {
       a->faults.insert(std::to_string(code) + ": no row");

@@ -4,11 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include "IbisParser/AlgMod.h"
-#include "IbisParser/CheckRules.h"
 #include "IbisParser/IbisCheck.h"
-#include "IbisParser/MsgSummary.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/rules/CheckRules.h"
+#include "IbisParser/rules/MsgSummary.h"
+#include "IbisParser/rules/RuleBook.h"
 #include "tools/commands/CheckReport.h"
 
 namespace {
@@ -29,7 +30,7 @@ int CheckOne(const std::string& file, int mode) {
 
 int RunCheck(const CheckOptions& options) {
   if (options.listChecks) {
-    std::fputs(CHECK_RulesPage().c_str(), stdout);
+    std::fputs(RULES_Page().c_str(), stdout);
     return 0;
   }
   if (options.files.empty()) {

@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "IbisParser/Component.h"
-#include "IbisParser/IbisVersion.h"
-#include "IbisParser/Model.h"
-#include "IbisParser/ModelData.h"
-#include "IbisParser/ModelSelector.h"
 #include "IbisParser/Parse.h"
-#include "IbisParser/Pkg.h"
-#include "IbisParser/Rng.h"
+#include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/base/Rng.h"
+#include "IbisParser/records/ModelData.h"
+#include "IbisParser/sections/Component.h"
+#include "IbisParser/sections/Model.h"
+#include "IbisParser/sections/ModelSelector.h"
+#include "IbisParser/sections/Pkg.h"
 #include "amiparam/Msg.h"
 #include "tools/commands/CheckReportRecords.h"
 #include "tools/commands/ModelJson.h"
@@ -94,7 +94,7 @@ void DiagnosticListener(int level, int code, unsigned long line, const char* tex
   static_cast<CheckReport*>(context)->OnDiagnostic(level, code, line, text);
 }
 
-void DescriptionListener(const PARSE_STATE& description, void* context) {
+void DescriptionListener(const PARSE_CONTEXT& description, void* context) {
   static_cast<CheckReport*>(context)->OnDescription(description);
 }
 
@@ -139,9 +139,9 @@ void CheckReport::OnDiagnostic(int level, int code, unsigned long line, const ch
   current_["diagnostics"].push_back(entry);
 }
 
-void CheckReport::OnDescription(const PARSE_STATE& description) {
+void CheckReport::OnDescription(const PARSE_CONTEXT& description) {
   if (!current_.is_object()) return;
-  current_["version"] = IBISVER_Name(giIbisRelease);
+  current_["version"] = IBISVER_Name(description.ibisRelease);
   json components = json::array();
   for (const COMPONENT* c = description.components; c; c = c->next) {
     components.push_back(ComponentJson(*c));

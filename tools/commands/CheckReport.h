@@ -9,7 +9,7 @@
 
 #include <string>
 
-struct PARSE_STATE;
+struct PARSE_CONTEXT;
 
 class CheckReport {
  public:
@@ -29,7 +29,7 @@ class CheckReport {
 
   // Listener entry points (amiparam/Msg.h, IbisParser/Parse.h).
   void OnDiagnostic(int level, int code, unsigned long line, const char* text);
-  void OnDescription(const PARSE_STATE& description);
+  void OnDescription(const PARSE_CONTEXT& description);
 
  private:
   nlohmann::json files_ = nlohmann::json::array();

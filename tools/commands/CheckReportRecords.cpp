@@ -1,11 +1,11 @@
 #include "tools/commands/CheckReportRecords.h"
 
-#include "IbisParser/BoardDescription.h"
-#include "IbisParser/Component.h"
-#include "IbisParser/External.h"
-#include "IbisParser/Interconnect.h"
-#include "IbisParser/PackageModel.h"
 #include "IbisParser/Parse.h"
+#include "IbisParser/sections/BoardDescription.h"
+#include "IbisParser/sections/Component.h"
+#include "IbisParser/sections/External.h"
+#include "IbisParser/sections/Interconnect.h"
+#include "IbisParser/sections/PackageModel.h"
 
 using nlohmann::json;
 

@@ -1,7 +1,7 @@
 #include "tools/commands/ModelJson.h"
 
-#include "IbisParser/Model.h"
-#include "IbisParser/ModelData.h"
+#include "IbisParser/records/ModelData.h"
+#include "IbisParser/sections/Model.h"
 
 using nlohmann::json;
 

@@ -2,7 +2,7 @@
 // type, subparameters, ranges and references, the summary of each I-V and
 // V-T table (keyword, line, rows, fixture, first and last typ points),
 // [Ramp], [Driver Schedule] and [Add Submodel]; read from the records the
-// checker built (IbisParser/ModelData.h).
+// checker built (IbisParser/records/ModelData.h).
 #pragma once
 
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
 #include "tools/commands/NewModelCommand.h"
 
-#include "IbisParser/IbisVersion.h"
+#include "IbisParser/base/IbisVersion.h"
 #include "tools/commands/NewModelTemplates.h"
 #include "tools/common/AtomicFile.h"
 

@@ -1,0 +1,92 @@
+#include "IbisParser/sections/Pkg.h"
+
+#include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/Rng.h"
+#include "amiparam/Cmn.h"
+#include "amiparam/Msg.h"
+
+namespace {
+
+// The three sub-parameters with their duplicate and missing messages.
+struct SubParam {
+  const char* name;
+  RNG* PKG::*slot;
+  int duplicateCode;
+  int missingCode;
+};
+constexpr SubParam kSubParams[] = {
+    {"R_pkg", &PKG::rPkg, 1203, 1213},
+    {"L_pkg", &PKG::lPkg, 1204, 1215},
+    {"C_pkg", &PKG::cPkg, 1205, 1217},
+};
+
+void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
+
+}  // namespace
+
+int PKG_Create(PKG** ppPkg) {
+  CMN_ASSERT(ppPkg != nullptr);
+  if (!CMN_Alloc(ppPkg, sizeof(PKG))) {
+    LineError(1200);
+    return 0;
+  }
+  return 1;
+}
+
+void PKG_ReadLine(PKG* pkg, const char* line) {
+  CMN_ASSERT(pkg != nullptr);
+  CMN_ASSERT(line != nullptr);
+  const char* text = line;
+  if (CMN_IsSpace(static_cast<unsigned char>(*text))) {
+    LineError(1201);
+    CMN_SkipSpace(&text);
+  }
+  CMN_WORDS words{};
+  if (!CMN_SplitWords(text, 4, '\0', &words)) {
+    CMN_FreeWords(&words);
+    return;
+  }
+  if (words.found != 4) {
+    MSG_Code(MSG_LEVEL_ERROR_LINE, 1202, 4, static_cast<int>(words.found));
+    CMN_FreeWords(&words);
+    return;
+  }
+  const char* name = words.words[0];
+  const SubParam* sub = nullptr;
+  for (const SubParam& s : kSubParams)
+    if (CMN_EqualNoCase(name, s.name)) sub = &s;
+  if (!sub) {
+    LineError(1206);
+  } else if (pkg->*(sub->slot)) {
+    LineError(sub->duplicateCode);
+  } else {
+    // The columns are the rest of the line after the sub-parameter name.
+    const char* rest = text;
+    CMN_SkipSpace(&rest);
+    while (*rest && *rest != ' ' && *rest != '\t') ++rest;
+    RNG* rng = nullptr;
+    if (!RNG_ReadTriple(rest, name, &rng)) {
+      MSG_Code(MSG_LEVEL_ERROR_LINE, 1207, name);
+      if (rng) CMN_Free(&rng);
+    } else {
+      pkg->*(sub->slot) = rng;
+      if (rng->typ.status != CMN_VALUE_NUMBER) LineError(1209);
+      if (rng->min.status == CMN_VALUE_NOT_GIVEN) LineError(1210);
+      if (rng->max.status == CMN_VALUE_NOT_GIVEN) LineError(1211);
+    }
+  }
+  CMN_FreeWords(&words);
+}
+
+void PKG_CheckComplete(const PKG* pkg, const char* component) {
+  CMN_ASSERT(pkg != nullptr);
+  for (const SubParam& s : kSubParams)
+    if (!(pkg->*(s.slot))) MSG_Error(s.missingCode, component ? component : "");
+}
+
+void PKG_Free(PKG** ppPkg) {
+  if (!ppPkg || !*ppPkg) return;
+  for (const SubParam& s : kSubParams)
+    if ((*ppPkg)->*(s.slot)) CMN_Free(&((*ppPkg)->*(s.slot)));
+  CMN_Free(ppPkg);
+}
