@@ -153,7 +153,7 @@ void AMICHECK_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
     if (std::strcmp(NameOf(child), "Reserved_Parameters") == 0) {
       // IBIS 5.1 §10 (BIRD 139): from AMI_Version 5.1 on, Reserved_Parameters comes first.
-      if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_WARNING, 4641);
+      if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_ERROR, 4641);
       reservedSeen = true;
       AMIRES_CheckReserved(ctx, branch, ctx.amiRelease);
     } else if (std::strcmp(NameOf(child), "Model_Specific") == 0) {

@@ -40,7 +40,8 @@ const CHECK_RULE gaCheckRules[] = {
      "[Diff Pin], [Pin Mapping], [Series Pin Mapping], [Repeater Pin] and [Clock Pins] name pins of [Pin]",
      "2.1 §5 [Diff Pin]: \"Each pin name must match the pin names declared previously in the [Pin] section\"; 3.2 "
      "[Series Pin Mapping] (same words); 6.0 [Repeater Pin]; 7.1 §6 [Clock Pins]"},
-    {5015, "WARNING", "a [Pin Mapping] row has 3 or 5 columns (6 with ext_ref, 4.1 on)", "2.1 §5 [Pin Mapping]"},
+    {5015, "ERROR", "a [Pin Mapping] row has 3 or 5 columns (6 with ext_ref, 4.1 on)",
+     "2.1 §5 [Pin Mapping]; 4.1 (BIRD 80.1): \"Each line must contain either three, five or six entries\""},
     {5016, "WARNING", "a pin is in one differential pair at most", "2.1 §5 [Diff Pin]"},
     {5017, "WARNING", "[Pin Mapping] lists each pin once", "2.1 §5 [Pin Mapping]"},
     {5018, "ERROR", "once [Pin Mapping] is given, it lists every pin of [Pin] (from 7.0: but POWER, GND and NC pins)",

@@ -132,7 +132,9 @@ const CHECK_RULE gaFileCheckRules[] = {
     {4634, "ERROR", "a list holds at least two elements", "5.0 §10 AMI parameter file"},
     {4635, "ERROR", "branches and leaves hold a name and a value", "5.0 §10 AMI parameter file"},
     {4640, "NOTE", "the reserved parameters are checked for the AMI_Version the file names", "5.1 §10 AMI_Version"},
-    {4641, "WARNING", "Reserved_Parameters comes before Model_Specific", "5.1 §10 AMI parameter file"},
+    {4641, "ERROR", "Reserved_Parameters comes before Model_Specific",
+     "5.1 §10 AMI parameter file (BIRD 139.2): \"the Reserved_Parameter sub-tree shall appear before the "
+     "Model_Specific sub-tree\""},
     {4700, "ERROR", "a file named is a regular file", "checker (a directory, pipe or device is not read)"},
     {4701, "ERROR", "an .ami file holds at most the checker's limit", "checker (bounded memory)"},
 };

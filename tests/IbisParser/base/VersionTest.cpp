@@ -232,5 +232,5 @@ TEST(AmiVersions, RulesFromFiveOne) {
                      IBIS_RELEASE_50),
             "ERROR - Illegal Usage value Dep specified for p\n");
   EXPECT_EQ(CheckAmi("(m " + dep + Ami("5.1", "").substr(3), IBIS_RELEASE_51),
-            "WARNING - Model_Specific found before Reserved_Parameters (AMI_Version 5.1 on)\n");
+            "ERROR - Model_Specific found before Reserved_Parameters (AMI_Version 5.1 on)\n");
 }

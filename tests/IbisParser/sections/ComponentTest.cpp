@@ -144,9 +144,9 @@ TEST_F(ComponentChecks, PinMapping) {
   EXPECT_EQ(Flat(Check(File(head + all + "1 GND1 PWR1\n"))),
             "WARNING (line   20) - [Pin Mapping] lists pin '1' twice\n");
   EXPECT_EQ(Flat(Check(File(head + "1 GND1\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n"))),
-            "WARNING (line   16) - [Pin Mapping] row has 2 columns where 3, 5 or 6 are allowed\n");
+            "ERROR (line   16) - [Pin Mapping] row has 2 columns where 3, 5 or 6 are allowed\n");
   EXPECT_EQ(Flat(Check(File(head + "1 A B C D E\n2 GND1 PWR1\n3 NC PWR1\n4 GND1 NC\n", "3.2"))),
-            "WARNING (line   16) - [Pin Mapping] row has 6 columns where 3 or 5 are allowed\n");
+            "ERROR (line   16) - [Pin Mapping] row has 6 columns where 3 or 5 are allowed\n");
 }
 
 TEST_F(ComponentChecks, PinMappingBusLabelsAreTiedToSupplyPins) {

@@ -200,7 +200,7 @@ TEST_F(ModelChecks, Ramp) {
   };
   EXPECT_EQ(with("dV/dt_r 0.99/0.6n NA NA\n\n"), "WARNING (line   26) - [Ramp] of model 'm' lacks dV/dt_f\n");
   EXPECT_EQ(with("dV/dt_r 0.99 NA NA\ndV/dt_f 0.99/0.6n NA NA\n"),
-            "WARNING (line   27) - [Ramp] of model 'm': dV/dt_r typ value '0.99' is not a ratio dV/dt\n");
+            "ERROR (line   27) - [Ramp] of model 'm': dV/dt_r typ value '0.99' is not a ratio dV/dt\n");
   EXPECT_EQ(with("dV/dt_r 0.99/0.6n -1/1n NA\ndV/dt_f 0.99/0.6n NA NA\n"),
             "WARNING (line   27) - [Ramp] of model 'm': dV/dt_r min value '-1/1n' is not positive\n");
   EXPECT_EQ(with("dV/dt_r NA NA NA\ndV/dt_f 0.99/0.6n NA NA\n"),
@@ -231,7 +231,7 @@ TEST_F(ModelChecks, ModelSpecScheduleAndSubmodels) {
       "WARNING (line   45) - [Add Submodel] of model 'm': mode 'Sometimes' is not Driving, Non-Driving or All\n"
       "WARNING (line   46) - [Add Submodel] of model 'm': row has 1 columns where 2 are needed\n"
       "WARNING (line   48) - [Submodel] 'hold': Submodel_type 'Hold' is not Dynamic_clamp, Bus_hold or Fall_back\n"
-      "WARNING (line   44) - [Add Submodel] of model 'm' names submodel 'none', which is not a [Submodel] of the "
+      "ERROR (line   44) - [Add Submodel] of model 'm' names submodel 'none', which is not a [Submodel] of the "
       "file\n");
   p.more = "[Submodel] hold\n[Pulldown]\n-1 -1m NA NA\n1 1m NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   43) - [Submodel] 'hold': Submodel_type not given\n");
