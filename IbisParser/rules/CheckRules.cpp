@@ -11,7 +11,9 @@ const CHECK_RULE gaCheckRules[] = {
      "$H[Component] c\nstray words\n[Manufacturer] m\n[End]\n"},
     {5003, "WARNING", "Si_location and Timing_location are Die or Pin", "3.2 §5 [Component]",
      "$H[Component] c\nSi_location Core\n[End]\n"},
-    {5004, "WARNING", "R_pin, L_pin and C_pin columns come all three or none, in this order", "2.1 §5 [Pin]"},
+    {5004, "WARNING", "R_pin, L_pin and C_pin columns come all three or none, in this order", "2.1 §5 [Pin]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name R_pin C_pin L_pin\n1 a GND 1 1p 1n\n[End]\n"},
     {5005, "ERROR", "a pin row has three columns, or the six its header names",
      "2.1 §5 [Pin]: \"The first column must contain the pin name\" (BIRD 81.1)",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
@@ -28,45 +30,81 @@ const CHECK_RULE gaCheckRules[] = {
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name R_pin L_pin C_pin\n1 a GND x NA NA\n[End]\n"},
     {5009, "ERROR", "a [Diff Pin] row has pin, inv_pin, vdiff and three tdelay columns",
-     "2.1 §5 [Diff Pin]: pin, inv_pin, vdiff, tdelay_typ/min/max columns (BIRD 18.1)"},
+     "2.1 §5 [Diff Pin]: pin, inv_pin, vdiff, tdelay_typ/min/max columns (BIRD 18.1)",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1\n[End]\n"},
     {5010, "WARNING", "[Component] gives the component's name", "2.1 §5 [Component]", "$H[Component]\n[End]\n"},
     {5011, "WARNING", "[Manufacturer] and [Model Selector] give a name", "2.1 §5 [Manufacturer]; 3.2 [Model Selector]",
      "$H[Component] c\n[Manufacturer]\n[End]\n"},
-    {5012, "WARNING", "vdiff and tdelay columns are numbers or NA", "2.1 §5 [Diff Pin]"},
+    {5012, "WARNING", "vdiff and tdelay columns are numbers or NA", "2.1 §5 [Diff Pin]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 x 0 NA NA\n[End]\n"},
     {5013, "WARNING", "a differential pair joins two different pins", "2.1 §5 [Diff Pin]",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a GND\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 1 0.1 0 NA NA\n[End]\n"},
     {5014, "ERROR",
      "[Diff Pin], [Pin Mapping], [Series Pin Mapping], [Repeater Pin] and [Clock Pins] name pins of [Pin]",
      "2.1 §5 [Diff Pin]: \"Each pin name must match the pin names declared previously in the [Pin] section\"; 3.2 "
-     "[Series Pin Mapping] (same words); 6.0 [Repeater Pin]; 7.1 §6 [Clock Pins]"},
+     "[Series Pin Mapping] (same words); 6.0 [Repeater Pin]; 7.1 §6 [Clock Pins]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 9 0.1 0 NA "
+     "NA\n[End]\n"},
     {5015, "ERROR", "a [Pin Mapping] row has 3 or 5 columns (6 with ext_ref, 4.1 on)",
-     "2.1 §5 [Pin Mapping]; 4.1 (BIRD 80.1): \"Each line must contain either three, five or six entries\""},
-    {5016, "WARNING", "a pin is in one differential pair at most", "2.1 §5 [Diff Pin]"},
-    {5017, "WARNING", "[Pin Mapping] lists each pin once", "2.1 §5 [Pin Mapping]"},
+     "2.1 §5 [Pin Mapping]; 4.1 (BIRD 80.1): \"Each line must contain either three, five or six entries\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS\n2 GNDBUS NC\n[End]\n"},
+    {5016, "WARNING", "a pin is in one differential pair at most", "2.1 §5 [Diff Pin]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n3 c GND\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1 0 NA "
+     "NA\n1 3 0.1 0 NA NA\n[End]\n"},
+    {5017, "WARNING", "[Pin Mapping] lists each pin once", "2.1 §5 [Pin Mapping]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS NC\n1 GNDBUS NC\n2 GNDBUS "
+     "NC\n[End]\n"},
     {5018, "ERROR", "once [Pin Mapping] is given, it lists every pin of [Pin] (from 7.0: but POWER, GND and NC pins)",
      "2.1 §5 [Pin Mapping]: \"the bus connections for EVERY pin listed under the [Pin] keyword must be given\"; 7.0 §6 "
-     "[Pin Mapping]"},
-    {5019, "WARNING", "[Series Pin Mapping] names a [Model] of the file", "3.2 §5 [Series Pin Mapping]"},
+     "[Pin Mapping]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS NC\n[End]\n"},
+    {5019, "WARNING", "[Series Pin Mapping] names a [Model] of the file", "3.2 §5 [Series Pin Mapping]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name\n1 2 nomodel\n[End]\n"},
     {5020, "ERROR", "that model's Model_type is Series or Series_switch",
-     "3.2 §5 [Series Pin Mapping]: \"model_name, associates models of type Series or Series_switch\""},
-    {5021, "WARNING", "a [Series Pin Mapping] row has pin_1, pin_2, model_name and an optional group", "3.2 §5"},
+     "3.2 §5 [Series Pin Mapping]: \"model_name, associates models of type Series or Series_switch\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name\n1 2 m\n[Model] m\nModel_type Input\nVinl = "
+     "0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[End]\n"},
+    {5021, "WARNING", "a [Series Pin Mapping] row has pin_1, pin_2, model_name and an optional group", "3.2 §5",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name\n1 2\n[End]\n"},
     {5022, "WARNING", "switch groups name function_table_group values of [Series Pin Mapping]",
-     "3.2 §5 [Series Switch Groups]"},
-    {5023, "WARNING", "a group line is On or Off, the group names and '/'", "3.2 §5 [Series Switch Groups]"},
+     "3.2 §5 [Series Switch Groups]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name function_table_group\n1 2 s g1\n[Series "
+     "Switch Groups]\nOn g2 /\n[Model] s\nModel_type Series_switch\n[End]\n"},
+    {5023, "WARNING", "a group line is On or Off, the group names and '/'", "3.2 §5 [Series Switch Groups]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name function_table_group\n1 2 s g1\n[Series "
+     "Switch Groups]\nMaybe g1 /\n[Model] s\nModel_type Series_switch\n[End]\n"},
     {5024, "WARNING", "a [Repeater Pin] row gives the Rx pin and its tx_non_inv_pin", "6.0 §5 [Repeater Pin]"},
     {5030, "WARNING", "each entry of a [Model Selector] is a [Model] of the file", "3.2 §5 [Model Selector]",
      "$H[Model Selector] s\nnomodel a model\n[End]\n"},
-    {5031, "WARNING", "a selector's name is not also a model's name", "3.2 §5 [Model Selector]"},
+    {5031, "WARNING", "a selector's name is not also a model's name", "3.2 §5 [Model Selector]",
+     "$H[Model Selector] m\nm a model\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage "
+     "Range] 3 NA NA\n[End]\n"},
     {5032, "WARNING", "a [Model Selector] lists at least one model", "3.2 §5 [Model Selector]",
      "$H[Model Selector] s\n[End]\n"},
-    {5033, "WARNING", "a selector row gives a model name and a description", "3.2 §5 [Model Selector]"},
+    {5033, "WARNING", "a selector row gives a model name and a description", "3.2 §5 [Model Selector]",
+     "$H[Model Selector] s\nm\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 "
+     "NA NA\n[End]\n"},
     {5040, "ERROR", "a pin name has at most 5 characters",
      "2.1 §5 [Pin]: \"Column length limits are: [Pin] 5 characters max\" (kept by BIRD 93.1, 4.2)",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n123456 a GND\n[End]\n"},
     {5041, "ERROR", "signal_name has at most 20 characters, 40 from 4.2",
-     "2.1 §5 [Pin]: \"signal_name 20 characters max\"; 4.2 (BIRD 93.1): 40"},
+     "2.1 §5 [Pin]: \"signal_name 20 characters max\"; 4.2 (BIRD 93.1): 40",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a23456789012345678901234567890123456789012 GND\n[End]\n"},
     {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]"},
     {5043, "ERROR",
      "a [Pin Mapping] bus label is tied to a POWER or GND pin: in its row (from 4.1), or as such a pin's "
@@ -74,7 +112,10 @@ const CHECK_RULE gaCheckRules[] = {
      "4.1 §5 [Pin Mapping]: \"Each label must be associated with at least one pin whose model_name is POWER or GND\" "
      "(BIRD 80.1); 7.0 §6 [Pin Mapping]"},
     {5044, "ERROR", "a [Pin Mapping] bus label has at most 15 characters",
-     "4.1 §5 [Pin Mapping]: \"Bus labels must not exceed 15 characters\" (BIRD 80.1)"},
+     "4.1 §5 [Pin Mapping]: \"Bus labels must not exceed 15 characters\" (BIRD 80.1)",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Pin Mapping] pulldown_ref pullup_ref\n1 ABCDEFGHIJKLMNOPQ NC\n2 ABCDEFGHIJKLMNOPQ "
+     "NC\n[End]\n"},
     {5045, "WARNING",
      "a [Bus Label] row gives bus_label and signal_name; a [Die Supply Pads] row pad_name, signal_name and "
      "optionally bus_label; a [Clock Pins] row the clock pin, the clocked pin and their relationship",
@@ -83,13 +124,15 @@ const CHECK_RULE gaCheckRules[] = {
      "7.0 §6 [Bus Label], [Die Supply Pads]"},
     {5400, "ERROR", "[Define Package Model] names the package model",
      "2.1 [Define Package Model]: \"Required: Yes ... each section must begin with a new [Define Package Model] "
-     "keyword\""},
+     "keyword\"",
+     "$H[Define Package Model]\n[End Package Model]\n[End]\n"},
     {5401, "ERROR",
      "a package model has [Manufacturer], [OEM], [Description], [Number Of Pins], [Pin Numbers], [End Package Model]; "
      "[Model Data] with inductance and capacitance matrices and [End Model Data] unless its pins are given as "
      "sections; [Number Of Sections] when they are",
      "2.1, 3.2 [Number Of Sections] (5.0 §7): [Model Data] with [Inductance Matrix] and [Capacitance Matrix] required "
-     "(BIRD 54)"},
+     "(BIRD 54)",
+     "$H[Define Package Model] p\n[End Package Model]\n[End]\n"},
     {5402, "WARNING", "each keyword and matrix stands once in a package model", "2.1 (5.0 §7)"},
     {5403, "WARNING", "[Number Of Pins], [Number Of Sections], [Bandwidth], Number_of_terminals are whole numbers",
      "2.1 [Number Of Pins], [Bandwidth]; 3.2 [Number Of Sections]; 7.0 [Interconnect Model]"},
@@ -121,9 +164,13 @@ const CHECK_RULE gaCheckRules[] = {
      "Set]"},
     {5429, "ERROR", "[Package Model] and [Alternate Package Models] name package models of the file or of a .pkg file",
      "2.1 [Define Package Model]: \"For every package model name defined under the [Package Model] keyword, there must "
-     "be a matching [Define Package Model] keyword\"; 4.2 [Alternate Package Models]"},
+     "be a matching [Define Package Model] keyword\"; 4.2 [Alternate Package Models]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Package Model] nopkg\n[End]\n"},
     {5430, "WARNING", "a package model name is defined once", "2.1 [Define Package Model] (5.0 §7)"},
-    {5431, "WARNING", "[Package Model] stands once per component", "2.1 [Package Model] (5.0 §5)"},
+    {5431, "WARNING", "[Package Model] stands once per component", "2.1 [Package Model] (5.0 §5)",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Package Model] p\n[Package Model] p\n[End]\n"},
     {5432, "WARNING", "[Manufacturer], [OEM] and [Description] give a value", "2.1 (5.0 §7); 3.2 (5.0 §8)"},
     {5450, "WARNING", "a section is made of Len, L, R and C",
      "3.2 [Pin Numbers] (5.0 §7), [Path Description] (5.0 §8)"},
@@ -135,7 +182,9 @@ const CHECK_RULE gaCheckRules[] = {
     {5456, "WARNING", "every Fork is closed by Endfork", "3.2 [Pin Numbers], [Path Description]"},
     {5500, "WARNING",
      "boards, paths, external circuits, circuit calls, package models and interconnect models are named",
-     "3.2 [Begin Board Description], [Path Description]; 4.1 [External Circuit]; 7.0 [Interconnect Model]"},
+     "3.2 [Begin Board Description], [Path Description]; 4.1 [External Circuit]; 7.0 [Interconnect Model]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[External Circuit]\nLanguage SPICE\n[End External Circuit]\n[End]\n"},
     {5501, "ERROR",
      "a board has [Manufacturer], [Number Of Pins], [Pin List], a [Path Description] and [End Board Description]",
      "3.2 [Pin List]: \"Required: Yes\" (BIRD 47) (5.0 §8)"},
@@ -167,19 +216,35 @@ const CHECK_RULE gaCheckRules[] = {
     {5600, "WARNING",
      "[External Model] and [External Circuit] give Language and a Typ Corner, [External Circuit] its Ports; an "
      "[Interconnect Model] its data file and Number_of_terminals",
-     "4.1 [External Model], [External Circuit] (5.0 §6b); 7.0 [Interconnect Model]"},
+     "4.1 [External Model], [External Circuit] (5.0 §6b); 7.0 [Interconnect Model]",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\n[End External Model]\n[End]\n"},
     {5601, "WARNING",
      "Language is SPICE, VHDL-AMS, Verilog-AMS, VHDL-A(MS) or Verilog-A(MS); IBIS-ISS from 5.1, Touchstone from 6.0",
-     "4.1 [External Model] (5.0 §6b)"},
-    {5602, "WARNING", "a corner is Typ, Min or Max", "4.1 [External Model] (5.0 §6b)"},
-    {5603, "WARNING", "a Corner line gives the corner, the file and the circuit", "4.1 [External Model] (5.0 §6b)"},
+     "4.1 [External Model] (5.0 §6b)",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage Fortran\nCorner Typ f.sp c\n[End External Model]\n[End]\n"},
+    {5602, "WARNING", "a corner is Typ, Min or Max", "4.1 [External Model] (5.0 §6b)",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\nCorner Typ f.sp c\nCorner Med f.sp c\n[End External Model]\n[End]\n"},
+    {5603, "WARNING", "a Corner line gives the corner, the file and the circuit", "4.1 [External Model] (5.0 §6b)",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\nCorner Typ f.sp\n[End External Model]\n[End]\n"},
     {5604, "WARNING", "named files are beside the file that names them",
-     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]"},
+     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\nCorner Typ nofile.sp c\n[End External Model]\n[End]\n"},
     {5605, "WARNING", "Language, each Corner and Number_of_terminals are given once",
-     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]"},
+     "4.1 [External Model] (5.0 §6b); 7.0 [Interconnect Model]",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\nLanguage SPICE\nCorner Typ f.sp c\n[End External Model]\n[End]\n"},
     {5606, "WARNING", "blocks are closed by their [End ...] keyword",
-     "4.1 [End External Model], [End Circuit Call] (5.0 §6b); 7.0 [End Interconnect Model]"},
-    {5607, "WARNING", "[Circuit Call] names an [External Circuit] of the file", "4.1 [Circuit Call] (5.0 §6b)"},
+     "4.1 [End External Model], [End Circuit Call] (5.0 §6b); 7.0 [End Interconnect Model]",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[External "
+     "Model]\nLanguage SPICE\nCorner Typ f.sp c\n[End]\n"},
+    {5607, "WARNING", "[Circuit Call] names an [External Circuit] of the file", "4.1 [Circuit Call] (5.0 §6b)",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Circuit Call] nocircuit\nPort_map A 1\n[End Circuit Call]\n[End]\n"},
     {5608, "WARNING", "Port_map names a port of the circuit's Ports", "4.1 [Circuit Call] (5.0 §6b)"},
     {5609, "WARNING", "Port_map connects to a pin or signal of [Pin] or a node of [Node Declarations]",
      "4.1 [Circuit Call], [Node Declarations] (5.0 §6b)"},
@@ -189,7 +254,9 @@ const CHECK_RULE gaCheckRules[] = {
      "7.0 [Interconnect Model]"},
     {5633, "WARNING", "Number_of_terminals terminal lines follow", "7.0 [Interconnect Model]"},
     {5634, "WARNING", "[End Interconnect Model] and [End Circuit Call] close an open block",
-     "4.1 [End Circuit Call]; 7.0 [End Interconnect Model]"},
+     "4.1 [End Circuit Call]; 7.0 [End Interconnect Model]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[End Circuit Call]\n[End]\n"},
     {5635, "WARNING", "[Interconnect Model Group] entries name defined [Interconnect Model Set]s",
      "7.0 [Interconnect Model Group]"},
 };
