@@ -14,7 +14,9 @@ const CHECK_RULE gaFileCheckRules[] = {
     {907, "ERROR", "data lines belong to a known keyword", "2.1 §3 General Syntax Rules"},
     {908, "PROGRAM BUG", "the dispatcher reached a keyword its set does not hold", "checker"},
     {909, "ERROR", "an R/L/C section ends with '/' before the next keyword",
-     "3.2 [Pin Numbers], [Path Description] (5.0 §7, §8)"},
+     "3.2 [Pin Numbers], [Path Description] (5.0 §7, §8)",
+     "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
+     "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n\n[End Package Model]\n[End]\n"},
     {910, "ERROR", "[IBIS Ver] stands once", "2.1 §4 [IBIS Ver]",
      "[IBIS Ver] 4.2\n[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1\n[End]\n"},
     {911, "ERROR", "a .pkg file holds only package models and the header", "2.1 §7 (5.0 §7)"},
@@ -130,25 +132,50 @@ const CHECK_RULE gaFileCheckRules[] = {
     {3903, "WARNING", "typ lies between min and max", "2.1 §3 item 8"},
     {3904, "PROGRAM BUG", "the checker could not get memory for a triple", "checker"},
     {4600, "ERROR", "an AMI branch that holds parameters is not a leaf", "5.0 §10 AMI parameter file"},
-    {4601, "ERROR", "[Algorithmic Model] stands once per model", "5.0 §10 [Algorithmic Model]"},
+    {4601, "ERROR", "[Algorithmic Model] stands once per model", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic "
+     "Model]\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
     {4602, "PROGRAM BUG", "the checker could not get memory for an [Algorithmic Model] record", "checker"},
     {4603, "PROGRAM BUG", "the [Algorithmic Model] line lost its bracket", "checker"},
     {4605, "ERROR", "an Executable line gives platform, executable file and .ami file; the keyword line nothing",
-     "5.0 §10 [Algorithmic Model]"},
-    {4606, "ERROR", "Bits of a platform is 32 or 64", "5.0 §10 [Algorithmic Model]"},
+     "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so\n[End Algorithmic "
+     "Model]\n[End]\n"},
+    {4606, "ERROR", "Bits of a platform is 32 or 64", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_16 a.so a.ami\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4607, "ERROR", "platform, compiler and bits stand once per block (per Executable, Executable_Rx, Executable_Tx)",
-     "5.0 §10 [Algorithmic Model]; 6.1 (BIRD 178.3)"},
+     "5.0 §10 [Algorithmic Model]; 6.1 (BIRD 178.3)",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\nExecutable Linux_gcc_64 "
+     "b.so b.ami\n[End Algorithmic Model]\n[End]\n"},
     {4609, "ERROR", "the block holds Executable lines; Executable_Rx and Executable_Tx from 6.1",
      "5.0 §10 [Algorithmic Model]; 6.1 (BIRD 178.3)"},
-    {4610, "ERROR", "the platform word is Platform_Compiler_Bits", "5.0 §10 [Algorithmic Model]"},
+    {4610, "ERROR", "the platform word is Platform_Compiler_Bits", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
     {4611, "ERROR", "a platform name fits the checker's limit", "checker"},
     {4612, "ERROR", "a compiler name fits the checker's limit", "checker"},
-    {4613, "ERROR", "Bits is a whole number", "5.0 §10 [Algorithmic Model]"},
+    {4613, "ERROR", "Bits is a whole number", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_x a.so a.ami\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4614, "ERROR", "a file name fits the checker's limit", "checker"},
-    {4615, "ERROR", "an [Algorithmic Model] block names an executable", "5.0 §10 [Algorithmic Model]"},
-    {4616, "ERROR", "the executable named is beside the IBIS file", "5.0 §10 [Algorithmic Model]"},
+    {4615, "ERROR", "an [Algorithmic Model] block names an executable", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable\n[End Algorithmic Model]\n[End]\n"},
+    {4616, "ERROR", "the executable named is beside the IBIS file", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4617, "ERROR", "the AMI parameter file has the extension .ami", "5.0 §10 [Algorithmic Model]"},
-    {4618, "ERROR", "the AMI parameter file named is beside the IBIS file", "5.0 §10 [Algorithmic Model]"},
+    {4618, "ERROR", "the AMI parameter file named is beside the IBIS file", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4619, "ERROR", "parentheses of an .ami file balance", "5.0 §10 AMI parameter file"},
     {4620, "ERROR", "an .ami file starts with a parenthesis", "5.0 §10 AMI parameter file"},
     {4621, "PROGRAM BUG", "the .ami parser failed inside", "checker"},

@@ -75,7 +75,20 @@ const CHECK_RULE gaModelCheckRules[] = {
      "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n2 0.05 NA NA\n1 0.02 NA NA\n3 0.1 NA NA\n[End]\n"},
     {5156, "ERROR", "I-V tables hold at most 100 rows; V-T tables 100 (1000 from 4.0)",
      "2.1 §6: \"Each V/I table must have at least 2, but not more than 100, voltage points\" (3.1 text); V-T 1000 from "
-     "4.0"},
+     "4.0",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
+     "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n1 0 NA NA\n2 0 NA NA\n3 0 NA NA\n4 0 NA NA\n5 0 NA NA\n6 0 NA NA\n7 0 NA "
+     "NA\n8 0 NA NA\n9 0 NA NA\n10 0 NA NA\n11 0 NA NA\n12 0 NA NA\n13 0 NA NA\n14 0 NA NA\n15 0 NA NA\n16 0 NA NA\n17 "
+     "0 NA NA\n18 0 NA NA\n19 0 NA NA\n20 0 NA NA\n21 0 NA NA\n22 0 NA NA\n23 0 NA NA\n24 0 NA NA\n25 0 NA NA\n26 0 NA "
+     "NA\n27 0 NA NA\n28 0 NA NA\n29 0 NA NA\n30 0 NA NA\n31 0 NA NA\n32 0 NA NA\n33 0 NA NA\n34 0 NA NA\n35 0 NA "
+     "NA\n36 0 NA NA\n37 0 NA NA\n38 0 NA NA\n39 0 NA NA\n40 0 NA NA\n41 0 NA NA\n42 0 NA NA\n43 0 NA NA\n44 0 NA "
+     "NA\n45 0 NA NA\n46 0 NA NA\n47 0 NA NA\n48 0 NA NA\n49 0 NA NA\n50 0 NA NA\n51 0 NA NA\n52 0 NA NA\n53 0 NA "
+     "NA\n54 0 NA NA\n55 0 NA NA\n56 0 NA NA\n57 0 NA NA\n58 0 NA NA\n59 0 NA NA\n60 0 NA NA\n61 0 NA NA\n62 0 NA "
+     "NA\n63 0 NA NA\n64 0 NA NA\n65 0 NA NA\n66 0 NA NA\n67 0 NA NA\n68 0 NA NA\n69 0 NA NA\n70 0 NA NA\n71 0 NA "
+     "NA\n72 0 NA NA\n73 0 NA NA\n74 0 NA NA\n75 0 NA NA\n76 0 NA NA\n77 0 NA NA\n78 0 NA NA\n79 0 NA NA\n80 0 NA "
+     "NA\n81 0 NA NA\n82 0 NA NA\n83 0 NA NA\n84 0 NA NA\n85 0 NA NA\n86 0 NA NA\n87 0 NA NA\n88 0 NA NA\n89 0 NA "
+     "NA\n90 0 NA NA\n91 0 NA NA\n92 0 NA NA\n93 0 NA NA\n94 0 NA NA\n95 0 NA NA\n96 0 NA NA\n97 0 NA NA\n98 0 NA "
+     "NA\n99 0 NA NA\n100 0 NA NA\n[End]\n"},
     {5157, "ERROR", "a table holds at least two rows",
      "2.1 §6: \"Each V/I table must have at least 2, but not more than 100, voltage points\" (3.1 text)",
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
@@ -133,7 +146,11 @@ const CHECK_RULE gaModelCheckRules[] = {
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
      "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n3 0.1 NA NA\n[Driver Schedule] Rise_on_dly Rise_off_dly Fall_on_dly "
      "Fall_off_dly\nnomodel 1n NA 1n NA\n[End]\n"},
-    {5232, "WARNING", "a scheduled model has a Model_type that drives", "3.2 §6 [Driver Schedule]"},
+    {5232, "WARNING", "a scheduled model has a Model_type that drives", "3.2 §6 [Driver Schedule]",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
+     "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n3 0.1 NA NA\n[Driver Schedule] Rise_on_dly Rise_off_dly Fall_on_dly "
+     "Fall_off_dly\nin 1n NA 1n NA\n[Model] in\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA NA\n[Voltage "
+     "Range] 3 NA NA\n[End]\n"},
     {5233, "WARNING", "the delays are numbers or NA", "3.2 §6 [Driver Schedule]",
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
      "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n3 0.1 NA NA\n[Driver Schedule] Rise_on_dly Rise_off_dly Fall_on_dly "
@@ -152,7 +169,9 @@ const CHECK_RULE gaModelCheckRules[] = {
     {5243, "WARNING", "Submodel_type is Dynamic_clamp, Bus_hold or Fall_back", "3.2 §6a [Submodel]",
      "$H[Submodel] s\nSubmodel_type Wobble\n[End]\n"},
     {5244, "WARNING", "Submodel_type is required", "3.2 §6a [Submodel]", "$H[Submodel] s\n[End]\n"},
-    {5251, "WARNING", "[Series MOSFET] gives Vds", "3.2 §6 [Series MOSFET]"},
+    {5251, "WARNING", "[Series MOSFET] gives Vds", "3.2 §6 [Series MOSFET]",
+     "$H[Model] sw\nModel_type Series_switch\n[On]\n[R Series] 10 NA NA\n[Series MOSFET]\n0 0 NA NA\n1 10m NA "
+     "NA\n[Off]\n[R Series] 1M NA NA\n[End]\n"},
     {5260, "WARNING", "Test_data_type and Test_load_type are Single_ended or Differential",
      "4.0 §6 [Test Data], [Test Load]",
      "$H[Test Data] d\nTest_data_type Wobble\nDriver_model m\nTest_load l\n[Test Load] l\nTest_load_type "
@@ -164,10 +183,18 @@ const CHECK_RULE gaModelCheckRules[] = {
     {5262, "WARNING", "[Test Data] gives Driver_model and Test_load", "4.0 §6 [Test Data]",
      "$H[Test Data] d\nTest_data_type Single_ended\n[End]\n"},
     {5300, "WARNING", "a waveform starts and ends at the levels its I-V tables drive into its fixture",
-     "2.1 §6 [Rising Waveform], [Falling Waveform]"},
-    {5301, "WARNING", "[Ramp] matches the 20-80 % slope of the waveforms into R_load", "2.1 §6 [Ramp]"},
+     "2.1 §6 [Rising Waveform], [Falling Waveform]",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
+     "NA\n[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n[Ramp]\ndV/dt_r 0.99/0.6n NA NA\ndV/dt_f 0.99/0.6n NA NA\n[Rising "
+     "Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 0 NA NA\n2n 3 NA NA\n[End]\n"},
+    {5301, "WARNING", "[Ramp] matches the 20-80 % slope of the waveforms into R_load", "2.1 §6 [Ramp]",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
+     "NA\n[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n[Ramp]\ndV/dt_r 0.99/0.3n NA NA\ndV/dt_f 0.99/0.6n NA NA\n[Rising "
+     "Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 0 NA NA\n2n 1.65 NA NA\n[End]\n"},
     {5302, "WARNING", "pull-down current rises, pull-up current falls with voltage from 0 to the supply (10 % margin)",
-     "2.1 §6 [Pulldown], [Pullup]"},
+     "2.1 §6 [Pulldown], [Pullup]",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
+     "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n2 60m NA NA\n3 40m NA NA\n[End]\n"},
 };
 
 const int giModelCheckRuleCount = static_cast<int>(sizeof(gaModelCheckRules) / sizeof(gaModelCheckRules[0]));
