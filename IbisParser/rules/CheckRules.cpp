@@ -109,7 +109,10 @@ const CHECK_RULE gaCheckRules[] = {
      "2.1 §5 [Pin]: \"signal_name 20 characters max\"; 4.2 (BIRD 93.1): 40",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a23456789012345678901234567890123456789012 GND\n[End]\n"},
-    {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]"},
+    {5042, "NOTE", "a [Model Selector] is there for pins to name it in model_name", "3.2 §5 [Model Selector]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[Model Selector] s\nm a model\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = "
+     "2\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[End]\n"},
     {5043, "ERROR",
      "a [Pin Mapping] bus label is tied to a POWER or GND pin: in its row (from 4.1), or as such a pin's "
      "signal_name or a [Bus Label] or [Die Supply Pads] label (from 7.0)",
@@ -238,8 +241,12 @@ const CHECK_RULE gaCheckRules[] = {
     {5423, "WARNING", "a pin has at most [Number Of Sections] sections", "3.2 [Number Of Sections] (5.0 §7)",
      "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
      "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n /\nLen=1 L=1n /\nLen=0 C=1p /\n[End Package Model]\n[End]\n"},
-    {5425, "WARNING", "a [Pin Numbers] line is a pin name, then its sections", "2.1, 3.2 [Pin Numbers] (5.0 §7)"},
-    {5427, "WARNING", "[End Model Data] closes a [Model Data]", "2.1 [End Model Data] (5.0 §7)"},
+    {5425, "WARNING", "a [Pin Numbers] line is a pin name, then its sections", "2.1, 3.2 [Pin Numbers] (5.0 §7)",
+     "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
+     "Pins] 1\n[Pin Numbers]\nA1 x /\n[End Package Model]\n[End]\n"},
+    {5427, "WARNING", "[End Model Data] closes a [Model Data]", "2.1 [End Model Data] (5.0 §7)",
+     "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
+     "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n /\n[End Model Data]\n[End Package Model]\n[End]\n"},
     {5428, "WARNING", "nothing of a package model, board or set follows its [End ...] keyword",
      "2.1 [End Package Model]; 3.2 [End Board Description]; 4.1 [End External Circuit]; 7.0 [End Interconnect Model "
      "Set]",
@@ -270,8 +277,12 @@ const CHECK_RULE gaCheckRules[] = {
     {5452, "WARNING", "Len, L, R and C are numbers of zero or more", "3.2 [Pin Numbers], [Path Description]",
      "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
      "Pins] 1\n[Pin Numbers]\nA1 C=-1p /\n[End Package Model]\n[End]\n"},
-    {5453, "WARNING", "'/' ends a section", "3.2 [Pin Numbers], [Path Description]"},
-    {5454, "WARNING", "every section ends with '/'", "3.2 [Pin Numbers], [Path Description]"},
+    {5453, "WARNING", "'/' ends a section", "3.2 [Pin Numbers], [Path Description]",
+     "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
+     "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n / /\n[End Package Model]\n[End]\n"},
+    {5454, "WARNING", "every section ends with '/'", "3.2 [Pin Numbers], [Path Description]",
+     "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
+     "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n Fork\nLen=1 C=1p /\nEndfork\n[End Package Model]\n[End]\n"},
     {5455, "WARNING", "Endfork closes a Fork", "3.2 [Pin Numbers], [Path Description]",
      "$H[Define Package Model] p\n[Manufacturer] me\n[OEM] o\n[Description] d\n[Number Of Sections] 2\n[Number Of "
      "Pins] 1\n[Pin Numbers]\nA1 Len=0 L=1n /\nEndfork\n[End Package Model]\n[End]\n"},

@@ -54,7 +54,8 @@ const CHECK_RULE gaFileCheckRules[] = {
     {1010, "ERROR", "file names are lower case before 7.0; from 7.0 upper case is allowed",
      "2.1 §3 item 3 (\"must only have lower case characters\"); 7.0 §3.1 (BIRD 186.4)",
      "[IBIS Ver] 4.2\n[File Name] T.ibs\n[File Rev] 1\n[End]\n"},
-    {1011, "ERROR", "file names use the characters the standard lists", "2.1 §3 item 3; 7.0 §3.1 (BIRD 186.4)"},
+    {1011, "ERROR", "file names use the characters the standard lists", "2.1 §3 item 3; 7.0 §3.1 (BIRD 186.4)",
+     "[IBIS Ver] 4.2\n[File Name] t+.ibs\n[File Rev] 1\n[End]\n"},
     {1012, "ERROR", "a file name has one period before 7.0; from 7.0 the extension follows the last period",
      "2.1 §3 item 3; 7.0 §3.1 (BIRD 186.4)", "[IBIS Ver] 4.2\n[File Name] t.x.ibs\n[File Rev] 1\n[End]\n"},
     {1013, "ERROR", "a file name has a base name, a period and an extension", "2.1 §3 item 3, §4 [File Name]",
@@ -112,9 +113,13 @@ const CHECK_RULE gaFileCheckRules[] = {
     {1906, "ERROR", "the checker could not get memory", "checker"},
     {1907, "ERROR", "the checker could not get more memory", "checker"},
     {1908, "PROGRAM BUG", "the checker could not get memory for the words of a line", "checker"},
-    {1909, "ERROR", "a value is a number (with an optional scale letter and unit) or NA", "2.1 §3 item 8"},
-    {1910, "WARNING", "digits after a scale letter are read as a unit («1u5» is 1u)", "2.1 §3 item 8"},
-    {1911, "ERROR", "a header keyword stands once", "2.1 §4"},
+    {1909, "ERROR", "a value is a number (with an optional scale letter and unit) or NA", "2.1 §3 item 8",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 x NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[End]\n"},
+    {1910, "WARNING", "digits after a scale letter are read as a unit («1u5» is 1u)", "2.1 §3 item 8",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1m5 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[End]\n"},
+    {1911, "ERROR", "a header keyword stands once", "2.1 §4", "$H[File Rev] 2\n[End]\n"},
     {1912, "ERROR", "a header value fits its length (file names of 2.1: 8.3 characters)", "2.1 §4",
      "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1\n[Date] "
      "dddddddddddddddddddddddddddddddddddddddddddddddddd\n[End]\n"},
@@ -129,7 +134,9 @@ const CHECK_RULE gaFileCheckRules[] = {
     {3900, "PROGRAM BUG", "the checker could not split a line", "checker"},
     {3901, "ERROR", "typ, min and max columns are all given (NA for a missing min or max)", "2.1 §3 item 8"},
     {3902, "ERROR", "a typ/min/max line has three values", "2.1 §3 item 8"},
-    {3903, "WARNING", "typ lies between min and max", "2.1 §3 item 8"},
+    {3903, "WARNING", "typ lies between min and max", "2.1 §3 item 8",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 2 3\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a GND\n2 b GND\n[End]\n"},
     {3904, "PROGRAM BUG", "the checker could not get memory for a triple", "checker"},
     {4600, "ERROR", "an AMI branch that holds parameters is not a leaf", "5.0 §10 AMI parameter file"},
     {4601, "ERROR", "[Algorithmic Model] stands once per model", "5.0 §10 [Algorithmic Model]",
@@ -153,7 +160,10 @@ const CHECK_RULE gaFileCheckRules[] = {
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\nExecutable Linux_gcc_64 "
      "b.so b.ami\n[End Algorithmic Model]\n[End]\n"},
     {4609, "ERROR", "the block holds Executable lines; Executable_Rx and Executable_Tx from 6.1",
-     "5.0 §10 [Algorithmic Model]; 6.1 (BIRD 178.3)"},
+     "5.0 §10 [Algorithmic Model]; 6.1 (BIRD 178.3)",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nWobble Linux_gcc_64 a.so a.ami\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4610, "ERROR", "the platform word is Platform_Compiler_Bits", "5.0 §10 [Algorithmic Model]",
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
@@ -171,7 +181,10 @@ const CHECK_RULE gaFileCheckRules[] = {
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic "
      "Model]\n[End]\n"},
-    {4617, "ERROR", "the AMI parameter file has the extension .ami", "5.0 §10 [Algorithmic Model]"},
+    {4617, "ERROR", "the AMI parameter file has the extension .ami", "5.0 §10 [Algorithmic Model]",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so params\n[End Algorithmic "
+     "Model]\n[End]\n"},
     {4618, "ERROR", "the AMI parameter file named is beside the IBIS file", "5.0 §10 [Algorithmic Model]",
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 a.so a.ami\n[End Algorithmic "
