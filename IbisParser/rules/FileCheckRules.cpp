@@ -167,13 +167,22 @@ const CHECK_RULE gaFileCheckRules[] = {
     {4610, "ERROR", "the platform word is Platform_Compiler_Bits", "5.0 §10 [Algorithmic Model]",
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
-    {4611, "ERROR", "a platform name fits the checker's limit", "checker"},
-    {4612, "ERROR", "a compiler name fits the checker's limit", "checker"},
+    {4611, "ERROR", "a platform name fits the checker's limit", "checker",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable "
+     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx_gcc_64 a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
+    {4612, "ERROR", "a compiler name fits the checker's limit", "checker",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable "
+     "Linux_xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx_64 a.so a.ami\n[End Algorithmic Model]\n[End]\n"},
     {4613, "ERROR", "Bits is a whole number", "5.0 §10 [Algorithmic Model]",
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_x a.so a.ami\n[End Algorithmic "
      "Model]\n[End]\n"},
-    {4614, "ERROR", "a file name fits the checker's limit", "checker"},
+    {4614, "ERROR", "a file name fits the checker's limit", "checker",
+     "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
+     "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable Linux_gcc_64 "
+     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx.so a.ami\n[End Algorithmic Model]\n[End]\n"},
     {4615, "ERROR", "an [Algorithmic Model] block names an executable", "5.0 §10 [Algorithmic Model]",
      "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2\nC_comp 1p NA "
      "NA\n[Voltage Range] 3 NA NA\n[Algorithmic Model]\nExecutable\n[End Algorithmic Model]\n[End]\n"},
