@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -145,6 +146,24 @@ TEST(MisbehavingModelCli, SimNamesTheModelThatDiedAndHow) {
   EXPECT_EQ(null.output.find("AMI_GetWave reported failure"), std::string::npos) << null.output;
 }
 
+namespace {
+
+// The output without the lines a sanitizer build's runtime prints about the
+// model's own fault (UBSan's "runtime error:" for the planted null store).
+std::string WithoutSanitizerReports(const std::string& text) {
+  std::string kept;
+  size_t at = 0;
+  while (at < text.size()) {
+    const size_t end = std::min(text.find('\n', at), text.size() - 1);
+    const std::string line = text.substr(at, end - at + 1);
+    if (line.find(": runtime error: ") == std::string::npos) kept += line;
+    at = end + 1;
+  }
+  return kept;
+}
+
+}  // namespace
+
 // A sweep whose model dies on some points: those fail with the reason, the
 // others are measured, every point is recorded and merge goes on.
 TEST(MisbehavingModelCli, ADyingModelCostsItsPointsAlone) {
@@ -160,7 +179,7 @@ TEST(MisbehavingModelCli, ADyingModelCostsItsPointsAlone) {
               std::string::npos)
         << r.output;
     const CliResult merged = RunCli("merge '" + results + "'", true);
-    EXPECT_EQ(merged.output, r.output);
+    EXPECT_EQ(merged.output, WithoutSanitizerReports(r.output));
   }
 }
 
