@@ -9,6 +9,7 @@
 
 #include "IbisParser/Parse.h"
 #include "IbisParser/ami/AlgMod.h"
+#include "IbisParser/base/ParseContext.h"
 #include "amiparam/Msg.h"
 
 namespace {
@@ -16,18 +17,19 @@ namespace {
 std::string TempPath() { return "/tmp/fuzz_amicheck_" + std::to_string(::getpid()) + ".ami"; }
 
 void FeedBlock(const uint8_t* data, size_t size) {
+  PARSE_CONTEXT ctx;
   ALGMODLIST* head = nullptr;
-  ALGMOD_BeginBlock("[Algorithmic Model]", &head);
+  ALGMOD_BeginBlock(ctx, "[Algorithmic Model]", &head);
   std::string line;
   for (size_t i = 0; i <= size; ++i) {
     if (i == size || data[i] == '\n') {
-      ALGMOD_AddLine(line.c_str(), head);  // stops at an embedded NUL, as a C line would
+      ALGMOD_AddLine(ctx, line.c_str(), head);  // stops at an embedded NUL, as a C line would
       line.clear();
     } else {
       line.push_back(static_cast<char>(data[i]));
     }
   }
-  ALGMOD_EndBlock(head);
+  ALGMOD_EndBlock(ctx, head);
   ALGMOD_FreeList(&head);
 }
 
