@@ -165,13 +165,14 @@ std::string WithoutSanitizerReports(const std::string& text) {
 }  // namespace
 
 // A sweep whose model dies on some points: those fail with the reason, the
-// others are measured, every point is recorded and merge goes on.
+// others are measured, every point is recorded and merge goes on. The time
+// limit leaves a sound call room on a busy machine under a sanitizer.
 TEST(MisbehavingModelCli, ADyingModelCostsItsPointsAlone) {
   const Misbehaving m;
   for (int mode : {5, 6, 7}) {
     const std::string results = (m.folder.path / ("r" + std::to_string(mode) + ".jsonl")).string();
     const std::string sweep = "sweep --model '" MISBEHAVING_MODEL "' --ami '" + m.Ami(mode, 1) +
-                              "' --bits 300 --model-timeout 0.3 --tables-only";
+                              "' --bits 300 --model-timeout 2 --tables-only";
     const CliResult r = RunCli(sweep + " --results '" + results + "'", true);
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_NE(r.output.find("       0     0       0        1000.0"), std::string::npos) << r.output;
