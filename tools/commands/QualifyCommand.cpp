@@ -134,7 +134,9 @@ void AddQualifyCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_flag("--json", o->json, "Print one JSON document instead of the lines");
   cmd->add_option("--report", o->report, "Write a self-contained HTML page with the figures to FILE");
   cmd->add_option("--timeout", s.timeout, "Seconds each check may take (default 10)")->check(FiniteRange(0.1, 3600));
-  cmd->add_option("--memory", s.memoryMiB, "Address space of each check's process, in MiB (default 2048)")
+  cmd->add_option(
+         "--memory", s.memoryMiB,
+         "Address space of each check's process (for a DLL under Wine: the data it writes), in MiB (default 2048)")
       ->check(CLI::Range(64L, 1L << 20));
   cmd->add_option("--threads", s.threads, "Instances on threads at once in instances.threads (default 4)")
       ->check(CLI::Range(2, 64));
