@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <sstream>
 #include <string>
@@ -120,6 +121,10 @@ bool WindowsEnd(const ProbeRun& run, const std::string& during, CheckResult& res
             std::string(ending.signal ? "Wine was killed by signal " + std::to_string(ending.signal)
                                       : "Wine exited with status " + std::to_string(ending.exitStatus)) +
             (run.output.empty() ? "" : ", printing " + Quoted(run.output)));
+  } else if (!run.lines.done && ending.signal) {
+    Set(result, Verdict::Fail,
+        "the probe's process (Wine) was killed by signal " + std::to_string(ending.signal) + " (" +
+            strsignal(ending.signal) + ")" + during);
   } else if (!run.lines.done) {
     Set(result, Verdict::Fail,
         "the process ended inside the model, which called exit(" + std::to_string(ending.exitStatus) + ")" + during +

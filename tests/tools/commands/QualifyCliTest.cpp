@@ -233,6 +233,12 @@ TEST(QualifyCli, WhatComesBackFromWineIsCheckedBeforeItIsBelieved) {
                           "during AMI_Init at x"),
             std::string::npos)
       << r.output;
+  r = RunCli(args + FakeWine(folder,
+                             "printf 'probe tessalune-probe 1\\nstart AMI_Init at x\\n' > \"$report\"; kill -SEGV $$"));
+  EXPECT_NE(r.output.find("FAIL  exports                      the probe's process (Wine) was killed by signal 11 "
+                          "(Segmentation fault) during AMI_Init at x"),
+            std::string::npos)
+      << r.output;
   r = RunCli(args + folder.path.string() + "/no-such-wine", true);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(
