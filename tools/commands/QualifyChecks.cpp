@@ -4,9 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "tools/commands/QualifyJudges.h"
 #include "tools/host/ProbePlatform.h"
@@ -305,10 +302,6 @@ std::string NotApplicable(const QualifySettings& settings, const std::string& pr
            " False: one flow only, nothing to compare";
   return "";
 }
-
-}  // namespace
-
-namespace {
 
 // The index of the setting a probe died at, from its last `start` line
 // ("AMI_Init at LABEL", "AMI_Close at LABEL"); npos when it died elsewhere.
