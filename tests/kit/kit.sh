@@ -6,11 +6,12 @@
 # 2. `tessalune new-model` writes a transmitter and a receiver into a
 #    temporary folder outside the checkout; each configures and builds against
 #    the prefix alone, passes its test, exports exactly the three entry points,
-#    passes the IBIS checker (NAME_check) and runs in `tessalune sim` (the
-#    receiver with --rx) to an open eye;
+#    passes the IBIS checker (NAME_check), passes `tessalune qualify` and runs
+#    in `tessalune sim` (the receiver with --rx) to an open eye;
 # 3. with the Windows build (build/windows) and Wine: the Windows kit installs
 #    alike and the transmitter's DLL cross-builds from it with the toolchain
-#    file it ships; its test runs under Wine (tests/windows/windows.sh);
+#    file it ships; its test runs under Wine (tests/windows/windows.sh), and
+#    `tessalune qualify` passes it there through the Windows build's probe;
 # 4. CPack builds the Debian packages, lintian finds no error in them, and the
 #    transmitter builds and passes its test against their unpacked tree.
 # Not part of CTest: it installs, packs and builds whole projects.
@@ -81,6 +82,16 @@ new_model() {
   [ "$exports" = "AMI_Close AMI_GetWave AMI_Init " ] || { echo "$name exports: $exports" >&2; exit 1; }
 }
 
+# qualified NAME [ARGS...]: `tessalune qualify` on the model's library, its
+# .ami and .ibs: every check passes or does not apply.
+qualified() {
+  local name="$1" build="$work/$1/build"
+  shift
+  "$tessalune" qualify "$build/lib$name.so" --ami "$build/$name.ami" --ibs "$build/$name.ibs" "$@" |
+    tee "$work/qualify.txt" | tail -n 1
+  ! grep -E '^(FAIL|WARN) ' "$work/qualify.txt" >&2 || { echo "$name does not qualify" >&2; exit 1; }
+}
+
 # open_eye OUTPUT: the eye height `tessalune sim` reports must be above 100 mV.
 open_eye() {
   echo "$1" | grep -E '^(eye|flow) '
@@ -90,10 +101,12 @@ open_eye() {
 
 step "new-model tx: build, test, check, sim"
 new_model tx kittx "$prefix"
+qualified kittx
 open_eye "$("$tessalune" sim --model "$work/kittx/build/libkittx.so" --ami "$work/kittx/build/kittx.ami")"
 
 step "new-model rx: build, test, check, sim --rx"
 new_model rx kitrx "$prefix"
+qualified kitrx
 open_eye "$("$tessalune" sim --rx "$work/kitrx/build/libkitrx.so" --rx-ami "$work/kitrx/build/kitrx.ami" \
   --channel-loss 10)"
 
@@ -109,6 +122,8 @@ if [ -f "$windows_build/CMakeCache.txt" ] && command -v x86_64-w64-mingw32-g++-p
   bash tests/windows/windows.sh imports "$work/kittx/build-windows/kittx.dll"
   bash tests/windows/windows.sh run "$work/kittx/build-windows/kittx_test.exe" \
     "Z:${work//\//\\}\\kittx\\build-windows\\kittx.dll"
+  bash tests/windows/windows.sh qualify "$tessalune" "$windows_build/tools/probe/tessalune-probe.exe" pass \
+    "$work/kittx/build-windows/kittx.dll" "$work/kittx/build/kittx.ami" | tail -n 2
 elif [ "${TESSALUNE_REQUIRE_WINDOWS:-0}" = 1 ]; then
   echo "FAILED: the Windows build (cmake --workflow --preset windows) or MinGW-w64 is missing" >&2
   exit 1

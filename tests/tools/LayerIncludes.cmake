@@ -15,7 +15,9 @@ set(allowed_plots "linkbench/eye;linkbench/stream;common")
 set(allowed_host "linkbench/channel;linkbench/eye;linkbench/stream;common")
 set(allowed_commands "host;plots;linkbench/channel;linkbench/eye;linkbench/stream;common")
 set(allowed_main "commands")
-set(layers common linkbench/stream linkbench/channel linkbench/eye plots host commands)
+# The Windows probe program (tools/probe/): the probes of host/ alone.
+set(allowed_probe "host")
+set(layers common linkbench/stream linkbench/channel linkbench/eye plots host commands probe)
 
 # The outside headers each library's one layer owns.
 set(owner_cairo "plots")

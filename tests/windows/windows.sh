@@ -9,6 +9,10 @@
 #   windows.sh imports LIBRARY.dll           imports Windows system DLLs only
 #   windows.sh vector-moves LIBRARY.dll PROBE.a
 #                                            no aligned 32/64-byte moves on the stack
+#   windows.sh qualify TESSALUNE PROBE.exe EXPECT LIBRARY.dll AMI [ARGS...]
+#                                            `tessalune qualify` on the DLL under Wine:
+#                                            EXPECT `pass` (every check PASS or SKIP)
+#                                            or the one check that must FAIL
 # Exits 77 (skipped) when the Windows build, its objdump or Wine is missing,
 # unless TESSALUNE_REQUIRE_WINDOWS=1, which makes that a failure.
 set -euo pipefail
@@ -170,8 +174,29 @@ case "$cmd" in
     echo "probe: 9 of 9 aligned moves assembled unaligned; DLL: $wide instructions on ymm/zmm, no aligned stack move among them"
     ;;
 
+  qualify)
+    tessalune="$1" probe="$2" expect="$3" dll="$4" ami="$5"
+    shift 5
+    need_files "$probe" "$dll"
+    wine="$(wine_program)"
+    start="$(now)"
+    status=0
+    out="$("$tessalune" qualify "$dll" --ami "$ami" --probe "$probe" --wine "$wine" "$@")" || status=$?
+    echo "$out"
+    echo "qualify ran under Wine in $(seconds_since "$start") s"
+    failing="$(awk '$1 == "FAIL" { printf "%s ", $2 }' <<<"$out")"
+    warned="$(awk '$1 == "WARN" { printf "%s ", $2 }' <<<"$out")"
+    [ -z "$warned" ] || { echo "warnings: $warned" >&2; exit 1; }
+    if [ "$expect" = pass ]; then
+      [ "$status" = 0 ] && [ -z "$failing" ] || { echo "expected every check to pass; failed: $failing" >&2; exit 1; }
+    else
+      [ "$status" = 1 ] && [ "$failing" = "$expect " ] ||
+        { echo "expected $expect alone to fail; failed: ${failing:-none} (status $status)" >&2; exit 1; }
+    fi
+    ;;
+
   *)
-    echo "usage: windows.sh prefix|stop|run|compare|exports|imports|vector-moves ..." >&2
+    echo "usage: windows.sh prefix|stop|run|compare|exports|imports|vector-moves|qualify ..." >&2
     exit 2
     ;;
 esac

@@ -4,11 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "tools/commands/QualifyJudges.h"
+#include "tools/host/ProbePlatform.h"
 #include "tools/host/QualifyProbes.h"
 
 namespace {
@@ -197,9 +195,31 @@ const std::vector<CheckDescription>& QualifyCheckList() {
 
 namespace {
 
+// The most of a probe's report the parent reads: a real one is well under
+// a megabyte; more means something else wrote into it.
+constexpr size_t kMaxReport = size_t{64} << 20;
+
+// The probe's report and, from a probe under Wine, the start of its
+// output (shown when its report is not one of ours).
+void ReadBack(const std::string& reportPath, const std::string& outputPath, ProbeRun& run) {
+  std::string text;
+  std::string error;
+  if (ProbePlatform::ReadFile(reportPath, kMaxReport, text, error)) {
+    run.lines = ProbeReport::Parse(text);
+  } else if (error.find(" is larger than ") != std::string::npos) {
+    run.reportError = "its report is larger than " + std::to_string(kMaxReport >> 20) + " MiB: not read";
+  }
+  if (run.windows) {
+    std::string output;
+    if (!ProbePlatform::ReadFile(outputPath, kMaxReport, output, error)) output.clear();
+    run.output = output.substr(0, 2048);
+  }
+}
+
 // Runs one probe in a child process (IsolatedRun: forked, with the time and
-// memory limits); reads its report back.
-ProbeRun RunProbe(const QualifySettings& settings, const ProbeRequest& request) {
+// memory limits); reads its report back. A Windows DLL's probe runs in the
+// probe program under Wine, started by that child.
+ProbeRun RunProbe(const QualifySettings& settings, ProbeRequest request) {
   ProbeRun run;
   char folder[] = "/tmp/tessalune-qualify-XXXXXX";
   const char* made = mkdtemp(folder);
@@ -209,15 +229,23 @@ ProbeRun RunProbe(const QualifySettings& settings, const ProbeRequest& request) 
   }
   const std::string reportPath = std::string(made) + "/report";
   const std::string outputPath = std::string(made) + "/output";
+  const size_t memory = QualifyProbes::kSanitized ? 0 : static_cast<size_t>(settings.memoryMiB) << 20;
   run.limits.seconds = settings.timeout;
-  run.limits.memoryBytes = QualifyProbes::kSanitized ? 0 : static_cast<size_t>(settings.memoryMiB) << 20;
-  run.outcome =
-      IsolatedRun::Run([&] { return QualifyProbes::RunInChild(request, reportPath, outputPath); }, run.limits);
-  std::ifstream in(reportPath, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  run.lines = ProbeReport::Parse(text);
-  std::remove(reportPath.c_str());
-  std::remove(outputPath.c_str());
+  run.windows = settings.windows;
+  if (settings.windows) {
+    // Wine reserves much of the address space as it starts: the limit is on
+    // what is written to.
+    run.limits.dataBytes = memory;
+    request.library = WineProbe::WindowsPath(request.library);
+    run.outcome = IsolatedRun::Run(
+        [&] { return WineProbe::RunInChild(settings.wine, request, made, reportPath, outputPath); }, run.limits);
+  } else {
+    run.limits.memoryBytes = memory;
+    run.outcome =
+        IsolatedRun::Run([&] { return QualifyProbes::RunInChild(request, reportPath, outputPath); }, run.limits);
+  }
+  ReadBack(reportPath, outputPath, run);
+  for (const char* name : {"/report", "/output", "/request"}) std::remove((std::string(made) + name).c_str());
   rmdir(made);
   return run;
 }
@@ -230,6 +258,7 @@ struct Plan {
   const char* probe;
   Settings settings;
   Judge judge;
+  bool everySetting = false;  // after a death, the settings after the one it died at run too
 };
 
 std::vector<InitSetting> DefaultOnly(const QualifySettings& settings) { return {Defaults(settings)}; }
@@ -248,7 +277,7 @@ const Plan kPlans[] = {
     {"exports", "exports", DefaultOnly, QualifyJudges::Exports},
     {"init.sample-intervals", "init", IntervalSettings, QualifyJudges::InitSweep},
     {"init.rows-aggressors", "init", ShapeSettings, QualifyJudges::InitSweep},
-    {"init.parameter-corners", "init", CornerSettings, QualifyJudges::InitSweep},
+    {"init.parameter-corners", "init", CornerSettings, QualifyJudges::InitSweep, true},
     {"init.output-parameters", "outparams", DefaultOnly, QualifyJudges::OutputParameters},
     {"getwave.block-sizes", "blocks", DefaultOnly, QualifyJudges::BlockSizes},
     {"getwave.finite", "finite", DefaultOnly, QualifyJudges::Finite},
@@ -274,6 +303,67 @@ std::string NotApplicable(const QualifySettings& settings, const std::string& pr
   return "";
 }
 
+// The index of the setting a probe died at, from its last `start` line
+// ("AMI_Init at LABEL", "AMI_Close at LABEL"); npos when it died elsewhere.
+size_t DiedAt(const ProbeRun& run, const std::vector<InitSetting>& inits, size_t from) {
+  for (const char* call : {"AMI_Init at ", "AMI_Close at "}) {
+    if (run.lines.lastStart.rfind(call, 0) != 0) continue;
+    const std::string label = run.lines.lastStart.substr(std::string(call).size());
+    for (size_t i = from; i < inits.size(); ++i)
+      if (inits[i].label == label) return i;
+  }
+  return std::string::npos;
+}
+
+// A sweep of AMI_Init settings, each one tried: after a death at one, a new
+// child takes the settings after it. The FAIL names every setting that
+// ended its process (with how), and the judge reads the rest.
+void RunEverySetting(const QualifySettings& settings, const Plan& plan, CheckResult& result) {
+  const std::vector<InitSetting> inits = plan.settings(settings);
+  ProbeRun merged;
+  std::vector<std::string> deaths;
+  for (size_t from = 0; from < inits.size();) {
+    const ProbeRun run = RunProbe(settings, Request(settings, plan.probe, {inits.begin() + from, inits.end()}));
+    for (const std::string& line : run.lines.All("init")) merged.lines.values.emplace("init", line);
+    CheckResult death;
+    if (!QualifyJudges::Death(run, death)) break;
+    deaths.push_back(death.evidence);
+    const size_t at = DiedAt(run, inits, from);
+    if (at == std::string::npos) break;  // not at a setting: the others would die alike
+    from = at + 1;
+  }
+  merged.lines.done = true;
+  plan.judge(settings, merged, result);
+  if (deaths.empty()) return;
+  std::string evidence =
+      deaths.size() == 1 ? deaths[0]
+                         : std::to_string(deaths.size()) + " of " + std::to_string(inits.size()) + " settings fail: ";
+  for (size_t i = 0; deaths.size() > 1 && i < deaths.size(); ++i) evidence += (i ? "; " : "") + deaths[i];
+  if (result.verdict == Verdict::Fail) evidence += "; and " + result.evidence;
+  result.verdict = Verdict::Fail;
+  result.evidence = evidence;
+}
+
+void RunCheck(const QualifySettings& settings, const Plan& plan, CheckResult& result) {
+  const std::string skip = NotApplicable(settings, plan.probe);
+  if (!skip.empty()) {
+    result.verdict = Verdict::Skip;
+    result.evidence = "does not apply: " + skip;
+  } else if (plan.settings == nullptr) {
+    // Read from files in this process; no model code runs.
+    plan.judge(settings, ProbeRun{}, result);
+  } else if (plan.everySetting) {
+    const auto start = IsolatedRun::Now();
+    RunEverySetting(settings, plan, result);
+    result.seconds = IsolatedRun::Now() - start;
+  } else {
+    const auto start = IsolatedRun::Now();
+    const ProbeRun run = RunProbe(settings, Request(settings, plan.probe, plan.settings(settings)));
+    result.seconds = IsolatedRun::Now() - start;
+    if (!QualifyJudges::Death(run, result)) plan.judge(settings, run, result);
+  }
+}
+
 }  // namespace
 
 std::vector<CheckResult> RunQualifyBattery(const QualifySettings& settings, void (*progress)(const CheckResult&)) {
@@ -283,19 +373,7 @@ std::vector<CheckResult> RunQualifyBattery(const QualifySettings& settings, void
     result.id = plan.id;
     for (const CheckDescription& description : QualifyCheckList())
       if (result.id == description.id) result.expects = description.expects;
-    const std::string skip = NotApplicable(settings, plan.probe);
-    if (!skip.empty()) {
-      result.verdict = Verdict::Skip;
-      result.evidence = "does not apply: " + skip;
-    } else if (plan.settings == nullptr) {
-      // Read from files in this process; no model code runs.
-      plan.judge(settings, ProbeRun{}, result);
-    } else {
-      const auto start = IsolatedRun::Now();
-      const ProbeRun run = RunProbe(settings, Request(settings, plan.probe, plan.settings(settings)));
-      result.seconds = IsolatedRun::Now() - start;
-      if (!QualifyJudges::Death(run, result)) plan.judge(settings, run, result);
-    }
+    RunCheck(settings, plan, result);
     if (progress) progress(result);
     results.push_back(std::move(result));
   }

@@ -10,6 +10,7 @@
 #include "tools/host/AmiFileParams.h"
 #include "tools/host/ProbeReport.h"
 #include "tools/host/ProbeRequest.h"
+#include "tools/host/WineProbe.h"
 #include "tools/plots/LinePlot.h"
 
 enum class Verdict { Pass, Warn, Fail, Skip };
@@ -42,6 +43,8 @@ struct QualifySettings {
   long memoryMiB = 2048;
   int threads = 4;
   long cycles = 1000;
+  bool windows = false;  // the library is a Windows DLL: its probes run in `wine` (tools/host/WineProbe)
+  WineProgram wine;
 };
 
 // A check as the battery lists it (for --list-checks and the docs).

@@ -12,6 +12,7 @@
 #include "tools/commands/QualifyChecks.h"
 #include "tools/commands/QualifyReport.h"
 #include "tools/common/AtomicFile.h"
+#include "tools/host/WineProbe.h"
 #include "tools/plots/EyePlot.h"
 
 namespace {
@@ -29,6 +30,34 @@ int ListChecks() {
   return 0;
 }
 
+// A Windows DLL: its probes run in tessalune-probe.exe under Wine, both of
+// which must be there.
+bool PrepareWindows(QualifySettings& s, std::string& error) {
+  s.windows = WineProbe::IsWindowsLibrary(s.library);
+  if (!s.windows) return true;
+  const std::string lead =
+      s.library + " is a Windows DLL, whose checks run in " + WineProbe::kProbeName + " under Wine: ";
+  if (s.wine.probe.empty()) s.wine.probe = WineProbe::DefaultProbe();
+  if (s.wine.probe.empty()) {
+    error = lead + "there is no " + WineProbe::kProbeName +
+            " beside tessalune; give it with --probe FILE (the windows preset builds "
+            "build/windows/tools/probe/" +
+            WineProbe::kProbeName + ")";
+    return false;
+  }
+  struct stat info {};
+  if (stat(s.wine.probe.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !WineProbe::IsWindowsLibrary(s.wine.probe)) {
+    error = lead + "the probe " + s.wine.probe + " is no Windows program";
+    return false;
+  }
+  if (s.wine.wine.empty()) s.wine.wine = WineProbe::FindWine();
+  if (s.wine.wine.empty()) {
+    error = lead + "Wine is not installed (Debian: wine64); give its loader with --wine PROGRAM";
+    return false;
+  }
+  return true;
+}
+
 // The inputs checked before any child starts: the library is a regular
 // file, the .ami reads, the parameter settings fit it.
 bool Prepare(QualifyOptions& o, std::string& error) {
@@ -38,6 +67,7 @@ bool Prepare(QualifyOptions& o, std::string& error) {
     return false;
   }
   if (!o.settings.ami.Load(o.settings.amiPath, error)) return false;
+  if (!PrepareWindows(o.settings, error)) return false;
   std::string text;
   if (!o.settings.ami.BuildParameterString(o.settings.params, text, error)) return false;
   std::vector<std::string> linear = o.settings.params;
@@ -63,7 +93,10 @@ int RunQualify(QualifyOptions& o) {
     return 2;
   }
   QualifyRun run{o.settings.library, o.settings.amiPath, 0.0, {}};
-  if (!o.json) std::printf("Qualifying %s with %s\n", o.settings.library.c_str(), o.settings.amiPath.c_str());
+  if (!o.json) {
+    std::printf("Qualifying %s with %s%s\n", o.settings.library.c_str(), o.settings.amiPath.c_str(),
+                o.settings.windows ? " (a Windows DLL: each check in tessalune-probe.exe under Wine)" : "");
+  }
   const auto start = std::chrono::steady_clock::now();
   run.results = RunQualifyBattery(o.settings, o.json ? nullptr : PrintLine);
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -89,7 +122,8 @@ void AddQualifyCommand(CLI::App& app, std::function<int()>& action) {
   auto o = std::make_shared<QualifyOptions>();
   QualifySettings& s = o->settings;
   CLI::App* cmd = app.add_subcommand("qualify", "Test an IBIS-AMI model library the way simulators use it");
-  cmd->add_option("library", s.library, "The model library (.so)");
+  cmd->add_option("library", s.library,
+                  "The model library (.so; or a Windows .dll, whose checks run in tessalune-probe.exe under Wine)");
   cmd->add_option("--ami", s.amiPath, "The model's .ami parameter file")->check(CLI::ExistingFile);
   cmd->add_option("--ibs", s.ibsPath, "The model's .ibs file: its Executable lines must name the library and the .ami")
       ->check(CLI::ExistingFile);
@@ -100,13 +134,19 @@ void AddQualifyCommand(CLI::App& app, std::function<int()>& action) {
   cmd->add_flag("--json", o->json, "Print one JSON document instead of the lines");
   cmd->add_option("--report", o->report, "Write a self-contained HTML page with the figures to FILE");
   cmd->add_option("--timeout", s.timeout, "Seconds each check may take (default 10)")->check(FiniteRange(0.1, 3600));
-  cmd->add_option("--memory", s.memoryMiB, "Address space of each check's process, in MiB (default 2048)")
+  cmd->add_option(
+         "--memory", s.memoryMiB,
+         "Address space of each check's process (for a DLL under Wine: the data it writes), in MiB (default 2048)")
       ->check(CLI::Range(64L, 1L << 20));
   cmd->add_option("--threads", s.threads, "Instances on threads at once in instances.threads (default 4)")
       ->check(CLI::Range(2, 64));
   cmd->add_option("--cycles", s.cycles, "AMI_Init/AMI_Close cycles of instances.init-close-cycles (default 1000)")
       ->check(CLI::Range(10L, 1000000L));
   cmd->add_option("--bit-time", s.bitTime, "Unit interval in seconds (default 1e-10)")->check(FiniteRange(1e-13, 1e-6));
+  cmd->add_option("--probe", s.wine.probe,
+                  "For a Windows DLL: the probe program tessalune-probe.exe (default: the one beside tessalune; the "
+                  "windows preset builds it)");
+  cmd->add_option("--wine", s.wine.wine, "For a Windows DLL: Wine's loader (default: wine64 or wine on the PATH)");
   cmd->add_flag("--list-checks", o->listChecks, "Print the table of the checks and exit");
   cmd->callback([&action, o, cmd] {
     action = [o, cmd] {

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "amiparam/AmiTree.h"
 #include "amiparam/AmiTreeWalk.h"
 #include "tools/common/ParameterFileText.h"
+#include "tools/host/WineProbe.h"
 
 namespace {
 
@@ -31,10 +33,9 @@ void Set(CheckResult& result, Verdict verdict, const std::string& evidence) {
 }
 
 // Where a faulting address lies relative to the guarded clock-times array.
-std::string AddressNote(const ProbeRun& run) {
+std::string AddressNote(const ProbeRun& run, bool faulted, unsigned long long address) {
   const std::vector<std::string> array = ProbeReport::Split(run.lines.First("clock-array"));
-  if (!run.outcome.faulted || array.size() < 2) return "";
-  const unsigned long long address = run.outcome.faultAddress;
+  if (!faulted || array.size() < 2) return "";
   const unsigned long long begin = std::strtoull(array[0].c_str(), nullptr, 16);
   const unsigned long long end = std::strtoull(array[1].c_str(), nullptr, 16);
   if (address < end || address - end >= 65536) return "";
@@ -76,6 +77,66 @@ std::string Quoted(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+const char* ExceptionName(unsigned long code) {
+  const std::pair<unsigned long, const char*> names[] = {{0xc0000005, "access violation"},
+                                                         {0xc00000fd, "stack overflow"},
+                                                         {0xc0000094, "integer division by zero"},
+                                                         {0xc0000095, "integer overflow"},
+                                                         {0xc000001d, "illegal instruction"},
+                                                         {0xc0000096, "privileged instruction"},
+                                                         {0xc000008e, "floating-point division by zero"},
+                                                         {0xc0000409, "stack buffer overrun"},
+                                                         {0xc0000374, "heap corruption"},
+                                                         {0x80000003, "breakpoint"},
+                                                         {0xc0000006, "in-page error"},
+                                                         {0xe06d7363, "a Visual C++ exception left the model"},
+                                                         {0x20474343, "a C++ exception left the model"}};
+  for (const auto& n : names)
+    if (n.first == code) return n.second;
+  return "an exception";
+}
+
+// The end of a probe under Wine (after the limits): an exception no one
+// handled, an abort, a report that is none of ours, an end inside the
+// model. False when none of these.
+bool WindowsEnd(const ProbeRun& run, const std::string& during, CheckResult& result) {
+  const WineProbe::Ending ending = WineProbe::Ended(run.outcome.bytes);
+  const std::vector<std::string> f = ProbeReport::Split(run.lines.First("exception"));
+  if (!ending.started) {
+    Set(result, Verdict::Fail, "the check could not run: " + ending.error);
+  } else if (f.size() >= 4) {
+    const unsigned long code = std::strtoul(f[0].c_str(), nullptr, 16);
+    const unsigned long long touched = std::strtoull(f[3].c_str(), nullptr, 16);
+    std::string what = "the model crashed: it raised exception 0x" + f[0] + " (" + ExceptionName(code) + ")";
+    if (!f[2].empty()) what += " " + f[2] + " address 0x" + f[3] + AddressNote(run, true, touched);
+    Set(result, Verdict::Fail, what + " at instruction 0x" + f[1] + during);
+  } else if (run.lines.values.count("abort")) {
+    Set(result, Verdict::Fail,
+        "the model crashed: it called abort() (an exception left the model, or an assertion)" + during);
+  } else if (run.lines.First("probe").rfind("tessalune-probe ", 0) != 0) {
+    Set(result, Verdict::Fail,
+        "the probe program wrote no report of tessalune-probe (is --probe tessalune-probe.exe of this version?); " +
+            std::string(ending.signal ? "Wine was killed by signal " + std::to_string(ending.signal)
+                                      : "Wine exited with status " + std::to_string(ending.exitStatus)) +
+            (run.output.empty() ? "" : ", printing " + Quoted(run.output)));
+  } else if (!run.lines.done && ending.signal) {
+    Set(result, Verdict::Fail,
+        "the probe's process (Wine) was killed by signal " + std::to_string(ending.signal) + " (" +
+            strsignal(ending.signal) + ")" + during);
+  } else if (!run.lines.done) {
+    Set(result, Verdict::Fail,
+        "the process ended inside the model, which called exit(" + std::to_string(ending.exitStatus) + ")" + during +
+            " (a model that calls exit() ends the simulator with it)");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool QualifyJudges::Death(const ProbeRun& run, CheckResult& result) {
   using End = IsolatedOutcome::End;
   const IsolatedOutcome& outcome = run.outcome;
@@ -85,8 +146,14 @@ bool QualifyJudges::Death(const ProbeRun& run, CheckResult& result) {
     Set(result, Verdict::Fail, "the check could not run: " + outcome.bytes);
   } else if (outcome.end == End::kTimeLimit || outcome.end == End::kCallTimeLimit) {
     Set(result, Verdict::Fail, "the model " + how + during + " (a hang; --timeout sets the limit)");
+  } else if (!run.reportError.empty()) {
+    Set(result, Verdict::Fail, "the probe's report could not be used: " + run.reportError);
+  } else if (run.windows && outcome.end == End::kReturned) {
+    if (WindowsEnd(run, during, result)) return true;
+    if (run.lines.First("error").empty()) return false;
+    Set(result, Verdict::Fail, run.lines.First("error"));
   } else if (outcome.end == End::kSignal) {
-    std::string what = "the model crashed: it " + how + AddressNote(run);
+    std::string what = "the model crashed: it " + how + AddressNote(run, outcome.faulted, outcome.faultAddress);
     if (outcome.signal == SIGABRT) what += " (an abort: an exception left the model, or an assertion)";
     Set(result, Verdict::Fail, what + during);
   } else if (outcome.end == End::kExited || !run.lines.done) {
@@ -156,8 +223,15 @@ void QualifyJudges::Exports(const QualifySettings& settings, const ProbeRun& run
   std::string needs;
   for (const std::string& name : lines.All("needs")) needs += (needs.empty() ? "" : ", ") + name;
   const std::string needError = lines.First("needs-error");
-  Set(result, needError.empty() ? Verdict::Pass : Verdict::Warn,
-      "exports " + exported + "; " + (needError.empty() ? "needs " + (needs.empty() ? "nothing" : needs) : needError));
+  // A DLL's export table (read under Wine): the three entry points alone.
+  std::string extra;
+  for (const std::string& name : lines.All("exported"))
+    if (name != "AMI_Init" && name != "AMI_GetWave" && name != "AMI_Close") extra += (extra.empty() ? "" : ", ") + name;
+  Set(result, needError.empty() && extra.empty() ? Verdict::Pass : Verdict::Warn,
+      "exports " + exported + "; " + (needError.empty() ? "needs " + (needs.empty() ? "nothing" : needs) : needError) +
+          (extra.empty() ? ""
+                         : "; its export table also names " + ProbeReport::Escape(extra, 400) +
+                               " (a model's DLL exports its entry points alone)"));
 }
 
 void QualifyJudges::InitSweep(const QualifySettings&, const ProbeRun& run, CheckResult& result) {

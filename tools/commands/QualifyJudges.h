@@ -9,16 +9,20 @@
 
 // One probe as the parent saw it.
 struct ProbeRun {
-  IsolatedOutcome outcome;
+  IsolatedOutcome outcome;  // under Wine: how the probe's process ended, in its bytes (WineProbe::Ended)
   IsolationLimits limits;
   ProbeReport::Lines lines;
+  bool windows = false;     // the probe ran under Wine
+  std::string reportError;  // the report could not be read
+  std::string output;       // under Wine: the start of what the probe's process printed
 };
 
 namespace QualifyJudges {
 
 // A FAIL when the child crashed (the signal, the faulting address, the call
-// it was in), hung past the time limit, ended inside the model (exit()), or
-// reported an error; false (and `result` untouched) when it finished.
+// it was in; under Wine the exception), hung past the time limit, ended
+// inside the model (exit()), or reported an error; false (and `result`
+// untouched) when it finished.
 bool Death(const ProbeRun& run, CheckResult& result);
 
 // The .ibs read as text in the parent: no model code runs.

@@ -1,7 +1,5 @@
 // The probes that look at loading and AMI_Init: exports, the Init sweep,
 // the output parameter string, the speed.
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -9,6 +7,8 @@
 #include <vector>
 
 #include "tools/host/LibraryNeeds.h"
+#include "tools/host/PeImage.h"
+#include "tools/host/ProbePlatform.h"
 #include "tools/host/QualifyProbes.h"
 
 namespace {
@@ -29,28 +29,52 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-}  // namespace
-
-void QualifyProbes::Exports(const ProbeRequest& request, const ProbeReport& report) {
+#ifdef _WIN32
+// A DLL's import and export tables: every DLL it imports, a delay-loaded
+// one marked so, and every name it exports.
+void ReportNeeds(const std::string& path, const ProbeReport& report) {
+  constexpr size_t kMaxLibrary = size_t{1} << 29;  // 512 MiB: no model library is larger
+  std::string bytes;
+  std::string error;
+  PeTables tables;
+  if (!ProbePlatform::ReadFile(path, kMaxLibrary, bytes, error) || !PeImage::Read(bytes, tables, error)) {
+    report.Line("needs-error", error);
+    return;
+  }
+  for (const std::string& name : tables.imports)
+    report.Line(PeImage::IsWindowsSystem(name) ? "needs" : "needs-other", name);
+  for (const std::string& name : tables.delayImports)
+    report.Line(PeImage::IsWindowsSystem(name) ? "needs" : "needs-other", name + " (delay-loaded)");
+  for (const std::string& name : tables.exports) report.Line("exported", name);
+}
+#else
+// A shared object's needed libraries (DT_NEEDED).
+void ReportNeeds(const std::string& path, const ProbeReport& report) {
   std::vector<std::string> needed;
   std::string error;
-  report.Start("reading the library's needed libraries");
-  if (LibraryNeeds::Read(request.library, needed, error)) {
+  if (LibraryNeeds::Read(path, needed, error)) {
     for (const std::string& name : needed)
       report.Line(LibraryNeeds::IsPlainSystem(name) ? "needs" : "needs-other", name);
   } else {
     report.Line("needs-error", error);
   }
-  report.Start("dlopen with every symbol bound at load");
-  const std::string target = request.library.find('/') == std::string::npos ? "./" + request.library : request.library;
-  void* handle = dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+#endif
+
+}  // namespace
+
+void QualifyProbes::Exports(const ProbeRequest& request, const ProbeReport& report) {
+  report.Start("reading the library's needed libraries");
+  ReportNeeds(request.library, report);
+  report.Start(ProbePlatform::LoadCall());
+  std::string error;
+  void* handle = ProbePlatform::OpenLibrary(request.library, error);
   if (!handle) {
-    const char* why = dlerror();
-    report.Line("load-error", why ? why : "dlopen failed");
+    report.Line("load-error", error);
     return;
   }
   for (const char* name : {"AMI_Init", "AMI_GetWave", "AMI_Close"}) {
-    report.Fields("export", {name, dlsym(handle, name) ? "1" : "0"});
+    report.Fields("export", {name, ProbePlatform::Symbol(handle, name) ? "1" : "0"});
   }
 }
 

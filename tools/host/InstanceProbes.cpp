@@ -1,7 +1,5 @@
 // The probes that look at instances: two interleaved, several on threads,
 // a second life after AMI_Close, and a thousand lives for the memory.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "tools/host/ProbePlatform.h"
 #include "tools/host/QualifyProbes.h"
 
 namespace {
@@ -17,30 +16,23 @@ constexpr long kBlock = 1024;
 
 double SamplesPerBit(const InitSetting& setting) { return setting.bitTime / setting.sampleInterval; }
 
-// The process's resident size in bytes, from /proc/self/statm.
-double ResidentBytes() {
-  long pages = 0;
-  long resident = 0;
-  FILE* file = std::fopen("/proc/self/statm", "r");
-  if (!file) return 0.0;
-  if (std::fscanf(file, "%ld %ld", &pages, &resident) != 2) resident = 0;
-  std::fclose(file);
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
-}
-
+#ifndef _WIN32
 // The sanitizers' count of live heap bytes (weak: absent from a normal build).
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+#endif
 
 // What the cycles probe measures: the resident size, or in a sanitizer
 // build, whose quarantine of freed memory grows the resident size of any
 // model, the allocator's live bytes.
 double MemoryInUse(std::string& what) {
+#ifndef _WIN32
   if (QualifyProbes::kSanitized && __sanitizer_get_current_allocated_bytes) {
     what = "live heap";
     return static_cast<double>(__sanitizer_get_current_allocated_bytes());
   }
-  what = "resident size";
-  return ResidentBytes();
+#endif
+  what = ProbePlatform::ResidentWords();
+  return ProbePlatform::ResidentBytes();
 }
 
 }  // namespace

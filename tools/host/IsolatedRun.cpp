@@ -81,11 +81,16 @@ bool WriteAll(int fd, const std::string& bytes) {
   // along, which would otherwise run on (and hold the parent's output open).
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (getppid() != parent) _exit(126);
+  setpgid(0, 0);
   childShared = shared;
   CatchFaults();
   if (limits.memoryBytes > 0) {
     const rlimit limit{limits.memoryBytes, limits.memoryBytes};
     setrlimit(RLIMIT_AS, &limit);
+  }
+  if (limits.dataBytes > 0) {
+    const rlimit limit{limits.dataBytes, limits.dataBytes};
+    setrlimit(RLIMIT_DATA, &limit);
   }
   std::string bytes;
   try {
@@ -148,6 +153,7 @@ std::string IsolatedOutcome::Describe(const IsolationLimits& limits) const {
 
 IsolatedChild::~IsolatedChild() {
   if (pid_ > 0 && !done_) {
+    kill(-pid_, SIGKILL);
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
@@ -177,6 +183,7 @@ bool IsolatedChild::Start(const std::function<std::string()>& work, const Isolat
     RunChild(work, limits, shared_, ends[1], parent);
   }
   close(ends[1]);
+  if (pid_ > 0) setpgid(pid_, pid_);  // (the child does so too: whichever runs first)
   if (pid_ < 0) {
     close(ends[0]);
     outcome_.bytes = std::string("cannot start a child process: ") + std::strerror(errno);
@@ -202,8 +209,14 @@ bool IsolatedChild::Step() {
     close(fd_);  // the end of the child's writing
     fd_ = -1;
   }
-  int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) == pid_) {
+  // Ended? (Seen without reaping it: while it is not reaped, its process
+  // group keeps its number, and what is left in the group can be killed.)
+  siginfo_t ended{};
+  if (waitid(P_PID, static_cast<id_t>(pid_), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid_) {
+    kill(-pid_, SIGKILL);
+    int status = 0;
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
     Reap(status);
     return true;
   }
@@ -254,6 +267,7 @@ void IsolatedChild::Reap(int status) {
 }
 
 void IsolatedChild::Stop(IsolatedOutcome::End why) {
+  kill(-pid_, SIGKILL);
   kill(pid_, SIGKILL);
   int status = 0;
   while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {

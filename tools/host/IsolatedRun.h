@@ -15,6 +15,11 @@
 // call into a model); a call that stays entered longer than the call limit
 // gets the child stopped (SIGKILL). A fault (SIGSEGV, SIGBUS, SIGFPE,
 // SIGILL) is noted with its address before the child dies of it.
+//
+// The child leads a process group of its own, and whatever it started
+// (a model that forks, Wine's processes) stays in that group: when the
+// child is stopped, and when it ends, the whole group is killed, so nothing
+// it started outlives it.
 #pragma once
 
 #include <sys/types.h>
@@ -30,6 +35,8 @@ struct IsolationLimits {
   double seconds = 0;      // the child's whole life; 0: no limit
   double callSeconds = 0;  // one marked call (Enter to Leave); 0: no limit
   size_t memoryBytes = 0;  // the child's address space (RLIMIT_AS); 0: no limit
+  size_t dataBytes = 0;    // its data, heap and writable mappings (RLIMIT_DATA): for a child
+                           // whose address space is mostly reserved, as Wine's is; 0: no limit
 };
 
 struct IsolatedOutcome {

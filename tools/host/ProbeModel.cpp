@@ -1,28 +1,23 @@
 #include "tools/host/ProbeModel.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
 
+#include "tools/host/ProbePlatform.h"
+
 // The library stays mapped: the child ends soon after, and what a model's
 // own destructors do at dlclose is no part of a probe.
 ProbeModel::~ProbeModel() = default;
 
 bool ProbeModel::Open(const std::string& path, std::string& error) {
-  const std::string target = path.find('/') == std::string::npos ? "./" + path : path;
-  handle_ = dlopen(target.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle_) {
-    const char* why = dlerror();
-    error = why ? why : "dlopen failed";
-    return false;
-  }
-  init_ = reinterpret_cast<AmiInitFunction>(dlsym(handle_, "AMI_Init"));
-  getWave_ = reinterpret_cast<AmiGetWaveFunction>(dlsym(handle_, "AMI_GetWave"));
-  close_ = reinterpret_cast<AmiCloseFunction>(dlsym(handle_, "AMI_Close"));
+  handle_ = ProbePlatform::OpenLibrary(path, error);
+  if (!handle_) return false;
+  init_ = reinterpret_cast<AmiInitFunction>(ProbePlatform::Symbol(handle_, "AMI_Init"));
+  getWave_ = reinterpret_cast<AmiGetWaveFunction>(ProbePlatform::Symbol(handle_, "AMI_GetWave"));
+  close_ = reinterpret_cast<AmiCloseFunction>(ProbePlatform::Symbol(handle_, "AMI_Close"));
   if (!init_ || !close_) {
     error = init_ ? "AMI_Close is not exported" : "AMI_Init is not exported";
     return false;

@@ -1,32 +1,20 @@
 #include "tools/host/ProbeReport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
-namespace {
+#include "tools/host/ProbePlatform.h"
 
-void WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n <= 0) return;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-}
-
-}  // namespace
+using ProbePlatform::WriteAll;
 
 bool ProbeReport::Open(const std::string& path) {
-  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  fd_ = ProbePlatform::OpenAppend(path);
   return fd_ >= 0;
 }
 
 ProbeReport::~ProbeReport() {
-  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0) ProbePlatform::Close(fd_);
 }
 
 void ProbeReport::Line(const std::string& key, const std::string& text) const {

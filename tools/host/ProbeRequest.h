@@ -1,6 +1,8 @@
 // What one qualifying probe is asked to do: which probe, on which library,
 // with which AMI_Init settings. The parent builds it; a child process runs
-// it (QualifyProbes) and writes a ProbeReport.
+// it (QualifyProbes) and writes a ProbeReport. A probe in a program of its
+// own (tessalune-probe.exe, for a Windows DLL under Wine) reads it from a
+// file, as text.
 #pragma once
 
 #include <string>
@@ -27,3 +29,15 @@ struct ProbeRequest {
   int threads = 4;                 // instances on threads at once
   long cycles = 1000;              // AMI_Init/AMI_Close cycles
 };
+
+namespace ProbeRequestText {
+
+// The first line of the text: the format, which a probe checks.
+constexpr const char* kFormat = "tessalune-probe-request 1";
+
+std::string Write(const ProbeRequest& request);
+// False with the reason when the text is not a request of this format or a
+// value is out of its range.
+bool Read(const std::string& text, ProbeRequest& request, std::string& error);
+
+}  // namespace ProbeRequestText

@@ -1,7 +1,9 @@
 #include "tools/host/QualifyProbes.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <exception>
@@ -53,6 +55,7 @@ bool QualifyProbes::RunProbe(const ProbeRequest& request, const ProbeReport& rep
   return true;
 }
 
+#ifndef _WIN32
 std::string QualifyProbes::RunInChild(const ProbeRequest& request, const std::string& reportPath,
                                       const std::string& outputPath) {
   std::fflush(nullptr);
@@ -68,3 +71,4 @@ std::string QualifyProbes::RunInChild(const ProbeRequest& request, const std::st
   report.Line("done", "");
   return "";
 }
+#endif

@@ -16,7 +16,7 @@ namespace QualifyProbes {
 // library does not load or the probe is unknown.
 bool RunProbe(const ProbeRequest& request, const ProbeReport& report);
 
-// In the child process (IsolatedRun) that runs one probe: the model's own
+// In the child process (IsolatedRun, Linux) that runs one probe: the model's own
 // printing goes to `outputPath` (not into the parent's report or JSON), the
 // report to `reportPath`. Returns nothing: what the probe found is in the
 // report, written line by line so that a crash, a hang or an exit() leaves

@@ -1,8 +1,5 @@
 // The probes that look at AMI_GetWave: block sizes, finite output, clock
 // times, and the step response against AMI_Init's.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
@@ -10,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/host/ProbePlatform.h"
 #include "tools/host/QualifyProbes.h"
 
 namespace {
@@ -28,19 +26,13 @@ std::string Hex(const void* address) {
 class GuardedArray {
  public:
   explicit GuardedArray(size_t entries) : entries_(entries) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     const size_t bytes = entries * sizeof(double);
-    dataPages_ = (bytes + page - 1) / page * page;
-    base_ = mmap(nullptr, dataPages_ + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (base_ == MAP_FAILED) {
-      base_ = nullptr;
-      return;
-    }
-    mprotect(static_cast<char*>(base_) + dataPages_, page, PROT_NONE);
-    data_ = reinterpret_cast<double*>(static_cast<char*>(base_) + dataPages_ - bytes);
+    base_ = ProbePlatform::MapGuarded(bytes, mapped_);
+    if (base_)
+      data_ = reinterpret_cast<double*>(static_cast<char*>(base_) + mapped_ - ProbePlatform::PageSize() - bytes);
   }
   ~GuardedArray() {
-    if (base_) munmap(base_, dataPages_ + static_cast<size_t>(sysconf(_SC_PAGESIZE)));
+    if (base_) ProbePlatform::Unmap(base_, mapped_);
   }
   GuardedArray(const GuardedArray&) = delete;
   GuardedArray& operator=(const GuardedArray&) = delete;
@@ -49,7 +41,7 @@ class GuardedArray {
 
  private:
   size_t entries_;
-  size_t dataPages_ = 0;
+  size_t mapped_ = 0;
   void* base_ = nullptr;
   double* data_ = nullptr;
 };

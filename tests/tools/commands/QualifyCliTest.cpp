@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -78,6 +79,7 @@ TEST(QualifyCli, EachPlantedFaultIsCaughtByItsCheckAlone) {
       {"bad_output", "init.output-parameters"},
       {"stray_library", "exports"},
       {"exit", "init.parameter-corners"},
+      {"corners", "init.parameter-corners"},
   };
   for (const auto& [fault, check] : faults) {
     std::set<std::string> failing;
@@ -107,6 +109,19 @@ TEST(QualifyCli, SaysHowTheModelDiedAndWhereInOneLine) {
             std::string::npos)
       << r.output;
   EXPECT_NE(r.output.find("15 checks: 13 passed, 0 warnings, 1 failed, 1 skipped in "), std::string::npos);
+}
+
+// After a death at one corner the corners after it are still tried: the
+// FAIL names each that ends the process, and mode=2, after both, passes.
+TEST(QualifyCli, EveryFailingCornerIsNamed) {
+  const CliResult r = RunCli("qualify " + Planted("corners") + " --ami " PLANTED_AMI " --timeout 3");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.output.find("FAIL  init.parameter-corners       2 of 6 settings fail: the model crashed: it was killed by "
+                    "signal SIGSEGV (Segmentation fault) at address 0x0 during AMI_Init at gain=1.5; the process "
+                    "ended inside the model, which called exit(4) during AMI_Init at mode=1"),
+      std::string::npos)
+      << r.output;
 }
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
@@ -175,6 +190,61 @@ TEST(QualifyCli, RefusesWhatItCannotRunBeforeStartingAnything) {
   r = RunCli("qualify " + Planted("sound") + ami + " --report /nonexistent/page.html", true);
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.output.find("cannot write /nonexistent/page.html"), std::string::npos) << r.output;
+}
+
+namespace {
+
+// A stand-in for Wine that runs no probe: it does what `body` says with the
+// report's path in $report (Wine's Z: path turned back).
+std::string FakeWine(const TestFolder& folder, const std::string& body) {
+  const std::string path = folder.path.string() + "/wine";
+  std::ofstream(path) << "#!/bin/sh\nreport=$(printf '%s' \"$4\" | sed 's/^Z://; s/\\\\/\\//g')\n" << body << "\n";
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  return path;
+}
+
+}  // namespace
+
+// A Windows DLL's probe runs under Wine; what comes back is read as a
+// stranger's: a report that is none of ours, an end inside the model, a
+// Wine that cannot start are each named, and the battery goes on.
+TEST(QualifyCli, WhatComesBackFromWineIsCheckedBeforeItIsBelieved) {
+  TestFolder folder;
+  const std::string dll = folder.path.string() + "/model.dll";
+  const std::string probe = folder.path.string() + "/tessalune-probe.exe";
+  std::ofstream(dll) << "MZ not really";
+  std::ofstream(probe) << "MZ not really";
+  const std::string args = "qualify " + dll + " --ami " PLANTED_AMI " --probe " + probe + " --wine ";
+  CliResult r = RunCli(args + FakeWine(folder, "printf 'GIF89a\\001 nonsense\\n' > \"$report\"; echo oops; exit 0"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("Qualifying " + dll +
+                          " with " PLANTED_AMI " (a Windows DLL: each check in "
+                          "tessalune-probe.exe under Wine)"),
+            std::string::npos)
+      << r.output;
+  EXPECT_NE(
+      r.output.find("FAIL  exports                      the probe program wrote no report of tessalune-probe (is "
+                    "--probe tessalune-probe.exe of this version?); Wine exited with status 0, printing 'oops\\x0a'"),
+      std::string::npos)
+      << r.output;
+  r = RunCli(args +
+             FakeWine(folder, "printf 'probe tessalune-probe 1\\nstart AMI_Init at x\\n' > \"$report\"; exit 7"));
+  EXPECT_NE(r.output.find("FAIL  exports                      the process ended inside the model, which called exit(7) "
+                          "during AMI_Init at x"),
+            std::string::npos)
+      << r.output;
+  r = RunCli(args + FakeWine(folder,
+                             "printf 'probe tessalune-probe 1\\nstart AMI_Init at x\\n' > \"$report\"; kill -SEGV $$"));
+  EXPECT_NE(r.output.find("FAIL  exports                      the probe's process (Wine) was killed by signal 11 "
+                          "(Segmentation fault) during AMI_Init at x"),
+            std::string::npos)
+      << r.output;
+  r = RunCli(args + folder.path.string() + "/no-such-wine", true);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.output.find("the check could not run: cannot run " + folder.path.string() + "/no-such-wine: No such file"),
+      std::string::npos)
+      << r.output;
 }
 
 TEST(QualifyCli, TheChecksPageIsTheBatterysOwnList) {

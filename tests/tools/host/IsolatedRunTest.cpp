@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -125,5 +126,63 @@ TEST(IsolatedRun, ChildrenRunSideBySide) {
   for (size_t i = 0; i < children.size(); ++i) {
     while (!children[i].Step()) usleep(1000);
     EXPECT_EQ(children[i].Outcome().bytes, std::to_string(i * i));
+  }
+}
+
+namespace {
+
+// Whether a process is gone: no entry, or a zombie no one has reaped yet
+// (a killed process of another parent waits for it).
+bool Gone(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;
+  const size_t close = line.rfind(')');
+  return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
+}
+
+// A child that starts a process of its own which would sleep for a minute,
+// tells its pid, then hangs (or returns).
+pid_t RunForking(bool hang, IsolatedOutcome& out) {
+  int ends[2];
+  if (pipe(ends) != 0) return -1;
+  IsolationLimits limits;
+  limits.seconds = 1.0;
+  out = IsolatedRun::Run(
+      [&] {
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
+          sleep(60);
+          _exit(0);
+        }
+        if (write(ends[1], &grandchild, sizeof grandchild) < 0) return std::string();
+        if (hang)
+          for (;;) pause();
+        return std::string("returned");
+      },
+      limits);
+  close(ends[1]);
+  pid_t grandchild = -1;
+  if (read(ends[0], &grandchild, sizeof grandchild) != static_cast<ssize_t>(sizeof grandchild)) grandchild = -1;
+  close(ends[0]);
+  return grandchild;
+}
+
+}  // namespace
+
+// What the child starts (a model that forks, Wine's processes) ends with
+// it: stopped at the time limit or ended on its own, its process group goes.
+TEST(IsolatedRun, WhatTheChildStartedEndsWithIt) {
+  for (bool hang : {true, false}) {
+    IsolatedOutcome out;
+    const pid_t grandchild = RunForking(hang, out);
+    ASSERT_GT(grandchild, 0);
+    EXPECT_EQ(out.end, hang ? IsolatedOutcome::End::kTimeLimit : IsolatedOutcome::End::kReturned);
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i) {
+      gone = Gone(grandchild);
+      if (!gone) usleep(10000);
+    }
+    EXPECT_TRUE(gone) << "process " << grandchild << " outlived its child (hang: " << hang << ")";
   }
 }

@@ -3,8 +3,11 @@
 // linear two-tap filter with a gain: AMI_Init filters the impulse matrix
 // with it, AMI_GetWave the wave, carrying its history from call to call; it
 // returns one clock time per bit and its output energy as an output
-// parameter. Each fault is one a model maker makes.
+// parameter. Each fault is one a model maker makes. The Windows build makes
+// some of them as DLLs too (tests/windows/), which `qualify` runs under Wine.
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,7 +17,11 @@
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#define EXPORT extern "C" __declspec(dllexport)
+#else
 #define EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 #define FAULT_NONE 0
 #define FAULT_CLOCK_OVERRUN 1  // clears 8 clock-times entries past the array
@@ -28,6 +35,7 @@
 #define FAULT_STRAY_LIBRARY 9  // needs a shared library of its own at load
 #define FAULT_EXIT 10          // AMI_Init calls exit(3) at mode 2
 #define FAULT_RUNAWAY 11       // AMI_Init allocates without end at mode 2
+#define FAULT_CORNERS 12       // AMI_Init crashes at gain 1.5 and calls exit(4) at mode 1
 
 #ifndef PLANTED_FAULT
 #define PLANTED_FAULT FAULT_NONE
@@ -84,6 +92,9 @@ void PlantInitFault(Planted& p, double sampleInterval, double bitTime) {
   if (p.mode == 2) *static_cast<volatile int*>(nullptr) = 1;
 #elif PLANTED_FAULT == FAULT_EXIT
   if (p.mode == 2) std::exit(3);
+#elif PLANTED_FAULT == FAULT_CORNERS
+  if (p.gain > 1.25) *static_cast<volatile int*>(nullptr) = 1;
+  if (p.mode == 1) std::exit(4);
 #elif PLANTED_FAULT == FAULT_RUNAWAY
   // Until the allocation fails: std::bad_alloc then leaves through a C
   // function, which ends the process.
@@ -97,6 +108,7 @@ void PlantInitFault(Planted& p, double sampleInterval, double bitTime) {
 #endif
 }
 
+#ifndef _WIN32
 // With PLANTED_LOAD_LOG set, every process that loads the library appends
 // "pid parent-pid" to that file: a test sees which processes loaded it.
 __attribute__((constructor)) void LogLoad() {
@@ -107,6 +119,7 @@ __attribute__((constructor)) void LogLoad() {
     std::fclose(file);
   }
 }
+#endif
 
 }  // namespace
 

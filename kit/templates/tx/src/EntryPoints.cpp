@@ -55,7 +55,9 @@ extern "C" TESSALUNE_AMI_EXPORT long AMI_Init(double* impulse_matrix, long row_s
 
 extern "C" TESSALUNE_AMI_EXPORT long AMI_GetWave(double* wave, long wave_size, double* clock_times,
                                                  char** AMI_parameters_out, void* AMI_memory) {
-  (void)clock_times;  // a transmitter returns no clock times
+  // A transmitter returns no clock times: the list is empty, its -1 end
+  // marker first, so that a simulator that reads it finds its end.
+  if (clock_times != nullptr && wave_size >= 1) clock_times[0] = -1.0;
   if (AMI_parameters_out != nullptr) *AMI_parameters_out = nullptr;
   Network* model = AmiFrame::WaveInstance<Network>(AMI_memory, wave, wave_size);
   if (model == nullptr || !model->Ready) return 0;
