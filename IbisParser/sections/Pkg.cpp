@@ -70,8 +70,6 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
     } else {
       pkg->*(sub->slot) = rng;
       if (rng->typ.status != CMN_VALUE_NUMBER) CHECK_Report(1209);
-      if (rng->min.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1210);
-      if (rng->max.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1211);
     }
   }
   CMN_FreeWords(&words);
