@@ -80,10 +80,3 @@ void PKG_CheckComplete(const PKG* pkg, const char* component) {
   for (const SubParam& s : kSubParams)
     if (!(pkg->*(s.slot))) CHECK_ReportFile(s.missingCode, component ? component : "");
 }
-
-void PKG_Free(PKG** ppPkg) {
-  if (!ppPkg || !*ppPkg) return;
-  for (const SubParam& s : kSubParams)
-    if ((*ppPkg)->*(s.slot)) CMN_Free(&((*ppPkg)->*(s.slot)));
-  CMN_Free(ppPkg);
-}
