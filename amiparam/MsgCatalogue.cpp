@@ -281,6 +281,12 @@ const MSG_ROW gaMsgCatalogue[] = {
     {5633, "[Interconnect Model] '%s': Number_of_terminals is %lld but %lld terminal lines follow"},
     {5634, "[%s] without an open [%s]"},
     {5635, "[Interconnect Model Group] names '%s', which is no [Interconnect Model Set] defined"},
+    {5700, "[Model] '%s': Vinl %s lies above Vinh %s"},
+    {5701, "[Model] '%s': %s %s value %s is negative"},
+    {5702, "[Diff Pin] pairs pin '%s', whose model is %s; a differential pair joins signal pins"},
+    {5703, "%s: Default %s is not a value its %s allows"},
+    {5704, "%s: %s min %s lies above max %s"},
+    {5705, "%s: %s typ %s lies outside min %s and max %s"},
 };
 
 const size_t gulMsgCatalogueSize = sizeof(gaMsgCatalogue) / sizeof(gaMsgCatalogue[0]);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "IbisParser/ami/AlgModTree.h"
+#include "IbisParser/ami/AmiValues.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
@@ -340,6 +341,7 @@ void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int rel
     if (std::strcmp(branch->name, "Init_Returns_Impulse") == 0) initReturnsImpulse = true;
     if (std::strcmp(branch->name, "GetWave_Exists") == 0) getWaveExists = true;
     if (std::strcmp(branch->name, "AMI_Version") == 0) amiVersion = true;
+    AMIVAL_CheckParameter(ctx, branch);
     if (!AMIRES_CheckReservedParam(branch, release)) {
       MSG_Code(MSG_LEVEL_ERROR, 4624, branch->name, "Reserved_Parameters");
       AMICHECK_WalkBranch(ctx, branch);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "IbisParser/ami/AlgModReserved.h"
+#include "IbisParser/ami/AmiValues.h"
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/ParseContext.h"
@@ -125,7 +126,10 @@ void AMICHECK_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
   // Without recursion: an .ami file may nest deeper than the call stack allows.
   AMITREE_Walk(branch, 0, [&ctx](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
     if (!child.body) return AmiWalkStep::kNext;
-    if (child.kind != AMINODE_LEAF) return AmiWalkStep::kEnter;
+    if (child.kind != AMINODE_LEAF) {
+      AMIVAL_CheckParameter(ctx, static_cast<const AMIBRANCH*>(child.body));
+      return AmiWalkStep::kEnter;
+    }
     AMICHECK_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), parent->name);
     return AmiWalkStep::kNext;
   });

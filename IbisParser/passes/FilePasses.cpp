@@ -7,6 +7,7 @@
 #include "IbisParser/passes/ModelConsistency.h"
 #include "IbisParser/passes/ModelReferences.h"
 #include "IbisParser/passes/References.h"
+#include "IbisParser/passes/Relations.h"
 #include "IbisParser/sections/ComponentLinks.h"
 #include "IbisParser/sections/Model.h"
 #include "IbisParser/sections/TestData.h"
@@ -30,4 +31,5 @@ void PASS_CheckFile(PARSE_CONTEXT& ctx) {
   REF_CheckFile(ctx);
   LINKS_CheckFile(ctx);
   CheckModels(ctx, ctx.models);
+  REL_CheckFile(ctx);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RelationRules.h"
 #include "IbisParser/rules/RuleBook.h"
 #include "amiparam/MsgCatalogue.h"
 #include "tests/IbisParser/CheckerFiles.h"
@@ -25,7 +26,8 @@ TEST(CheckCatalogue, EveryCatalogueRowIsARuleRowOnce) {
     int count;
   } kTables[] = {{gaFileCheckRules, giFileCheckRuleCount},
                  {gaCheckRules, giCheckRuleCount},
-                 {gaModelCheckRules, giModelCheckRuleCount}};
+                 {gaModelCheckRules, giModelCheckRuleCount},
+                 {gaRelationRules, giRelationRuleCount}};
   for (const auto& t : kTables) {
     for (int i = 0; i < t.count; ++i) {
       const CHECK_RULE& r = t.table[i];

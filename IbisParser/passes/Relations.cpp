@@ -1,0 +1,84 @@
+#include "IbisParser/passes/Relations.h"
+
+#include <string>
+
+#include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/ParseContext.h"
+#include "IbisParser/records/Component.h"
+#include "IbisParser/records/Model.h"
+#include "IbisParser/records/ModelData.h"
+#include "IbisParser/rules/RuleReport.h"
+#include "IbisParser/sections/IvTable.h"
+
+namespace {
+
+const char* const kCorners[] = {"typ", "min", "max"};
+
+// The first value of subparameter `name` when it is a number.
+bool FirstNumber(const MODEL_DATA& data, const char* name, double* value, const MODEL_SUBPARAM** sub) {
+  *sub = data.Subparam(name);
+  return *sub && !(*sub)->values.empty() && TABLE_Value((*sub)->values[0].c_str(), value) == CMN_VALUE_NUMBER;
+}
+
+// 2.1 §6 [Model]: Vinl is the threshold for a logic low, Vinh for a logic
+// high; a low threshold above the high one turns the receiver's uncertainty
+// region inside out (equal values are a single threshold and pass).
+void CheckThresholds(const char* owner, const MODEL_DATA& data) {
+  double low = 0.0, high = 0.0;
+  const MODEL_SUBPARAM *vinl = nullptr, *vinh = nullptr;
+  if (!FirstNumber(data, "Vinl", &low, &vinl) || !FirstNumber(data, "Vinh", &high, &vinh) || low <= high) return;
+  CHECK_ReportAt(vinl->line > vinh->line ? vinl->line : vinh->line, 5700, owner, vinl->values[0].c_str(),
+                 vinh->values[0].c_str());
+}
+
+// 2.1 §6 C_comp, 4.0 C_comp_*: a die capacitance; a negative one is a sign
+// slip. One report per line, for its first negative column.
+void CheckCapacitances(const char* owner, const MODEL_DATA& data) {
+  static const char* const kNames[] = {"C_comp", "C_comp_pullup", "C_comp_pulldown", "C_comp_power_clamp",
+                                       "C_comp_gnd_clamp"};
+  for (const MODEL_SUBPARAM& sub : data.subparams) {
+    bool named = false;
+    for (const char* name : kNames) named = named || CMN_EqualNoCase(sub.name.c_str(), name);
+    for (size_t c = 0; named && c < 3 && c < sub.values.size(); ++c) {
+      double value = 0.0;
+      if (TABLE_Value(sub.values[c].c_str(), &value) != CMN_VALUE_NUMBER || value >= 0.0) continue;
+      CHECK_ReportAt(sub.line, 5701, owner, sub.name.c_str(), kCorners[c], sub.values[c].c_str());
+      break;
+    }
+  }
+}
+
+// The model_name [Pin] gives `pin`, or null for a pin not in [Pin] (5014's fault).
+const std::string* ModelOfPin(const COMPONENT& c, const std::string& pin) {
+  for (const PIN_ROW& row : c.pins)
+    if (row.name == pin) return &row.model;
+  return nullptr;
+}
+
+// 2.1 §5 [Diff Pin]: "Enter only differential pin pairs"; a POWER, GND or
+// NC pin carries no buffer to pair. One report per row, for its first such pin.
+void CheckDiffPins(const COMPONENT& c) {
+  for (const DIFF_PIN_ROW& row : c.diffPins) {
+    for (const std::string* pin : {&row.pin, &row.invPin}) {
+      const std::string* model = ModelOfPin(c, *pin);
+      if (!model || !(CMN_EqualNoCase(model->c_str(), "POWER") || CMN_EqualNoCase(model->c_str(), "GND") ||
+                      CMN_EqualNoCase(model->c_str(), "NC")))
+        continue;
+      CHECK_ReportAt(row.line, 5702, pin->c_str(), model->c_str());
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void REL_CheckFile(PARSE_CONTEXT& ctx) {
+  if (ctx.mode != PARSE_MODE_IBS) return;
+  for (const COMPONENT* c = ctx.components; c; c = c->next) CheckDiffPins(*c);
+  for (const MODEL* m = ctx.models; m; m = m->next) {
+    if (!m->data) continue;
+    const char* owner = m->name ? m->name : "";
+    CheckThresholds(owner, *m->data);
+    CheckCapacitances(owner, *m->data);
+  }
+}

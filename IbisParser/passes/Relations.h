@@ -1,0 +1,10 @@
+// The checks of what ties one value or keyword to another, over the records
+// of a whole file: a model's input thresholds in order and its die
+// capacitances not negative, a [Diff Pin] pair of two signal pins.
+#pragma once
+
+struct PARSE_CONTEXT;
+
+// Runs the checks over the components and models of the file just read;
+// each finding names the line of the record that holds the value.
+void REL_CheckFile(PARSE_CONTEXT& ctx);
