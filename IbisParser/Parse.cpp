@@ -8,6 +8,7 @@
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/KeywordTables.h"
 #include "IbisParser/passes/FilePasses.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "IbisParser/sections/BoardDescription.h"
 #include "IbisParser/sections/Component.h"
 #include "IbisParser/sections/ComponentLinks.h"
@@ -33,8 +34,6 @@ constexpr size_t kKeywordNameMax = 117;
 // Report setting of the process: who is shown each file's description.
 PARSE_DESCRIPTION_LISTENER gDescriptionListener = nullptr;
 void* gDescriptionContext = nullptr;
-
-void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -71,7 +70,7 @@ void BeginSection(PARSE_CONTEXT& ctx, int id) {
   switch (id) {
     case KEY_IBIS_VER:
       if (ctx.ibisVerSeen) {
-        LineError(910);
+        CHECK_Report(910);
         return;
       }
       ctx.ibisVerSeen = 1;
@@ -79,19 +78,19 @@ void BeginSection(PARSE_CONTEXT& ctx, int id) {
       return;
     case KEY_DEFINE_PACKAGE_MODEL:
       if (mode == PARSE_MODE_EBD) {
-        LineError(912);
+        CHECK_Report(912);
         return;
       }
       break;
     case KEY_BEGIN_BOARD_DESCRIPTION:
       if (mode != PARSE_MODE_EBD) {
-        LineError(mode == PARSE_MODE_PKG ? 911 : 913);
+        CHECK_Report(mode == PARSE_MODE_PKG ? 911 : 913);
         return;
       }
       break;
     default:  // component, model, model selector, submodel, test data, test load, external circuit
       if (mode != PARSE_MODE_IBS) {
-        LineError(mode == PARSE_MODE_PKG ? 911 : 912);
+        CHECK_Report(mode == PARSE_MODE_PKG ? 911 : 912);
         return;
       }
       break;
@@ -131,7 +130,7 @@ void EndSection(PARSE_CONTEXT& ctx, int openId, int nextId) {
 // [End]: nothing may follow the keyword on its line.
 void EndKeyword(PARSE_CONTEXT& ctx, const char* text) {
   const char* rest = KEY_AfterKeyword(text);
-  if (rest && *rest) LineError(920);
+  if (rest && *rest) CHECK_Report(920);
   ctx.endSeen = 1;
 }
 
@@ -139,11 +138,11 @@ void EndKeyword(PARSE_CONTEXT& ctx, const char* text) {
 void Dispatch(PARSE_CONTEXT& ctx, int set, int id, int kind, const char* text) {
   int section = KEY_SectionOf(id);
   if (section == KEY_SECTION_NONE) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 907, text);
+    CHECK_Report(907, text);
     return;
   }
   if (!KEY_InSet(set, id)) {
-    MSG_Code(MSG_LEVEL_BUG_LINE, 908, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_Report(908, CMN_BaseName(__FILE__), __LINE__);
     return;
   }
   switch (section) {
@@ -171,7 +170,7 @@ void HandleLine(PARSE_CONTEXT& ctx, int kind, const char* text) {
   int set = IBISVER_KeywordSet(ctx.ibisRelease);
   if (kind == PARSE_LINE_KEYWORD) {
     if (set != KEY_SET_21 && ctx.unterminatedRLC) {
-      LineError(909);
+      CHECK_Report(909);
       ctx.unterminatedRLC = 0;
     }
     int id = KEY_NOT_KEY;
@@ -194,18 +193,18 @@ void CommentChar(PARSE_CONTEXT& ctx, const char* keyword) {
   const char* rest = keyword + 14;
   CMN_SkipSpace(&rest);
   if (!rest[0] || std::strncmp(rest + 1, "_char", 5) != 0) {
-    LineError(917);
+    CHECK_Report(917);
     return;
   }
   char c = rest[0];
   if (IsDigit(c) || IsLetter(c) || std::strchr("[]._/=+-", c)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 918, c);
+    CHECK_Report(918, c);
     return;
   }
   ctx.gcCommentChar = c;
   const char* after = rest + 6;
   CMN_SkipSpace(&after);
-  if (*after && *after != c) LineError(919);
+  if (*after && *after != c) CHECK_Report(919);
 }
 
 bool IsCommentCharKeyword(const char* p) {
@@ -217,7 +216,7 @@ bool IsCommentCharKeyword(const char* p) {
 // The line rules, then the classification and hand-over of one line.
 void ProcessLine(PARSE_CONTEXT& ctx, std::string& line, size_t fullLength) {
   size_t limit = ctx.ibisVersion < 4 ? 80 : 120;
-  if (fullLength > limit) MSG_Code(MSG_LEVEL_ERROR_LINE, 905, static_cast<int>(limit));
+  if (fullLength > limit) CHECK_Report(905, static_cast<int>(limit));
   CMN_ReportTab(&ctx.tabReportArmed, line.c_str());
 
   const char* start = line.c_str();
@@ -232,12 +231,12 @@ void ProcessLine(PARSE_CONTEXT& ctx, std::string& line, size_t fullLength) {
     if (p == start) {
       kind = PARSE_LINE_KEYWORD;
     } else if (!inText) {
-      LineError(906);
+      CHECK_Report(906);
       kind = PARSE_LINE_KEYWORD;
     }
   }
   if (ctx.endSeen) {
-    LineError(902);
+    CHECK_Report(902);
     return;
   }
   if (kind == PARSE_LINE_KEYWORD && IsCommentCharKeyword(p)) {
@@ -260,7 +259,7 @@ int ReadAndCheck(PARSE_CONTEXT& ctx, const char* path) {
   while (CMN_ReadLine(file, line, kLineKept, &gulLineNumber, &ctx.illegalCharacters, &fullLength))
     ProcessLine(ctx, line, fullLength);
   if (!ctx.endSeen) {
-    MSG_Error(903);
+    CHECK_ReportFile(903);
     HandleLine(ctx, PARSE_LINE_KEYWORD, "[END]");
   }
   std::fclose(file);
@@ -277,12 +276,12 @@ int PARSE_Keyword(PARSE_CONTEXT& ctx, const char* line, int previous, int set, i
   const char* open = std::strchr(line, '[');
   const char* close = open ? std::strchr(open + 1, ']') : nullptr;
   if (!close) {
-    LineError(914);
+    CHECK_Report(914);
     return 0;
   }
   size_t length = static_cast<size_t>(close - open - 1);
   if (length == 0 || length > kKeywordNameMax) {
-    LineError(915);
+    CHECK_Report(915);
     return 0;
   }
   char written[kKeywordNameMax + 1] = {};
@@ -292,7 +291,7 @@ int PARSE_Keyword(PARSE_CONTEXT& ctx, const char* line, int previous, int set, i
 
   int found = KEY_Lookup(set, name);
   if (found < 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 916, written);
+    CHECK_Report(916, written);
     return 0;
   }
   // The same name means different keywords in different places.
@@ -332,7 +331,7 @@ int PARSE_CheckFileOn(PARSE_CONTEXT& ctx, const char* path, int mode) {
   const IBIS_VERSION* known = IBISVER_Find(versionText);
   int release = known ? known->release : IBISVER_ReleaseOfMajor(version);
   if (version < 2 || release == 0) {
-    MSG_Error(900, path);
+    CHECK_ReportFile(900, path);
     return 0;
   }
   if (!gbParseQuiet) {

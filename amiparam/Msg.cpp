@@ -45,6 +45,9 @@ const LevelForm kForms[] = {
 
 constexpr int kLevelCount = static_cast<int>(sizeof(kForms) / sizeof(kForms[0]));
 
+// Set while the program or library is loaded, before any thread prints.
+std::atomic<MSG_TEXT_LOOKUP> gTextLookup{nullptr};
+
 MSG_LISTENER gListener = nullptr;
 void* gListenerContext = nullptr;
 // Catalogue code of the message being printed on this thread (0: a plain text).
@@ -104,13 +107,23 @@ void MSG_Count(int level) {
   if (kForms[level].counter) ++*kForms[level].counter;
 }
 
-void MSG_CodeV(int level, int code, va_list args) {
+void MSG_SetTextLookup(MSG_TEXT_LOOKUP lookup) { gTextLookup.store(lookup, std::memory_order_release); }
+
+const char* MSG_Text(int code) {
   const char* text = MSG_Lookup(code);
-  if (!text) return;
+  if (text) return text;
+  const MSG_TEXT_LOOKUP lookup = gTextLookup.load(std::memory_order_acquire);
+  return lookup ? lookup(code) : nullptr;
+}
+
+void MSG_CodeTextV(int level, int code, const char* format, va_list args) {
+  if (!format) return;
   tCode = code;
-  MSG_EmitV(level, text, args);
+  MSG_EmitV(level, format, args);
   tCode = 0;
 }
+
+void MSG_CodeV(int level, int code, va_list args) { MSG_CodeTextV(level, code, MSG_Text(code), args); }
 
 void MSG_SetListener(MSG_LISTENER listener, void* context) {
   gListener = listener;

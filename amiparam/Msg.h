@@ -2,8 +2,9 @@
 //
 // Messages are printed on gpMsgStream (standard output unless a caller has
 // set another stream) in the form of their level and counted in process-wide
-// counters that are never reset. Catalogue rows are looked up by code
-// (MsgCatalogue.h); the code itself is never printed.
+// counters that are never reset. Messages are looked up by code, in the
+// catalogue (MsgCatalogue.h) and then in the table a user of the printer
+// registers (the file checker's rule rows); the code itself is never printed.
 //
 // Printing is safe on several threads at once (model instances initialised
 // in parallel): the counters are atomic and printing only reads the stream.
@@ -50,6 +51,16 @@ extern int gbMsgSilenceBugs;
 extern int gbMsgSilenceErrors;
 extern int gbMsgSilenceWarnings;
 
+// A table of message texts beyond the catalogue: the text of `code`, or null.
+// The file checker registers its rule rows once, when it is loaded; a later
+// call replaces the table, null removes it.
+using MSG_TEXT_LOOKUP = const char* (*)(int code);
+void MSG_SetTextLookup(MSG_TEXT_LOOKUP lookup);
+
+// The text the printer prints for `code`: the catalogue's row, else the
+// registered table's; null when neither has it.
+const char* MSG_Text(int code);
+
 // Catalogue row `code` at the error level (2) / program-bug level (0), with
 // the row's printf arguments. An unknown code prints and counts nothing.
 void MSG_Error(int code, ...);
@@ -59,6 +70,10 @@ void MSG_Bug(int code, ...);
 // cautions and notes. An unknown code prints and counts nothing.
 void MSG_Code(int level, int code, ...);
 void MSG_CodeV(int level, int code, va_list args);
+
+// Prints `format`, the text of message `code` that the caller has already
+// looked up, at `level`, as MSG_CodeV would (the listener hears the code).
+void MSG_CodeTextV(int level, int code, const char* format, va_list args);
 
 // Formats `format` with the arguments and prints it at `level` (0 to 9);
 // a level above 9 prints and counts nothing.

@@ -1,6 +1,9 @@
 // The message catalogue: one constant table of rows sorted by strictly
 // ascending code, row 0 being code 0. Rows are found by bisection, so a new
-// row must be inserted at its place in code order.
+// row must be inserted at its place in code order. It holds the messages
+// the parameter subsystem prints (the memory faults 1906 to 1908); the file
+// checker's messages are its rule rows (IbisParser/rules/), which it
+// registers with the printer (MSG_SetTextLookup, Msg.h).
 #pragma once
 
 #include <cstddef>
@@ -14,5 +17,6 @@ struct MSG_ROW {
 extern const MSG_ROW gaMsgCatalogue[];
 extern const size_t gulMsgCatalogueSize;
 
-// Text of the row with `code`, or null when the catalogue has no such row.
+// Text of the catalogue's row with `code`, or null when it has no such row
+// (MSG_Text also looks in the registered table).
 const char* MSG_Lookup(int code);

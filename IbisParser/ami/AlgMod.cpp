@@ -11,6 +11,7 @@
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/ParseContext.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
@@ -41,7 +42,7 @@ int LookUpSubParam(PARSE_CONTEXT& ctx, const char* word) {
 
 // Copies `text` into a name field; a longer text is reported with `code` and cut.
 void StoreName(char (&field)[ALGMOD_NAME_MAX + 1], const char* text, int code) {
-  if (std::strlen(text) > static_cast<size_t>(ALGMOD_NAME_MAX)) MSG_Code(MSG_LEVEL_ERROR_LINE, code, text);
+  if (std::strlen(text) > static_cast<size_t>(ALGMOD_NAME_MAX)) CHECK_Report(code, text);
   std::strncpy(field, text, ALGMOD_NAME_MAX);
   field[ALGMOD_NAME_MAX] = '\0';
 }
@@ -102,21 +103,21 @@ void CheckRecord(PARSE_CONTEXT& ctx, ALGMOD* rec, const char* model, const char*
   const char* what = nullptr;
   if (rec->codeFile[0] != '\0') {
     const CMN_FILE_KIND code = KindOf(dir, rec->codeFile, path, &what);
-    if (code == CMN_FILE_MISSING) MSG_Code(MSG_LEVEL_ERROR, 4616, rec->codeFile, model);
-    if (code == CMN_FILE_SPECIAL) MSG_Code(MSG_LEVEL_ERROR, 4700, "", path, what);
+    if (code == CMN_FILE_MISSING) CHECK_ReportFile(4616, rec->codeFile, model);
+    if (code == CMN_FILE_SPECIAL) CHECK_ReportFile(4700, "", path, what);
   }
   if (rec->amiFile[0] == '\0') return;
   if (std::strchr(rec->amiFile, '.') == nullptr) {
-    MSG_Code(MSG_LEVEL_ERROR, 4617, rec->amiFile, model);
+    CHECK_ReportFile(4617, rec->amiFile, model);
     return;
   }
   const CMN_FILE_KIND ami = KindOf(dir, rec->amiFile, path, &what);
   if (ami == CMN_FILE_MISSING) {
-    MSG_Code(MSG_LEVEL_ERROR, 4618, rec->amiFile, model);
+    CHECK_ReportFile(4618, rec->amiFile, model);
     return;
   }
   if (ami == CMN_FILE_SPECIAL) {
-    MSG_Code(MSG_LEVEL_ERROR, 4700, "", path, what);
+    CHECK_ReportFile(4700, "", path, what);
     return;
   }
   // The .ami file is checked for the version of the IBIS file that names it;
@@ -138,20 +139,20 @@ void CheckRecord(PARSE_CONTEXT& ctx, ALGMOD* rec, const char* model, const char*
 
 void ALGMOD_BeginBlock(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST** head) {
   if (*head) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 4601);
+    CHECK_Report(4601);
     ALGMOD_FreeList(head);
   }
   if (!CMN_Alloc(head, sizeof(ALGMODLIST))) {
-    MSG_Code(MSG_LEVEL_BUG, 4602, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(4602, CMN_BaseName(__FILE__), __LINE__);
     return;
   }
   const char* rest = std::strchr(line, ']');
   if (!rest) {
-    MSG_Code(MSG_LEVEL_BUG_LINE, 4603, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_Report(4603, CMN_BaseName(__FILE__), __LINE__);
   } else {
     CMN_WORDS words{};
     if (CMN_SplitWords(rest + 1, 0, '\0', &words) && words.found > 0)
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 4605, words.found + 1, "Algorithmic Model", 1);
+      CHECK_Report(4605, words.found + 1, "Algorithmic Model", 1);
     CMN_FreeWords(&words);
   }
   ctx.algmodLine = static_cast<long>(gulLineNumber);
@@ -165,20 +166,20 @@ void ALGMOD_AddLine(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST* head) {
     return;
   }
   if (words.found != 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 4605, words.found, "Algorithmic Model", 4);
+    CHECK_Report(4605, words.found, "Algorithmic Model", 4);
     CMN_FreeWords(&words);
     return;
   }
   const int kind = LookUpSubParam(ctx, words.words[0]);
   if (kind == 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 4609);
+    CHECK_Report(4609);
     CMN_FreeWords(&words);
     return;
   }
 
   ALGMOD* rec = nullptr;
   if (!CMN_Alloc(&rec, sizeof(ALGMOD))) {
-    MSG_Code(MSG_LEVEL_BUG, 4602, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(4602, CMN_BaseName(__FILE__), __LINE__);
     CMN_FreeWords(&words);
     return;
   }
@@ -187,7 +188,7 @@ void ALGMOD_AddLine(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST* head) {
 
   CMN_WORDS pieces{};
   if (!SplitPlatform(words.words[1], &pieces)) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 4610);
+    CHECK_Report(4610);
     CMN_FreeWords(&pieces);
     CMN_FreeWords(&words);
     CMN_Free(&rec);
@@ -195,7 +196,7 @@ void ALGMOD_AddLine(PARSE_CONTEXT& ctx, const char* line, ALGMODLIST* head) {
   }
   StoreName(rec->platform, pieces.words[0], 4611);
   StoreName(rec->compiler, pieces.words[2], 4612);
-  if (!ReadBits(pieces.words[4], &rec->bits)) MSG_Code(MSG_LEVEL_ERROR_LINE, 4613, words.words[1]);
+  if (!ReadBits(pieces.words[4], &rec->bits)) CHECK_Report(4613, words.words[1]);
   StoreName(rec->codeFile, words.words[2], 4614);
   StoreName(rec->amiFile, words.words[3], 4614);
   CMN_FreeWords(&pieces);
@@ -214,10 +215,9 @@ void ALGMOD_EndBlock(PARSE_CONTEXT& ctx, const ALGMODLIST* head) {
   for (const ALGMOD* r = head->first; r; r = r->next) ++later[DuplicateKey(*r)];
   for (const ALGMOD* r = head->first; r; r = r->next) {
     if (r->bits != 32 && r->bits != 64)
-      MSG_Code(MSG_LEVEL_ERROR, 4606, r->platform, r->compiler, static_cast<int>(ctx.algmodLine));
+      CHECK_ReportFile(4606, r->platform, r->compiler, static_cast<int>(ctx.algmodLine));
     for (long n = --later[DuplicateKey(*r)]; n > 0; --n)
-      MSG_Code(MSG_LEVEL_ERROR, 4607, r->platform, r->compiler, static_cast<int>(r->bits),
-               static_cast<int>(ctx.algmodLine));
+      CHECK_ReportFile(4607, r->platform, r->compiler, static_cast<int>(r->bits), static_cast<int>(ctx.algmodLine));
   }
 }
 
@@ -229,7 +229,7 @@ void ALGMOD_CheckFiles(PARSE_CONTEXT& ctx, const ALGMOD_MODEL* models, int count
     if (!head) continue;
     const char* model = models[i].name ? models[i].name : "";
     if (!head->first) {
-      MSG_Code(MSG_LEVEL_ERROR, 4615, model);
+      CHECK_ReportFile(4615, model);
       continue;
     }
     for (ALGMOD* rec = head->first; rec; rec = rec->next) CheckRecord(ctx, rec, model, dir);
@@ -276,20 +276,20 @@ AMITREE* ALGMOD_ParseAmiText(PARSE_CONTEXT& ctx) {
       AMICHECK_CheckTree(ctx, tree);
       return tree;
     case 1:
-      MSG_Code(MSG_LEVEL_ERROR, 4619);
+      CHECK_ReportFile(4619);
       break;
     case 2:
-      MSG_Code(MSG_LEVEL_ERROR, 4620);
+      CHECK_ReportFile(4620);
       break;
     case 3:
     case 6:
-      MSG_Code(MSG_LEVEL_ERROR, 4635);
+      CHECK_ReportFile(4635);
       break;
     case 8:
-      MSG_Code(MSG_LEVEL_ERROR, 4634);
+      CHECK_ReportFile(4634);
       break;
     default:
-      MSG_Code(MSG_LEVEL_BUG, 4621);
+      CHECK_ReportFile(4621);
       break;
   }
   return nullptr;

@@ -6,6 +6,7 @@
 #include "IbisParser/ami/AlgModTree.h"
 #include "IbisParser/ami/AmiValues.h"
 #include "IbisParser/base/IbisVersion.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/Msg.h"
 
@@ -178,11 +179,11 @@ void CheckUsageAndType(const ReservedRule& rule, const AMILEAF* leaf, const char
   const AMIVALUE& first = leaf->values[0];
   if (leaf->property == AMICHECK_PROP_USAGE) {
     seen->usage = true;
-    if (!InSet(rule.usage, first.keyword)) MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, param);
+    if (!InSet(rule.usage, first.keyword)) CHECK_ReportFile(4627, "Usage", first.text, param);
   } else {
     seen->type = true;
     seen->typeKeyword = first.keyword;
-    if (!InSet(rule.type, first.keyword)) MSG_Code(MSG_LEVEL_ERROR, 4627, "Type", first.text, param);
+    if (!InSet(rule.type, first.keyword)) CHECK_ReportFile(4627, "Type", first.text, param);
   }
 }
 
@@ -198,7 +199,7 @@ void CheckProperty50(const ReservedRule& rule, const AMILEAF* leaf, const char* 
       seen->formatGiven = true;
       if (rule.format50 == 0) break;  // reported once after the children
       if (!InSet(rule.format50, first.keyword))
-        MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, param);
+        CHECK_ReportFile(4627, "Format", first.text, param);
       else if (AMICHECK_CheckFormatNumbers(leaf, param) == 1)
         seen->format = true;
       break;
@@ -206,13 +207,13 @@ void CheckProperty50(const ReservedRule& rule, const AMILEAF* leaf, const char* 
       if (DefaultKindFits(rule.defaultRule, first.kind))
         seen->defaultValue = true;
       else
-        MSG_Code(MSG_LEVEL_ERROR, 4627, "Default", first.text, param);
+        CHECK_ReportFile(4627, "Default", first.text, param);
       break;
     case AMICHECK_PROP_DESCRIPTION:
       seen->description = true;
       break;
     default:
-      MSG_Code(MSG_LEVEL_ERROR, 4624, leaf->name, param);
+      CHECK_ReportFile(4624, leaf->name, param);
       break;
   }
 }
@@ -245,7 +246,7 @@ void CheckProperty51(const ReservedRule& rule, const AMILEAF* leaf, const char* 
       return;
     case AMICHECK_PROP_FORMAT:
       if (!InSet(rule.formats, first.keyword))
-        MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, param);
+        CHECK_ReportFile(4627, "Format", first.text, param);
       else if (AMICHECK_CheckFormatValues(first.keyword, first.text, leaf->values + 1, leaf->value_count - 1, param,
                                           numbers) == 1)
         seen->format = true;
@@ -264,11 +265,11 @@ void CheckProperty51(const ReservedRule& rule, const AMILEAF* leaf, const char* 
   }
   if (IsDataFormat(leafWord)) {
     if (!InSet(rule.formats, leafWord))
-      MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", leaf->name, param);
+      CHECK_ReportFile(4627, "Format", leaf->name, param);
     else if (AMICHECK_CheckFormatValues(leafWord, leaf->name, leaf->values, leaf->value_count, param, numbers) == 1)
       seen->format = true;
   } else if (std::strcmp(leaf->name, "List_Tip") != 0) {  // the texts shown for a List's entries
-    MSG_Code(MSG_LEVEL_ERROR, 4624, leaf->name, param);
+    CHECK_ReportFile(4624, leaf->name, param);
   }
 }
 
@@ -296,33 +297,33 @@ int AMIRES_CheckReservedParam(const AMIBRANCH* param, int release) {
       if (!rules50 && branchName && std::strcmp(branchName, "Table") == 0 && InSet(rule->formats, AMICHECK_KW_TABLE))
         seen.format = true;
       else
-        MSG_Code(MSG_LEVEL_ERROR, 4628, branchName, name);
+        CHECK_ReportFile(4628, branchName, name);
       continue;
     }
     const AMILEAF* leaf = static_cast<const AMILEAF*>(child.body);
     if (leaf->value_count < 1 || !leaf->values)
-      MSG_Code(MSG_LEVEL_ERROR, 4626, leaf->name, name);
+      CHECK_ReportFile(4626, leaf->name, name);
     else if (rules50)
       CheckProperty50(*rule, leaf, name, &seen);
     else
       CheckProperty51(*rule, leaf, name, &seen, &defaultLeaf, numbers);
   }
-  if (!seen.usage) MSG_Code(MSG_LEVEL_ERROR, 4630, "Usage", name);
-  if (!seen.type) MSG_Code(MSG_LEVEL_ERROR, 4630, "Type", name);
+  if (!seen.usage) CHECK_ReportFile(4630, "Usage", name);
+  if (!seen.type) CHECK_ReportFile(4630, "Type", name);
   if (rules50) {
     bool formatRequired = rule->format50 != 0;
     bool defaultRequired = rule->defaultRule != DefaultRule::NumberOptional;
-    if (formatRequired && !seen.format) MSG_Code(MSG_LEVEL_ERROR, 4630, "Format", name);
-    if (defaultRequired && !seen.defaultValue) MSG_Code(MSG_LEVEL_ERROR, 4630, "Default", name);
-    if (!seen.description) MSG_Code(MSG_LEVEL_ERROR, 4630, "Description", name);
-    if (!formatRequired && seen.formatGiven) MSG_Code(MSG_LEVEL_ERROR, 4629, "Format", name);
+    if (formatRequired && !seen.format) CHECK_ReportFile(4630, "Format", name);
+    if (defaultRequired && !seen.defaultValue) CHECK_ReportFile(4630, "Default", name);
+    if (!seen.description) CHECK_ReportFile(4630, "Description", name);
+    if (!formatRequired && seen.formatGiven) CHECK_ReportFile(4629, "Format", name);
     return 1;
   }
   if (defaultLeaf && !DefaultFitsType(seen.typeKeyword, defaultLeaf->values[0].kind))
-    MSG_Code(MSG_LEVEL_ERROR, 4627, "Default", defaultLeaf->values[0].text, name);
+    CHECK_ReportFile(4627, "Default", defaultLeaf->values[0].text, name);
   // A value is there when a data format or a Default gives one.
-  if (rule->valueRequired && !seen.format && !seen.defaultValue) MSG_Code(MSG_LEVEL_ERROR, 4630, "Value", name);
-  if (!seen.description) MSG_Code(MSG_LEVEL_ERROR, 4630, "Description", name);
+  if (rule->valueRequired && !seen.format && !seen.defaultValue) CHECK_ReportFile(4630, "Value", name);
+  if (!seen.description) CHECK_ReportFile(4630, "Description", name);
   return 1;
 }
 
@@ -333,7 +334,7 @@ void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int rel
     if (!child.body) continue;
     if (child.kind == AMINODE_LEAF) {
       const AMILEAF* leaf = static_cast<const AMILEAF*>(child.body);
-      MSG_Code(MSG_LEVEL_ERROR, 4600, leaf->name, "Reserved_Parameters");
+      CHECK_ReportFile(4600, leaf->name, "Reserved_Parameters");
       AMICHECK_CheckLeaf(ctx, leaf, "Reserved_Parameters");
       continue;
     }
@@ -343,12 +344,12 @@ void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int rel
     if (std::strcmp(branch->name, "AMI_Version") == 0) amiVersion = true;
     AMIVAL_CheckParameter(ctx, branch);
     if (!AMIRES_CheckReservedParam(branch, release)) {
-      MSG_Code(MSG_LEVEL_ERROR, 4624, branch->name, "Reserved_Parameters");
+      CHECK_ReportFile(4624, branch->name, "Reserved_Parameters");
       AMICHECK_WalkBranch(ctx, branch);
     }
   }
-  if (!initReturnsImpulse) MSG_Code(MSG_LEVEL_ERROR, 4625, "Init_Returns_Impulse");
-  if (!getWaveExists) MSG_Code(MSG_LEVEL_ERROR, 4625, "GetWave_Exists");
+  if (!initReturnsImpulse) CHECK_ReportFile(4625, "Init_Returns_Impulse");
+  if (!getWaveExists) CHECK_ReportFile(4625, "GetWave_Exists");
   // IBIS 5.1 §10 (BIRD 126): files written for 5.1 or later name their AMI version.
-  if (release >= IBIS_RELEASE_51 && !amiVersion) MSG_Code(MSG_LEVEL_ERROR, 4625, "AMI_Version");
+  if (release >= IBIS_RELEASE_51 && !amiVersion) CHECK_ReportFile(4625, "AMI_Version");
 }

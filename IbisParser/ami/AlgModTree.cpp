@@ -7,6 +7,7 @@
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/ParseContext.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/AmiTree.h"
 #include "amiparam/AmiTreeWalk.h"
 #include "amiparam/Cmn.h"
@@ -68,7 +69,7 @@ int ReleaseOfTree(PARSE_CONTEXT& ctx, const AMIBRANCH* top) {
       if (!value) return ctx.amiBaseRelease;
       const IBIS_VERSION* known = IBISVER_Find(value->text);
       if (known && known->release >= IBIS_RELEASE_51) return known->release;
-      MSG_Code(MSG_LEVEL_ERROR, 4627, "Value", value->text ? value->text : "", "AMI_Version");
+      CHECK_ReportFile(4627, "Value", value->text ? value->text : "", "AMI_Version");
       return ctx.amiBaseRelease;
     }
   }
@@ -85,7 +86,7 @@ int AMICHECK_CheckFormatValues(int keyword, const char* word, const AMIVALUE* va
     bool ok = need.atLeast ? count >= need.numbers : count == need.numbers;
     for (int i = 0; ok && numbers && !need.atLeast && i < count; ++i) ok = IsNumber(values[i]);
     if (ok) return 1;
-    MSG_Code(MSG_LEVEL_ERROR, 4632, word, owner, need.numbers);
+    CHECK_ReportFile(4632, word, owner, need.numbers);
     return 0;
   }
   return -1;
@@ -98,7 +99,7 @@ int AMICHECK_CheckFormatNumbers(const AMILEAF* leaf, const char* owner) {
 
 void AMICHECK_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* owner) {
   if (leaf->value_count < 1 || !leaf->values) {
-    MSG_Code(MSG_LEVEL_ERROR, 4626, leaf->name, owner);
+    CHECK_ReportFile(4626, leaf->name, owner);
     return;
   }
   const AMIVALUE& first = leaf->values[0];
@@ -107,15 +108,15 @@ void AMICHECK_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* own
       // IBIS 5.1 §10: Usage Dep marks a parameter set through a dependency table.
       bool dep = ctx.amiRelease >= IBIS_RELEASE_51 && first.text && std::strcmp(first.text, "Dep") == 0;
       if ((first.keyword < AMICHECK_KW_IN || first.keyword > AMICHECK_KW_INOUT) && !dep)
-        MSG_Code(MSG_LEVEL_ERROR, 4627, "Usage", first.text, owner);
+        CHECK_ReportFile(4627, "Usage", first.text, owner);
       break;
     }
     case AMICHECK_PROP_TYPE:
       if (first.keyword < AMICHECK_KW_FLOAT || first.keyword > AMICHECK_KW_UI)
-        MSG_Code(MSG_LEVEL_ERROR, 4627, "Type", first.text, owner);
+        CHECK_ReportFile(4627, "Type", first.text, owner);
       break;
     case AMICHECK_PROP_FORMAT:
-      if (AMICHECK_CheckFormatNumbers(leaf, owner) < 0) MSG_Code(MSG_LEVEL_ERROR, 4627, "Format", first.text, owner);
+      if (AMICHECK_CheckFormatNumbers(leaf, owner) < 0) CHECK_ReportFile(4627, "Format", first.text, owner);
       break;
     default:
       break;
@@ -139,13 +140,12 @@ void AMICHECK_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
   const AMINODE* root = tree && tree->slots > 0 ? &tree->nodes[0] : nullptr;
   if (!root || !root->body || root->kind != AMINODE_BRANCH ||
       static_cast<const AMIBRANCH*>(root->body)->child_count < 1) {
-    MSG_Code(MSG_LEVEL_ERROR, 4622);
+    CHECK_ReportFile(4622);
     return;
   }
   const AMIBRANCH* top = static_cast<const AMIBRANCH*>(root->body);
   ctx.amiRelease = ReleaseOfTree(ctx, top);
-  if (ctx.amiRelease != ctx.amiBaseRelease && !gbParseQuiet)
-    MSG_Code(MSG_LEVEL_NOTE, 4640, IBISVER_Name(ctx.amiRelease));
+  if (ctx.amiRelease != ctx.amiBaseRelease && !gbParseQuiet) CHECK_ReportFile(4640, IBISVER_Name(ctx.amiRelease));
   bool reservedSeen = false, modelSpecificSeen = false;
   for (int i = 0; i < top->child_count; ++i) {
     const AMINODE& child = top->children[i];
@@ -157,15 +157,15 @@ void AMICHECK_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
     const AMIBRANCH* branch = static_cast<const AMIBRANCH*>(child.body);
     if (std::strcmp(NameOf(child), "Reserved_Parameters") == 0) {
       // IBIS 5.1 §10 (BIRD 139): from AMI_Version 5.1 on, Reserved_Parameters comes first.
-      if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) MSG_Code(MSG_LEVEL_ERROR, 4641);
+      if (modelSpecificSeen && ctx.amiRelease >= IBIS_RELEASE_51) CHECK_ReportFile(4641);
       reservedSeen = true;
       AMIRES_CheckReserved(ctx, branch, ctx.amiRelease);
     } else if (std::strcmp(NameOf(child), "Model_Specific") == 0) {
       modelSpecificSeen = true;
       AMICHECK_WalkBranch(ctx, branch);
     } else {
-      MSG_Code(MSG_LEVEL_ERROR, 4623, NameOf(child));
+      CHECK_ReportFile(4623, NameOf(child));
     }
   }
-  if (!reservedSeen) MSG_Code(MSG_LEVEL_ERROR, 4622);
+  if (!reservedSeen) CHECK_ReportFile(4622);
 }

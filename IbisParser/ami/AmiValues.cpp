@@ -8,7 +8,6 @@
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/rules/RuleReport.h"
 #include "amiparam/AmiTree.h"
-#include "amiparam/Msg.h"
 
 namespace {
 
@@ -34,12 +33,6 @@ double Number(const AMIVALUE& v) { return std::strtod(v.text ? v.text : "", null
 
 const char* Text(const AMIVALUE& v) { return v.text ? v.text : ""; }
 
-// An .ami finding has no line: the rule row's level without one (each
-// MSG_LEVEL_*_LINE follows its level without a line).
-void Report(int code, const char* a, const char* b, const char* c, const char* d = "", const char* e = "") {
-  MSG_Code(CHECK_LevelOf(code) - 1, code, a, b, c, d, e);
-}
-
 // The format leaf, «(Format Range 1 0 2)» or from 5.1 «(Range 1 0 2)», and the Default leaf.
 void Find(const AMIBRANCH* param, FormatValues* format, const AMIVALUE** defaultValue) {
   for (int i = 0; i < param->child_count; ++i) {
@@ -64,12 +57,13 @@ void CheckSpan(const char* name, const FormatValues& f, const AMIVALUE* defaultV
   if (f.count < 3 || !IsNumber(f.values[0]) || !IsNumber(f.values[1]) || !IsNumber(f.values[2])) return;
   const double typ = Number(f.values[0]), min = Number(f.values[1]), max = Number(f.values[2]);
   if (min > max) {
-    Report(5704, name, f.word, Text(f.values[1]), Text(f.values[2]));
+    CHECK_ReportFile(5704, name, f.word, Text(f.values[1]), Text(f.values[2]));
     return;
   }
-  if (typ < min || typ > max) Report(5705, name, f.word, Text(f.values[0]), Text(f.values[1]), Text(f.values[2]));
+  if (typ < min || typ > max)
+    CHECK_ReportFile(5705, name, f.word, Text(f.values[0]), Text(f.values[1]), Text(f.values[2]));
   if (defaultValue && IsNumber(*defaultValue) && (Number(*defaultValue) < min || Number(*defaultValue) > max))
-    Report(5703, name, Text(*defaultValue), f.word);
+    CHECK_ReportFile(5703, name, Text(*defaultValue), f.word);
 }
 
 // List <value> ...: Default is one of the values (as written, or the same number).
@@ -79,7 +73,7 @@ void CheckList(const char* name, const FormatValues& f, const AMIVALUE* defaultV
     if (std::strcmp(Text(f.values[i]), Text(*defaultValue)) == 0) return;
     if (IsNumber(f.values[i]) && IsNumber(*defaultValue) && Number(f.values[i]) == Number(*defaultValue)) return;
   }
-  Report(5703, name, Text(*defaultValue), f.word);
+  CHECK_ReportFile(5703, name, Text(*defaultValue), f.word);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/ParseContext.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -84,7 +85,7 @@ int AMIREAD_AppendText(PARSE_CONTEXT& ctx, const char* text, unsigned long count
   if (!ctx.gpszAmiText) ctx.amiLength = ctx.amiCapacity = 0;
   unsigned long needed = ctx.amiLength + count + 1;
   if (needed < ctx.amiLength) {  // cannot be represented
-    MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(922, CMN_BaseName(__FILE__), __LINE__);
     return 0;
   }
   if (needed > ctx.amiCapacity) {
@@ -93,7 +94,7 @@ int AMIREAD_AppendText(PARSE_CONTEXT& ctx, const char* text, unsigned long count
     if (capacity < needed) capacity = needed;
     int ok = ctx.gpszAmiText ? CMN_Realloc(&ctx.gpszAmiText, capacity) : CMN_Alloc(&ctx.gpszAmiText, capacity);
     if (!ok) {
-      MSG_Code(MSG_LEVEL_ERROR, 922, CMN_BaseName(__FILE__), __LINE__);
+      CHECK_ReportFile(922, CMN_BaseName(__FILE__), __LINE__);
       return 0;
     }
     ctx.amiCapacity = capacity;
@@ -141,12 +142,12 @@ int AMIREAD_ReadFile(PARSE_CONTEXT& ctx, const char* path) {
       if (kind == LineKind::List) inDescription = false;
       if ((kind == LineKind::Description || (kind == LineKind::Continuation && inDescription)) &&
           line.size() > static_cast<size_t>(AMIREAD_DESCRIPTION_MAX))
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 923, static_cast<int>(gulLineNumber), AMIREAD_DESCRIPTION_MAX);
+        CHECK_Report(923, static_cast<int>(gulLineNumber), AMIREAD_DESCRIPTION_MAX);
       AMIREAD_AppendText(ctx, line.data(), KeptLength(line, ctx.gcCommentChar));
     }
     std::fclose(f);
     if (tooLarge) {
-      MSG_Error(4701, where.dir, where.name, static_cast<int>(most >> 20));
+      CHECK_ReportFile(4701, where.dir, where.name, static_cast<int>(most >> 20));
       if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
       ctx.amiLength = ctx.amiCapacity = 0;
     } else {

@@ -14,6 +14,7 @@
 
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/ParseContext.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -146,8 +147,7 @@ bool IsIllegal(int c) { return c == 0 || c >= 0x80 || (c < 0x20 && c != '\t') ||
 // counted only, after one note that says so.
 void ReportIllegal(unsigned long& reported, int c, bool kept) {
   if (reported < CMN_ILLEGAL_SHOWN) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1917, IllegalKind(c), static_cast<unsigned>(c),
-             kept ? "  Converting to space." : "");
+    CHECK_Report(1917, IllegalKind(c), static_cast<unsigned>(c), kept ? "  Converting to space." : "");
   } else {
     if (reported == CMN_ILLEGAL_SHOWN && !gbMsgSilenceErrors) {
       char note[128];
@@ -169,7 +169,7 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where) {
   CMN_ASSERT(kind != nullptr);
   size_t length = std::strlen(path);
   if (length > CMN_PATH_MAX) {
-    MSG_Error(1904);
+    CHECK_ReportFile(1904);
     return nullptr;
   }
   CMN_PATH found{};
@@ -183,25 +183,25 @@ FILE* CMN_OpenFile(const char* path, int mode, CMN_PATH* where) {
   const char* dot = std::strrchr(found.name, '.');
   if (!dot) {
     if (std::strlen(found.name) + std::strlen(kind->extension) > CMN_PATH_MAX + 1) {
-      MSG_Error(1901);
+      CHECK_ReportFile(1901);
       return nullptr;
     }
     std::strcat(found.name, kind->extension);
   } else if (!CMN_EqualNoCase(dot, kind->extension)) {
-    MSG_Error(kind->wrongExtensionCode);
+    CHECK_ReportFile(kind->wrongExtensionCode);
     return nullptr;
   }
   if (std::strlen(found.dir) + std::strlen(found.name) > CMN_PATH_MAX + 1) {
-    MSG_Error(1904);
+    CHECK_ReportFile(1904);
     return nullptr;
   }
   const char* special = nullptr;
   FILE* file = OpenVariants(found.dir, found.name, &special);
   if (!file) {
     if (special)
-      MSG_Error(4700, found.dir, found.name, special);
+      CHECK_ReportFile(4700, found.dir, found.name, special);
     else
-      MSG_Error(1905, found.dir, found.name);
+      CHECK_ReportFile(1905, found.dir, found.name);
     return nullptr;
   }
   if (where) *where = found;
@@ -295,7 +295,7 @@ int CMN_DetectVersionText(const char* path, int mode, unsigned long* lineCount, 
 
 void CMN_ReportTab(int* armed, const char* line) {
   if (*armed && std::strchr(line, '\t')) {
-    MSG_Code(MSG_LEVEL_WARNING_LINE, 921);
+    CHECK_Report(921);
     *armed = 0;
   }
 }

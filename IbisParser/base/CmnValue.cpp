@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "IbisParser/base/CmnWords.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -17,7 +18,7 @@ int Store(char* dest, const char* value, size_t maxLength, const char* keyword, 
   CMN_ASSERT(dest != nullptr);
   CMN_ASSERT(value != nullptr);
   if (dest[0] != '\0') {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1911, keyword);
+    CHECK_Report(1911, keyword);
     return 0;
   }
   size_t length = std::strlen(value);
@@ -26,11 +27,11 @@ int Store(char* dest, const char* value, size_t maxLength, const char* keyword, 
     size_t n = length < kShownMax ? length : kShownMax;
     std::memcpy(shown, value, n);
     shown[n] = '\0';
-    MSG_Code(MSG_LEVEL_ERROR_LINE, tooLongCode, keyword, shown, static_cast<unsigned>(maxLength));
+    CHECK_Report(tooLongCode, keyword, shown, static_cast<unsigned>(maxLength));
     length = length < keep ? length : keep;
   }
   if (length == 0) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1913, keyword);
+    CHECK_Report(1913, keyword);
     return 0;
   }
   std::memcpy(dest, value, length);
@@ -56,5 +57,5 @@ int CMN_IsReservedWord(const char* value) {
 }
 
 void CMN_CheckReservedWord(const char* value) {
-  if (value && CMN_IsReservedWord(value)) MSG_Code(MSG_LEVEL_ERROR_LINE, 1916, value);
+  if (value && CMN_IsReservedWord(value)) CHECK_Report(1916, value);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -48,7 +49,7 @@ size_t ScanDecimal(const char* p) {
 int StoreWord(CMN_WORDS* list, const char* start, size_t length) {
   char* copy = nullptr;
   if (!CMN_Alloc(&copy, length + 1)) {
-    MSG_Bug(1908, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(1908, CMN_BaseName(__FILE__), __LINE__);
     return 0;
   }
   std::memcpy(copy, start, length);
@@ -67,7 +68,7 @@ int CMN_SplitWords(const char* text, int maxWords, char separator, CMN_WORDS* li
   list->words = nullptr;
   if (list->maxWords >= 1 && !CMN_Alloc(&list->words, sizeof(char*) * list->maxWords)) {
     list->maxWords = 0;
-    MSG_Bug(1908, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(1908, CMN_BaseName(__FILE__), __LINE__);
     return 0;
   }
   const char* p = text;
@@ -147,10 +148,10 @@ int CMN_GetValueOrNA(const char* text, const char* context, const char* name, do
   }
   switch (CMN_ReadNumber(text, place)) {
     case CMN_NUMBER_NONE:
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 1909, name, text);
+      CHECK_Report(1909, name, text);
       return 0;
     case CMN_NUMBER_DIGITS_IN_SCALE:
-      MSG_Code(MSG_LEVEL_WARNING_LINE, 1910, name, context, text);
+      CHECK_Report(1910, name, context, text);
       break;
     default:
       break;

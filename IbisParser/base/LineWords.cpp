@@ -1,10 +1,8 @@
 #include "IbisParser/base/LineWords.h"
 
-#include <cstdarg>
 #include <cstdlib>
 
 #include "IbisParser/base/CmnWords.h"
-#include "amiparam/Msg.h"
 
 std::vector<std::string> LINE_Words(const char* text) {
   std::vector<std::string> words;
@@ -53,14 +51,4 @@ std::string LINE_Lower(const std::string& text) {
   for (char& c : out)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return out;
-}
-
-void LINE_ReportAt(unsigned long line, int level, int code, ...) {
-  const unsigned long current = gulLineNumber;
-  gulLineNumber = line;
-  va_list args;
-  va_start(args, code);
-  MSG_CodeV(level, code, args);
-  va_end(args);
-  gulLineNumber = current;
 }

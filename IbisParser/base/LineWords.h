@@ -29,7 +29,3 @@ long long LINE_WholeNumber(const std::string& text, long long least);
 
 // `text` in lower case (ASCII), for names compared without regard to case.
 std::string LINE_Lower(const std::string& text);
-
-// Prints catalogue row `code` at `level` as if at line `line` (a record's
-// line, for the checks that run once the whole file has been read).
-void LINE_ReportAt(unsigned long line, int level, int code, ...);

@@ -1,6 +1,7 @@
 #include "IbisParser/base/Rng.h"
 
 #include "IbisParser/base/CmnWords.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -9,26 +10,26 @@ int RNG_ReadTriple(const char* text, const char* context, RNG** ppRng) {
   CMN_ASSERT(ppRng != nullptr);
   CMN_WORDS list{};
   if (!CMN_SplitWords(text, 3, '\0', &list)) {
-    MSG_Code(MSG_LEVEL_BUG_LINE, 3900, context, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_Report(3900, context, CMN_BaseName(__FILE__), __LINE__);
     CMN_FreeWords(&list);
     return 0;
   }
   switch (list.found) {
     case 1:
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 3901, "minimum", context);
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 3901, "maximum", context);
+      CHECK_Report(3901, "minimum", context);
+      CHECK_Report(3901, "maximum", context);
       break;
     case 2:
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 3901, "maximum", context);
+      CHECK_Report(3901, "maximum", context);
       break;
     case 3:
       break;
     default:
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 3902, static_cast<int>(list.found), context, 3);
+      CHECK_Report(3902, static_cast<int>(list.found), context, 3);
       break;
   }
   if (!CMN_Alloc(ppRng, sizeof(RNG))) {
-    MSG_Bug(3904, CMN_BaseName(__FILE__), __LINE__);
+    CHECK_ReportFile(3904, CMN_BaseName(__FILE__), __LINE__);
     CMN_FreeWords(&list);
     return 0;
   }
@@ -43,7 +44,7 @@ int RNG_ReadTriple(const char* text, const char* context, RNG** ppRng) {
       rng->max.status == CMN_VALUE_NUMBER) {
     double typ = rng->typ.value, lo = rng->min.value, hi = rng->max.value;
     // Minimum and maximum may come in either order.
-    if ((typ < lo && typ < hi) || (typ > lo && typ > hi)) MSG_Code(MSG_LEVEL_WARNING_LINE, 3903);
+    if ((typ < lo && typ < hi) || (typ > lo && typ > hi)) CHECK_Report(3903);
   }
   CMN_FreeWords(&list);
   return ok;

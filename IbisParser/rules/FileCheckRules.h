@@ -1,4 +1,4 @@
-// The checks of the file itself as rows (id, severity, rule, version and
+// The checks of the file itself as rows (id, severity, message, rule, version and
 // section): line and keyword rules, the file header, [Package], numbers and
 // typ/min/max columns, [Algorithmic Model] and its .ami files. The third part
 // of docs/CHECKS.md (RULES_Page, rules/RuleBook.h); with the component and model rows,

@@ -1,4 +1,4 @@
-// The checks of the model section as rows (id, severity, rule, version and
+// The checks of the model section as rows (id, severity, message, rule, version and
 // section), the second part of docs/CHECKS.md (RULES_Page, rules/RuleBook.h), with the
 // tolerances of the consistency warnings.
 #pragma once

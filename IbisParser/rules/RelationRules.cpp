@@ -4,26 +4,31 @@
 // a rule that stands only there is a WARNING at most. The .ami rows have no example: their fault lives in a second
 // file.
 const CHECK_RULE gaRelationRules[] = {
-    {5700, "WARNING", "Vinl, the low input threshold, is not above Vinh, the high one",
+    {5700, "WARNING", "[Model] '%s': Vinl %s lies above Vinh %s",
+     "Vinl, the low input threshold, is not above Vinh, the high one",
      "2.1 §6 [Model] Vinl, Vinh (the input thresholds for logic low and high); IQ 3.0 §5.2.1: \"Vinl and Vinh values "
      "should be below and above, respectively, Vmeas\"",
      "$H[Model] m\nModel_type Input\nVinl = 2.0\nVinh = 0.8\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
-    {5701, "WARNING", "C_comp and the split C_comp_pullup, _pulldown, _power_clamp, _gnd_clamp are not negative",
+    {5701, "WARNING", "[Model] '%s': %s %s value %s is negative",
+     "C_comp and the split C_comp_pullup, _pulldown, _power_clamp, _gnd_clamp are not negative",
      "2.1 §6 [Model] C_comp; 4.0 C_comp_*; IQ 3.0 §5.1.2: \"As is the case with C_comp, the C_comp_* parameters must "
      "be positive\"",
      "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp -1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
-    {5702, "WARNING", "a [Diff Pin] pair joins signal pins, not POWER, GND or NC pins",
+    {5702, "WARNING", "[Diff Pin] pairs pin '%s', whose model is %s; a differential pair joins signal pins",
+     "a [Diff Pin] pair joins signal pins, not POWER, GND or NC pins",
      "2.1 §5 [Diff Pin]: \"Enter only differential pin pairs\" (BIRD 18.1); IQ 3.0 §3.3.1: both pins of a pair use "
      "the same [Model]",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a m\n2 vdd POWER\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1 0 NA "
      "NA\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
-    {5703, "WARNING", "an .ami parameter's Default is a value its Range, List or Increment allows",
+    {5703, "WARNING", "%s: Default %s is not a value its %s allows",
+     "an .ami parameter's Default is a value its Range, List or Increment allows",
      "5.1 §10 Format Range, List (BIRD 140): the user may select a value from min to max, one of the List; Increment "
      "(BIRD 115); the EDA tool uses Default when the user selects none"},
-    {5704, "WARNING", "an .ami Range or Increment gives min not above max",
+    {5704, "WARNING", "%s: %s min %s lies above max %s", "an .ami Range or Increment gives min not above max",
      "5.1 §10 Format Range (BIRD 140): values from min to max; Increment (BIRD 115): \"where min <= typ <= max\""},
-    {5705, "WARNING", "an .ami Range or Increment gives typ within min and max",
+    {5705, "WARNING", "%s: %s typ %s lies outside min %s and max %s",
+     "an .ami Range or Increment gives typ within min and max",
      "5.1 §10 Format Increment (BIRD 115): \"where min <= typ <= max\"; Range (BIRD 140)"},
 };
 

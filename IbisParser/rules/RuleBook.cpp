@@ -4,6 +4,7 @@
 #include "IbisParser/rules/FileCheckRules.h"
 #include "IbisParser/rules/ModelCheckRules.h"
 #include "IbisParser/rules/RelationRules.h"
+#include "amiparam/Msg.h"
 #include "amiparam/MsgCatalogue.h"
 
 namespace {
@@ -21,6 +22,10 @@ Table TableOf(int which) {
   if (which == 2) return {gaFileCheckRules, giFileCheckRuleCount};
   return {gaRelationRules, giRelationRuleCount};
 }
+
+// The printer finds the rows' messages from the moment the checker is
+// loaded, before any thread prints.
+[[maybe_unused]] const bool kRegistered = (MSG_SetTextLookup(RULES_TextOf), true);
 
 }  // namespace
 
@@ -44,8 +49,15 @@ const CHECK_RULE* RULES_Find(int code) {
   return nullptr;
 }
 
+const char* RULES_Text(const CHECK_RULE& rule) { return rule.message ? rule.message : MSG_Lookup(rule.code); }
+
+const char* RULES_TextOf(int code) {
+  const CHECK_RULE* rule = RULES_Find(code);
+  return rule ? RULES_Text(*rule) : nullptr;
+}
+
 std::string RULES_Row(const CHECK_RULE& r) {
-  const char* text = MSG_Lookup(r.code);
+  const char* text = RULES_Text(r);
   std::string escaped;
   for (const char* p = text ? text : ""; *p; ++p) escaped += *p == '|' ? std::string("\\|") : std::string(1, *p);
   return "| " + std::to_string(r.code) + " | " + r.severity + " | `" + escaped + "` | " + r.rule + " | " + r.source +

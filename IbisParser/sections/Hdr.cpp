@@ -8,12 +8,11 @@
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/KeywordTables.h"
 #include "IbisParser/base/ParseContext.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
 namespace {
-
-void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
 
 HDR* OpenHeader(PARSE_CONTEXT& ctx) { return ctx.headerOpen ? ctx.header : nullptr; }
 
@@ -37,7 +36,7 @@ void AppendText(HDR* header, int index, const char* line) {
     if (grown < needed) grown = needed;
     char* larger = nullptr;
     if (!CMN_Alloc(&larger, grown)) {
-      LineError(1020);
+      CHECK_Report(1020);
       return;
     }
     if (*text) {
@@ -58,12 +57,12 @@ bool IsLetterOrDigit(char c) { return IsUpper(c) || (c >= 'a' && c <= 'z') || (c
 void CheckVersion(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
   for (int i = HDR_SEEN_FILE_NAME; i < HDR_SEEN_COUNT; ++i) {
     if (header->seen[i]) {
-      LineError(1007);
+      CHECK_Report(1007);
       break;
     }
   }
   if (header->seen[HDR_SEEN_IBIS_VERSION]) {
-    LineError(1005);
+    CHECK_Report(1005);
     return;
   }
   header->seen[HDR_SEEN_IBIS_VERSION] = 1;
@@ -82,13 +81,13 @@ void CheckVersion(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
     ctx.ibisVersion = 1;
     ctx.ibisRelease = IBISVER_ReleaseOfMajor(1);
   } else {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, value);
+    CHECK_Report(1008, value);
   }
 }
 
 void CheckFileName(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
   if (header->seen[HDR_SEEN_FILE_NAME]) {
-    LineError(1009);
+    CHECK_Report(1009);
     return;
   }
   header->seen[HDR_SEEN_FILE_NAME] = 1;
@@ -109,24 +108,24 @@ void CheckFileName(PARSE_CONTEXT& ctx, HDR* header, const char* value) {
     bool period = false;
     for (const char* p = name; *p; ++p) {
       if (IsUpper(*p)) {
-        if (!named70) MSG_Code(MSG_LEVEL_ERROR_LINE, 1010, name, *p);
+        if (!named70) CHECK_Report(1010, name, *p);
       } else if (*p == '.') {
-        if (period && !named70) MSG_Code(MSG_LEVEL_ERROR_LINE, 1012, name);
+        if (period && !named70) CHECK_Report(1012, name);
         period = true;
       } else if (!IsLetterOrDigit(*p) && !std::strchr(kAllowed, *p)) {
-        MSG_Code(MSG_LEVEL_ERROR_LINE, 1011, name, *p);
+        CHECK_Report(1011, name, *p);
       }
     }
-    if (!period) MSG_Code(MSG_LEVEL_ERROR_LINE, 1013, name);
+    if (!period) CHECK_Report(1013, name);
   }
-  if (!CMN_EqualNoCase(ctx.where.name, name)) MSG_Code(MSG_LEVEL_ERROR_LINE, 1014, ctx.where.name, name);
+  if (!CMN_EqualNoCase(ctx.where.name, name)) CHECK_Report(1014, ctx.where.name, name);
   CMN_CheckReservedWord(name);
 }
 
 // [File Rev] and [Date]: a repeat is reported, then stored like the first.
 void CheckSingleValue(HDR* header, int seen, int duplicateCode, char* dest, size_t max, const char* name,
                       const char* value) {
-  if (header->seen[seen]) LineError(duplicateCode);
+  if (header->seen[seen]) CHECK_Report(duplicateCode);
   header->seen[seen] = 1;
   if (CMN_StoreValue(dest, value, max, name)) CMN_CheckReservedWord(dest);
 }
@@ -138,7 +137,7 @@ int TextOf(int id) { return id >= KEY_SOURCE && id <= KEY_COPYRIGHT ? id - KEY_S
 void KeywordLine(PARSE_CONTEXT& ctx, int id, const char* text) {
   HDR* header = OpenHeader(ctx);
   if (!header) {
-    LineError(1001);
+    CHECK_Report(1001);
     return;
   }
   const char* value = KEY_AfterKeyword(text);
@@ -163,7 +162,7 @@ void KeywordLine(PARSE_CONTEXT& ctx, int id, const char* text) {
     case KEY_COPYRIGHT: {
       int seen = HDR_SEEN_SOURCE + (id - KEY_SOURCE);
       if (header->seen[seen] && id != KEY_DISCLAIMER) {
-        LineError(id == KEY_SOURCE ? 1017 : id == KEY_NOTES ? 1018 : 1019);
+        CHECK_Report(id == KEY_SOURCE ? 1017 : id == KEY_NOTES ? 1018 : 1019);
         break;
       }
       header->seen[seen] = 1;
@@ -171,7 +170,7 @@ void KeywordLine(PARSE_CONTEXT& ctx, int id, const char* text) {
       break;
     }
     default:
-      MSG_Code(MSG_LEVEL_BUG_LINE, 1003);
+      CHECK_Report(1003);
       break;
   }
 }
@@ -180,7 +179,7 @@ void DataLine(PARSE_CONTEXT& ctx, const char* text) {
   HDR* header = OpenHeader(ctx);
   const int target = header ? TextOf(header->lastKeyword) : -1;
   if (target < 0) {
-    LineError(1002);
+    CHECK_Report(1002);
     return;
   }
   AppendText(header, target, text);
@@ -191,7 +190,7 @@ void DataLine(PARSE_CONTEXT& ctx, const char* text) {
 int HDR_Begin(PARSE_CONTEXT& ctx) {
   HDR* header = nullptr;
   if (!CMN_Alloc(&header, sizeof(HDR))) {
-    MSG_Error(1006);
+    CHECK_ReportFile(1006);
     return 0;
   }
   header->lastKeyword = KEY_IBIS_VER;
@@ -207,7 +206,7 @@ void HDR_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
   } else if (kind == PARSE_LINE_DATA) {
     DataLine(ctx, text);
   } else {
-    MSG_Code(MSG_LEVEL_BUG_LINE, 1004);
+    CHECK_Report(1004);
   }
 }
 
@@ -215,7 +214,7 @@ int HDR_End(PARSE_CONTEXT& ctx, int nextId) {
   HDR* header = OpenHeader(ctx);
   if (!header) return 1;
   if (nextId == KEY_IBIS_VER) {
-    LineError(1005);
+    CHECK_Report(1005);
     return 0;
   }
   if (nextId >= KEY_FILE_NAME && nextId <= KEY_COPYRIGHT) return 0;
@@ -225,7 +224,7 @@ int HDR_End(PARSE_CONTEXT& ctx, int nextId) {
   } kRequired[] = {
       {HDR_SEEN_IBIS_VERSION, "IBIS_Version"}, {HDR_SEEN_FILE_NAME, "File_name"}, {HDR_SEEN_FILE_REV, "File_Rev"}};
   for (const auto& r : kRequired)
-    if (!header->seen[r.seen]) MSG_Error(1915, r.name, ctx.where.name);
+    if (!header->seen[r.seen]) CHECK_ReportFile(1915, r.name, ctx.where.name);
   ctx.headerOpen = 0;
   return 1;
 }

@@ -2,6 +2,7 @@
 
 #include "IbisParser/base/CmnWords.h"
 #include "IbisParser/base/Rng.h"
+#include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Cmn.h"
 #include "amiparam/Msg.h"
 
@@ -20,14 +21,12 @@ constexpr SubParam kSubParams[] = {
     {"C_pkg", &PKG::cPkg, 1205, 1217},
 };
 
-void LineError(int code) { MSG_Code(MSG_LEVEL_ERROR_LINE, code); }
-
 }  // namespace
 
 int PKG_Create(PKG** ppPkg) {
   CMN_ASSERT(ppPkg != nullptr);
   if (!CMN_Alloc(ppPkg, sizeof(PKG))) {
-    LineError(1200);
+    CHECK_Report(1200);
     return 0;
   }
   return 1;
@@ -38,7 +37,7 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
   CMN_ASSERT(line != nullptr);
   const char* text = line;
   if (CMN_IsSpace(static_cast<unsigned char>(*text))) {
-    LineError(1201);
+    CHECK_Report(1201);
     CMN_SkipSpace(&text);
   }
   CMN_WORDS words{};
@@ -47,7 +46,7 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
     return;
   }
   if (words.found != 4) {
-    MSG_Code(MSG_LEVEL_ERROR_LINE, 1202, 4, static_cast<int>(words.found));
+    CHECK_Report(1202, 4, static_cast<int>(words.found));
     CMN_FreeWords(&words);
     return;
   }
@@ -56,9 +55,9 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
   for (const SubParam& s : kSubParams)
     if (CMN_EqualNoCase(name, s.name)) sub = &s;
   if (!sub) {
-    LineError(1206);
+    CHECK_Report(1206);
   } else if (pkg->*(sub->slot)) {
-    LineError(sub->duplicateCode);
+    CHECK_Report(sub->duplicateCode);
   } else {
     // The columns are the rest of the line after the sub-parameter name.
     const char* rest = text;
@@ -66,13 +65,13 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
     while (*rest && *rest != ' ' && *rest != '\t') ++rest;
     RNG* rng = nullptr;
     if (!RNG_ReadTriple(rest, name, &rng)) {
-      MSG_Code(MSG_LEVEL_ERROR_LINE, 1207, name);
+      CHECK_Report(1207, name);
       if (rng) CMN_Free(&rng);
     } else {
       pkg->*(sub->slot) = rng;
-      if (rng->typ.status != CMN_VALUE_NUMBER) LineError(1209);
-      if (rng->min.status == CMN_VALUE_NOT_GIVEN) LineError(1210);
-      if (rng->max.status == CMN_VALUE_NOT_GIVEN) LineError(1211);
+      if (rng->typ.status != CMN_VALUE_NUMBER) CHECK_Report(1209);
+      if (rng->min.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1210);
+      if (rng->max.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1211);
     }
   }
   CMN_FreeWords(&words);
@@ -81,7 +80,7 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
 void PKG_CheckComplete(const PKG* pkg, const char* component) {
   CMN_ASSERT(pkg != nullptr);
   for (const SubParam& s : kSubParams)
-    if (!(pkg->*(s.slot))) MSG_Error(s.missingCode, component ? component : "");
+    if (!(pkg->*(s.slot))) CHECK_ReportFile(s.missingCode, component ? component : "");
 }
 
 void PKG_Free(PKG** ppPkg) {

@@ -1,6 +1,7 @@
-# Holds the checker's rooms to their order, bottom to top: base/ (the
+# Holds the checker's rooms to their order, bottom to top: rules/ (the rule
+# rows and the report by code, on which every other room reports), base/ (the
 # context, lines, words, numbers, versions, keyword tables, file names),
-# rules/ (the rule rows and the report by code), records/ (what is read, as
+# records/ (what is read, as
 # plain data), ami/ (the .ami reading and checks), sections/ (one handler per
 # section), passes/ (checks over the records once the file is read) and the
 # dispatcher at the top of IbisParser/. A file includes headers of its own
@@ -10,9 +11,9 @@
 
 cmake_minimum_required(VERSION 3.16)
 
-set(rooms base rules records ami sections passes top)
-set(allowed_base "")
-set(allowed_rules "base")
+set(rooms rules base records ami sections passes top)
+set(allowed_rules "")
+set(allowed_base "rules")
 set(allowed_records "base;rules")
 set(allowed_ami "records;rules;base")
 set(allowed_sections "ami;records;rules;base")

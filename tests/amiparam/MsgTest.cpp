@@ -162,7 +162,9 @@ TEST(Msg, ListenerSeesEveryPrintedMessageWithItsCodeAndLine) {
   MsgCapture capture;
   const unsigned long savedLine = gulLineNumber;
   gulLineNumber = 7;
+  MSG_SetTextLookup([](int code) { return code == 1008 ? "Illegal IBIS_Version '%s'." : nullptr; });
   MSG_Code(MSG_LEVEL_ERROR_LINE, 1008, "9.9");
+  MSG_SetTextLookup(nullptr);
   MSG_Emit(MSG_LEVEL_WARNING, "plain %d", 3);
   MSG_Code(MSG_LEVEL_ERROR, 12345);  // no such row
   gbMsgSilenceWarnings = 1;
@@ -179,4 +181,26 @@ TEST(Msg, ListenerSeesEveryPrintedMessageWithItsCodeAndLine) {
   EXPECT_EQ(seen[1].code, 0);
   EXPECT_EQ(seen[1].line, 0u);
   EXPECT_EQ(seen[1].text, "plain 3");
+}
+
+// A table registered beside the catalogue (the file checker's rule rows) is
+// looked in after it: the catalogue's rows win, a code neither holds prints
+// nothing, and without the table its codes are unknown again.
+TEST(Msg, RegisteredTableIsLookedInAfterTheCatalogue) {
+  const MSG_TEXT_LOOKUP table = [](int code) -> const char* {
+    if (code == 1906) return "not this";
+    return code == 5000 ? "Component '%s': required keyword [%s] not found" : nullptr;
+  };
+  MSG_SetTextLookup(table);
+  EXPECT_STREQ(MSG_Text(1906), MSG_Lookup(1906));
+  EXPECT_EQ(MSG_Lookup(5000), nullptr);
+  MsgCapture capture;
+  const int32_t errors = glErrorCount;
+  MSG_Error(5000, "c", "Pin");
+  MSG_Error(5001);
+  MSG_SetTextLookup(nullptr);
+  MSG_Error(5000, "c", "Pin");
+  EXPECT_EQ(capture.Text(), "ERROR - Component 'c': required keyword [Pin] not found\n");
+  EXPECT_EQ(glErrorCount, errors + 1);
+  EXPECT_EQ(MSG_Text(5000), nullptr);
 }

@@ -1,7 +1,8 @@
 // Every message the checker can print is a row of the rule tables that
-// docs/CHECKS.md is made of, and is printed at the severity of its row: the
-// catalogue is complete, the calls in the sources name the row's level, and
-// what a run over faulty files prints agrees with the rows.
+// docs/CHECKS.md is made of, carries its message there and is printed at the
+// severity of its row: the checker's calls name a code alone, the printer's
+// own catalogue keeps only the parameter subsystem's rows, and what a run over
+// faulty files prints agrees with the rows.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "IbisParser/rules/FileCheckRules.h"
 #include "IbisParser/rules/RelationRules.h"
 #include "IbisParser/rules/RuleBook.h"
+#include "amiparam/Msg.h"
 #include "amiparam/MsgCatalogue.h"
 #include "tests/IbisParser/CheckerFiles.h"
 #include "tests/IbisParser/SeverityAudit.h"
@@ -32,7 +34,11 @@ TEST(CheckCatalogue, EveryCatalogueRowIsARuleRowOnce) {
     for (int i = 0; i < t.count; ++i) {
       const CHECK_RULE& r = t.table[i];
       EXPECT_TRUE(rows.insert(r.code).second) << r.code << " has two rows";
-      EXPECT_NE(MSG_Lookup(r.code), nullptr) << r.code;
+      // The message is the row's, or for the memory faults the printer's own
+      // row; the printer finds it either way.
+      EXPECT_EQ(r.message == nullptr, MSG_Lookup(r.code) != nullptr) << r.code;
+      EXPECT_NE(RULES_Text(r), nullptr) << r.code;
+      EXPECT_EQ(MSG_Text(r.code), RULES_Text(r)) << r.code;
       bool known = false;
       for (const char* s : {"PROGRAM BUG", "ERROR", "WARNING", "CAUTION", "NOTE"})
         known = known || std::strcmp(r.severity, s) == 0;
@@ -44,21 +50,27 @@ TEST(CheckCatalogue, EveryCatalogueRowIsARuleRowOnce) {
     EXPECT_TRUE(rows.count(gaMsgCatalogue[i].code)) << gaMsgCatalogue[i].code << " has no rule row";
 }
 
-// Each call that prints a catalogue code with a level written at the call
-// (MSG_Code, LINE_ReportAt, MSG_Error, MSG_Bug and the units' LineError)
-// names the severity of the code's row; a code reported by CHECK_Report
-// (which takes the row's severity) has a row.
+// The checker reports by code alone (CHECK_Report, CHECK_ReportAt,
+// CHECK_ReportFile: the level is the row's), and every code so reported has
+// a row; no call in IbisParser/ writes a level beside a code. The parameter
+// subsystem's calls with a level (MSG_Error, MSG_Bug in amiparam/) name the
+// severity of their code's row.
 TEST(CheckCatalogue, CallsInTheSourcesPrintTheRowsSeverity) {
+  const std::regex leveled(R"(\b(MSG_Code|MSG_CodeV|MSG_Error|MSG_Bug|LineError)\()");
   const std::regex withLevel(R"(MSG_LEVEL_([A-Z]+)(_LINE)?,\s*([^,;]*?)[,)])");
   const std::regex errorCall(R"((MSG_Error|LineError)\(([^,;)]*))");
   const std::regex bugCall(R"(MSG_Bug\(([^,;)]*))");
-  const std::regex byRow(R"(CHECK_Report(At\([^,;]*,)?\(?\s*([^,;)]*))");
+  const std::regex byRow(R"(CHECK_Report(File|At\([^,;]*,)?\(?\s*([^,;)]*))");
   const std::regex number(R"(\b[0-9]{3,4}\b)");
   int calls = 0;
   for (const char* folder : {"IbisParser", "amiparam"}) {
     for (const auto& entry : fs::recursive_directory_iterator(fs::path(TESSALUNE_SOURCE_DIR) / folder)) {
       if (entry.path().extension() != ".cpp") continue;
       const std::string text = ReadFile(entry.path().string());
+      if (std::string(folder) == "IbisParser") {
+        EXPECT_FALSE(std::regex_search(text, leveled))
+            << entry.path().filename() << " prints a code at a level of its own";
+      }
       auto check = [&](const std::string& severity, const std::string& codes) {
         for (std::sregex_iterator n(codes.begin(), codes.end(), number), end; n != end; ++n) {
           const int code = std::stoi(n->str());

@@ -11,12 +11,12 @@
 
 #include "IbisParser/rules/CheckRules.h"
 #include "IbisParser/rules/RuleBook.h"
-#include "amiparam/MsgCatalogue.h"
+#include "amiparam/Msg.h"
 
 TEST(CheckRules, EveryRowHasItsCatalogueTextOnce) {
   std::set<int> codes;
   for (int i = 0; i < giCheckRuleCount; ++i) {
-    EXPECT_NE(MSG_Lookup(gaCheckRules[i].code), nullptr) << gaCheckRules[i].code;
+    EXPECT_NE(MSG_Text(gaCheckRules[i].code), nullptr) << gaCheckRules[i].code;
     EXPECT_TRUE(codes.insert(gaCheckRules[i].code).second) << gaCheckRules[i].code;
     EXPECT_TRUE(std::strcmp(gaCheckRules[i].severity, "ERROR") == 0 ||
                 std::strcmp(gaCheckRules[i].severity, "WARNING") == 0 ||
@@ -24,7 +24,7 @@ TEST(CheckRules, EveryRowHasItsCatalogueTextOnce) {
   }
   // Every catalogue row of the component range is in the table.
   for (int code = 5000; code < 5100; ++code) {
-    if (MSG_Lookup(code)) {
+    if (MSG_Text(code)) {
       EXPECT_TRUE(codes.count(code)) << code;
     }
   }

@@ -11,7 +11,7 @@
 #include "IbisParser/passes/ModelConsistency.h"
 #include "IbisParser/records/ModelData.h"
 #include "IbisParser/rules/ModelCheckRules.h"
-#include "amiparam/MsgCatalogue.h"
+#include "amiparam/Msg.h"
 #include "tests/IbisParser/CheckerFiles.h"
 
 namespace {
@@ -333,13 +333,13 @@ TEST(ModelCheckRules, EveryModelRowHasItsCatalogueTextOnce) {
   std::set<int> codes;
   for (int i = 0; i < giModelCheckRuleCount; ++i) {
     const CHECK_RULE& r = gaModelCheckRules[i];
-    EXPECT_NE(MSG_Lookup(r.code), nullptr) << r.code;
+    EXPECT_NE(MSG_Text(r.code), nullptr) << r.code;
     EXPECT_TRUE(codes.insert(r.code).second) << r.code;
     EXPECT_TRUE(std::string(r.severity) == "ERROR" || std::string(r.severity) == "WARNING" ||
                 std::string(r.severity) == "NOTE");
   }
   for (int code = 5100; code < 5400; ++code) {
-    if (MSG_Lookup(code)) {
+    if (MSG_Text(code)) {
       EXPECT_TRUE(codes.count(code)) << code;
     }
   }

@@ -5,14 +5,14 @@
 #include <set>
 
 #include "IbisParser/rules/CheckRules.h"
-#include "amiparam/MsgCatalogue.h"
+#include "amiparam/Msg.h"
 
 TEST(PackageCheckRules, EveryMessageOfTheRangeIsARow) {
   std::set<int> codes;
   for (int i = 0; i < giCheckRuleCount; ++i) codes.insert(gaCheckRules[i].code);
   int rows = 0;
   for (int code = 5400; code < 5700; ++code) {
-    if (!MSG_Lookup(code)) continue;
+    if (!MSG_Text(code)) continue;
     ++rows;
     EXPECT_TRUE(codes.count(code)) << code;
   }
