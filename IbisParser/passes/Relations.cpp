@@ -1,8 +1,10 @@
 #include "IbisParser/passes/Relations.h"
 
+#include <algorithm>
 #include <string>
 
 #include "IbisParser/base/CmnWords.h"
+#include "IbisParser/base/KeywordTables.h"
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/records/Component.h"
 #include "IbisParser/records/Model.h"
@@ -48,6 +50,44 @@ void CheckCapacitances(const char* owner, const MODEL_DATA& data) {
   }
 }
 
+// The typ value of a reference keyword when given as a number, else [Voltage Range]'s; 0 when neither.
+double Supply(const MODEL_TRIPLE& reference, const MODEL_DATA& data) {
+  if (reference.given && reference.corner[0].status == CMN_VALUE_NUMBER) return reference.corner[0].value;
+  return data.voltageRange.corner[0].status == CMN_VALUE_NUMBER ? data.voltageRange.corner[0].value : 0.0;
+}
+
+// The voltage span each I-V table should sweep, in multiples of Vcc (IQ 3.0
+// §5.3.2-5.3.5): [Pulldown] and [Pullup] -Vcc to 2 Vcc, [POWER Clamp] at least
+// -Vcc to 0, [GND Clamp] at least -Vcc to Vcc; Vcc is [Pullup Reference] for
+// the first two, [POWER Clamp Reference] for the clamps, else [Voltage Range].
+struct Span {
+  int keyword;
+  double low, high;
+  bool clampReference;
+};
+constexpr Span kSpans[] = {{KEY_PULLDOWN, -1.0, 2.0, false},
+                           {KEY_PULLUP, -1.0, 2.0, false},
+                           {KEY_POWER_CLAMP, -1.0, 0.0, true},
+                           {KEY_GND_CLAMP, -1.0, 1.0, true}};
+constexpr double kSpanTolerance = 0.02;  // of Vcc: sweeps written with rounded end points pass
+
+// One report per table that stops short of its span at either end.
+void CheckSpans(const char* owner, const MODEL_DATA& data) {
+  for (const MODEL_TABLE& table : data.tables) {
+    for (const Span& span : kSpans) {
+      if (table.keyword != span.keyword || table.faulty || table.rows.size() < 2) continue;
+      const double vcc = Supply(span.clampReference ? data.powerClampRef : data.pullupRef, data);
+      if (vcc <= 0.0) continue;
+      auto [lowest, highest] = std::minmax_element(table.rows.begin(), table.rows.end(),
+                                                   [](const TABLE_ROW& a, const TABLE_ROW& b) { return a.x < b.x; });
+      const double slack = kSpanTolerance * vcc;
+      if (lowest->x <= span.low * vcc + slack && highest->x >= span.high * vcc - slack) continue;
+      CHECK_ReportAt(table.line, 5706, table.name.c_str(), owner, lowest->x, highest->x, span.low * vcc,
+                     span.high * vcc, vcc);
+    }
+  }
+}
+
 // The model_name [Pin] gives `pin`, or null for a pin not in [Pin] (5014's fault).
 const std::string* ModelOfPin(const COMPONENT& c, const std::string& pin) {
   for (const PIN_ROW& row : c.pins)
@@ -80,5 +120,6 @@ void REL_CheckFile(PARSE_CONTEXT& ctx) {
     const char* owner = m->name ? m->name : "";
     CheckThresholds(owner, *m->data);
     CheckCapacitances(owner, *m->data);
+    CheckSpans(owner, *m->data);
   }
 }

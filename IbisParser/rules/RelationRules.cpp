@@ -30,6 +30,14 @@ const CHECK_RULE gaRelationRules[] = {
     {5705, "WARNING", "%s: %s typ %s lies outside min %s and max %s",
      "an .ami Range or Increment gives typ within min and max",
      "5.1 §10 Format Increment (BIRD 115): \"where min <= typ <= max\"; Range (BIRD 140)"},
+    {5706, "WARNING", "[%s] of model '%s' spans %.3g V to %.3g V, short of %.3g V to %.3g V (Vcc %.3g V)",
+     "[Pulldown] and [Pullup] sweep -Vcc to 2 Vcc, [POWER Clamp] at least -Vcc to 0, [GND Clamp] at least -Vcc to "
+     "Vcc (Vcc: the reference keyword, else [Voltage Range]; 2 % of Vcc slack)",
+     "2.1 §6 [Pulldown], [Pullup], [GND Clamp], [POWER Clamp]; IQ 3.0 §5.3.2-5.3.5: \"The voltage column in the "
+     "[Pullup] table should extend from -Vcc to +2 * Vcc\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
+     "NA\n[Pullup]\n-3.3 3.3m NA NA\n0 0 NA NA\n6.6 -66m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
+     "NA\n[End]\n"},
 };
 
 const int giRelationRuleCount = static_cast<int>(sizeof(gaRelationRules) / sizeof(gaRelationRules[0]));

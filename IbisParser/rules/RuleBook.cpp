@@ -158,8 +158,9 @@ std::string RULES_RelationSection() {
   return Section(
       "\n# Checks of what ties keywords and values to each other\n\n"
       "Rules that compare one value with another: a model's input thresholds\n"
-      "and capacitances, the pins a differential pair joins, the values an `.ami`\n"
-      "parameter's format allows its Default. Generated from\n"
+      "and capacitances, the voltage span of its I-V tables against its supply,\n"
+      "the pins a differential pair joins, the values an `.ami` parameter's\n"
+      "format allows its Default. Generated from\n"
       "`IbisParser/rules/RelationRules.cpp`. \"IQ 3.0\" is version 3.0 of the IBIS\n"
       "Quality checks of the IBIS Open Forum; a rule that stands only there is a\n"
       "WARNING at most.\n\n",

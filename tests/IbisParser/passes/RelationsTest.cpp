@@ -41,6 +41,31 @@ TEST_F(Relations, NegativeDieCapacitanceIsReportedOncePerLine) {
   EXPECT_EQ(Check(InputModel(thresholds + "C_comp 0 NA 1p\n")), "");
 }
 
+// An Output model of 3.3 V (model from line 4) with the I-V tables `tables`.
+std::string OutputTables(const std::string& tables, const std::string& references = "") {
+  return "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1.0\n[Model] m\nModel_type Output\nC_comp 1p NA NA\n"
+         "[Voltage Range] 3.3 NA NA\n" +
+         references + "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n" + tables + "[End]\n";
+}
+
+TEST_F(Relations, IvTablesSweepTheSpanOfTheirKind) {
+  const std::string full =
+      "[Pulldown]\n-3.3 -10m NA NA\n0 0 NA NA\n6.6 90m NA NA\n[Pullup]\n-3.3 10m NA NA\n0 0 NA NA\n6.6 -90m NA "
+      "NA\n[GND Clamp]\n-3.3 -50m NA NA\n3.3 0 NA NA\n[POWER Clamp]\n-3.3 50m NA NA\n0 0 NA NA\n";
+  EXPECT_EQ(Check(OutputTables(full)), "");
+  // Rounded end points pass (2 % of Vcc); a pull-up swept only to Vcc, a
+  // GND clamp that stops at 0 V do not.
+  EXPECT_EQ(
+      Check(OutputTables("[Pulldown]\n-3.25 -10m NA NA\n6.55 90m NA NA\n[Pullup]\n-3.3 10m NA NA\n3.3 -60m "
+                         "NA NA\n[GND Clamp]\n-3.3 -50m NA NA\n0 0 NA NA\n")),
+      "WARNING (line   14) - [Pullup] of model 'm' spans -3.3 V to 3.3 V, short of -3.3 V to 6.6 V (Vcc 3.3 V)\n"
+      "WARNING (line   17) - [GND Clamp] of model 'm' spans -3.3 V to 0 V, short of -3.3 V to 3.3 V (Vcc 3.3 V)\n");
+  // [Pullup Reference] gives the pull-up's and pull-down's Vcc, [POWER Clamp Reference] the clamps'.
+  EXPECT_EQ(Findings(OutputTables(full, "[Pullup Reference] 1.8 NA NA\n[POWER Clamp Reference] 5 NA NA\n")),
+            "[GND Clamp] of model 'm' spans -3.3 V to 3.3 V, short of -5 V to 5 V (Vcc 5 V)\n"
+            "[POWER Clamp] of model 'm' spans -3.3 V to 0 V, short of -5 V to 0 V (Vcc 5 V)\n");
+}
+
 // A component with POWER pin 1, signal pins 11 and 12 (model m), POWER pin
 // 13, GND pin 14 and NC pin 15; [Diff Pin] rows from line 18.
 std::string DiffPins(const std::string& rows) {
