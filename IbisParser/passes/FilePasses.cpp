@@ -6,6 +6,7 @@
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/passes/ModelConsistency.h"
 #include "IbisParser/passes/ModelReferences.h"
+#include "IbisParser/passes/QualityNotes.h"
 #include "IbisParser/passes/References.h"
 #include "IbisParser/passes/Relations.h"
 #include "IbisParser/sections/ComponentLinks.h"
@@ -32,4 +33,5 @@ void PASS_CheckFile(PARSE_CONTEXT& ctx) {
   LINKS_CheckFile(ctx);
   CheckModels(ctx, ctx.models);
   REL_CheckFile(ctx);
+  QUAL_CheckFile(ctx);
 }

@@ -88,22 +88,13 @@ void CheckSpans(const char* owner, const MODEL_DATA& data) {
   }
 }
 
-// The model_name [Pin] gives `pin`, or null for a pin not in [Pin] (5014's fault).
-const std::string* ModelOfPin(const COMPONENT& c, const std::string& pin) {
-  for (const PIN_ROW& row : c.pins)
-    if (row.name == pin) return &row.model;
-  return nullptr;
-}
-
 // 2.1 §5 [Diff Pin]: "Enter only differential pin pairs"; a POWER, GND or
 // NC pin carries no buffer to pair. One report per row, for its first such pin.
 void CheckDiffPins(const COMPONENT& c) {
   for (const DIFF_PIN_ROW& row : c.diffPins) {
     for (const std::string* pin : {&row.pin, &row.invPin}) {
-      const std::string* model = ModelOfPin(c, *pin);
-      if (!model || !(CMN_EqualNoCase(model->c_str(), "POWER") || CMN_EqualNoCase(model->c_str(), "GND") ||
-                      CMN_EqualNoCase(model->c_str(), "NC")))
-        continue;
+      const std::string* model = REL_ModelOfPin(c, *pin);
+      if (!model || !REL_IsSupplyOrNc(*model)) continue;
       CHECK_ReportAt(row.line, 5702, pin->c_str(), model->c_str());
       break;
     }
@@ -111,6 +102,17 @@ void CheckDiffPins(const COMPONENT& c) {
 }
 
 }  // namespace
+
+const std::string* REL_ModelOfPin(const COMPONENT& c, const std::string& pin) {
+  for (const PIN_ROW& row : c.pins)
+    if (row.name == pin) return &row.model;
+  return nullptr;
+}
+
+bool REL_IsSupplyOrNc(const std::string& model) {
+  return CMN_EqualNoCase(model.c_str(), "POWER") || CMN_EqualNoCase(model.c_str(), "GND") ||
+         CMN_EqualNoCase(model.c_str(), "NC");
+}
 
 void REL_CheckFile(PARSE_CONTEXT& ctx) {
   if (ctx.mode != PARSE_MODE_IBS) return;

@@ -38,6 +38,25 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
      "NA\n[Pullup]\n-3.3 3.3m NA NA\n0 0 NA NA\n6.6 -66m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
      "NA\n[End]\n"},
+    {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
+     "both pins of a differential pair use the same [Model] (a comment says why when not)",
+     "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a m\n2 b n\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1 0 NA NA\n[Model] "
+     "m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Model] n\nModel_type "
+     "Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5711, "NOTE", "[Voltage Range] of model '%s' gives typ %g V, min %g V, max %g V, not min <= typ <= max",
+     "the supply's corners follow min <= typ <= max (min the weak, slow corner)",
+     "2.1 §6 [Voltage Range]; IQ 3.0 §5.1.4: \"The typical, minimum, and maximum values of the chosen voltages should "
+     "normally follow the relationship: minimum < typical < maximum\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.6 3.0\n[End]\n"},
+    {5712, "NOTE", "[%s] of model '%s' at %g V gives typ %g A, min %g A, max %g A: the weak corner drives most",
+     "a driver's current at the supply voltage grows from min to typ to max (only a fully reversed order is noted)",
+     "2.1 §6 [Pulldown], [Pullup] (typ, min, max columns); IQ 3.0 §5.3.1: \"the maximum current should be greater "
+     "than the typical current, which should be greater than the minimum current, in the active region\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6\n[Pulldown]\n-3.3 -60m -70m "
+     "-50m\n3.3 60m 70m 50m\n6.6 120m 140m 100m\n[Pullup]\n-3.3 60m 50m 70m\n3.3 -60m -50m -70m\n6.6 -120m -100m "
+     "-140m\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
 };
 
 const int giRelationRuleCount = static_cast<int>(sizeof(gaRelationRules) / sizeof(gaRelationRules[0]));
