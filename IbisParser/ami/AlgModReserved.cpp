@@ -329,6 +329,7 @@ int AMIRES_CheckReservedParam(const AMIBRANCH* param, int release) {
 
 void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release) {
   bool initReturnsImpulse = false, getWaveExists = false, amiVersion = false;
+  AMIVAL_CheckNames(ctx, reserved);
   for (int i = 0; i < reserved->child_count; ++i) {
     const AMINODE& child = reserved->children[i];
     if (!child.body) continue;

@@ -52,7 +52,8 @@ void Find(const AMIBRANCH* param, FormatValues* format, const AMIVALUE** default
 }
 
 // Range <typ> <min> <max> and Increment <typ> <min> <max> <delta>: min not
-// above max (5704), typ within them (5705), Default within them (5703).
+// above max (5704), a positive delta (5707), typ within them (5705), Default
+// within them (5703).
 void CheckSpan(const char* name, const FormatValues& f, const AMIVALUE* defaultValue) {
   if (f.count < 3 || !IsNumber(f.values[0]) || !IsNumber(f.values[1]) || !IsNumber(f.values[2])) return;
   const double typ = Number(f.values[0]), min = Number(f.values[1]), max = Number(f.values[2]);
@@ -60,6 +61,8 @@ void CheckSpan(const char* name, const FormatValues& f, const AMIVALUE* defaultV
     CHECK_ReportFile(5704, name, f.word, Text(f.values[1]), Text(f.values[2]));
     return;
   }
+  if (f.keyword == AMICHECK_KW_INCREMENT && f.count > 3 && IsNumber(f.values[3]) && Number(f.values[3]) <= 0.0)
+    CHECK_ReportFile(5707, name, Text(f.values[3]));
   if (typ < min || typ > max)
     CHECK_ReportFile(5705, name, f.word, Text(f.values[0]), Text(f.values[1]), Text(f.values[2]));
   if (defaultValue && IsNumber(*defaultValue) && (Number(*defaultValue) < min || Number(*defaultValue) > max))
@@ -87,4 +90,22 @@ void AMIVAL_CheckParameter(const PARSE_CONTEXT& ctx, const AMIBRANCH* param) {
     CheckSpan(param->name, format, defaultValue);
   else if (format.keyword == AMICHECK_KW_LIST)
     CheckList(param->name, format, defaultValue);
+}
+
+void AMIVAL_CheckNames(const PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
+  if (!branch || ctx.amiRelease < IBIS_RELEASE_60) return;
+  for (int i = 0; i < branch->child_count; ++i) {
+    const AMINODE& child = branch->children[i];
+    if (!child.body || child.kind != AMINODE_BRANCH) continue;
+    const char* name = static_cast<const AMIBRANCH*>(child.body)->name;
+    for (int j = 0; name && j < i; ++j) {
+      const AMINODE& earlier = branch->children[j];
+      if (!earlier.body || earlier.kind != AMINODE_BRANCH) continue;
+      const char* before = static_cast<const AMIBRANCH*>(earlier.body)->name;
+      if (before && std::strcmp(before, name) == 0) {
+        CHECK_ReportFile(5708, branch->name ? branch->name : "", name);
+        break;
+      }
+    }
+  }
 }

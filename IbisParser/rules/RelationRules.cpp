@@ -38,6 +38,10 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
      "NA\n[Pullup]\n-3.3 3.3m NA NA\n0 0 NA NA\n6.6 -66m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
      "NA\n[End]\n"},
+    {5707, "WARNING", "%s: Increment delta %s is not positive", "an .ami Increment's delta is positive",
+     "5.1 §10 Format Increment (BIRD 115): \"delta is always positive\""},
+    {5708, "ERROR", "%s: sub-branch '%s' is given twice", "the sub-branches of an .ami branch have unique names",
+     "6.0 §10 Parameter rules summary: \"Each sub-branch of a branch must have a unique name\" (BIRD 154.1 text)"},
     {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
      "both pins of a differential pair use the same [Model] (a comment says why when not)",
      "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",

@@ -53,6 +53,21 @@ TEST_F(AmiValues, MinNotAboveMaxAndTypBetween) {
             "amp: Increment typ 9 lies outside min 0 and max 8\n");
 }
 
+TEST_F(AmiValues, IncrementDeltaIsPositive) {
+  EXPECT_EQ(CheckAmi("(amp (Usage In) (Type Float) (Increment 0 -4 4 -1) (Description \"a\"))"),
+            "amp: Increment delta -1 is not positive\n");
+  EXPECT_EQ(CheckAmi("(amp (Usage In) (Type Float) (Increment 0 -4 4 0.5) (Description \"a\"))"), "");
+}
+
+// From 6.0 each sub-branch of a branch has a name of its own (case counts).
+TEST_F(AmiValues, SubBranchNamesAreUnique) {
+  const std::string amp = "(amp (Usage In) (Type Float) (Value 1) (Description \"a\"))";
+  EXPECT_EQ(CheckAmi(amp + "\n  " + amp), "Model_Specific: sub-branch 'amp' is given twice\n");
+  EXPECT_EQ(CheckAmi("(eq " + amp + " " + amp + ")"), "eq: sub-branch 'amp' is given twice\n");
+  EXPECT_EQ(CheckAmi(amp + "\n  (Amp (Usage In) (Type Float) (Value 1) (Description \"b\"))"), "");
+  EXPECT_EQ(CheckAmi(amp + "\n  " + amp, "5.1"), "");
+}
+
 // The rules come with 5.1: a file read for 5.0 is not held to them.
 TEST_F(AmiValues, NotAppliedBefore51) {
   EXPECT_EQ(CheckAmi("(amp (Usage In) (Type Float) (Format Range 0.5 1.0 0.2) (Default 3) (Description \"a\"))", "5.0"),
