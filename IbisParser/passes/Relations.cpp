@@ -101,6 +101,23 @@ void CheckDiffPins(const COMPONENT& c) {
   }
 }
 
+// 2.1 §5 [Pin Mapping]: "For GND pins, the pulldown_ref column contains
+// the name of the bus to which the pin connects; the pullup_ref column in
+// this case must contain the reserved word NC", and the other way round for
+// POWER pins. One report per row.
+void CheckSupplyMapping(const COMPONENT& c) {
+  for (const PIN_MAPPING_ROW& row : c.pinMapping) {
+    const std::string* model = REL_ModelOfPin(c, row.pin);
+    if (!model || row.buses.size() < 2) continue;
+    const bool gnd = CMN_EqualNoCase(model->c_str(), "GND"), power = CMN_EqualNoCase(model->c_str(), "POWER");
+    if (!gnd && !power) continue;
+    const std::string& other = row.buses[gnd ? 1 : 0];
+    if (CMN_EqualNoCase(other.c_str(), "NC")) continue;
+    CHECK_ReportAt(row.line, 5714, gnd ? "GND" : "POWER", row.pin.c_str(), gnd ? "pullup_ref" : "pulldown_ref",
+                   other.c_str());
+  }
+}
+
 }  // namespace
 
 const std::string* REL_ModelOfPin(const COMPONENT& c, const std::string& pin) {
@@ -116,7 +133,10 @@ bool REL_IsSupplyOrNc(const std::string& model) {
 
 void REL_CheckFile(PARSE_CONTEXT& ctx) {
   if (ctx.mode != PARSE_MODE_IBS) return;
-  for (const COMPONENT* c = ctx.components; c; c = c->next) CheckDiffPins(*c);
+  for (const COMPONENT* c = ctx.components; c; c = c->next) {
+    CheckDiffPins(*c);
+    CheckSupplyMapping(*c);
+  }
   for (const MODEL* m = ctx.models; m; m = m->next) {
     if (!m->data) continue;
     const char* owner = m->name ? m->name : "";

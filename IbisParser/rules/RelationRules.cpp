@@ -42,6 +42,14 @@ const CHECK_RULE gaRelationRules[] = {
      "5.1 §10 Format Increment (BIRD 115): \"delta is always positive\""},
     {5708, "ERROR", "%s: sub-branch '%s' is given twice", "the sub-branches of an .ami branch have unique names",
      "6.0 §10 Parameter rules summary: \"Each sub-branch of a branch must have a unique name\" (BIRD 154.1 text)"},
+    {5714, "ERROR", "[Pin Mapping] gives %s pin '%s' the %s '%s', where NC belongs",
+     "a GND pin's pullup_ref and a POWER pin's pulldown_ref are NC",
+     "2.1 §5 [Pin Mapping]: \"For GND pins ... the pullup_ref column in this case must contain the reserved word NC. "
+     "Similarly, for POWER (including external reference) pins ... the pulldown_ref column in this case must contain "
+     "the reserved word NC\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 vss GND\n2 vdd POWER\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS VDDBUS\n2 NC "
+     "VDDBUS\n[End]\n"},
     {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
      "both pins of a differential pair use the same [Model] (a comment says why when not)",
      "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",

@@ -88,6 +88,21 @@ TEST_F(Relations, DiffPinJoinsSignalPinsOnly) {
   EXPECT_EQ(Findings(DiffPins("11 9 0.1 NA NA NA\n")), "[Diff Pin] names pin '9', which is not in [Pin]\n");
 }
 
+// POWER pin 1, signal pin 11 and GND pin 12 with the [Pin Mapping] rows
+// `rows` (from line 15).
+std::string Mapped(const std::string& rows) {
+  return "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1.0\n" + MinimalComponent() +
+         "11 a m\n12 vss GND\n[Pin Mapping] pulldown_ref pullup_ref\n" + rows + "[Model] m\n" + ModelBody() + "[End]\n";
+}
+
+TEST_F(Relations, SupplyPinsLeaveTheOtherRailNc) {
+  EXPECT_EQ(Check(Mapped("1 NC VDD\n11 GND VDD\n12 GND NC\n")), "");
+  EXPECT_EQ(FlatMessages(Check(Mapped("1 NC VDD\n11 GND VDD\n12 GND VDD\n"))),
+            "ERROR (line   17) - [Pin Mapping] gives GND pin '12' the pullup_ref 'VDD', where NC belongs\n");
+  EXPECT_EQ(FlatMessages(Check(Mapped("1 GND VDD\n11 GND VDD\n12 GND NC\n"))),
+            "ERROR (line   15) - [Pin Mapping] gives POWER pin '1' the pulldown_ref 'GND', where NC belongs\n");
+}
+
 // A series pin pair 11-12 mapped to `name`, a selector of two series models.
 std::string SeriesSelector(const std::string& version) {
   std::string series = "Model_type Series\n[R Series] 10 NA NA\n";
