@@ -250,18 +250,6 @@ int ALGMOD_CheckAmiFile(const char* path) {
   return 1;
 }
 
-void ALGMOD_FreeList(ALGMODLIST** head) {
-  if (!head || !*head) return;
-  ALGMOD* rec = (*head)->first;
-  while (rec) {
-    ALGMOD* next = rec->next;
-    if (rec->tree) AMITREE_Free(&rec->tree);
-    CMN_Free(&rec);
-    rec = next;
-  }
-  CMN_Free(head);
-}
-
 void ALGMOD_ReleaseAmiText(PARSE_CONTEXT& ctx) {
   if (ctx.gpszAmiText) CMN_Free(&ctx.gpszAmiText);
 }

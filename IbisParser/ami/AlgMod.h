@@ -4,31 +4,9 @@
 // are looked up next to it, and every .ami file is read, parsed and checked.
 #pragma once
 
+#include "IbisParser/records/AlgModel.h"
+
 struct PARSE_CONTEXT;
-
-#include <cstdint>
-
-struct AMITREE;
-
-// Longest platform, compiler or file name kept; longer ones are reported and cut.
-constexpr int ALGMOD_NAME_MAX = 44;
-
-struct ALGMOD {
-  ALGMOD* next;                        // next record of the same model's list
-  char platform[ALGMOD_NAME_MAX + 1];  // «Windows» of «Windows_VisualStudio_32»
-  char compiler[ALGMOD_NAME_MAX + 1];  // «VisualStudio»
-  int32_t bits;                        // 32, 64, ...; -1 until read
-  char codeFile[ALGMOD_NAME_MAX + 1];  // executable model file
-  char amiFile[ALGMOD_NAME_MAX + 1];   // AMI parameter file
-  AMITREE* tree;                       // the parsed .ami file, or null
-  int32_t kind;                        // 1 Executable, 2 Executable_Rx, 3 Executable_Tx
-};
-
-// A model's list head. The model holds a null pointer until its first
-// [Algorithmic Model] keyword; an existing head with no record is an empty block.
-struct ALGMODLIST {
-  ALGMOD* first;
-};
 
 // What the checker hands over for each IBIS model after the whole file.
 struct ALGMOD_MODEL {
@@ -54,9 +32,6 @@ void ALGMOD_CheckFiles(PARSE_CONTEXT& ctx, const ALGMOD_MODEL* models, int count
 // check, parses and checks it, and releases the tree. Returns 1 when the file
 // was read to its end.
 int ALGMOD_CheckAmiFile(const char* path);
-
-// Releases every record of the list, their trees and the head; nulls *head.
-void ALGMOD_FreeList(ALGMODLIST** head);
 
 // Parses gpszAmiText (collected by AMIREAD_ReadFile), checks
 // the tree and returns it, or null when the text was empty or did not parse.

@@ -39,3 +39,6 @@ struct BOARD {
   std::vector<EBD_PATH> paths;
   std::vector<EBD_DESIGNATOR> designators;
 };
+
+// Releases a list of boards; nulls *ppList.
+void EBD_FreeAll(BOARD** ppList);

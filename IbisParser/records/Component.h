@@ -84,3 +84,6 @@ struct COMPONENT {
   std::vector<CIRCUIT_CALL> circuitCalls;
   std::vector<INTERCONNECT_ENTRY> interconnectGroups;
 };
+
+// Releases a list of components and their packages; nulls *ppList.
+void COMP_FreeAll(COMPONENT** ppList);

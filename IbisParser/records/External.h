@@ -18,3 +18,6 @@ struct EXTERNAL {
   int languageCount = 0, portsCount = 0;
   bool ended = false;  // its [End ...] keyword was read
 };
+
+// Releases a list of blocks; nulls *ppList.
+void EXT_FreeAll(EXTERNAL** ppList);

@@ -39,3 +39,6 @@ struct HDR {
   int seen[HDR_SEEN_COUNT];
   int lastKeyword;  // latest header keyword id; routes the data lines
 };
+
+// Releases a header record and its texts; nulls *ppHeader.
+void HDR_Free(HDR** ppHeader);

@@ -23,3 +23,6 @@ struct INTERCONNECT_SET {
   std::vector<INTERCONNECT_MODEL> models;
   bool ended = false;
 };
+
+// Releases a list of sets; nulls *ppList.
+void ICM_FreeAll(INTERCONNECT_SET** ppList);

@@ -13,3 +13,6 @@ struct MODEL {
   int inAlgModBlock;       // between [Algorithmic Model] and [End Algorithmic Model]
   MODEL_DATA* data;        // what the model's other keywords give (ModelData.h), null before its first line
 };
+
+// Releases a list of models with everything they hold; nulls *ppList.
+void MODEL_FreeAll(MODEL** ppList);

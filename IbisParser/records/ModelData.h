@@ -117,3 +117,6 @@ struct SUBMODEL {
   unsigned long line = 0;
   MODEL_DATA data;
 };
+
+// Releases a list of submodels; nulls *ppList.
+void SUBM_FreeAll(SUBMODEL** ppList);

@@ -15,3 +15,6 @@ struct MODEL_SELECTOR {
   unsigned long line = 0;
   std::vector<SELECTOR_ENTRY> entries;
 };
+
+// Releases a list of selectors; nulls *ppList.
+void SEL_FreeAll(MODEL_SELECTOR** ppList);

@@ -9,3 +9,6 @@ struct PKG {
   RNG* lPkg;
   RNG* cPkg;
 };
+
+// Releases the triples and the record; nulls *ppPkg.
+void PKG_Free(PKG** ppPkg);

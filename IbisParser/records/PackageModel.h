@@ -29,3 +29,6 @@ struct PACKAGE_MODEL {
   int modelData = 0, endModelData = 0, endPackageModel = 0, pinNumbers = 0;
   PKGM_MATRIX matrices[3];  // resistance, inductance, capacitance
 };
+
+// Releases a list of package models; nulls *ppList.
+void PKGM_FreeAll(PACKAGE_MODEL** ppList);

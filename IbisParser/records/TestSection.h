@@ -13,3 +13,6 @@ struct TEST_SECTION {
   unsigned long line = 0;
   unsigned long driverLine = 0, driverInvLine = 0, testLoadLine = 0;
 };
+
+// Releases the sections of a file (gParse.testSections); nulls *ppSections.
+void TEST_Free(std::vector<TEST_SECTION>** ppSections);

@@ -353,43 +353,106 @@ const CHECK_RULE gaCheckRules[] = {
      "model_name\n1 a GND\n2 b GND\n[External Circuit]\nLanguage SPICE\n[End External Circuit]\n[End]\n"},
     {5501, "ERROR", "Board '%s': required keyword [%s] not found",
      "a board has [Manufacturer], [Number Of Pins], [Pin List], a [Path Description] and [End Board Description]",
-     "3.2 [Pin List]: \"Required: Yes\" (BIRD 47) (5.0 §8)"},
+     "3.2 [Pin List]: \"Required: Yes\" (BIRD 47) (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Reference Designator Map]\nU1 "
+     "chip.ibs c\n[End Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] "
+     "1\n[Component] c\n[End]\n"},
     {5502, "WARNING", "[%s] given more than once in board '%s'",
-     "[Manufacturer], [Number Of Pins], [Pin List], [Reference Designator Map] stand once per board", "3.2 (5.0 §8)"},
+     "[Manufacturer], [Number Of Pins], [Pin List], [Reference Designator Map] stand once per board", "3.2 (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] "
+     "signal_name\nA1 s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 "
+     "chip.ibs c\n[End Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] "
+     "1\n[Component] c\n[End]\n"},
     {5504, "ERROR", "Board '%s': [Number Of Pins] says %lld, [Pin List] lists %d pins",
      "[Pin List] lists as many pins as [Number Of Pins] says",
      "3.2 [Pin List]: \"There must be as many pin_name/signal_name rows as there are pins given by the preceding "
-     "[Number Of Pins] keyword\" (BIRD 47)"},
+     "[Number Of Pins] keyword\" (BIRD 47)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 2\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End "
+     "Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
     {5505, "ERROR", "[Pin List] row has %d columns where 2 are needed",
      "a [Pin List] row is a pin name and a signal name",
-     "3.2 [Pin List]: \"Following the [Pin List] keyword are two columns\" (BIRD 47)"},
+     "3.2 [Pin List]: \"Following the [Pin List] keyword are two columns\" (BIRD 47)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 s1 "
+     "x\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5506, "WARNING", "[Pin List] lists pin '%s' twice (first on line %d)", "[Pin List] lists each pin once",
-     "3.2 [Pin List] (5.0 §8)"},
+     "3.2 [Pin List] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 2\n[Pin List] signal_name\nA1 s1\nA1 "
+     "s2\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End "
+     "Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
     {5508, "WARNING", "Path '%s' does not start with Pin", "a path starts at a Pin of the board",
-     "3.2 [Path Description] (5.0 §8)"},
+     "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5509, "WARNING", "Path '%s' names pin '%s', which is not in [Pin List]", "Pin names a pin of [Pin List]",
-     "3.2 [Path Description] (5.0 §8)"},
+     "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A9\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End "
+     "Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
     {5510, "WARNING", "Node '%s' is not reference_designator.pin", "Node is reference_designator.pin",
-     "3.2 [Path Description] (5.0 §8)"},
+     "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1\n[Reference Designator Map]\nU1 chip.ibs c\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5511, "WARNING", "Node '%s' names designator '%s', which is not in [Reference Designator Map]",
-     "a node's designator is in [Reference Designator Map]", "3.2 [Reference Designator Map] (5.0 §8)"},
+     "a node's designator is in [Reference Designator Map]", "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U9.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End "
+     "Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
     {5512, "WARNING", "Path '%s' ends at a section, not at a Pin or a Node", "a path ends at a Pin or a Node",
-     "3.2 [Path Description] (5.0 §8)"},
+     "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\n[Reference Designator Map]\nU1 chip.ibs c\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5513, "WARNING", "Path '%s': the fork closed here ends at a section, not at a Pin or a Node",
-     "each fork ends at a Pin or a Node", "3.2 [Path Description] (5.0 §8)"},
+     "each fork ends at a Pin or a Node", "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nFork\nLen=1 L=1n /\nEndfork\nNode U1.1\n[Reference Designator "
+     "Map]\nU1 chip.ibs c\n[End Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] "
+     "1\n[Component] c\n[End]\n"},
     {5514, "WARNING", "Unexpected '%s' in [Path Description]: Pin, Node, Len, L, R, C, '/', Fork or Endfork",
-     "a path is made of Pin, Node, sections, Fork and Endfork", "3.2 [Path Description] (5.0 §8)"},
+     "a path is made of Pin, Node, sections, Fork and Endfork", "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nBogus\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs "
+     "c\n[End Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
     {5515, "WARNING", "[Reference Designator Map] row has %d columns where 3 are needed",
-     "a map row is a designator, a file name and a component name", "3.2 [Reference Designator Map] (5.0 §8)"},
+     "a map row is a designator, a file name and a component name", "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5516, "WARNING", "[Reference Designator Map] lists designator '%s' twice (first on line %d)",
-     "the map lists each designator once", "3.2 [Reference Designator Map] (5.0 §8)"},
+     "the map lists each designator once", "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\nU1 "
+     "chip.ibs c\n[End Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] "
+     "1\n[Component] c\n[End]\n"},
     {5517, "WARNING", "Designator '%s' maps to file '%s', which is not beside the board file",
-     "the file a designator maps to is beside the board file", "3.2 [Reference Designator Map] (5.0 §8)"},
+     "the file a designator maps to is beside the board file", "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 none.ibs c\n[End "
+     "Board Description]\n[End]\n"},
     {5518, "WARNING", "Designator '%s' maps to the board's own file '%s'", "a board does not contain itself",
-     "3.2 [Reference Designator Map] (5.0 §8)"},
+     "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 t.ebd b\n[End Board "
+     "Description]\n[End]\n"},
     {5519, "WARNING", "Designator '%s' maps to '%s', which file '%s' does not define",
-     "the mapped file defines the component (or board) named", "3.2 [Reference Designator Map] (5.0 §8)"},
-    {5522, "WARNING", "%s without a name in path '%s'", "Pin and Node give a name", "3.2 [Path Description] (5.0 §8)"},
+     "the mapped file defines the component (or board) named", "3.2 [Reference Designator Map] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin A1\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs zz\n[End "
+     "Board Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] "
+     "c\n[End]\n"},
+    {5522, "WARNING", "%s without a name in path '%s'", "Pin and Node give a name", "3.2 [Path Description] (5.0 §8)",
+     "@t.ebd\n$H[Begin Board Description] b\n[Manufacturer] me\n[Number Of Pins] 1\n[Pin List] signal_name\nA1 "
+     "s1\n[Path Description] p1\nPin\nLen=1 L=1n /\nNode U1.1\n[Reference Designator Map]\nU1 chip.ibs c\n[End Board "
+     "Description]\n[End]\n@chip.ibs\n[IBIS Ver] 4.2\n[File Name] chip.ibs\n[File Rev] 1\n[Component] c\n[End]\n"},
     {5600, "WARNING", "[%s] '%s': required subparameter %s not found",
      "[External Model] and [External Circuit] give Language and a Typ Corner, [External Circuit] its Ports; an "
      "[Interconnect Model] its data file and Number_of_terminals",

@@ -17,9 +17,21 @@ struct CHECK_RULE {
   const char* rule;    // the standard's rule in a few words
   const char* source;  // version and section, e.g. "2.1 §5 [Pin]"
   // A short file that breaks the rule, checked as "t.ibs"; "$H" stands for
-  // a 4.2 header naming t.ibs. Null where no example is written yet.
+  // a 4.2 header naming the file, "$R<n>{text}" for text n times. An example
+  // whose first line is "@name" is made of files, each starting with such a
+  // line: the first is the one checked, under that name and as the kind its
+  // extension gives (.ibs, .pkg, .ebd, .ami; another one as .ibs) or "@name as .ext" gives, the others
+  // are written beside it ("@name/" a directory). A name with no line after
+  // it is not written, as a missing file. CHECK_NO_FILE where no file can
+  // give the code (the source says why); a test holds every other row to an
+  // example.
   const char* example = nullptr;
 };
+
+// The example of a row that no file can reach: a fault of the checker
+// itself (PROGRAM BUG), memory running out, or a case the callers rule out
+// before it (the row's source says "no file reaches it").
+inline constexpr char CHECK_NO_FILE[] = "(no file reaches it)";
 
 extern const CHECK_RULE gaCheckRules[];
 extern const int giCheckRuleCount;

@@ -123,7 +123,9 @@ const CHECK_RULE gaModelCheckRules[] = {
      "1/1n NA NA\n[Pulldown]\n0 0 NA NA\n3 0.1 NA NA\n[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\nW_fixture = "
      "1\n0 0 NA NA\n1n 1 NA NA\n[End]\n"},
     {5160, "WARNING", "Model '%s' has more than 100 [%s] tables",
-     "at most 100 [Rising Waveform] and 100 [Falling Waveform] per model", "2.1 §6 [Rising Waveform]"},
+     "at most 100 [Rising Waveform] and 100 [Falling Waveform] per model", "2.1 §6 [Rising Waveform]",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3 NA NA\n[Pulldown]\n0 0 NA NA\n3 0.1 NA "
+     "NA\n$R101{[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 1 NA NA\n}[End]\n"},
     {5161, "WARNING", "[%s] of model '%s': the %s column holds numbers but its %s row is NA",
      "a min or max column that holds numbers gives them in its first and last rows as the typ column does; "
      "the standard's \"must\" names the typ column only",

@@ -1,8 +1,15 @@
 #include "IbisParser/rules/RelationRules.h"
 
 // "IQ 3.0" is version 3.0 of the IBIS Quality checks of the IBIS Open Forum:
-// a rule that stands only there is a WARNING at most. The .ami rows have no example: their fault lives in a second
-// file.
+// a rule that stands only there is a WARNING at most.
+
+// The head of an .ami example read for AMI_Version 7.1, up to its
+// Model_Specific branch, whose parameters follow it.
+#define AMI_71_HEAD                                                                                               \
+  "@t.ami\n(m (Reserved_Parameters (AMI_Version (Usage Info) (Type String) (Value \"7.1\") (Description \"v\")) " \
+  "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"i\")) (GetWave_Exists (Usage "   \
+  "Info) (Type Boolean) (Value True) (Description \"g\"))) (Model_Specific "
+
 const CHECK_RULE gaRelationRules[] = {
     {5700, "WARNING", "[Model] '%s': Vinl %s lies above Vinh %s",
      "Vinl, the low input threshold, is not above Vinh, the high one",
@@ -24,12 +31,15 @@ const CHECK_RULE gaRelationRules[] = {
     {5703, "WARNING", "%s: Default %s is not a value its %s allows",
      "an .ami parameter's Default is a value its Range, List or Increment allows",
      "5.1 §10 Format Range, List (BIRD 140): the user may select a value from min to max, one of the List; Increment "
-     "(BIRD 115); the EDA tool uses Default when the user selects none"},
+     "(BIRD 115); the EDA tool uses Default when the user selects none",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 0.5 0.2 1.0) (Default 1.5) (Description \"a\"))))\n"},
     {5704, "WARNING", "%s: %s min %s lies above max %s", "an .ami Range or Increment gives min not above max",
-     "5.1 §10 Format Range (BIRD 140): values from min to max; Increment (BIRD 115): \"where min <= typ <= max\""},
+     "5.1 §10 Format Range (BIRD 140): values from min to max; Increment (BIRD 115): \"where min <= typ <= max\"",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 0.5 1.0 0.2) (Description \"a\"))))\n"},
     {5705, "WARNING", "%s: %s typ %s lies outside min %s and max %s",
      "an .ami Range or Increment gives typ within min and max",
-     "5.1 §10 Format Increment (BIRD 115): \"where min <= typ <= max\"; Range (BIRD 140)"},
+     "5.1 §10 Format Increment (BIRD 115): \"where min <= typ <= max\"; Range (BIRD 140)",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 2 0 1) (Description \"a\"))))\n"},
     {5706, "WARNING", "[%s] of model '%s' spans %.3g V to %.3g V, short of %.3g V to %.3g V (Vcc %.3g V)",
      "[Pulldown] and [Pullup] sweep -Vcc to 2 Vcc, [POWER Clamp] at least -Vcc to 0, [GND Clamp] at least -Vcc to "
      "Vcc (Vcc: the reference keyword, else [Voltage Range]; 2 % of Vcc slack)",
@@ -39,9 +49,12 @@ const CHECK_RULE gaRelationRules[] = {
      "NA\n[Pullup]\n-3.3 3.3m NA NA\n0 0 NA NA\n6.6 -66m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
      "NA\n[End]\n"},
     {5707, "WARNING", "%s: Increment delta %s is not positive", "an .ami Increment's delta is positive",
-     "5.1 §10 Format Increment (BIRD 115): \"delta is always positive\""},
+     "5.1 §10 Format Increment (BIRD 115): \"delta is always positive\"",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Increment 0 -4 4 -1) (Description \"a\"))))\n"},
     {5708, "ERROR", "%s: sub-branch '%s' is given twice", "the sub-branches of an .ami branch have unique names",
-     "6.0 §10 Parameter rules summary: \"Each sub-branch of a branch must have a unique name\" (BIRD 154.1 text)"},
+     "6.0 §10 Parameter rules summary: \"Each sub-branch of a branch must have a unique name\" (BIRD 154.1 text)",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Value 1) (Description \"a\")) (amp (Usage In) (Type Float) (Value 1) "
+                 "(Description \"b\"))))\n"},
     {5714, "ERROR", "[Pin Mapping] gives %s pin '%s' the %s '%s', where NC belongs",
      "a GND pin's pullup_ref and a POWER pin's pulldown_ref are NC",
      "2.1 §5 [Pin Mapping]: \"For GND pins ... the pullup_ref column in this case must contain the reserved word NC. "
@@ -70,5 +83,7 @@ const CHECK_RULE gaRelationRules[] = {
      "-50m\n3.3 60m 70m 50m\n6.6 120m 140m 100m\n[Pullup]\n-3.3 60m 50m 70m\n3.3 -60m -50m -70m\n6.6 -120m -100m "
      "-140m\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
 };
+
+#undef AMI_71_HEAD
 
 const int giRelationRuleCount = static_cast<int>(sizeof(gaRelationRules) / sizeof(gaRelationRules[0]));

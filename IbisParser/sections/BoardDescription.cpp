@@ -309,5 +309,3 @@ void EBD_End(PARSE_CONTEXT& ctx) {
   ctx.board = nullptr;
   EbdRead(ctx) = EBD_READING{};
 }
-
-void EBD_FreeAll(BOARD** ppList) { LIST_DeleteAll(ppList); }

@@ -26,6 +26,3 @@ void EBD_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 // Closes the open board and checks it as a whole: its pins, the names its
 // paths give, and the files and components its designators map to.
 void EBD_End(PARSE_CONTEXT& ctx);
-
-// Releases a list of boards; nulls *ppList.
-void EBD_FreeAll(BOARD** ppList);

@@ -331,13 +331,3 @@ int COMP_End(PARSE_CONTEXT& ctx, int nextId) {
   ctx.pinsSeen.clear();
   return 1;
 }
-
-void COMP_FreeAll(COMPONENT** ppList) {
-  while (ppList && *ppList) {
-    COMPONENT* next = (*ppList)->next;
-    if ((*ppList)->name) CMN_Free(&(*ppList)->name);
-    PKG_Free(&(*ppList)->package);
-    delete *ppList;
-    *ppList = next;
-  }
-}

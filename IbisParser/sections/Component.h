@@ -33,6 +33,3 @@ int COMP_End(PARSE_CONTEXT& ctx, int nextId);
 
 // The pin `name` of `component`, or null.
 const PIN_ROW* COMP_FindPin(const COMPONENT* component, const std::string& name);
-
-// Releases a list of components and their packages; nulls *ppList.
-void COMP_FreeAll(COMPONENT** ppList);

@@ -154,5 +154,3 @@ const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name) {
     if (e->circuit && e->name == name) return e;
   return nullptr;
 }
-
-void EXT_FreeAll(EXTERNAL** ppList) { LIST_DeleteAll(ppList); }

@@ -28,6 +28,3 @@ void EXT_ModelEnd(PARSE_CONTEXT& ctx);
 
 // The [External Circuit] `name` of the list, or null.
 const EXTERNAL* EXT_FindCircuit(const EXTERNAL* list, const std::string& name);
-
-// Releases a list of blocks; nulls *ppList.
-void EXT_FreeAll(EXTERNAL** ppList);

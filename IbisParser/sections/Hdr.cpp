@@ -228,11 +228,3 @@ int HDR_End(PARSE_CONTEXT& ctx, int nextId) {
   ctx.headerOpen = 0;
   return 1;
 }
-
-void HDR_Free(HDR** ppHeader) {
-  if (!ppHeader || !*ppHeader) return;
-  HDR* header = *ppHeader;
-  for (char** text : {&header->source, &header->notes, &header->disclaimer, &header->copyright})
-    if (*text) CMN_Free(text);
-  CMN_Free(ppHeader);
-}

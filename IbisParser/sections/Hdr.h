@@ -22,6 +22,3 @@ void HDR_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 // ids 2 to 8 keep the header open; any other closes it and reports the
 // missing required keywords (1915). Returns 1 when the header closed.
 int HDR_End(PARSE_CONTEXT& ctx, int nextId);
-
-// Releases a header record and its texts; nulls *ppHeader.
-void HDR_Free(HDR** ppHeader);

@@ -115,5 +115,3 @@ const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::str
     if (s->name == name) return s;
   return nullptr;
 }
-
-void ICM_FreeAll(INTERCONNECT_SET** ppList) { LIST_DeleteAll(ppList); }

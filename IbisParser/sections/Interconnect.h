@@ -20,6 +20,3 @@ void ICM_End(PARSE_CONTEXT& ctx);
 
 // The set `name` of the list, or null.
 const INTERCONNECT_SET* ICM_FindSet(const INTERCONNECT_SET* list, const std::string& name);
-
-// Releases a list of sets; nulls *ppList.
-void ICM_FreeAll(INTERCONNECT_SET** ppList);

@@ -71,14 +71,3 @@ int MODEL_End(PARSE_CONTEXT& ctx, int nextId) {
   ctx.model = nullptr;
   return 1;
 }
-
-void MODEL_FreeAll(MODEL** ppList) {
-  while (ppList && *ppList) {
-    MODEL* next = (*ppList)->next;
-    if ((*ppList)->name) CMN_Free(&(*ppList)->name);
-    ALGMOD_FreeList(&(*ppList)->algModList);
-    delete (*ppList)->data;
-    CMN_Free(ppList);
-    *ppList = next;
-  }
-}

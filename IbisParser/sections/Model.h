@@ -26,6 +26,3 @@ void MODEL_AlgorithmicModelLine(PARSE_CONTEXT& ctx, MODEL* model, int kind, int 
 // Told the id of the keyword that follows; closes the model unless that
 // keyword belongs to it. Returns 1 when the model closed.
 int MODEL_End(PARSE_CONTEXT& ctx, int nextId);
-
-// Releases a list of models with everything they hold; nulls *ppList.
-void MODEL_FreeAll(MODEL** ppList);

@@ -44,11 +44,3 @@ void SEL_End(PARSE_CONTEXT& ctx) {
   if (selector->entries.empty()) CHECK_ReportAt(selector->line, 5032, selector->name.c_str());
   ctx.selector = nullptr;
 }
-
-void SEL_FreeAll(MODEL_SELECTOR** ppList) {
-  while (ppList && *ppList) {
-    MODEL_SELECTOR* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}

@@ -18,6 +18,3 @@ void SEL_Line(PARSE_CONTEXT& ctx, int kind, const char* text);
 
 // Closes the open selector.
 void SEL_End(PARSE_CONTEXT& ctx);
-
-// Releases a list of selectors; nulls *ppList.
-void SEL_FreeAll(MODEL_SELECTOR** ppList);

@@ -459,5 +459,3 @@ const PACKAGE_MODEL* PKGM_Find(const PACKAGE_MODEL* list, const std::string& nam
     if (CMN_EqualNoCase(pm->name.c_str(), name.c_str())) return pm;
   return nullptr;
 }
-
-void PKGM_FreeAll(PACKAGE_MODEL** ppList) { LIST_DeleteAll(ppList); }

@@ -30,6 +30,3 @@ void PKGM_End(PARSE_CONTEXT& ctx);
 
 // The package model `name` of the list, or null.
 const PACKAGE_MODEL* PKGM_Find(const PACKAGE_MODEL* list, const std::string& name);
-
-// Releases a list of package models; nulls *ppList.
-void PKGM_FreeAll(PACKAGE_MODEL** ppList);

@@ -70,8 +70,6 @@ void PKG_ReadLine(PKG* pkg, const char* line) {
     } else {
       pkg->*(sub->slot) = rng;
       if (rng->typ.status != CMN_VALUE_NUMBER) CHECK_Report(1209);
-      if (rng->min.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1210);
-      if (rng->max.status == CMN_VALUE_NOT_GIVEN) CHECK_Report(1211);
     }
   }
   CMN_FreeWords(&words);
@@ -81,11 +79,4 @@ void PKG_CheckComplete(const PKG* pkg, const char* component) {
   CMN_ASSERT(pkg != nullptr);
   for (const SubParam& s : kSubParams)
     if (!(pkg->*(s.slot))) CHECK_ReportFile(s.missingCode, component ? component : "");
-}
-
-void PKG_Free(PKG** ppPkg) {
-  if (!ppPkg || !*ppPkg) return;
-  for (const SubParam& s : kSubParams)
-    if ((*ppPkg)->*(s.slot)) CMN_Free(&((*ppPkg)->*(s.slot)));
-  CMN_Free(ppPkg);
 }

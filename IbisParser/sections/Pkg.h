@@ -15,6 +15,3 @@ void PKG_ReadLine(PKG* pkg, const char* line);
 
 // Reports each of R_pkg, L_pkg, C_pkg that was not read (1213, 1215, 1217).
 void PKG_CheckComplete(const PKG* pkg, const char* component);
-
-// Releases the triples and the record; nulls *ppPkg.
-void PKG_Free(PKG** ppPkg);

@@ -80,11 +80,3 @@ void SUBM_End(PARSE_CONTEXT& ctx) {
   if (sub->data.hasRamp) RAMP_Check(sub->data.ramp, owner);
   ctx.submodel = nullptr;
 }
-
-void SUBM_FreeAll(SUBMODEL** ppList) {
-  while (ppList && *ppList) {
-    SUBMODEL* next = (*ppList)->next;
-    delete *ppList;
-    *ppList = next;
-  }
-}

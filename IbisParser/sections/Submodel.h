@@ -16,6 +16,3 @@ void SUBM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text);
 
 // Closes the open submodel: Submodel_type given and known (5244, 5243), its tables checked.
 void SUBM_End(PARSE_CONTEXT& ctx);
-
-// Releases a list of submodels; nulls *ppList.
-void SUBM_FreeAll(SUBMODEL** ppList);

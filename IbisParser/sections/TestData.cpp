@@ -76,8 +76,3 @@ void TEST_CheckFile(PARSE_CONTEXT& ctx, const MODEL* models) {
       CHECK_ReportAt(s.testLoadLine, 5261, name, "Test_load", s.testLoad.c_str(), "[Test Load]");
   }
 }
-
-void TEST_Free(std::vector<TEST_SECTION>** ppSections) {
-  delete *ppSections;
-  *ppSections = nullptr;
-}

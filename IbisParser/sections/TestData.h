@@ -19,6 +19,3 @@ void TEST_Line(PARSE_CONTEXT& ctx, bool load, int kind, int id, const char* text
 
 // The names [Test Data] gives, against the file's models and test loads.
 void TEST_CheckFile(PARSE_CONTEXT& ctx, const MODEL* models);
-
-// Releases the sections of a file (gParse.testSections); nulls *ppSections.
-void TEST_Free(std::vector<TEST_SECTION>** ppSections);

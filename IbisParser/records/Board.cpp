@@ -1,0 +1,5 @@
+#include "IbisParser/records/Board.h"
+
+#include "IbisParser/base/RecordList.h"
+
+void EBD_FreeAll(BOARD** ppList) { LIST_DeleteAll(ppList); }

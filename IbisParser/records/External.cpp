@@ -1,0 +1,5 @@
+#include "IbisParser/records/External.h"
+
+#include "IbisParser/base/RecordList.h"
+
+void EXT_FreeAll(EXTERNAL** ppList) { LIST_DeleteAll(ppList); }
