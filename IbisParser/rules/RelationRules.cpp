@@ -57,7 +57,8 @@ const CHECK_RULE gaRelationRules[] = {
                  "(Description \"b\"))))\n"},
     {5714, "ERROR", "[Pin Mapping] gives %s pin '%s' the %s '%s', where NC belongs",
      "a GND pin's pullup_ref and a POWER pin's pulldown_ref are NC",
-     "2.1 §5 [Pin Mapping]: \"For GND pins ... the pullup_ref column in this case must contain the reserved word NC. "
+     "2.1 §5 [Pin Mapping] (the words as the current edition has them): \"For GND pins ... the pullup_ref column in "
+     "this case must contain the reserved word NC. "
      "Similarly, for POWER (including external reference) pins ... the pulldown_ref column in this case must contain "
      "the reserved word NC\"",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
