@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "IbisParser/ami/AlgModTree.h"
+#include "IbisParser/ami/AmiValues.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/rules/RuleReport.h"
 #include "amiparam/AmiTree.h"
@@ -328,6 +329,7 @@ int AMIRES_CheckReservedParam(const AMIBRANCH* param, int release) {
 
 void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int release) {
   bool initReturnsImpulse = false, getWaveExists = false, amiVersion = false;
+  AMIVAL_CheckNames(ctx, reserved);
   for (int i = 0; i < reserved->child_count; ++i) {
     const AMINODE& child = reserved->children[i];
     if (!child.body) continue;
@@ -341,6 +343,7 @@ void AMIRES_CheckReserved(PARSE_CONTEXT& ctx, const AMIBRANCH* reserved, int rel
     if (std::strcmp(branch->name, "Init_Returns_Impulse") == 0) initReturnsImpulse = true;
     if (std::strcmp(branch->name, "GetWave_Exists") == 0) getWaveExists = true;
     if (std::strcmp(branch->name, "AMI_Version") == 0) amiVersion = true;
+    AMIVAL_CheckParameter(ctx, branch);
     if (!AMIRES_CheckReservedParam(branch, release)) {
       CHECK_ReportFile(4624, branch->name, "Reserved_Parameters");
       AMICHECK_WalkBranch(ctx, branch);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "IbisParser/ami/AlgModReserved.h"
+#include "IbisParser/ami/AmiValues.h"
 #include "IbisParser/ami/ParseAmi.h"
 #include "IbisParser/base/IbisVersion.h"
 #include "IbisParser/base/ParseContext.h"
@@ -123,10 +124,15 @@ void AMICHECK_CheckLeaf(PARSE_CONTEXT& ctx, const AMILEAF* leaf, const char* own
 }
 
 void AMICHECK_WalkBranch(PARSE_CONTEXT& ctx, const AMIBRANCH* branch) {
+  AMIVAL_CheckNames(ctx, branch);
   // Without recursion: an .ami file may nest deeper than the call stack allows.
   AMITREE_Walk(branch, 0, [&ctx](const AMINODE& child, int32_t, const AMIBRANCH* parent, int, int&) {
     if (!child.body) return AmiWalkStep::kNext;
-    if (child.kind != AMINODE_LEAF) return AmiWalkStep::kEnter;
+    if (child.kind != AMINODE_LEAF) {
+      AMIVAL_CheckParameter(ctx, static_cast<const AMIBRANCH*>(child.body));
+      AMIVAL_CheckNames(ctx, static_cast<const AMIBRANCH*>(child.body));
+      return AmiWalkStep::kEnter;
+    }
     AMICHECK_CheckLeaf(ctx, static_cast<const AMILEAF*>(child.body), parent->name);
     return AmiWalkStep::kNext;
   });
@@ -142,6 +148,7 @@ void AMICHECK_CheckTree(PARSE_CONTEXT& ctx, const AMITREE* tree) {
   const AMIBRANCH* top = static_cast<const AMIBRANCH*>(root->body);
   ctx.amiRelease = ReleaseOfTree(ctx, top);
   if (ctx.amiRelease != ctx.amiBaseRelease && !gbParseQuiet) CHECK_ReportFile(4640, IBISVER_Name(ctx.amiRelease));
+  AMIVAL_CheckNames(ctx, top);
   bool reservedSeen = false, modelSpecificSeen = false;
   for (int i = 0; i < top->child_count; ++i) {
     const AMINODE& child = top->children[i];

@@ -6,7 +6,9 @@
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/passes/ModelConsistency.h"
 #include "IbisParser/passes/ModelReferences.h"
+#include "IbisParser/passes/QualityNotes.h"
 #include "IbisParser/passes/References.h"
+#include "IbisParser/passes/Relations.h"
 #include "IbisParser/sections/ComponentLinks.h"
 #include "IbisParser/sections/Model.h"
 #include "IbisParser/sections/TestData.h"
@@ -30,4 +32,6 @@ void PASS_CheckFile(PARSE_CONTEXT& ctx) {
   REF_CheckFile(ctx);
   LINKS_CheckFile(ctx);
   CheckModels(ctx, ctx.models);
+  REL_CheckFile(ctx);
+  QUAL_CheckFile(ctx);
 }

@@ -2,8 +2,8 @@
 // their order: the names records give each other (pins to models and
 // selectors), the package models, external circuits and interconnect sets
 // components name, each [Algorithmic Model]'s named files and .ami text,
-// the names models give each other, the models' data consistency and the
-// [Test Data] references.
+// the names models give each other, the models' data consistency, the
+// [Test Data] references and the relations between values (Relations.h).
 #pragma once
 
 struct PARSE_CONTEXT;

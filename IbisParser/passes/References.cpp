@@ -53,6 +53,30 @@ bool IsSeriesType(const char* type) {
   return CMN_EqualNoCase(type, "Series") || CMN_EqualNoCase(type, "Series_switch");
 }
 
+// IBIS 3.2 §5 [Series Pin Mapping]: model_name is a [Model] of type Series
+// or Series_switch; from 4.1 (BIRD 87) it may also name a [Model Selector]
+// of such models (4.0 and 4.1 files are read by the 4.2 rules).
+void CheckSeriesPins(PARSE_CONTEXT& ctx, const COMPONENT& c, const Names& names,
+                     std::unordered_map<std::string, bool>* used) {
+  const bool selectorsAllowed = ctx.ibisRelease >= IBIS_RELEASE_42;
+  auto checkType = [&names](unsigned long line, const std::string& model) {
+    auto found = names.models.find(Lower(model));
+    if (found != names.models.end() && !IsSeriesType(found->second->modelType))
+      CHECK_ReportAt(line, 5020, model.c_str(), found->second->modelType);
+  };
+  for (const SERIES_PIN_ROW& row : c.seriesPins) {
+    auto selector = names.selectors.find(Lower(row.model));
+    if (selector != names.selectors.end()) (*used)[Lower(row.model)] = true;
+    if (names.models.count(Lower(row.model))) {
+      checkType(row.line, row.model);
+    } else if (selector != names.selectors.end() && selectorsAllowed) {
+      for (const SELECTOR_ENTRY& entry : selector->second->entries) checkType(row.line, entry.model);
+    } else {
+      CHECK_ReportAt(row.line, 5019, row.model.c_str());
+    }
+  }
+}
+
 }  // namespace
 
 int REF_IsReservedModelName(PARSE_CONTEXT& ctx, const char* name) {
@@ -74,15 +98,7 @@ void REF_CheckFile(PARSE_CONTEXT& ctx) {
       if (names.models.count(key) || names.selectors.count(key)) continue;
       CHECK_ReportAt(pin.line, 5007, pin.name.c_str(), pin.model.c_str());
     }
-    // IBIS 3.2 §5 [Series Pin Mapping]: model_name is a [Model] of type Series or Series_switch.
-    for (const SERIES_PIN_ROW& row : c->seriesPins) {
-      if (names.selectors.count(Lower(row.model))) used[Lower(row.model)] = true;
-      auto found = names.models.find(Lower(row.model));
-      if (found == names.models.end())
-        CHECK_ReportAt(row.line, 5019, row.model.c_str());
-      else if (!IsSeriesType(found->second->modelType))
-        CHECK_ReportAt(row.line, 5020, row.model.c_str(), found->second->modelType);
-    }
+    CheckSeriesPins(ctx, *c, names, &used);
   }
   // IBIS 3.2 §5 [Model Selector]: each entry is a [Model] of the file, and a
   // selector's name is not also a model's.

@@ -81,11 +81,13 @@ const CHECK_RULE gaCheckRules[] = {
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a GND\n2 b GND\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS NC\n[End]\n"},
     {5019, "WARNING", "[Series Pin Mapping] names model '%s', which is not a [Model] of the file",
-     "[Series Pin Mapping] names a [Model] of the file", "3.2 §5 [Series Pin Mapping]",
+     "[Series Pin Mapping] names a [Model] of the file (from 4.1 also a [Model Selector])",
+     "3.2 §5 [Series Pin Mapping]; 4.1 (BIRD 87): \"associates models of type Series or Series_switch, or model "
+     "selector names\"",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name\n1 2 nomodel\n[End]\n"},
     {5020, "ERROR", "[Series Pin Mapping] names model '%s' of Model_type '%s', not Series or Series_switch",
-     "that model's Model_type is Series or Series_switch",
+     "that model's Model_type (from 4.1 each model of a selector named there) is Series or Series_switch",
      "3.2 §5 [Series Pin Mapping]: \"model_name, associates models of type Series or Series_switch\"",
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 a GND\n2 b GND\n[Series Pin Mapping] pin_2 model_name\n1 2 m\n[Model] m\nModel_type Input\nVinl = "

@@ -3,6 +3,7 @@
 #include "IbisParser/rules/CheckRules.h"
 #include "IbisParser/rules/FileCheckRules.h"
 #include "IbisParser/rules/ModelCheckRules.h"
+#include "IbisParser/rules/RelationRules.h"
 #include "amiparam/Msg.h"
 #include "amiparam/MsgCatalogue.h"
 
@@ -13,11 +14,13 @@ struct Table {
   int count;
 };
 
-// The three tables in the order of RULES_At.
+// The four tables in the order of RULES_At.
+constexpr int kTables = 4;
 Table TableOf(int which) {
   if (which == 0) return {gaCheckRules, giCheckRuleCount};
   if (which == 1) return {gaModelCheckRules, giModelCheckRuleCount};
-  return {gaFileCheckRules, giFileCheckRuleCount};
+  if (which == 2) return {gaFileCheckRules, giFileCheckRuleCount};
+  return {gaRelationRules, giRelationRuleCount};
 }
 
 // The printer finds the rows' messages from the moment the checker is
@@ -26,24 +29,23 @@ Table TableOf(int which) {
 
 }  // namespace
 
-int RULES_Count() { return giCheckRuleCount + giModelCheckRuleCount + giFileCheckRuleCount; }
+int RULES_Count() { return giCheckRuleCount + giModelCheckRuleCount + giFileCheckRuleCount + giRelationRuleCount; }
 
 const CHECK_RULE& RULES_At(int i) {
-  for (int which = 0; which < 2; ++which) {
+  for (int which = 0; which < kTables - 1; ++which) {
     const Table t = TableOf(which);
     if (i < t.count) return t.rows[i];
     i -= t.count;
   }
-  return TableOf(2).rows[i];
+  return TableOf(kTables - 1).rows[i];
 }
 
 const CHECK_RULE* RULES_Find(int code) {
-  for (int i = 0; i < giFileCheckRuleCount; ++i)
-    if (gaFileCheckRules[i].code == code) return &gaFileCheckRules[i];
-  for (int i = 0; i < giCheckRuleCount; ++i)
-    if (gaCheckRules[i].code == code) return &gaCheckRules[i];
-  for (int i = 0; i < giModelCheckRuleCount; ++i)
-    if (gaModelCheckRules[i].code == code) return &gaModelCheckRules[i];
+  for (int which = 0; which < kTables; ++which) {
+    const Table t = TableOf(which);
+    for (int i = 0; i < t.count; ++i)
+      if (t.rows[i].code == code) return &t.rows[i];
+  }
   return nullptr;
 }
 
@@ -83,6 +85,7 @@ std::string RULES_Page() {
   for (int i = 0; i < giCheckRuleCount; ++i) page += RULES_Row(gaCheckRules[i]);
   page += RULES_ModelSection();
   page += RULES_FileSection();
+  page += RULES_RelationSection();
   return page;
 }
 
@@ -127,16 +130,39 @@ std::string RULES_ModelSection() {
   return page;
 }
 
+namespace {
+
+// A section of the page: its heading and introduction, then the table of `rows`.
+std::string Section(const std::string& intro, const CHECK_RULE* rows, int count) {
+  std::string page = intro +
+                     "| id | severity | text | rule | version and section |\n"
+                     "|---|---|---|---|---|\n";
+  for (int i = 0; i < count; ++i) page += RULES_Row(rows[i]);
+  return page;
+}
+
+}  // namespace
+
 std::string RULES_FileSection() {
-  std::string page =
+  return Section(
       "\n# Checks of the file, its header, [Package] and [Algorithmic Model]\n\n"
       "The line and keyword rules of every file, the file header, the package\n"
       "parasitics of a component, the numbers and typ/min/max columns, and the\n"
       "`[Algorithmic Model]` block with its `.ami` files. Generated from\n"
       "`IbisParser/rules/FileCheckRules.cpp`. Rows whose source is \"checker\" are\n"
-      "limits and faults of the checker itself, not rules of the standard.\n\n"
-      "| id | severity | text | rule | version and section |\n"
-      "|---|---|---|---|---|\n";
-  for (int i = 0; i < giFileCheckRuleCount; ++i) page += RULES_Row(gaFileCheckRules[i]);
-  return page;
+      "limits and faults of the checker itself, not rules of the standard.\n\n",
+      gaFileCheckRules, giFileCheckRuleCount);
+}
+
+std::string RULES_RelationSection() {
+  return Section(
+      "\n# Checks of what ties keywords and values to each other\n\n"
+      "Rules that compare one value with another: a model's input thresholds\n"
+      "and capacitances, the voltage span of its I-V tables against its supply,\n"
+      "the pins a differential pair joins, the values an `.ami` parameter's\n"
+      "format allows its Default. Generated from\n"
+      "`IbisParser/rules/RelationRules.cpp`. \"IQ 3.0\" is version 3.0 of the IBIS\n"
+      "Quality checks of the IBIS Open Forum; a rule that stands only there is a\n"
+      "WARNING at most.\n\n",
+      gaRelationRules, giRelationRuleCount);
 }

@@ -8,8 +8,8 @@
 
 struct CHECK_RULE;
 
-// The rows of all tables: the component checks, the model checks, then the
-// file, header, number and [Algorithmic Model] checks.
+// The rows of all tables: the component checks, the model checks, the file,
+// header, number and [Algorithmic Model] checks, then the relation checks.
 int RULES_Count();
 const CHECK_RULE& RULES_At(int i);
 
@@ -36,3 +36,5 @@ std::string RULES_Page();
 // and [Algorithmic Model] checks.
 std::string RULES_ModelSection();
 std::string RULES_FileSection();
+// The page's section of the checks of what ties keywords and values to each other.
+std::string RULES_RelationSection();

@@ -21,13 +21,13 @@ inline std::string MinimalComponent(const std::string& name = "c") {
 }
 
 // The lines after «[Model] name» of a complete model of type `type` (a
-// Terminator, or an Output with its tables and [Ramp]), for tests about
-// other things.
+// Terminator, or an Output with its tables and [Ramp]; the tables sweep
+// -Vcc to 2 Vcc, as 5706 asks), for tests about other things.
 inline std::string ModelBody(const std::string& type = "Terminator") {
   std::string body = "Model_type " + type + "\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n";
   if (type == "Output")
     body +=
-        "[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n"
+        "[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n"
         "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n";
   return body;
 }

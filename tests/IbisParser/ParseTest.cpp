@@ -316,7 +316,7 @@ TEST_F(Parse, SubmodelKeywordsTakeTheirSubmodelIds) {
                      "[Submodel] s1\nSubmodel_type Dynamic_clamp\n[Submodel Spec]\n[Pulldown]\n0 0 0 0\n1 1 1 1\n"
                      "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[Model] m2\n" +
                      ModelBody() +
-                     "[Pulldown]\n0 0 0 0\n1 1 1 1\n"
+                     "[Pulldown]\n-3.3 -1 -1 -1\n6.6 2 2 2\n"
                      "[Define Package Model] p\n[Manufacturer] me\n[OEM] oem\n[Description] d\n"
                      "[Number Of Sections] 1\n[Number Of Pins] 1\n[Pin Numbers]\n1 Len=0 L=1n /\n"
                      "[End Package Model]\n[End]\n";

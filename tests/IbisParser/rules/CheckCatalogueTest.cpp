@@ -12,6 +12,7 @@
 #include <string>
 
 #include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RelationRules.h"
 #include "IbisParser/rules/RuleBook.h"
 #include "amiparam/Msg.h"
 #include "amiparam/MsgCatalogue.h"
@@ -27,7 +28,8 @@ TEST(CheckCatalogue, EveryCatalogueRowIsARuleRowOnce) {
     int count;
   } kTables[] = {{gaFileCheckRules, giFileCheckRuleCount},
                  {gaCheckRules, giCheckRuleCount},
-                 {gaModelCheckRules, giModelCheckRuleCount}};
+                 {gaModelCheckRules, giModelCheckRuleCount},
+                 {gaRelationRules, giRelationRuleCount}};
   for (const auto& t : kTables) {
     for (int i = 0; i < t.count; ++i) {
       const CHECK_RULE& r = t.table[i];

@@ -14,6 +14,7 @@
 #include "IbisParser/Parse.h"
 #include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/rules/FileCheckRules.h"
+#include "IbisParser/rules/RelationRules.h"
 #include "IbisParser/rules/RuleBook.h"
 #include "IbisParser/rules/RuleReport.h"
 #include "amiparam/Msg.h"
@@ -195,6 +196,6 @@ TEST(RuleExamples, ExamplesAreMadeOfTheirFiles) {
 }
 
 TEST(RuleExamples, TheRuleBookHoldsEveryRowOnce) {
-  EXPECT_EQ(RULES_Count(), giCheckRuleCount + giModelCheckRuleCount + giFileCheckRuleCount);
+  EXPECT_EQ(RULES_Count(), giCheckRuleCount + giModelCheckRuleCount + giFileCheckRuleCount + giRelationRuleCount);
   for (int i = 0; i < RULES_Count(); ++i) EXPECT_EQ(RULES_Find(RULES_At(i).code), &RULES_At(i));
 }

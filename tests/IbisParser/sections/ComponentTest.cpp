@@ -122,8 +122,11 @@ TEST_F(ComponentChecks, DiffPin) {
   const std::string head = kPins + "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n";  // rows from 16
   EXPECT_EQ(Flat(Check(File(head + "1 9 0.1 NA NA NA\n"))),
             "ERROR (line   16) - [Diff Pin] names pin '9', which is not in [Pin]\n");
+  // Pin 3 is a POWER pin: the second row also pairs a pin that carries no buffer.
   EXPECT_EQ(Flat(Check(File(head + "1 2 0.1 NA NA NA\n2 3 0.1 NA NA NA\n"))),
-            "WARNING (line   17) - Pin '2' is already in a [Diff Pin] pair (line 16)\n");
+            "WARNING (line   17) - Pin '2' is already in a [Diff Pin] pair (line 16)\n"
+            "WARNING (line   17) - [Diff Pin] pairs pin '3', whose model is POWER; a differential pair joins signal "
+            "pins\n");
   EXPECT_EQ(Flat(Check(File(head + "1 1 0.1 NA NA NA\n"))),
             "WARNING (line   16) - [Diff Pin] pairs pin '1' with itself\n");
   EXPECT_EQ(Flat(Check(File(head + "1 2 big NA NA NA\n"))),

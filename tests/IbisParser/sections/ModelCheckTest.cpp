@@ -65,9 +65,9 @@ TEST_F(ModelChecks, CleanModelsPassSilently) {
   // An input with thresholds, a submodel added to an I/O, a schedule.
   p.more =
       "[Model] in\nModel_type Input\nPolarity Non-Inverting\nVinl = 0.8\nVinh = 2.0\nC_comp 1p 0.9p 1.1p\n"
-      "[Voltage Range] 3.3 3.0 3.6\n[GND Clamp]\n-1 -10m NA NA\n0 0 NA NA\n"
+      "[Voltage Range] 3.3 3.0 3.6\n[GND Clamp]\n-3.3 -10m NA NA\n3.3 0 NA NA\n"
       "[Model] sched\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n"
-      "[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n"
+      "[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n"
       "[Ramp]\nR_load = 50\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n"
       "[Driver Schedule]\n| model Rise_on Rise_off Fall_on Fall_off\nm 0 NA 0 NA\n"
       "[Add Submodel]\nhold Non-Driving\n"
@@ -118,7 +118,7 @@ TEST_F(ModelChecks, RequiredKeywordsAndWhereTheyBelong) {
   p.range = "[Voltage Range] NA NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "ERROR (line   15) - [Model] 'm': [Voltage Range] needs a typ value\n");
   p = Parts();
-  p.pullup = "[GND Clamp]\n-1 -10m NA NA\n0 0 NA NA\n\n\n";
+  p.pullup = "[GND Clamp]\n-3.3 -10m NA NA\n3.3 0 NA NA\n\n\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "WARNING (line   12) - [Model] 'm' of Model_type Output needs [Pullup]\n");
   p = Parts();
   p.more = "[R Series] 10 NA NA\n";
@@ -166,7 +166,8 @@ TEST_F(ModelChecks, TableRows) {
   for (int i = 0; i <= 100; ++i) p.pulldown += std::to_string(i * 0.05) + " " + std::to_string(i) + "m NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())),
             "ERROR (line  117) - [Pulldown] of model 'm' has 101 rows, more than the 100 "
-            "of IBIS 4.2\n");
+            "of IBIS 4.2\n"
+            "WARNING (line   16) - [Pulldown] of model 'm' spans 0 V to 5 V, short of -3.3 V to 6.6 V (Vcc 3.3 V)\n");
 }
 
 TEST_F(ModelChecks, WaveformFixturesAndRows) {
@@ -308,7 +309,8 @@ TEST_F(ModelChecks, RampAgainstWaveformsAndMonotonicTables) {
   p.pulldown = "[Pulldown]\n-3.3 -66m NA NA\n0 0 NA NA\n1.65 33m NA NA\n2.5 60m NA NA\n3 40m NA NA\n";
   EXPECT_EQ(
       OneLine(Check(p.Text())),
-      "WARNING (line   21) - [Pulldown] of model 'm' (typ) is not monotonic: 0.06 A at 2.5 V, then 0.04 A at 3 V\n");
+      "WARNING (line   21) - [Pulldown] of model 'm' (typ) is not monotonic: 0.06 A at 2.5 V, then 0.04 A at 3 V\n"
+      "WARNING (line   16) - [Pulldown] of model 'm' spans -3.3 V to 3 V, short of -3.3 V to 6.6 V (Vcc 3.3 V)\n");
 }
 
 TEST(ModelConsistency, CurrentInterpolatesAndExtrapolatesPerCorner) {

@@ -160,8 +160,8 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
                                 "[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n"
                                 "[Pin] signal_name model_name\n1 a sel\n2 b gone\n3 vdd POWER\n"
                                 "[Model Selector] sel\nbuf fast\n[Model] buf\nModel_type Output\nC_comp 1p NA NA\n"
-                                "[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA NA\n"
-                                "[Pullup]\n0 0 NA NA\n3.3 -66m NA NA\n[Ramp]\nR_load = 50\n"
+                                "[Voltage Range] 3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n"
+                                "[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\nR_load = 50\n"
                                 "dV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n");
   const std::string ami =
       Write("m.ami", "(m (Reserved_Parameters (Init_Returns_Impulse (Usage Info) (Type Boolean))))");

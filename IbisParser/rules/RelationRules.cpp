@@ -1,0 +1,90 @@
+#include "IbisParser/rules/RelationRules.h"
+
+// "IQ 3.0" is version 3.0 of the IBIS Quality checks of the IBIS Open Forum:
+// a rule that stands only there is a WARNING at most.
+
+// The head of an .ami example read for AMI_Version 7.1, up to its
+// Model_Specific branch, whose parameters follow it.
+#define AMI_71_HEAD                                                                                               \
+  "@t.ami\n(m (Reserved_Parameters (AMI_Version (Usage Info) (Type String) (Value \"7.1\") (Description \"v\")) " \
+  "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"i\")) (GetWave_Exists (Usage "   \
+  "Info) (Type Boolean) (Value True) (Description \"g\"))) (Model_Specific "
+
+const CHECK_RULE gaRelationRules[] = {
+    {5700, "WARNING", "[Model] '%s': Vinl %s lies above Vinh %s",
+     "Vinl, the low input threshold, is not above Vinh, the high one",
+     "2.1 §6 [Model] Vinl, Vinh (the input thresholds for logic low and high); IQ 3.0 §5.2.1: \"Vinl and Vinh values "
+     "should be below and above, respectively, Vmeas\"",
+     "$H[Model] m\nModel_type Input\nVinl = 2.0\nVinh = 0.8\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5701, "WARNING", "[Model] '%s': %s %s value %s is negative",
+     "C_comp and the split C_comp_pullup, _pulldown, _power_clamp, _gnd_clamp are not negative",
+     "2.1 §6 [Model] C_comp; 4.0 C_comp_*; IQ 3.0 §5.1.2: \"As is the case with C_comp, the C_comp_* parameters must "
+     "be positive\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp -1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5702, "WARNING", "[Diff Pin] pairs pin '%s', whose model is %s; a differential pair joins signal pins",
+     "a [Diff Pin] pair joins signal pins, not POWER, GND or NC pins",
+     "2.1 §5 [Diff Pin]: \"Enter only differential pin pairs\" (BIRD 18.1); IQ 3.0 §3.3.1: both pins of a pair use "
+     "the same [Model]",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a m\n2 vdd POWER\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1 0 NA "
+     "NA\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5703, "WARNING", "%s: Default %s is not a value its %s allows",
+     "an .ami parameter's Default is a value its Range, List or Increment allows",
+     "5.1 §10 Format Range, List (BIRD 140): the user may select a value from min to max, one of the List; Increment "
+     "(BIRD 115); the EDA tool uses Default when the user selects none",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 0.5 0.2 1.0) (Default 1.5) (Description \"a\"))))\n"},
+    {5704, "WARNING", "%s: %s min %s lies above max %s", "an .ami Range or Increment gives min not above max",
+     "5.1 §10 Format Range (BIRD 140): values from min to max; Increment (BIRD 115): \"where min <= typ <= max\"",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 0.5 1.0 0.2) (Description \"a\"))))\n"},
+    {5705, "WARNING", "%s: %s typ %s lies outside min %s and max %s",
+     "an .ami Range or Increment gives typ within min and max",
+     "5.1 §10 Format Increment (BIRD 115): \"where min <= typ <= max\"; Range (BIRD 140)",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Range 2 0 1) (Description \"a\"))))\n"},
+    {5706, "WARNING", "[%s] of model '%s' spans %.3g V to %.3g V, short of %.3g V to %.3g V (Vcc %.3g V)",
+     "[Pulldown] and [Pullup] sweep -Vcc to 2 Vcc, [POWER Clamp] at least -Vcc to 0, [GND Clamp] at least -Vcc to "
+     "Vcc (Vcc: the reference keyword, else [Voltage Range]; 2 % of Vcc slack)",
+     "2.1 §6 [Pulldown], [Pullup], [GND Clamp], [POWER Clamp]; IQ 3.0 §5.3.2-5.3.5: \"The voltage column in the "
+     "[Pullup] table should extend from -Vcc to +2 * Vcc\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n0 0 NA NA\n3.3 66m NA "
+     "NA\n[Pullup]\n-3.3 3.3m NA NA\n0 0 NA NA\n6.6 -66m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
+     "NA\n[End]\n"},
+    {5707, "WARNING", "%s: Increment delta %s is not positive", "an .ami Increment's delta is positive",
+     "5.1 §10 Format Increment (BIRD 115): \"delta is always positive\"",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Increment 0 -4 4 -1) (Description \"a\"))))\n"},
+    {5708, "ERROR", "%s: sub-branch '%s' is given twice", "the sub-branches of an .ami branch have unique names",
+     "6.0 §10 Parameter rules summary: \"Each sub-branch of a branch must have a unique name\" (BIRD 154.1 text)",
+     AMI_71_HEAD "(amp (Usage In) (Type Float) (Value 1) (Description \"a\")) (amp (Usage In) (Type Float) (Value 1) "
+                 "(Description \"b\"))))\n"},
+    {5714, "ERROR", "[Pin Mapping] gives %s pin '%s' the %s '%s', where NC belongs",
+     "a GND pin's pullup_ref and a POWER pin's pulldown_ref are NC",
+     "2.1 §5 [Pin Mapping] (the words as the current edition has them): \"For GND pins ... the pullup_ref column in "
+     "this case must contain the reserved word NC. "
+     "Similarly, for POWER (including external reference) pins ... the pulldown_ref column in this case must contain "
+     "the reserved word NC\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 vss GND\n2 vdd POWER\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS VDDBUS\n2 NC "
+     "VDDBUS\n[End]\n"},
+    {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
+     "both pins of a differential pair use the same [Model] (a comment says why when not)",
+     "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name\n1 a m\n2 b n\n[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 0.1 0 NA NA\n[Model] "
+     "m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Model] n\nModel_type "
+     "Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5711, "NOTE", "[Voltage Range] of model '%s' gives typ %g V, min %g V, max %g V, not min <= typ <= max",
+     "the supply's corners follow min <= typ <= max (min the weak, slow corner)",
+     "2.1 §6 [Voltage Range]; IQ 3.0 §5.1.4: \"The typical, minimum, and maximum values of the chosen voltages should "
+     "normally follow the relationship: minimum < typical < maximum\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.6 3.0\n[End]\n"},
+    {5712, "NOTE", "[%s] of model '%s' at %g V gives typ %g A, min %g A, max %g A: the weak corner drives most",
+     "a driver's current at the supply voltage grows from min to typ to max (only a fully reversed order is noted)",
+     "2.1 §6 [Pulldown], [Pullup] (typ, min, max columns); IQ 3.0 §5.3.1: \"the maximum current should be greater "
+     "than the typical current, which should be greater than the minimum current, in the active region\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6\n[Pulldown]\n-3.3 -60m -70m "
+     "-50m\n3.3 60m 70m 50m\n6.6 120m 140m 100m\n[Pullup]\n-3.3 60m 50m 70m\n3.3 -60m -50m -70m\n6.6 -120m -100m "
+     "-140m\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
+};
+
+#undef AMI_71_HEAD
+
+const int giRelationRuleCount = static_cast<int>(sizeof(gaRelationRules) / sizeof(gaRelationRules[0]));
