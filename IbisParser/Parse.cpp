@@ -49,12 +49,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 void FreeDescription(PARSE_CONTEXT& ctx) {
-  HDR_Free(&ctx.header);
-  COMP_FreeAll(&ctx.components);
-  MODEL_FreeAll(&ctx.models);
-  SEL_FreeAll(&ctx.selectors);
-  SUBM_FreeAll(&ctx.submodels);
-  TEST_Free(&ctx.testSections);
+  HDRREC_Free(&ctx.header);
+  COMPREC_FreeAll(&ctx.components);
+  MODELREC_FreeAll(&ctx.models);
+  SELREC_FreeAll(&ctx.selectors);
+  SUBMREC_FreeAll(&ctx.submodels);
+  TESTREC_Free(&ctx.testSections);
   ctx.lastSubmodel = nullptr;
   ctx.submodel = nullptr;
   ctx.lastComponent = nullptr;
@@ -64,10 +64,10 @@ void FreeDescription(PARSE_CONTEXT& ctx) {
   ctx.headerOpen = 0;
   ctx.component = nullptr;
   ctx.model = nullptr;
-  PKGM_FreeAll(&ctx.packageModels);
-  EBD_FreeAll(&ctx.boards);
-  EXT_FreeAll(&ctx.externals);
-  ICM_FreeAll(&ctx.interconnects);
+  PKGMREC_FreeAll(&ctx.packageModels);
+  EBDREC_FreeAll(&ctx.boards);
+  EXTREC_FreeAll(&ctx.externals);
+  ICMREC_FreeAll(&ctx.interconnects);
   ctx.lastPackageModel = ctx.packageModel = nullptr;
   ctx.lastBoard = ctx.board = nullptr;
   ctx.lastExternal = ctx.external = nullptr;

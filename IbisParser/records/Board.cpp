@@ -2,4 +2,4 @@
 
 #include "IbisParser/base/RecordList.h"
 
-void EBD_FreeAll(BOARD** ppList) { LIST_DeleteAll(ppList); }
+void EBDREC_FreeAll(BOARD** ppList) { LIST_DeleteAll(ppList); }

@@ -41,4 +41,4 @@ struct BOARD {
 };
 
 // Releases a list of boards; nulls *ppList.
-void EBD_FreeAll(BOARD** ppList);
+void EBDREC_FreeAll(BOARD** ppList);

@@ -3,7 +3,7 @@
 #include "IbisParser/records/Package.h"
 #include "amiparam/Cmn.h"
 
-void COMP_FreeAll(COMPONENT** ppList) {
+void COMPREC_FreeAll(COMPONENT** ppList) {
   while (ppList && *ppList) {
     COMPONENT* next = (*ppList)->next;
     if ((*ppList)->name) CMN_Free(&(*ppList)->name);

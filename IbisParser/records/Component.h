@@ -86,4 +86,4 @@ struct COMPONENT {
 };
 
 // Releases a list of components and their packages; nulls *ppList.
-void COMP_FreeAll(COMPONENT** ppList);
+void COMPREC_FreeAll(COMPONENT** ppList);

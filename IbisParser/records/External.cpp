@@ -2,4 +2,4 @@
 
 #include "IbisParser/base/RecordList.h"
 
-void EXT_FreeAll(EXTERNAL** ppList) { LIST_DeleteAll(ppList); }
+void EXTREC_FreeAll(EXTERNAL** ppList) { LIST_DeleteAll(ppList); }

@@ -20,4 +20,4 @@ struct EXTERNAL {
 };
 
 // Releases a list of blocks; nulls *ppList.
-void EXT_FreeAll(EXTERNAL** ppList);
+void EXTREC_FreeAll(EXTERNAL** ppList);

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-void HDR_Free(HDR** ppHeader) {
+void HDRREC_Free(HDR** ppHeader) {
   if (!ppHeader || !*ppHeader) return;
   HDR* header = *ppHeader;
   for (char** text : {&header->source, &header->notes, &header->disclaimer, &header->copyright})

@@ -41,4 +41,4 @@ struct HDR {
 };
 
 // Releases a header record and its texts; nulls *ppHeader.
-void HDR_Free(HDR** ppHeader);
+void HDRREC_Free(HDR** ppHeader);

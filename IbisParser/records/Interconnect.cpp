@@ -2,4 +2,4 @@
 
 #include "IbisParser/base/RecordList.h"
 
-void ICM_FreeAll(INTERCONNECT_SET** ppList) { LIST_DeleteAll(ppList); }
+void ICMREC_FreeAll(INTERCONNECT_SET** ppList) { LIST_DeleteAll(ppList); }

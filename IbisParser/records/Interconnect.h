@@ -25,4 +25,4 @@ struct INTERCONNECT_SET {
 };
 
 // Releases a list of sets; nulls *ppList.
-void ICM_FreeAll(INTERCONNECT_SET** ppList);
+void ICMREC_FreeAll(INTERCONNECT_SET** ppList);

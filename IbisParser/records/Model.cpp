@@ -4,7 +4,7 @@
 #include "IbisParser/records/ModelData.h"
 #include "amiparam/Cmn.h"
 
-void MODEL_FreeAll(MODEL** ppList) {
+void MODELREC_FreeAll(MODEL** ppList) {
   while (ppList && *ppList) {
     MODEL* next = (*ppList)->next;
     if ((*ppList)->name) CMN_Free(&(*ppList)->name);

@@ -15,4 +15,4 @@ struct MODEL {
 };
 
 // Releases a list of models with everything they hold; nulls *ppList.
-void MODEL_FreeAll(MODEL** ppList);
+void MODELREC_FreeAll(MODEL** ppList);

@@ -1,6 +1,6 @@
 #include "IbisParser/records/ModelData.h"
 
-void SUBM_FreeAll(SUBMODEL** ppList) {
+void SUBMREC_FreeAll(SUBMODEL** ppList) {
   while (ppList && *ppList) {
     SUBMODEL* next = (*ppList)->next;
     delete *ppList;

@@ -119,4 +119,4 @@ struct SUBMODEL {
 };
 
 // Releases a list of submodels; nulls *ppList.
-void SUBM_FreeAll(SUBMODEL** ppList);
+void SUBMREC_FreeAll(SUBMODEL** ppList);

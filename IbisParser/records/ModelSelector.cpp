@@ -1,6 +1,6 @@
 #include "IbisParser/records/ModelSelector.h"
 
-void SEL_FreeAll(MODEL_SELECTOR** ppList) {
+void SELREC_FreeAll(MODEL_SELECTOR** ppList) {
   while (ppList && *ppList) {
     MODEL_SELECTOR* next = (*ppList)->next;
     delete *ppList;

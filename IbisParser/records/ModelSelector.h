@@ -17,4 +17,4 @@ struct MODEL_SELECTOR {
 };
 
 // Releases a list of selectors; nulls *ppList.
-void SEL_FreeAll(MODEL_SELECTOR** ppList);
+void SELREC_FreeAll(MODEL_SELECTOR** ppList);

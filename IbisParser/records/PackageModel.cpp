@@ -2,4 +2,4 @@
 
 #include "IbisParser/base/RecordList.h"
 
-void PKGM_FreeAll(PACKAGE_MODEL** ppList) { LIST_DeleteAll(ppList); }
+void PKGMREC_FreeAll(PACKAGE_MODEL** ppList) { LIST_DeleteAll(ppList); }

@@ -31,4 +31,4 @@ struct PACKAGE_MODEL {
 };
 
 // Releases a list of package models; nulls *ppList.
-void PKGM_FreeAll(PACKAGE_MODEL** ppList);
+void PKGMREC_FreeAll(PACKAGE_MODEL** ppList);

@@ -1,6 +1,6 @@
 #include "IbisParser/records/TestSection.h"
 
-void TEST_Free(std::vector<TEST_SECTION>** ppSections) {
+void TESTREC_Free(std::vector<TEST_SECTION>** ppSections) {
   delete *ppSections;
   *ppSections = nullptr;
 }

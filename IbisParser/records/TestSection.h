@@ -15,4 +15,4 @@ struct TEST_SECTION {
 };
 
 // Releases the sections of a file (gParse.testSections); nulls *ppSections.
-void TEST_Free(std::vector<TEST_SECTION>** ppSections);
+void TESTREC_Free(std::vector<TEST_SECTION>** ppSections);

@@ -194,7 +194,7 @@ int HDR_Begin(PARSE_CONTEXT& ctx) {
     return 0;
   }
   header->lastKeyword = KEY_IBIS_VER;
-  HDR_Free(&ctx.header);  // only one header per file; a stray earlier one goes
+  HDRREC_Free(&ctx.header);  // only one header per file; a stray earlier one goes
   ctx.header = header;
   ctx.headerOpen = 1;
   return 1;

@@ -24,9 +24,9 @@ TEST(RecordsFree, ComponentsGoWithTheirPackages) {
     c->next = list;
     list = c;
   }
-  COMP_FreeAll(&list);
+  COMPREC_FreeAll(&list);
   EXPECT_EQ(list, nullptr);
-  COMP_FreeAll(&list);
+  COMPREC_FreeAll(&list);
   PKG* none = nullptr;
   PKG_Free(&none);
   EXPECT_EQ(none, nullptr);
@@ -39,17 +39,17 @@ TEST(RecordsFree, ModelsGoWithTheirExecutablesAndData) {
   model->data = new MODEL_DATA;
   ASSERT_TRUE(CMN_Alloc(&model->algModList, sizeof(ALGMODLIST)));
   ASSERT_TRUE(CMN_Alloc(&model->algModList->first, sizeof(ALGMOD)));
-  MODEL_FreeAll(&model);
+  MODELREC_FreeAll(&model);
   EXPECT_EQ(model, nullptr);
 
   MODEL_SELECTOR* selectors = new MODEL_SELECTOR;
   selectors->next = new MODEL_SELECTOR;
-  SEL_FreeAll(&selectors);
+  SELREC_FreeAll(&selectors);
   EXPECT_EQ(selectors, nullptr);
 
   HDR* header = nullptr;
   ASSERT_TRUE(CMN_Alloc(&header, sizeof(HDR)));
   header->notes = CMN_StrDup("n");
-  HDR_Free(&header);
+  HDRREC_Free(&header);
   EXPECT_EQ(header, nullptr);
 }

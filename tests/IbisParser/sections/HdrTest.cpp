@@ -53,7 +53,7 @@ TEST_F(Hdr, VersionSwitches) {
     HDR_Line(ctx, PARSE_LINE_KEYWORD, 0, "[IBIS Ver] 1.1");
     EXPECT_EQ(capture.Text(), allow ? "" : "ERROR (line    0) - Illegal IBIS_Version '1.1'.\n");
     EXPECT_EQ(ctx.ibisVersion, allow ? 1 : 0);
-    HDR_Free(&ctx.header);
+    HDRREC_Free(&ctx.header);
   }
 }
 
@@ -160,7 +160,7 @@ TEST_F(Hdr, HeaderTextsAreJoinedByLineFeeds) {
             "ERROR (line    0) - Orphan Data Line.\n"
             "PROGRAM BUG (line    0) - Bad line type passed to hdr.\n"
             "PROGRAM BUG (line    0) - Bad keyword type passed to hdr.\n");
-  HDR_Free(&ctx.header);
+  HDRREC_Free(&ctx.header);
   EXPECT_EQ(ctx.header, nullptr);
 }
 
@@ -177,7 +177,7 @@ TEST_F(Hdr, LongTextsKeepEveryLine) {
   }
   EXPECT_EQ(std::string(ctx.header->source), expected);
   EXPECT_EQ(ctx.header->notes, nullptr);
-  HDR_Free(&ctx.header);
+  HDRREC_Free(&ctx.header);
 }
 
 TEST_F(Hdr, RequiredKeywordsAreReportedWhenTheHeaderEnds) {
