@@ -64,6 +64,12 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 vss GND\n2 vdd POWER\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS VDDBUS\n2 NC "
      "VDDBUS\n[End]\n"},
+    {5715, "ERROR", "[Model] '%s': [%s] is a terminator's keyword, but its Model_type is %s",
+     "a model with [Rgnd], [Rpower], [Rac] or [Cac] is of Model_type Terminator",
+     "2.1 §6 [Model] Other Notes: \"If one or more of [Rgnd], [Rpower], [Rac], and [Cac] keywords are used, then the "
+     "Model_type must be Terminator\" (4.1 text, quoted in BIRD 92.1)",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Rgnd] 50 NA "
+     "NA\n[End]\n"},
     {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
      "both pins of a differential pair use the same [Model] (a comment says why when not)",
      "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",
