@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "IbisParser/base/CmnWords.h"
@@ -111,6 +112,45 @@ void CheckCompositeCurrents(const char* owner, const MODEL_DATA& data) {
   }
 }
 
+bool TypeIn(const std::string& type, std::initializer_list<const char*> types) {
+  for (const char* t : types)
+    if (CMN_EqualNoCase(type.c_str(), t)) return true;
+  return false;
+}
+
+// 3.2 §6a [Add Submodel] (BIRD 48.4): "The submodel mode cannot conflict
+// with the top-level model type": an Open or Output type has no
+// Non-Driving mode, an Input type no Driving one (All fits every type).
+void CheckSubmodelModes(const char* owner, const MODEL_DATA& data, const std::string& type) {
+  const bool neverReceives =
+      TypeIn(type, {"Output", "Output_ECL", "Output_diff", "Open_drain", "Open_sink", "Open_source"});
+  const bool neverDrives = TypeIn(type, {"Input", "Input_ECL", "Input_diff"});
+  for (const ADD_SUBMODEL_ROW& row : data.addSubmodels) {
+    const bool conflict = (neverReceives && CMN_EqualNoCase(row.mode.c_str(), "Non-Driving")) ||
+                          (neverDrives && CMN_EqualNoCase(row.mode.c_str(), "Driving"));
+    if (conflict) CHECK_ReportAt(row.line, 5721, owner, row.submodel.c_str(), row.mode.c_str(), type.c_str());
+  }
+}
+
+// 3.2 §6a Bus Hold (BIRD 50.3): "at least either the [Pullup] or
+// [Pulldown] keyword is required. Also, the [Ramp] keyword is required",
+// and "the [Submodel Spec] keyword and the V_trigger_r and V_trigger_f
+// subparameters are required". One report per missing piece.
+void CheckBusHold(const SUBMODEL& sub) {
+  if (!CMN_EqualNoCase(sub.type.c_str(), "Bus_hold")) return;
+  const MODEL_DATA& d = sub.data;
+  const char* owner = sub.name.c_str();
+  if (!d.Table(KEY_SUB_PULLUP) && !d.Table(KEY_SUB_PULLDOWN))
+    CHECK_ReportAt(sub.line, 5722, owner, "[Pullup] or [Pulldown]");
+  if (!d.hasRamp) CHECK_ReportAt(sub.line, 5722, owner, "[Ramp]");
+  if (!d.Keyword(MKEY_SUBMODEL_SPEC)) {
+    CHECK_ReportAt(sub.line, 5722, owner, "[Submodel Spec]");
+    return;
+  }
+  for (const char* name : {"V_trigger_r", "V_trigger_f"})
+    if (!Named(d.modelSpec, name)) CHECK_ReportAt(sub.line, 5722, owner, name);
+}
+
 }  // namespace
 
 void MPAIR_CheckFile(PARSE_CONTEXT& ctx) {
@@ -119,10 +159,13 @@ void MPAIR_CheckFile(PARSE_CONTEXT& ctx) {
     if (!m->data) continue;
     const char* owner = m->name ? m->name : "";
     CheckSensitivity(owner, *m->data);
-    CheckVrefSide(owner, *m->data, MODKEY_Type(m));
+    const std::string type = MODKEY_Type(m);
+    CheckVrefSide(owner, *m->data, type);
+    CheckSubmodelModes(owner, *m->data, type);
     if (ctx.ibisRelease >= IBIS_RELEASE_50) {
       CheckIssoPair(owner, *m->data);
       CheckCompositeCurrents(owner, *m->data);
     }
   }
+  for (const SUBMODEL* sub = ctx.submodels; sub; sub = sub->next) CheckBusHold(*sub);
 }

@@ -107,6 +107,21 @@ const CHECK_RULE gaRelationRules[] = {
      "same as the first time point in the parent waveform table\", and so the last",
      OUTPUT_50_HEAD "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 1.65 NA NA\n[Composite "
                     "Current]\n0 0 NA NA\n0.5n 10m NA NA\n[End]\n"},
+    {5721, "ERROR", "[Add Submodel] of model '%s' adds submodel '%s' in mode %s, which Model_type %s does not have",
+     "an [Add Submodel] mode fits the model's type: no Non-Driving for Output and Open types, no Driving for Input "
+     "types (All fits every type)",
+     "3.2 §6a [Add Submodel] (BIRD 48.4): \"The submodel mode cannot conflict with the top-level model type. For "
+     "example, if the top-level model type is an Open or Output type, the submodel mode cannot be set to Non-Driving. "
+     "Similarly, if the top-level model type is Input, the submodel mode cannot be set to Driving\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Add "
+     "Submodel]\ns Driving\n[Submodel] s\nSubmodel_type Dynamic_clamp\n[End]\n"},
+    {5722, "ERROR", "[Submodel] '%s' of Submodel_type Bus_hold lacks %s",
+     "a Bus_hold submodel has [Pullup] or [Pulldown], [Ramp], and [Submodel Spec] with V_trigger_r and V_trigger_f",
+     "3.2 §6a Bus Hold (BIRD 50.3): \"at least either the [Pullup] or [Pulldown] keyword is required. Also, the "
+     "[Ramp] keyword is required\"; \"For bus hold submodels, the [Submodel Spec] keyword and the V_trigger_r and "
+     "V_trigger_f subparameters are required\"",
+     "$H[Submodel] s\nSubmodel_type Bus_hold\n[Pulldown]\n-3.3 -1m NA NA\n6.6 2m NA NA\n[Ramp]\ndV/dt_r 1/1n NA "
+     "NA\ndV/dt_f 1/1n NA NA\n[Submodel Spec]\nV_trigger_r 2.0 NA NA\n[End]\n"},
     {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
      "both pins of a differential pair use the same [Model] (a comment says why when not)",
      "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",

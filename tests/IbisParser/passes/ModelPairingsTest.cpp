@@ -1,4 +1,4 @@
-// What a model's keywords and subparameters ask of each other (5716-5720),
+// What a model's keywords and subparameters ask of each other (5716-5722),
 // each against a small file with the exact message and line.
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -83,6 +83,46 @@ TEST_F(ModelPairings, CompositeCurrentFollowsItsWaveformAndSpansItsTime) {
   EXPECT_EQ(FlatMessages(Check(Output50("[Composite Current]\n0 0 NA NA\n1n 10m NA NA\n"))),
             "WARNING (line   19) - [Composite Current] of model 'm' follows no [Rising Waveform] or [Falling "
             "Waveform]\n");
+}
+
+// A model of Model_type `type` (from line 4) adding submodel s in `mode` at
+// line 11, then a dynamic clamp s.
+std::string Adds(const std::string& type, const std::string& mode) {
+  return "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1.0\n[Model] m\nModel_type " + type +
+         "\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Add Submodel]\ns " + mode +
+         "\n[Submodel] s\nSubmodel_type Dynamic_clamp\n[End]\n";
+}
+
+TEST_F(ModelPairings, SubmodelModeFitsTheModelType) {
+  EXPECT_EQ(Findings(Adds("Input", "Non-Driving")), "");
+  EXPECT_EQ(Findings(Adds("Input", "All")), "");
+  EXPECT_EQ(FlatMessages(Check(Adds("Input", "Driving"))),
+            "ERROR (line   11) - [Add Submodel] of model 'm' adds submodel 's' in mode Driving, which Model_type "
+            "Input does not have\n");
+  // Output and Open types never receive; I/O and 3-state types may take either mode.
+  EXPECT_EQ(Count(Findings(Adds("Open_drain", "Non-Driving")),
+                  "[Add Submodel] of model 'm' adds submodel 's' in mode Non-Driving, which Model_type Open_drain "
+                  "does not have\n"),
+            1);
+  EXPECT_EQ(Count(Findings(Adds("I/O", "Non-Driving")), "[Add Submodel]"), 0);
+  EXPECT_EQ(Count(Findings(Adds("3-state", "Driving")), "[Add Submodel]"), 0);
+}
+
+// A bus hold submodel (from line 4) with the keywords `body`.
+std::string BusHold(const std::string& body) {
+  return "[IBIS Ver] 3.2\n[File Name] t.ibs\n[File Rev] 1.0\n[Submodel] s\nSubmodel_type Bus_hold\n" + body + "[End]\n";
+}
+
+TEST_F(ModelPairings, BusHoldHasItsTablesAndTriggers) {
+  const std::string tables =
+      "[Pulldown]\n-3.3 -1m NA NA\n6.6 2m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n";
+  EXPECT_EQ(Check(BusHold(tables + "[Submodel Spec]\nV_trigger_r 2.0 NA NA\nV_trigger_f 0.8 NA NA\n")), "");
+  EXPECT_EQ(FlatMessages(Check(BusHold(tables + "[Submodel Spec]\nV_trigger_f 0.8 NA NA\n"))),
+            "ERROR (line    4) - [Submodel] 's' of Submodel_type Bus_hold lacks V_trigger_r\n");
+  EXPECT_EQ(Findings(BusHold("[Submodel Spec]\nV_trigger_r 2.0 NA NA\nV_trigger_f 0.8 NA NA\n")),
+            "[Submodel] 's' of Submodel_type Bus_hold lacks [Pullup] or [Pulldown]\n"
+            "[Submodel] 's' of Submodel_type Bus_hold lacks [Ramp]\n");
+  EXPECT_EQ(Findings(BusHold(tables)), "[Submodel] 's' of Submodel_type Bus_hold lacks [Submodel Spec]\n");
 }
 
 }  // namespace
