@@ -23,6 +23,12 @@ const MODEL_SUBPARAM* Named(const std::vector<MODEL_SUBPARAM>& list, const char*
   return nullptr;
 }
 
+bool TypeIn(const std::string& type, std::initializer_list<const char*> types) {
+  for (const char* t : types)
+    if (CMN_EqualNoCase(type.c_str(), t)) return true;
+  return false;
+}
+
 // IQ 3.0 §5.2.14: a threshold that follows a reference voltage needs "both
 // Threshold_sensitivity and Reference_supply parameters" in [Receiver
 // Thresholds]; one without the other leaves the threshold half described.
@@ -53,16 +59,13 @@ bool TypOf(const MODEL_DATA& data, const char* name, double* value, unsigned lon
 // ECL models Vref must be below Vmeas". Open_sink is left alone: the same
 // sentence puts it with Open-source, where IBIS makes it an Open_drain.
 void CheckVrefSide(const char* owner, const MODEL_DATA& data, const std::string& type) {
-  const char* t = type.c_str();
-  const bool above = CMN_EqualNoCase(t, "Open_drain") || CMN_EqualNoCase(t, "I/O_open_drain");
-  const bool below = CMN_EqualNoCase(t, "Open_source") || CMN_EqualNoCase(t, "I/O_open_source") ||
-                     CMN_EqualNoCase(t, "Output_ECL") || CMN_EqualNoCase(t, "I/O_ECL") ||
-                     CMN_EqualNoCase(t, "3-state_ECL");
+  const bool above = TypeIn(type, {"Open_drain", "I/O_open_drain"});
+  const bool below = TypeIn(type, {"Open_source", "I/O_open_source", "Output_ECL", "I/O_ECL", "3-state_ECL"});
   double vref = 0.0, vmeas = 0.0;
   unsigned long refLine = 0, measLine = 0;
   if ((!above && !below) || !TypOf(data, "Vref", &vref, &refLine) || !TypOf(data, "Vmeas", &vmeas, &measLine)) return;
   if (above ? vref > vmeas : vref < vmeas) return;
-  CHECK_ReportAt(std::max(refLine, measLine), 5717, owner, t, vref, above ? "above" : "below", vmeas);
+  CHECK_ReportAt(std::max(refLine, measLine), 5717, owner, type.c_str(), vref, above ? "above" : "below", vmeas);
 }
 
 // IQ 3.0 §5.7.1: a model that drives gives both [ISSO PU] and [ISSO PD]
@@ -110,12 +113,6 @@ void CheckCompositeCurrents(const char* owner, const MODEL_DATA& data) {
     CHECK_ReportAt(t.line, 5720, owner, first, last, parent->name.c_str(), static_cast<int>(parent->line), parentFirst,
                    parentLast);
   }
-}
-
-bool TypeIn(const std::string& type, std::initializer_list<const char*> types) {
-  for (const char* t : types)
-    if (CMN_EqualNoCase(type.c_str(), t)) return true;
-  return false;
 }
 
 // 3.2 §6a [Add Submodel] (BIRD 48.4): "The submodel mode cannot conflict
