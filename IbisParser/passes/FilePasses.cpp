@@ -5,6 +5,7 @@
 #include "IbisParser/ami/AlgMod.h"
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/passes/ModelConsistency.h"
+#include "IbisParser/passes/ModelPairings.h"
 #include "IbisParser/passes/ModelReferences.h"
 #include "IbisParser/passes/QualityNotes.h"
 #include "IbisParser/passes/References.h"
@@ -33,5 +34,6 @@ void PASS_CheckFile(PARSE_CONTEXT& ctx) {
   LINKS_CheckFile(ctx);
   CheckModels(ctx, ctx.models);
   REL_CheckFile(ctx);
+  MPAIR_CheckFile(ctx);
   QUAL_CheckFile(ctx);
 }

@@ -11,6 +11,7 @@
 #include "IbisParser/records/ModelData.h"
 #include "IbisParser/rules/RuleReport.h"
 #include "IbisParser/sections/IvTable.h"
+#include "IbisParser/sections/ModelKeywords.h"
 
 namespace {
 
@@ -118,6 +119,20 @@ void CheckSupplyMapping(const COMPONENT& c) {
   }
 }
 
+// 2.1 §6 [Model]: "If one or more of [Rgnd], [Rpower], [Rac], and [Cac]
+// keywords are used, then the Model_type must be Terminator". One report per
+// model, at its first such keyword; a model without Model_type has its own
+// warning (5100).
+void CheckTerminatorKeywords(const MODEL& m, const MODEL_DATA& data) {
+  const std::string type = MODKEY_Type(&m);
+  if (type.empty() || CMN_EqualNoCase(type.c_str(), "Terminator")) return;
+  for (const MODEL_KEYWORD& k : data.keywords) {
+    if (k.id < MKEY_RGND || k.id > MKEY_CAC) continue;
+    CHECK_ReportAt(k.line, 5715, m.name ? m.name : "", MODKEY_Name(k.id), type.c_str());
+    return;
+  }
+}
+
 }  // namespace
 
 const std::string* REL_ModelOfPin(const COMPONENT& c, const std::string& pin) {
@@ -143,5 +158,6 @@ void REL_CheckFile(PARSE_CONTEXT& ctx) {
     CheckThresholds(owner, *m->data);
     CheckCapacitances(owner, *m->data);
     CheckSpans(owner, *m->data);
+    CheckTerminatorKeywords(*m, *m->data);
   }
 }

@@ -1,7 +1,8 @@
 // The checks of what ties one value or keyword to another, over the records
 // of a whole file: a model's input thresholds in order, its die
 // capacitances not negative and its I-V tables swept across the span its
-// supply asks for, a [Diff Pin] pair of two signal pins.
+// supply asks for, terminator keywords only in a Terminator, a [Diff Pin]
+// pair of two signal pins.
 #pragma once
 
 #include <string>

@@ -10,6 +10,13 @@
   "(Init_Returns_Impulse (Usage Info) (Type Boolean) (Value True) (Description \"i\")) (GetWave_Exists (Usage "   \
   "Info) (Type Boolean) (Value True) (Description \"g\"))) (Model_Specific "
 
+// A 5.0 file's Output model of 3.3 V whose I-V tables sweep -Vcc to 2 Vcc
+// and whose [Ramp] fits a 50 ohm load, up to where its waveforms follow.
+#define OUTPUT_50_HEAD                                                                                               \
+  "[IBIS Ver] 5.0\n[File Name] t.ibs\n[File Rev] 1\n[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] " \
+  "3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 "     \
+  "-132m NA NA\n[Ramp]\ndV/dt_r 0.99/0.6n NA NA\ndV/dt_f 0.99/0.6n NA NA\n"
+
 const CHECK_RULE gaRelationRules[] = {
     {5700, "WARNING", "[Model] '%s': Vinl %s lies above Vinh %s",
      "Vinl, the low input threshold, is not above Vinh, the high one",
@@ -64,6 +71,57 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
      "model_name\n1 vss GND\n2 vdd POWER\n[Pin Mapping] pulldown_ref pullup_ref\n1 GNDBUS VDDBUS\n2 NC "
      "VDDBUS\n[End]\n"},
+    {5715, "ERROR", "[Model] '%s': [%s] is a terminator's keyword, but its Model_type is %s",
+     "a model with [Rgnd], [Rpower], [Rac] or [Cac] is of Model_type Terminator",
+     "2.1 §6 [Model] Other Notes: \"If one or more of [Rgnd], [Rpower], [Rac], and [Cac] keywords are used, then the "
+     "Model_type must be Terminator\" (4.1 text, quoted in BIRD 92.1)",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Rgnd] 50 NA "
+     "NA\n[End]\n"},
+    {5716, "WARNING", "[Receiver Thresholds] of model '%s' gives %s without %s",
+     "[Receiver Thresholds] gives Threshold_sensitivity and Reference_supply together",
+     "4.1 §6 [Receiver Thresholds]; IQ 3.0 §5.2.14: \"both Threshold_sensitivity and Reference_supply parameters must "
+     "be present in [Receiver Thresholds]\"",
+     "$H[Model] m\nModel_type Input\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Receiver Thresholds]\nVth = "
+     "1.65\nThreshold_sensitivity = 0.5\n[End]\n"},
+    {5717, "WARNING", "[Model] '%s' of Model_type %s: Vref %g V is not %s Vmeas %g V",
+     "Vref lies above Vmeas for Open_drain, below it for Open_source and the ECL drivers ([Model Spec] typ, else "
+     "[Model]; Open_sink left alone)",
+     "2.1 §6 [Model] Vref, Vmeas; IQ 3.0 §5.6.2: \"For Open-drain models [Model] or [Model Spec] Vref must be above "
+     "Vmeas ... For ECL models Vref must be below Vmeas\"",
+     "$H[Model] m\nModel_type Open_drain\nVref = 0\nVmeas = 1.65\nRref = 50\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA "
+     "NA\n[Pulldown]\n-3.3 -66m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA "
+     "NA\n[End]\n"},
+    {5718, "WARNING", "[Model] '%s': [%s] is given without [%s]", "[ISSO PU] and [ISSO PD] are given together (5.0 on)",
+     "5.0 §6 [ISSO PU], [ISSO PD]; IQ 3.0 §5.7.1: \"All output-capable models include [ISSO PU] and [ISSO PD] "
+     "tables\"",
+     OUTPUT_50_HEAD "[ISSO PU]\n-3.3 -132m NA NA\n0 -66m NA NA\n3.3 0 NA NA\n[End]\n"},
+    {5719, "WARNING", "[Composite Current] of model '%s' follows no [Rising Waveform] or [Falling Waveform]",
+     "a [Composite Current] table stands right after the waveform it belongs to (5.0 on)",
+     "5.0 §6 [Composite Current]; IQ 3.0 §5.8.1: \"The [Composite Current] table is subordinate to the V-T "
+     "waveforms\"",
+     OUTPUT_50_HEAD "[Composite Current]\n0 0 NA NA\n1n 10m NA NA\n[End]\n"},
+    {5720, "WARNING",
+     "[Composite Current] of model '%s' spans %g s to %g s where its [%s] of line %d spans %g s to %g s",
+     "a [Composite Current] table starts and ends at the times of its waveform (5.0 on)",
+     "5.0 §6 [Composite Current]; IQ 3.0 §5.8.2: \"The first time point in a [Composite Current] table must be the "
+     "same as the first time point in the parent waveform table\", and so the last",
+     OUTPUT_50_HEAD "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 1.65 NA NA\n[Composite "
+                    "Current]\n0 0 NA NA\n0.5n 10m NA NA\n[End]\n"},
+    {5721, "ERROR", "[Add Submodel] of model '%s' adds submodel '%s' in mode %s, which Model_type %s does not have",
+     "an [Add Submodel] mode fits the model's type: no Non-Driving for Output and Open types, no Driving for Input "
+     "types (All fits every type)",
+     "3.2 §6a [Add Submodel] (BIRD 48.4): \"The submodel mode cannot conflict with the top-level model type. For "
+     "example, if the top-level model type is an Open or Output type, the submodel mode cannot be set to Non-Driving. "
+     "Similarly, if the top-level model type is Input, the submodel mode cannot be set to Driving\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Add "
+     "Submodel]\ns Driving\n[Submodel] s\nSubmodel_type Dynamic_clamp\n[End]\n"},
+    {5722, "ERROR", "[Submodel] '%s' of Submodel_type Bus_hold lacks %s",
+     "a Bus_hold submodel has [Pullup] or [Pulldown], [Ramp], and [Submodel Spec] with V_trigger_r and V_trigger_f",
+     "3.2 §6a Bus Hold (BIRD 50.3): \"at least either the [Pullup] or [Pulldown] keyword is required. Also, the "
+     "[Ramp] keyword is required\"; \"For bus hold submodels, the [Submodel Spec] keyword and the V_trigger_r and "
+     "V_trigger_f subparameters are required\"",
+     "$H[Submodel] s\nSubmodel_type Bus_hold\n[Pulldown]\n-3.3 -1m NA NA\n6.6 2m NA NA\n[Ramp]\ndV/dt_r 1/1n NA "
+     "NA\ndV/dt_f 1/1n NA NA\n[Submodel Spec]\nV_trigger_r 2.0 NA NA\n[End]\n"},
     {5710, "NOTE", "[Diff Pin] pairs pin '%s' of model %s with pin '%s' of model %s",
      "both pins of a differential pair use the same [Model] (a comment says why when not)",
      "IQ 3.0 §3.3.1: \"It is expected that both pins of a differential pair will use the same [Model]\"",
@@ -86,5 +144,6 @@ const CHECK_RULE gaRelationRules[] = {
 };
 
 #undef AMI_71_HEAD
+#undef OUTPUT_50_HEAD
 
 const int giRelationRuleCount = static_cast<int>(sizeof(gaRelationRules) / sizeof(gaRelationRules[0]));

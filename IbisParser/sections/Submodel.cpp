@@ -62,6 +62,12 @@ void SUBM_Line(PARSE_CONTEXT& ctx, int kind, int id, const char* text) {
     MODKEY_TableLine(data, data->current, text, owner);
   } else if (data->current == KEY_SUB_RAMP) {
     RAMP_Line(&data->ramp, text, owner);
+  } else if (data->current == MKEY_SUBMODEL_SPEC) {
+    // «V_trigger_r 1.2 1.1 1.3»: kept by name for the checks over the file.
+    std::vector<std::string> words = LINE_AssignWords(text);
+    if (!words.empty())
+      data->modelSpec.push_back(
+          MODEL_SUBPARAM{words[0], std::vector<std::string>(words.begin() + 1, words.end()), gulLineNumber});
   }
 }
 

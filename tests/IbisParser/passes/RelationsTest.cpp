@@ -1,4 +1,4 @@
-// The checks of what ties one value or keyword to another (5700-5702), and
+// The checks of what ties one value or keyword to another (5700-5702, 5714, 5715), and
 // [Series Pin Mapping] naming a model selector (5019), each against a small
 // file, with the exact message and line.
 #include "tests/IbisParser/CheckerFiles.h"
@@ -39,6 +39,19 @@ TEST_F(Relations, NegativeDieCapacitanceIsReportedOncePerLine) {
             "[Model] 'm': C_comp_pullup min value -1p is negative\n"
             "[Model] 'm': C_comp_gnd_clamp max value -0.5p is negative\n");
   EXPECT_EQ(Check(InputModel(thresholds + "C_comp 0 NA 1p\n")), "");
+}
+
+TEST_F(Relations, TerminatorKeywordsNeedModelTypeTerminator) {
+  const std::string thresholds = "Vinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n";
+  EXPECT_EQ(FlatMessages(Check(InputModel(thresholds + "[Rgnd] 50 NA NA\n[Rac] 30 NA NA\n"))),
+            "ERROR (line    9) - [Model] 'm': [Rgnd] is a terminator's keyword, but its Model_type is Input\n");
+  // A Terminator may carry any of them; a model without Model_type has its own warning.
+  std::string terminator = Header("4.2") +
+                           "[Model] t\nModel_type Terminator\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Rpower] 50 "
+                           "NA NA\n[Cac] 1p NA NA\n[Rac] 30 NA NA\n[End]\n";
+  EXPECT_EQ(Findings(terminator), "");
+  EXPECT_EQ(Findings(Header("4.2") + "[Model] u\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Cac] 1p NA NA\n[End]\n"),
+            "[Model] 'u': Model_type not given\n");
 }
 
 // An Output model of 3.3 V (model from line 4) with the I-V tables `tables`.

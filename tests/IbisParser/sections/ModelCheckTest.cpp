@@ -62,7 +62,8 @@ struct Parts {
 TEST_F(ModelChecks, CleanModelsPassSilently) {
   Parts p;
   EXPECT_EQ(OneLine(Check(p.Text())), "");
-  // An input with thresholds, a submodel added to an I/O, a schedule.
+  // An input with thresholds, a schedule, a bus hold added to an output in
+  // the one mode an output has (All) with its tables and triggers.
   p.more =
       "[Model] in\nModel_type Input\nPolarity Non-Inverting\nVinl = 0.8\nVinh = 2.0\nC_comp 1p 0.9p 1.1p\n"
       "[Voltage Range] 3.3 3.0 3.6\n[GND Clamp]\n-3.3 -10m NA NA\n3.3 0 NA NA\n"
@@ -70,8 +71,9 @@ TEST_F(ModelChecks, CleanModelsPassSilently) {
       "[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n"
       "[Ramp]\nR_load = 50\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n"
       "[Driver Schedule]\n| model Rise_on Rise_off Fall_on Fall_off\nm 0 NA 0 NA\n"
-      "[Add Submodel]\nhold Non-Driving\n"
-      "[Submodel] hold\nSubmodel_type Bus_hold\n[Pulldown]\n-1 -1m NA NA\n1 1m NA NA\n";
+      "[Add Submodel]\nhold All\n"
+      "[Submodel] hold\nSubmodel_type Bus_hold\n[Pulldown]\n-1 -1m NA NA\n1 1m NA NA\n"
+      "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[Submodel Spec]\nV_trigger_r 2.0 NA NA\nV_trigger_f 0.8 NA NA\n";
   EXPECT_EQ(OneLine(Check(p.Text())), "");
 }
 
