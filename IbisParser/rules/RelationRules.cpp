@@ -141,6 +141,26 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6\n[Pulldown]\n-3.3 -60m -70m "
      "-50m\n3.3 60m 70m 50m\n6.6 120m 140m 100m\n[Pullup]\n-3.3 60m 50m 70m\n3.3 -60m -50m -70m\n6.6 -120m -100m "
      "-140m\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
+    {5723, "NOTE", "[Pin] of component '%s': %d of %d signal pins lack R_pin, L_pin or C_pin, the first pin '%s'",
+     "where [Pin] gives R_pin, L_pin and C_pin, it gives them for every signal pin or for none (POWER, GND and NC "
+     "pins may stay NA)",
+     "2.1 §5 [Pin] R_pin, L_pin, C_pin (NA: the [Package] values hold); IQ checklist 3.2.4: \"[Pin] RLC complete\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name R_pin L_pin C_pin\n1 a m 0.1 1n 0.5p\n2 b m NA NA NA\n3 vdd POWER NA NA NA\n[Model] m\nModel_type "
+     "Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5724, "NOTE",
+     "[%s] of model '%s' gives its [%s] current from %g V to %g V (%d rows, within 1 %%): the clamp looks counted "
+     "twice",
+     "a [Pulldown] or [Pullup] table does not repeat its clamp's current beyond the rail (noted where, at every row "
+     "below 0 V where the clamp conducts 1 mA or more, two rows at least, the table gives the clamp's typ current "
+     "within 1 %)",
+     "2.1 §6 [Pulldown], [Pullup], [GND Clamp], [POWER Clamp] (BIRD 82.2): \"the [POWER Clamp] and [GND Clamp] tables "
+     "are summed together and then added to the appropriate [Pullup] or [Pulldown] table\"; BIRD 82.2: "
+     "\"Double-counting of clamp currents ... is difficult, if not impossible, to detect with a parser\" (so a note)",
+     "$H[Model] m\nModel_type I/O\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n"
+     "-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 -132m NA "
+     "NA\n[GND Clamp]\n-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n3.3 0 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
+     "1/1n NA NA\n[End]\n"},
 };
 
 #undef AMI_71_HEAD

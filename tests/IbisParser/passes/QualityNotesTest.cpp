@@ -1,4 +1,4 @@
-// The quality notes (5710-5712), each against a small file with the exact
+// The quality notes (5710-5712, 5723-5724), each against a small file with the exact
 // message and line.
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -48,6 +48,51 @@ TEST_F(QualityNotes, DriveStrengthGrowsFromMinToMax) {
   // Crossed but not reversed corners, and leakage, are left alone.
   EXPECT_EQ(Check(Driver("3.3 3.0 3.6", "-3.3 -66m -80m -50m\n3.3 66m 80m 70m\n6.6 132m 160m 100m\n")), "");
   EXPECT_EQ(Check(Driver("3.3 3.0 3.6", "-3.3 -66m -66m -66m\n0 0 0 0\n3.3 10n 20n 5n\n6.6 132m 132m 132m\n")), "");
+}
+
+// A component whose [Pin] table has the R_pin, L_pin and C_pin columns, with
+// signal pins 1 and 2 of model m (their columns `one` and `two`, lines 12
+// and 13) after a POWER pin without values, then Input model m.
+std::string PinTable(const std::string& one, const std::string& two) {
+  return "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1.0\n[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA "
+         "NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name model_name R_pin L_pin C_pin\n3 vdd POWER NA NA "
+         "NA\n1 a m " +
+         one + "\n2 b m " + two +
+         "\n[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n";
+}
+
+TEST_F(QualityNotes, PinParasiticsForEverySignalPinOrNone) {
+  EXPECT_EQ(Check(PinTable("0.1 1n 0.5p", "0.2 2n 0.6p")), "");
+  EXPECT_EQ(Check(PinTable("NA NA NA", "NA NA NA")), "");
+  const std::string note =
+      "NOTE (line   13) - [Pin] of component 'c': 1 of 2 signal pins lack R_pin, L_pin or C_pin, the first pin '2'\n";
+  EXPECT_EQ(FlatMessages(Check(PinTable("0.1 1n 0.5p", "NA NA NA"))), note);
+  // One value missing is a pin without.
+  EXPECT_EQ(FlatMessages(Check(PinTable("0.1 1n 0.5p", "0.2 NA 0.6p"))), note);
+}
+
+// An I/O model (from line 4) whose [Pulldown] (line 10) has rows `pulldown`
+// and whose [GND Clamp] has rows `clamp`.
+std::string ClampedDriver(const std::string& pulldown, const std::string& clamp) {
+  return "[IBIS Ver] 4.2\n[File Name] t.ibs\n[File Rev] 1.0\n[Model] m\nModel_type I/O\nVinl = 0.8\nVinh = 2.0\n"
+         "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n" +
+         pulldown + "[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 -132m NA NA\n[GND Clamp]\n" + clamp +
+         "[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n";
+}
+
+TEST_F(QualityNotes, ClampCurrentNotCountedTwice) {
+  const std::string clamp = "-3.3 -200m NA NA\n-1 -20m NA NA\n-0.5 -0.1m NA NA\n0 0 NA NA\n3.3 0 NA NA\n";
+  // The clamp subtracted: the pulldown's own current differs.
+  EXPECT_EQ(Check(ClampedDriver("-3.3 -66m NA NA\n0 0 NA NA\n6.6 132m NA NA\n", clamp)), "");
+  // The clamp left in, read between the pulldown's rows (within 1 %; the
+  // row below 1 mA is not compared).
+  EXPECT_EQ(FlatMessages(Check(ClampedDriver("-3.3 -200m NA NA\n-2 -110m NA NA\n-1 -20.1m NA NA\n0 0 NA NA\n6.6 "
+                                             "132m NA NA\n",
+                                             clamp))),
+            "NOTE (line   10) - [Pulldown] of model 'm' gives its [GND Clamp] current from -3.3 V to -1 V (2 rows, "
+            "within 1 %): the clamp looks counted twice\n");
+  // Equal at one conducting row only is not enough.
+  EXPECT_EQ(Check(ClampedDriver("-3.3 -200m NA NA\n-1 -30m NA NA\n0 0 NA NA\n6.6 132m NA NA\n", clamp)), "");
 }
 
 }  // namespace
