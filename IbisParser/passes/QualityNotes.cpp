@@ -12,6 +12,7 @@
 #include "IbisParser/records/Model.h"
 #include "IbisParser/records/ModelData.h"
 #include "IbisParser/rules/RuleReport.h"
+#include "IbisParser/sections/ModelKeywords.h"
 
 namespace {
 
@@ -130,6 +131,42 @@ void CheckClampTwice(const char* owner, const MODEL_DATA& data, int drive, int c
   if (same >= 2) CHECK_ReportAt(table->line, 5724, table->name.c_str(), owner, clamp->name.c_str(), from, to, same);
 }
 
+bool GivesSubparam(const MODEL_DATA& data, const char* name) {
+  if (data.Subparam(name)) return true;
+  for (const MODEL_SUBPARAM& p : data.modelSpec)
+    if (CMN_EqualNoCase(p.name.c_str(), name)) return true;
+  return false;
+}
+
+// IQ checklist 4.1.13 "[Model] timing test load subparameters complete": a
+// driver gives the load its vendor's timing is measured into, Vmeas and Cref
+// or Rref ([Model] or [Model Spec]). An [Algorithmic Model]'s driver is
+// timed by its channel, not by a test load, and is left alone.
+void CheckTimingLoad(const MODEL& m, const MODEL_DATA& data, const std::string& type) {
+  if (!MODKEY_Drives(type.c_str()) || m.algModList) return;
+  const bool vmeas = GivesSubparam(data, "Vmeas");
+  const bool load = GivesSubparam(data, "Cref") || GivesSubparam(data, "Rref");
+  if (vmeas && load) return;
+  const char* missing = vmeas ? "Cref or Rref" : load ? "Vmeas" : "Vmeas, and Cref or Rref";
+  CHECK_ReportAt(m.line, 5725, m.name ? m.name : "", type.c_str(), missing);
+}
+
+// The IBIS modelling cookbook's V-T data: a push-pull driver is described by
+// two waveforms per edge, one into a load to ground and one into a load to
+// the supply, so that a simulator sees both of its transistors switch. An
+// [Algorithmic Model]'s driver is left alone, as are the Open types, which
+// switch one transistor.
+void CheckWaveformCount(const MODEL& m, const MODEL_DATA& data, const std::string& type) {
+  if (!MODKEY_HasPulldown(type.c_str()) || !MODKEY_HasPullup(type.c_str()) || m.algModList) return;
+  int rising = 0, falling = 0;
+  for (const MODEL_TABLE& table : data.tables) {
+    rising += table.keyword == KEY_RISING_WAVEFORM;
+    falling += table.keyword == KEY_FALLING_WAVEFORM;
+  }
+  if (rising >= 2 && falling >= 2) return;
+  CHECK_ReportAt(m.line, 5726, m.name ? m.name : "", type.c_str(), rising, falling);
+}
+
 }  // namespace
 
 void QUAL_CheckFile(PARSE_CONTEXT& ctx) {
@@ -145,5 +182,9 @@ void QUAL_CheckFile(PARSE_CONTEXT& ctx) {
     CheckDriveOrder(owner, *m->data);
     CheckClampTwice(owner, *m->data, KEY_PULLDOWN, KEY_GND_CLAMP);
     CheckClampTwice(owner, *m->data, KEY_PULLUP, KEY_POWER_CLAMP);
+    if (ctx.ibisVersion < 2) continue;  // the test load and waveforms came with 2.1
+    const std::string type = MODKEY_Type(m);
+    CheckTimingLoad(*m, *m->data, type);
+    CheckWaveformCount(*m, *m->data, type);
   }
 }

@@ -161,6 +161,23 @@ const CHECK_RULE gaRelationRules[] = {
      "-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 -132m NA "
      "NA\n[GND Clamp]\n-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n3.3 0 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
      "1/1n NA NA\n[End]\n"},
+    {5725, "NOTE", "[Model] '%s' of Model_type %s gives no %s: its timing test load is incomplete",
+     "a driver gives its timing test load: Vmeas, and Cref or Rref ([Model] or [Model Spec]; models with [Algorithmic "
+     "Model] left alone; 2.1 on)",
+     "2.1 §6 [Model] Cref, Rref, Vref, Vmeas (the test load of the vendor's timing); IQ checklist 4.1.13: \"[Model] "
+     "timing test load subparameters complete\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 "
+     "132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n"
+     "[End]\n"},
+    {5726, "NOTE",
+     "[Model] '%s' of Model_type %s has %d [Rising Waveform] and %d [Falling Waveform] tables, short of two each",
+     "a push-pull driver gives two [Rising Waveform] and two [Falling Waveform] tables (Open types and models with "
+     "[Algorithmic Model] left alone; 2.1 on)",
+     "2.1 §6 [Rising Waveform], [Falling Waveform]; IBIS Modeling Cookbook (4.0) §3.2: \"for each simulation corner, "
+     "four V-T data sets are generally recommended\", two per edge, into a load to ground and one to Vcc",
+     "$H[Model] m\nModel_type Output\nVref = 0\nRref = 50\nVmeas = 1.65\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA "
+     "NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r "
+     "1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
 };
 
 #undef AMI_71_HEAD

@@ -1,10 +1,25 @@
-// The quality notes (5710-5712, 5723-5724), each against a small file with the exact
+// The quality notes (5710-5712, 5723-5726), each against a small file with the exact
 // message and line.
 #include "tests/IbisParser/CheckerFiles.h"
 
 namespace {
 
-using QualityNotes = CheckerFiles;
+class QualityNotes : public CheckerFiles {
+ protected:
+  // Model m (line 4) of Model_type `type` and subparameters `params` in a
+  // file of `version`, with its I-V tables, [Ramp], then the keywords
+  // `more`, read for the driver notes alone.
+  std::string DriverNotes(const std::string& type, const std::string& params, const std::string& more,
+                          const std::string& version = "4.2") {
+    RangeFindings found(5725, 5727, true);
+    Check("[IBIS Ver] " + version + "\n[File Name] t.ibs\n[File Rev] 1.0\n[Model] m\nModel_type " + type + "\n" +
+          params +
+          "C_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n"
+          "-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n" +
+          more + "[End]\n");
+    return found.list + "\n" + found.texts;
+  }
+};
 
 // A component with POWER pin 1 and pins 11 (model m) and 12 (model `model`)
 // paired from line 15, then Input models m and n.
@@ -93,6 +108,49 @@ TEST_F(QualityNotes, ClampCurrentNotCountedTwice) {
             "within 1 %): the clamp looks counted twice\n");
   // Equal at one conducting row only is not enough.
   EXPECT_EQ(Check(ClampedDriver("-3.3 -200m NA NA\n-1 -30m NA NA\n0 0 NA NA\n6.6 132m NA NA\n", clamp)), "");
+}
+
+const char kWaveforms[] =
+    "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 1.65 NA NA\n[Rising Waveform]\nR_fixture = "
+    "50\nV_fixture = 3.3\n0 1.65 NA NA\n1n 3.3 NA NA\n[Falling Waveform]\nR_fixture = 50\nV_fixture = 0\n0 1.65 NA "
+    "NA\n1n 0 NA NA\n[Falling Waveform]\nR_fixture = 50\nV_fixture = 3.3\n0 3.3 NA NA\n1n 1.65 NA NA\n";
+
+TEST_F(QualityNotes, DriverGivesItsTimingTestLoad) {
+  const std::string load = "Vmeas = 1.65\nVref = 0\nRref = 50\n";
+  EXPECT_EQ(DriverNotes("Output", load, kWaveforms), "\n");
+  EXPECT_EQ(DriverNotes("I/O", "", std::string(kWaveforms) + "[Model Spec]\nVmeas 1.65 NA NA\nCref 15p NA NA\n"), "\n");
+  EXPECT_EQ(DriverNotes("Output", "", kWaveforms),
+            "5725@4\n[Model] 'm' of Model_type Output gives no Vmeas, and Cref or Rref: its timing test load is "
+            "incomplete\n");
+  EXPECT_EQ(DriverNotes("Open_drain", "Vmeas = 1.65\n", kWaveforms),
+            "5725@4\n[Model] 'm' of Model_type Open_drain gives no Cref or Rref: its timing test load is incomplete\n");
+  EXPECT_EQ(DriverNotes("3-state", "Cref = 15p\n", kWaveforms),
+            "5725@4\n[Model] 'm' of Model_type 3-state gives no Vmeas: its timing test load is incomplete\n");
+  // A receiver has no test load to give, a 1.1 file no place for one, and
+  // an [Algorithmic Model]'s driver is timed by its channel.
+  EXPECT_EQ(DriverNotes("Input", "Vinl = 0.8\nVinh = 2.0\n", ""), "\n");
+  EXPECT_EQ(DriverNotes("Output", "", "", "1.1"), "\n");
+  EXPECT_EQ(
+      DriverNotes("Output", "",
+                  "[Algorithmic Model]\nExecutable Linux_gcc4.1.2_64 a.so a.ami\n[End Algorithmic Model]\n", "5.0"),
+      "\n");
+}
+
+TEST_F(QualityNotes, PushPullDriverHasTwoWaveformsPerEdge) {
+  const std::string load = "Vmeas = 1.65\nVref = 0\nRref = 50\n";
+  EXPECT_EQ(DriverNotes("Output", load, kWaveforms), "\n");
+  const std::string one =
+      "[Rising Waveform]\nR_fixture = 50\nV_fixture = 0\n0 0 NA NA\n1n 1.65 NA NA\n"
+      "[Falling Waveform]\nR_fixture = 50\nV_fixture = 3.3\n0 3.3 NA NA\n1n 1.65 NA NA\n";
+  EXPECT_EQ(DriverNotes("I/O", load, one),
+            "5726@4\n[Model] 'm' of Model_type I/O has 1 [Rising Waveform] and 1 [Falling Waveform] tables, short of "
+            "two each\n");
+  EXPECT_EQ(
+      DriverNotes("Output", load, ""),
+      "5726@4\n[Model] 'm' of Model_type Output has 0 [Rising Waveform] and 0 [Falling Waveform] tables, short of "
+      "two each\n");
+  // An Open type switches one transistor; one waveform per edge describes it.
+  EXPECT_EQ(DriverNotes("Open_drain", load, one), "\n");
 }
 
 }  // namespace

@@ -195,11 +195,16 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
   EXPECT_EQ(buf["ramp"]["dV/dt_r"]["typ"]["dt"].get<double>(), 1e-9);
   EXPECT_TRUE(file["submodels"].empty());
   EXPECT_EQ(file["model_selectors"][0]["entries"][0]["model"], "buf");
-  ASSERT_EQ(file["diagnostics"].size(), 1u);
-  EXPECT_EQ(file["diagnostics"][0]["id"], 5007);
-  EXPECT_EQ(file["diagnostics"][0]["severity"], "ERROR");
-  EXPECT_EQ(file["diagnostics"][0]["line"], 12);
-  EXPECT_EQ(file["diagnostics"][0]["text"],
+  // The small driver draws the notes on its test load and waveforms (5725,
+  // 5726); this is about the document, so they are left out.
+  nlohmann::json diagnostics = nlohmann::json::array();
+  for (const nlohmann::json& d : file["diagnostics"])
+    if (d["id"] != 5725 && d["id"] != 5726) diagnostics.push_back(d);
+  ASSERT_EQ(diagnostics.size(), 1u);
+  EXPECT_EQ(diagnostics[0]["id"], 5007);
+  EXPECT_EQ(diagnostics[0]["severity"], "ERROR");
+  EXPECT_EQ(diagnostics[0]["line"], 12);
+  EXPECT_EQ(diagnostics[0]["text"],
             "Pin '2' names model 'gone', which is neither a [Model] nor a [Model Selector] of the file");
   EXPECT_EQ(file["errors"], 1);
   EXPECT_EQ(file["passed"], false);
@@ -211,7 +216,10 @@ TEST_F(CheckCli, JsonDocumentHoldsTheDescriptionAndTheDiagnostics) {
   EXPECT_EQ(doc["errors"].get<int>(), 1 + amiFile["errors"].get<int>());
   EXPECT_EQ(doc["passed"], false);
   // Without --json the output is the printer's, as before.
-  EXPECT_EQ(RunCli("check -q " + ibs).output,
-            "ERROR (line   12) - Pin '2' names model 'gone', which is neither a [Model] nor a [Model Selector] of the "
-            "file\n\nErrors  : 1\n\nFile Failed\n");
+  EXPECT_EQ(
+      RunCli("check -q " + ibs).output,
+      "ERROR (line   12) - Pin '2' names model 'gone', which is neither a [Model] nor a [Model Selector] of the "
+      "file\nNOTE (line   16) - [Model] 'buf' of Model_type Output gives no Vmeas, and Cref or Rref: its timing test "
+      "load is incomplete\nNOTE (line   16) - [Model] 'buf' of Model_type Output has 0 [Rising Waveform] and 0 "
+      "[Falling Waveform] tables, short of two each\n\nErrors  : 1\n\nFile Failed\n");
 }
