@@ -9,6 +9,7 @@
 #include "IbisParser/base/ParseContext.h"
 #include "IbisParser/passes/Relations.h"
 #include "IbisParser/records/Component.h"
+#include "IbisParser/records/Header.h"
 #include "IbisParser/records/Model.h"
 #include "IbisParser/records/ModelData.h"
 #include "IbisParser/rules/RuleReport.h"
@@ -167,10 +168,30 @@ void CheckWaveformCount(const MODEL& m, const MODEL_DATA& data, const std::strin
   CHECK_ReportAt(m.line, 5726, m.name ? m.name : "", type.c_str(), rising, falling);
 }
 
+// IQ checklist 2.6-2.8 ("[Date] is correct", "[Source] is complete",
+// "[Notes] is complete"): the header says when the file was made, from what,
+// and what its user should know. One note names every one not given.
+void CheckHeaderKeywords(const HDR* header) {
+  if (!header) return;
+  static const struct {
+    int seen;
+    const char* name;
+  } kExpected[] = {{HDR_SEEN_DATE, "[Date]"}, {HDR_SEEN_SOURCE, "[Source]"}, {HDR_SEEN_NOTES, "[Notes]"}};
+  std::vector<const char*> missing;
+  for (const auto& k : kExpected)
+    if (!header->seen[k.seen]) missing.push_back(k.name);
+  if (missing.empty()) return;
+  std::string list;
+  for (size_t i = 0; i < missing.size(); ++i)
+    list += std::string(i == 0 ? "" : i + 1 == missing.size() ? " or " : ", ") + missing[i];
+  CHECK_ReportFile(5727, list.c_str());
+}
+
 }  // namespace
 
 void QUAL_CheckFile(PARSE_CONTEXT& ctx) {
   if (ctx.mode != PARSE_MODE_IBS) return;
+  CheckHeaderKeywords(ctx.header);
   for (const COMPONENT* c = ctx.components; c; c = c->next) {
     CheckDiffPinModels(*c);
     CheckPinParasitics(*c);

@@ -4,8 +4,8 @@
 // [Voltage Range] corners in order, its pull-down and pull-up drive
 // strengths in corner order (min the weak corner), [Pin] R_pin, L_pin and
 // C_pin for every signal pin or none, a clamp's current not repeated in the
-// [Pulldown] or [Pullup] table, and a driver's timing test load and two
-// waveforms per edge.
+// [Pulldown] or [Pullup] table, a driver's timing test load and two
+// waveforms per edge, and the header's [Date], [Source] and [Notes].
 #pragma once
 
 struct PARSE_CONTEXT;

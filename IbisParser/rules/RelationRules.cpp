@@ -178,6 +178,11 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Model] m\nModel_type Output\nVref = 0\nRref = 50\nVmeas = 1.65\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA "
      "NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r "
      "1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
+    {5727, "NOTE", "The file header gives no %s",
+     "an .ibs file's header gives [Date], [Source] and [Notes] (one note names those not given)",
+     "1.1 §4 [Date], [Source], [Notes] (the file header); IQ checklist 2.6-2.8: \"[Date] is correct\", \"[Source] "
+     "is complete\", \"[Notes] is complete\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
 };
 
 #undef AMI_71_HEAD

@@ -32,11 +32,12 @@ inline std::string ModelBody(const std::string& type = "Terminator") {
   return body;
 }
 
-// `text` without the notes on a driver's completeness, its timing test
-// load (5725) and its waveforms per edge (5726), which nearly every small
-// driver a test writes draws; a message in the printer's two-line form is
-// one message.
-inline std::string WithoutDriverNotes(const std::string& text) {
+// `text` without the notes on what a file leaves out that a reader expects,
+// a driver's timing test load (5725), its waveforms per edge (5726) and the
+// header's [Date], [Source] and [Notes] (5727), which nearly every small
+// file a test writes draws; a message in the printer's two-line form is one
+// message.
+inline std::string WithoutCompletenessNotes(const std::string& text) {
   std::string out;
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
@@ -46,10 +47,11 @@ inline std::string WithoutDriverNotes(const std::string& text) {
       end = end == std::string::npos ? text.size() : end + 1;
     }
     const std::string message = text.substr(at, end - at);
-    const bool driverNote = message.compare(0, 4, "NOTE") == 0 &&
-                            (message.find("its timing test load is incomplete") != std::string::npos ||
-                             message.find("tables, short of two each") != std::string::npos);
-    if (!driverNote) out += message;
+    const bool completenessNote = message.compare(0, 4, "NOTE") == 0 &&
+                                  (message.find("its timing test load is incomplete") != std::string::npos ||
+                                   message.find("tables, short of two each") != std::string::npos ||
+                                   message.find("The file header gives no ") != std::string::npos);
+    if (!completenessNote) out += message;
     at = end;
   }
   return out;
@@ -69,14 +71,14 @@ class CheckerFiles : public ::testing::Test {
     MsgCapture capture;
     int r = PARSE_CheckFile(path.c_str(), mode);
     if (result) *result = r;
-    return keepDriverNotes_ ? capture.Text() : WithoutDriverNotes(capture.Text());
+    return keepCompletenessNotes_ ? capture.Text() : WithoutCompletenessNotes(capture.Text());
   }
 
   // The same on context `ctx`, which keeps what the check leaves in it.
   std::string CheckPathOn(PARSE_CONTEXT& ctx, const std::string& path, int mode = PARSE_MODE_IBS) {
     MsgCapture capture;
     PARSE_CheckFileOn(ctx, path.c_str(), mode);
-    return keepDriverNotes_ ? capture.Text() : WithoutDriverNotes(capture.Text());
+    return keepCompletenessNotes_ ? capture.Text() : WithoutCompletenessNotes(capture.Text());
   }
 
   // Writes `text` as `name` and checks it.
@@ -95,8 +97,8 @@ class CheckerFiles : public ::testing::Test {
 
   static std::string Component(const std::string& name = "c") { return MinimalComponent(name); }
 
-  // Tests about other things than the driver notes leave them out.
-  bool keepDriverNotes_ = false;
+  // Tests about other things than the completeness notes leave them out.
+  bool keepCompletenessNotes_ = false;
   TestFolder folder_{"ibischeck"};
   const std::filesystem::path& dir_ = folder_.path;
 };
@@ -112,10 +114,11 @@ inline std::string FlatMessages(std::string text) {
 // While it lives, collects "id@line" (and the text) of every finding whose
 // id is in [low, high), in the order printed, from the printer's listener;
 // for tests about one range of checks in files that other checks also read.
-// The driver notes (5725, 5726) are left out unless `driverNotes`.
+// The completeness notes (5725-5727) are left out unless `completenessNotes`.
 class RangeFindings {
  public:
-  RangeFindings(int low, int high, bool driverNotes = false) : low_(low), high_(high), driverNotes_(driverNotes) {
+  RangeFindings(int low, int high, bool completenessNotes = false)
+      : low_(low), high_(high), completenessNotes_(completenessNotes) {
     MSG_SetListener(&RangeFindings::Listen, this);
   }
   ~RangeFindings() { MSG_SetListener(nullptr, nullptr); }
@@ -126,12 +129,12 @@ class RangeFindings {
  private:
   static void Listen(int, int code, unsigned long line, const char* text, void* context) {
     RangeFindings* f = static_cast<RangeFindings*>(context);
-    if (code < f->low_ || code >= f->high_ || (!f->driverNotes_ && (code == 5725 || code == 5726))) return;
+    if (code < f->low_ || code >= f->high_ || (!f->completenessNotes_ && code >= 5725 && code <= 5727)) return;
     f->list += (f->list.empty() ? "" : " ") + std::to_string(code) + "@" + std::to_string(line);
     f->texts += std::string(text) + "\n";
   }
   int low_, high_;
-  bool driverNotes_;
+  bool completenessNotes_;
 };
 
 // Number of times `needle` occurs in `text`.

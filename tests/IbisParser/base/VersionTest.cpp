@@ -142,7 +142,7 @@ TEST_F(Versions, BannerNamesTheVersionAndOnlyKnownSixAndSevenAreChecked) {
   const std::string path = Write("t.ibs", File("7.2", ""));
   testing::internal::CaptureStdout();
   EXPECT_EQ(PARSE_CheckFileOn(ctx, path.c_str(), PARSE_MODE_IBS), 1);
-  EXPECT_EQ(WithoutDriverNotes(testing::internal::GetCapturedStdout()),
+  EXPECT_EQ(WithoutCompletenessNotes(testing::internal::GetCapturedStdout()),
             "\nChecking " + path + " for IBIS 7.2 Compatibility...\n\n");
   gbParseQuiet = 1;
   EXPECT_EQ(ctx.ibisVersion, 7);

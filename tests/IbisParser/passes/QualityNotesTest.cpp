@@ -1,4 +1,4 @@
-// The quality notes (5710-5712, 5723-5726), each against a small file with the exact
+// The quality notes (5710-5712, 5723-5727), each against a small file with the exact
 // message and line.
 #include "tests/IbisParser/CheckerFiles.h"
 
@@ -151,6 +151,25 @@ TEST_F(QualityNotes, PushPullDriverHasTwoWaveformsPerEdge) {
       "two each\n");
   // An Open type switches one transistor; one waveform per edge describes it.
   EXPECT_EQ(DriverNotes("Open_drain", load, one), "\n");
+}
+
+TEST_F(QualityNotes, HeaderGivesDateSourceAndNotes) {
+  const std::string end = "[Model] m\nModel_type Terminator\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n";
+  const auto heard = [this](const std::string& text, const std::string& name = "t.ibs") {
+    RangeFindings found(5727, 5728, true);
+    Check(text, name, name == "t.pkg" ? PARSE_MODE_PKG : PARSE_MODE_IBS);
+    return found.list + "\n" + found.texts;
+  };
+  const std::string date = "[Date] 1 May 2026\n", source = "[Source] simulation\n", notes = "[Notes] none\n";
+  EXPECT_EQ(heard(Header() + date + source + notes + end), "\n");
+  EXPECT_EQ(heard(Header() + date + notes + end), "5727@0\nThe file header gives no [Source]\n");
+  EXPECT_EQ(heard(Header() + end), "5727@0\nThe file header gives no [Date], [Source] or [Notes]\n");
+  // A package file's header is left alone.
+  EXPECT_EQ(heard("[IBIS Ver] 4.2\n[File Name] t.pkg\n[File Rev] 1.0\n[Define Package Model] p\n[Manufacturer] m\n"
+                  "[OEM] o\n[Number Of Sections] 1\n[Number Of Pins] 1\n[Pin Numbers]\n1\n[Model Data]\n"
+                  "[Resistance Matrix] Diagonal_matrix\n[Row] 1\n1\n[End Model Data]\n[End Package Model]\n",
+                  "t.pkg"),
+            "\n");
 }
 
 }  // namespace
