@@ -156,7 +156,8 @@ const CHECK_RULE gaRelationRules[] = {
      "within 1 %)",
      "2.1 §6 [Pulldown], [Pullup], [GND Clamp], [POWER Clamp] (BIRD 82.2): \"the [POWER Clamp] and [GND Clamp] tables "
      "are summed together and then added to the appropriate [Pullup] or [Pulldown] table\"; BIRD 82.2: "
-     "\"Double-counting of clamp currents ... is difficult, if not impossible, to detect with a parser\" (so a note)",
+     "\"Double-counting of clamp currents is the result of confusion ... This is difficult, if not impossible, to "
+     "detect with a parser\" (so a note)",
      "$H[Model] m\nModel_type I/O\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n"
      "-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 -132m NA "
      "NA\n[GND Clamp]\n-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n3.3 0 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
