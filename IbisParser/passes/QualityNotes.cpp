@@ -141,12 +141,14 @@ bool GivesSubparam(const MODEL_DATA& data, const char* name) {
 
 // IQ checklist 4.1.13 "[Model] timing test load subparameters complete": a
 // driver gives the load its vendor's timing is measured into, Vmeas and Cref
-// or Rref ([Model] or [Model Spec]). An [Algorithmic Model]'s driver is
-// timed by its channel, not by a test load, and is left alone.
+// or Rref ([Model] or [Model Spec]; a differential pair's Cref_diff or
+// Rref_diff is its load). An [Algorithmic Model]'s driver is timed by its
+// channel, not by a test load, and is left alone.
 void CheckTimingLoad(const MODEL& m, const MODEL_DATA& data, const std::string& type) {
   if (!MODKEY_Drives(type.c_str()) || m.algModList) return;
   const bool vmeas = GivesSubparam(data, "Vmeas");
-  const bool load = GivesSubparam(data, "Cref") || GivesSubparam(data, "Rref");
+  bool load = false;
+  for (const char* name : {"Cref", "Rref", "Cref_diff", "Rref_diff"}) load = load || GivesSubparam(data, name);
   if (vmeas && load) return;
   const char* missing = vmeas ? "Cref or Rref" : load ? "Vmeas" : "Vmeas, and Cref or Rref";
   CHECK_ReportAt(m.line, 5725, m.name ? m.name : "", type.c_str(), missing);

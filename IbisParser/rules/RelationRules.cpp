@@ -163,8 +163,8 @@ const CHECK_RULE gaRelationRules[] = {
      "NA\n[GND Clamp]\n-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n3.3 0 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
      "1/1n NA NA\n[End]\n"},
     {5725, "NOTE", "[Model] '%s' of Model_type %s gives no %s: its timing test load is incomplete",
-     "a driver gives its timing test load: Vmeas, and Cref or Rref ([Model] or [Model Spec]; models with [Algorithmic "
-     "Model] left alone; 2.1 on)",
+     "a driver gives its timing test load: Vmeas, and Cref or Rref (or Cref_diff or Rref_diff; [Model] or [Model "
+     "Spec]; models with [Algorithmic Model] left alone; 2.1 on)",
      "2.1 §6 [Model] Cref, Rref, Vref, Vmeas (the test load of the vendor's timing); IQ checklist 4.1.13: \"[Model] "
      "timing test load subparameters complete\"",
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 "

@@ -119,6 +119,8 @@ TEST_F(QualityNotes, DriverGivesItsTimingTestLoad) {
   const std::string load = "Vmeas = 1.65\nVref = 0\nRref = 50\n";
   EXPECT_EQ(DriverNotes("Output", load, kWaveforms), "\n");
   EXPECT_EQ(DriverNotes("I/O", "", std::string(kWaveforms) + "[Model Spec]\nVmeas 1.65 NA NA\nCref 15p NA NA\n"), "\n");
+  // A differential pair's test load counts.
+  EXPECT_EQ(DriverNotes("I/O", "Vinl = 0.8\nVinh = 2.0\nVmeas = 1.4\nRref_diff = 50\n", kWaveforms), "\n");
   EXPECT_EQ(DriverNotes("Output", "", kWaveforms),
             "5725@4\n[Model] 'm' of Model_type Output gives no Vmeas, and Cref or Rref: its timing test load is "
             "incomplete\n");
