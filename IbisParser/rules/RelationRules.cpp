@@ -141,6 +141,49 @@ const CHECK_RULE gaRelationRules[] = {
      "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 3.0 3.6\n[Pulldown]\n-3.3 -60m -70m "
      "-50m\n3.3 60m 70m 50m\n6.6 120m 140m 100m\n[Pullup]\n-3.3 60m 50m 70m\n3.3 -60m -50m -70m\n6.6 -120m -100m "
      "-140m\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
+    {5723, "NOTE", "[Pin] of component '%s': %d of %d signal pins lack R_pin, L_pin or C_pin, the first pin '%s'",
+     "where [Pin] gives R_pin, L_pin and C_pin, it gives them for every signal pin or for none (POWER, GND and NC "
+     "pins may stay NA)",
+     "2.1 §5 [Pin] R_pin, L_pin, C_pin (NA: the [Package] values hold); IQ checklist 3.2.4: \"[Pin] RLC complete\"",
+     "$H[Component] c\n[Manufacturer] m\n[Package]\nR_pkg 1 NA NA\nL_pkg 1n NA NA\nC_pkg 1p NA NA\n[Pin] signal_name "
+     "model_name R_pin L_pin C_pin\n1 a m 0.1 1n 0.5p\n2 b m NA NA NA\n3 vdd POWER NA NA NA\n[Model] m\nModel_type "
+     "Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
+    {5724, "NOTE",
+     "[%s] of model '%s' gives its [%s] current from %g V to %g V (%d rows, within 1 %%): the clamp looks counted "
+     "twice",
+     "a [Pulldown] or [Pullup] table does not repeat its clamp's current beyond the rail (noted where, at every row "
+     "below 0 V where the clamp conducts 1 mA or more, two rows at least, the table gives the clamp's typ current "
+     "within 1 %)",
+     "2.1 §6 [Pulldown], [Pullup], [GND Clamp], [POWER Clamp] (BIRD 82.2): \"the [POWER Clamp] and [GND Clamp] tables "
+     "are summed together and then added to the appropriate [Pullup] or [Pulldown] table\"; BIRD 82.2: "
+     "\"Double-counting of clamp currents is the result of confusion ... This is difficult, if not impossible, to "
+     "detect with a parser\" (so a note)",
+     "$H[Model] m\nModel_type I/O\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n"
+     "-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n0 0 NA NA\n6.6 -132m NA "
+     "NA\n[GND Clamp]\n-3.3 -200m NA NA\n-1 -20m NA NA\n0 0 NA NA\n3.3 0 NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f "
+     "1/1n NA NA\n[End]\n"},
+    {5725, "NOTE", "[Model] '%s' of Model_type %s gives no %s: its timing test load is incomplete",
+     "a driver gives its timing test load: Vmeas, and Cref or Rref (or Cref_diff or Rref_diff; [Model] or [Model "
+     "Spec]; models with [Algorithmic Model] left alone; 2.1 on)",
+     "2.1 §6 [Model] Cref, Rref, Vref, Vmeas (the test load of the vendor's timing); IQ checklist 4.1.13: \"[Model] "
+     "timing test load subparameters complete\"",
+     "$H[Model] m\nModel_type Output\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 "
+     "132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r 1/1n NA NA\ndV/dt_f 1/1n NA NA\n"
+     "[End]\n"},
+    {5726, "NOTE",
+     "[Model] '%s' of Model_type %s has %d [Rising Waveform] and %d [Falling Waveform] tables, short of two each",
+     "a push-pull driver gives two [Rising Waveform] and two [Falling Waveform] tables (Open types and models with "
+     "[Algorithmic Model] left alone; 2.1 on)",
+     "2.1 §6 [Rising Waveform], [Falling Waveform]; IBIS Modeling Cookbook (4.0) §3.2: \"for each simulation corner, "
+     "four V-T data sets are generally recommended\", two per edge, into a load to ground and one to Vcc",
+     "$H[Model] m\nModel_type Output\nVref = 0\nRref = 50\nVmeas = 1.65\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA "
+     "NA\n[Pulldown]\n-3.3 -66m NA NA\n6.6 132m NA NA\n[Pullup]\n-3.3 66m NA NA\n6.6 -132m NA NA\n[Ramp]\ndV/dt_r "
+     "1/1n NA NA\ndV/dt_f 1/1n NA NA\n[End]\n"},
+    {5727, "NOTE", "The file header gives no %s",
+     "an .ibs file's header gives [Date], [Source] and [Notes] (one note names those not given)",
+     "1.1 §4 [Date], [Source], [Notes] (the file header); IQ checklist 2.6-2.8: \"[Date] is correct\", \"[Source] "
+     "is complete\", \"[Notes] is complete\"",
+     "$H[Model] m\nModel_type Input\nVinl = 0.8\nVinh = 2.0\nC_comp 1p NA NA\n[Voltage Range] 3.3 NA NA\n[End]\n"},
 };
 
 #undef AMI_71_HEAD

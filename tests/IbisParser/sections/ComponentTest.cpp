@@ -43,7 +43,7 @@ TEST_F(ComponentChecks, CleanComponentPassesSilently) {
       Flat(Check(File(kPins + "[Diff Pin] inv_pin vdiff tdelay_typ tdelay_min tdelay_max\n1 2 150mV 0ns NA NA\n"))),
       "");
   EXPECT_EQ(
-      Flat(Check(File("[Pin] signal_name model_name R_pin L_pin C_pin\n1 a m 1 1n 1p\n2 b m\n3 c NC NA NA NA\n"))), "");
+      Flat(Check(File("[Pin] signal_name model_name R_pin L_pin C_pin\n1 a m NA NA NA\n2 b m\n3 c NC 1 1n 1p\n"))), "");
 }
 
 TEST_F(ComponentChecks, RequiredKeywordsAndRepeats) {
