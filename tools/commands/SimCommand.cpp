@@ -231,7 +231,9 @@ void PrintModels(const SimSettings& s, const SimResult& r) {
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
 void PrintTime(const SimResult& r, double picturesSeconds, double wallSeconds, double cpuSeconds) {
-  const double rest = r.hostSeconds - r.channelSeconds - r.sinkSeconds;
+  // Sinks on a thread of their own overlap the rest: the rest is then the
+  // calling thread's time outside the model and the channel, waits included.
+  const double rest = r.hostSeconds - r.channelSeconds - (r.sinksOwnThread ? 0.0 : r.sinkSeconds);
   std::printf(
       "time        model %s s, channel %s s, eye and BER gathering %s s, stimulus and rest %s s, "
       "BER %s s, pictures %s s; wall %s s, CPU %s s\n",

@@ -26,8 +26,12 @@ constexpr int kLatencySearchBits = 16;
 constexpr int kLatencyMarginBits = 4;
 // What lies between a run's two threads: at most this many samples, in at
 // most kPipeBlocks blocks; a run whose blocks are larger keeps one thread.
+// The channel gives its samples a hop at a time (its FFTs run once per hop,
+// some 200,000 samples on a long line), so the ring holds about a hop: the
+// gathering then works through one hop while the channel computes the next,
+// where a ring of a few blocks left each thread waiting for the other.
 constexpr long kPipeSamples = 1L << 18;
-constexpr long kPipeBlocks = 8;
+constexpr long kPipeBlocks = 256;
 
 // The blocks between the run's two threads: none when it has one.
 long PipeDepth(const SimSettings& s, long blockSamples) {
@@ -188,6 +192,7 @@ class Stream {
       std::fill(block_.begin(), block_.begin() + count, 0.0);
       r.streamOk = Pass(first, count, r);
     }
+    r.sinksOwnThread = pipe_->Threaded();
     if (!pipe_->Finish() && r.streamOk) r.streamOk = false;
     if (!sinkError_.empty() && r.error.empty()) r.error = sinkError_;
     r.sinkSeconds = sinkSeconds_;

@@ -92,6 +92,7 @@ struct SimResult {
   double hostSeconds = 0.0;       // time the stream spent around it, of which:
   double channelSeconds = 0.0;    //   the channel stage
   double sinkSeconds = 0.0;       //   the sinks (eye, distributions, density, files)
+  bool sinksOwnThread = false;    // the sinks ran on a thread of their own, beside the rest
   double berSeconds = 0.0;        //   the BER figures at the end
   EyeMeasurement eye;             // at the receiver's clock times when it gives them
   BerResult ber;                  // when the settings want it
