@@ -38,9 +38,11 @@ SampleHistograms::SampleHistograms(int samplesPerBit, int threads)
 
 void SampleHistograms::MakeBatches() const {
   for (Batch& b : batches_) {
-    b.values.resize(static_cast<size_t>(bitsPerBatch_));
-    b.samples.resize(static_cast<size_t>(bitsPerBatch_ * span_));
-    b.count = 0;
+    for (int v = 0; v < 2; ++v) {
+      b.samples[v].resize(static_cast<size_t>(bitsPerBatch_ * span_));
+      b.count[v] = 0;
+    }
+    b.capacity = bitsPerBatch_;
   }
 }
 
@@ -65,16 +67,15 @@ void SampleHistograms::Begin(const EyeAlignment& a) {
 void SampleHistograms::Add(const BitWindow& w) {
   // Every phase reads samples up to one and a half UI after the bit's start.
   if (w.end <= sample_[kPhases - 1] + 1) return;
-  if (batches_[filling_].values.empty()) MakeBatches();  // read before: the batches were let go
+  if (batches_[filling_].capacity == 0) MakeBatches();  // read before: the batches were let go
   Batch& batch = batches_[filling_];
   const int bit = w.value ? 1 : 0;
-  const long capacity = static_cast<long>(batch.values.size());
-  batch.values[static_cast<size_t>(batch.count)] = static_cast<uint8_t>(bit);
-  double* column = &batch.samples[static_cast<size_t>(batch.count)];
+  const long capacity = batch.capacity;
+  double* column = &batch.samples[bit][static_cast<size_t>(batch.count[bit])];
   const double* from = w.start + sample_[0];
   for (long j = 0; j < span_; ++j) column[j * capacity] = from[j];
   ++bits_[bit];
-  if (++batch.count == capacity) Submit();
+  if (++batch.count[bit] == capacity) Submit();
 }
 
 void SampleHistograms::AddDirect(const BitWindow& w) {
@@ -113,11 +114,12 @@ void SampleHistograms::Submit() const {
   const Batch* batch = &batches_[filling_];
   team_->Start([this, batch](int part) { CountBatch(*batch, part, scratch_[static_cast<size_t>(part)]); });
   filling_ ^= 1;
-  batches_[filling_].count = 0;
+  batches_[filling_].count[0] = batches_[filling_].count[1] = 0;
 }
 
 void SampleHistograms::CountInHand() const {
-  if (batches_[filling_].count > 0) Submit();
+  const Batch& batch = batches_[filling_];
+  if (batch.count[0] > 0 || batch.count[1] > 0) Submit();
   team_->Wait();
 }
 
@@ -127,9 +129,11 @@ void SampleHistograms::CountInHand() const {
 void SampleHistograms::Settle() const {
   CountInHand();
   for (Batch& b : batches_) {
-    std::vector<uint8_t>().swap(b.values);
-    std::vector<double>().swap(b.samples);
-    b.count = 0;
+    for (int v = 0; v < 2; ++v) {
+      std::vector<double>().swap(b.samples[v]);
+      b.count[v] = 0;
+    }
+    b.capacity = 0;
   }
 }
 
@@ -137,20 +141,26 @@ void SampleHistograms::Settle() const {
 void SampleHistograms::CountBatch(const Batch& batch, int part, Scratch& scratch) const {
   const int parts = team_->Parts();
   const int first = kPhases * part / parts, end = kPhases * (part + 1) / parts;
-  for (int p = first; p < end; ++p) CountPhase(batch, p, scratch);
+  for (int p = first; p < end; ++p) {
+    CountPhase(batch, p, 1, scratch);
+    CountPhase(batch, p, 0, scratch);
+  }
 }
 
-// Places phase p of every bit of the batch, then counts them, the bits in
+// Places phase p of the batch's bits of value `bit`, then counts them, in
 // their order.
-void SampleHistograms::CountPhase(const Batch& batch, int p, Scratch& scratch) const {
-  const size_t capacity = batch.values.size();
-  const double* at = &batch.samples[static_cast<size_t>(spanSample_[p]) * capacity];
-  lanes_.Place(plan_, fraction_[p], at, at + capacity, batch.count, scratch.bins.data(), scratch.offsets.data());
-  Bin* rows[2] = {&bins_[Index(0, p, 0)], &bins_[Index(1, p, 0)]};
-  for (long k = 0; k < batch.count; ++k) {
-    const size_t i = static_cast<size_t>(k);
-    Bin& into = rows[batch.values[i]][scratch.bins[i]];
+void SampleHistograms::CountPhase(const Batch& batch, int p, int bit, Scratch& scratch) const {
+  const long count = batch.count[bit];
+  if (count == 0) return;
+  const size_t capacity = static_cast<size_t>(batch.capacity);
+  const double* at = &batch.samples[bit][static_cast<size_t>(spanSample_[p]) * capacity];
+  const int32_t* bins = scratch.bins.data();
+  const double* offsets = scratch.offsets.data();
+  lanes_.Place(plan_, fraction_[p], at, at + capacity, count, scratch.bins.data(), scratch.offsets.data());
+  Bin* row = &bins_[Index(bit, p, 0)];
+  for (long k = 0; k < count; ++k) {
+    Bin& into = row[bins[k]];
     ++into.count;
-    into.offsets += scratch.offsets[i];
+    into.offsets += offsets[k];
   }
 }

@@ -83,14 +83,17 @@ class SampleHistograms : public BitWindowSink {
   uint64_t Bits(int bit) const { return bits_[bit]; }
 
  private:
-  // Bits whose samples wait to be counted: each bit's value and the span of
-  // samples its phases read.
+  // Bits whose samples wait to be counted, the span of samples each bit's
+  // phases read, kept apart by the bit's value: a bin only ever takes bits
+  // of one value, so counting the '1's and then the '0's, each in their
+  // order, gives every bin its samples in the order of the bits, and the
+  // counting loop needs no look-up of which distribution a bit goes to.
   struct Batch {
-    std::vector<uint8_t> values;
-    std::vector<double> samples;  // [place in the span][bit]
-    long count = 0;
+    std::vector<double> samples[2];  // per value: [place in the span][bit]
+    long count[2] = {0, 0};
+    long capacity = 0;
   };
-  // Where one worker places one phase of every bit of a batch.
+  // Where one worker places one phase of the bits of one value of a batch.
   struct Scratch {
     std::vector<int32_t> bins;
     std::vector<double> offsets;
@@ -100,7 +103,7 @@ class SampleHistograms : public BitWindowSink {
     return (static_cast<size_t>(bit) * kPhases + static_cast<size_t>(phase)) * kBins + static_cast<size_t>(bin);
   }
   void CountBatch(const Batch& batch, int part, Scratch& scratch) const;
-  void CountPhase(const Batch& batch, int phase, Scratch& scratch) const;
+  void CountPhase(const Batch& batch, int phase, int bit, Scratch& scratch) const;
   void MakeBatches() const;
   void Submit() const;
   void CountInHand() const;
