@@ -21,11 +21,12 @@ ConvolutionChannel::ConvolutionChannel(const std::vector<double>& impulse, long 
     convolver_ = std::move(spare.convolver);
     convolver_->Reset();
     reused_ = true;
-  } else {
+  }
+  spare = Spare();  // another response's is let go before this one is made
+  if (!convolver_) {
     convolver_ = std::make_unique<OverlapSaveConvolver>(impulse);
     impulse_ = impulse;
   }
-  spare = Spare();
 }
 
 ConvolutionChannel::~ConvolutionChannel() {

@@ -1,7 +1,7 @@
 // A channel given by its impulse response on the simulation grid (from a
 // Touchstone file, through ChannelResponse) as a stage of the simulation
 // stream: FFT overlap-save convolution, block by block. The FFTs are planned
-// once, when the stage is made; each run (each thread of a sweep) makes its
+// once, when a convolver is made; each run (each thread of a sweep) makes its
 // own stage.
 //
 // A sweep makes a stage for every point, mostly of the same channel. The

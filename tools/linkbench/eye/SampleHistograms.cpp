@@ -5,8 +5,8 @@
 
 namespace {
 
-// Samples a batch holds: 128 kB (16 MB of bins beside it), 252 bits at 32
-// samples per UI.
+// Samples a batch holds of each bit value: 128 kB (16 MB of bins beside it),
+// 252 bits at 32 samples per UI.
 constexpr long kBatchSamples = 16'384;
 
 }  // namespace
