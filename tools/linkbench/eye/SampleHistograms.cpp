@@ -154,9 +154,9 @@ void SampleHistograms::CountPhase(const Batch& batch, int p, int bit, Scratch& s
   if (count == 0) return;
   const size_t capacity = static_cast<size_t>(batch.capacity);
   const double* at = &batch.samples[bit][static_cast<size_t>(spanSample_[p]) * capacity];
-  const int32_t* bins = scratch.bins.data();
-  const double* offsets = scratch.offsets.data();
-  lanes_.Place(plan_, fraction_[p], at, at + capacity, count, scratch.bins.data(), scratch.offsets.data());
+  int32_t* bins = scratch.bins.data();
+  double* offsets = scratch.offsets.data();
+  lanes_.Place(plan_, fraction_[p], at, at + capacity, count, bins, offsets);
   Bin* row = &bins_[Index(bit, p, 0)];
   for (long k = 0; k < count; ++k) {
     Bin& into = row[bins[k]];
